@@ -1,0 +1,2 @@
+// The library's exported C interface.
+#include "vumpdf.h"

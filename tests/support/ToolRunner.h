@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs an outside tool (qpdf, pdftotext, identify, ...) with an argument list,
+// no shell, and collects what it printed.
+struct ToolResult {
+    int exitCode = -1;     // -1 when the tool could not be started
+    std::string out;       // standard output
+    std::string err;       // standard error
+};
+
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input = {});
+
+// True when the program is found on PATH.
+bool haveTool(const std::string& program);
