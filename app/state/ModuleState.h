@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "state/ColorMatrix.h"
+
+// Variables of the picture drawing module.
+struct PictureModuleState {
+    ColorMatrix cmPic = ColorMatrix::identity();  // the picture is drawn through it
+    ColorMatrix cmSy = ColorMatrix::identity();   // the picture watermark; [3][3] is its opacity
+    float sngXp = 0, sngYp = 0;  // start point: offset at which the picture is drawn into the canvas
+};
+
+// Variables of the upload module: the FTP target and this run's uploaded addresses.
+struct UploadModuleState {
+    QString sFtpServer, sFtpUser, sFtpPass, sFtpDir, sWebURL, sFtpRoot;
+    QStringList sUpURL;  // web addresses uploaded in the current run
+    int iUpCount() const { return int(sUpURL.size()); }
+};
+
+// Variables of the rotation module.
+struct RotateModuleState {
+    int iRotateMode = 0;  // index of the chosen rotation-menu entry; 0 no rotation
+};
+
+// The command line as the program received it: one argument per path.
+struct MainModuleState {
+    QStringList vCmdLine;
+};
