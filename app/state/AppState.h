@@ -5,6 +5,7 @@
 #include "state/PanelState.h"
 #include "state/PictureList.h"
 #include "state/ProgramState.h"
+#include "state/StatusLine.h"
 
 // Everything the program shares between its windows and modules, owned by
 // one object that lives from start to exit and is passed by reference.
@@ -17,4 +18,5 @@ struct AppState {
     PanelState panel;
     MainWindowState win;
     PictureList list;
+    StatusLine status;
 };

@@ -20,3 +20,24 @@ void PictureList::append(const QString& path)
 {
     entries_.push_back(PictureEntry{path, {}, {}});
 }
+
+PictureEntry PictureList::takeAt(int i)
+{
+    PictureEntry entry = std::move(at(i));
+    entries_.erase(entries_.begin() + i);
+    return entry;
+}
+
+bool PictureList::insertAt(int i, PictureEntry entry)
+{
+    if (i < 0 || i > count())
+        return false;
+    entries_.insert(entries_.begin() + i, std::move(entry));
+    return true;
+}
+
+void PictureList::clearResults()
+{
+    for (PictureEntry& e : entries_)
+        e.resultPath.clear();
+}

@@ -26,6 +26,14 @@ public:
     void append(const QString& path);
     bool contains(const QString& path) const;
 
+    // Removes entry i and hands it back, description and result path included.
+    PictureEntry takeAt(int i);
+    // Puts an entry back at index i (0..count); false when i lies beyond the end.
+    bool insertAt(int i, PictureEntry entry);
+    void clear() { entries_.clear(); }
+    // Forgets the result paths of the last run.
+    void clearResults();
+
 private:
     std::vector<PictureEntry> entries_;
 };

@@ -6,6 +6,10 @@
 
 class CDIB;
 
+// The first line of every run's error log; the log goes back to it after a run.
+inline const QString kErrLogHeader =
+    QStringLiteral("在本次操作过程中产生下列错误,敬请检查相关图片:\r\n");
+
 // The program's shared record: settings, output target, dialog and viewer
 // modes, watermark positions, the run's error log and the bitmap surfaces.
 // Every field starts zero, empty or false; the main window's load gives the
@@ -48,7 +52,7 @@ struct ProgramState {
     int bNewVer = 0;        // options dialog's hidden switch; stored only
     int iXCutMode = 0;      // crop anchor: 0 left, 1 middle, 2 right
     int iYCutMode = 0;      // crop anchor: 0 top, 1 middle, 2 bottom
-    float sngSyScale = 0;   // picture watermark scale; 1.0 at start, not saved
+    float sngSyScale = 1.0f;  // picture watermark scale, not saved; a zero scale would hide the watermark
     float sngSyW = 0;       // picture watermark width as last drawn, pixels
     int iuSYAlpha = 0;      // picture watermark opacity, percent, as loaded
     float sngSyH = 0;       // picture watermark height as last drawn, pixels
