@@ -20,4 +20,5 @@ struct PanelState {
     int chkPDF = 0;              // PDF book on
     bool mTXUndo = true;         // "no effect" checked
     int mTX = -1;                // checked effect item 0..12; -1 none
+    int sldLD = 0;               // brightness slider (effect 12)
 };

@@ -1,0 +1,54 @@
+#include "platform/imaging/PictureReader.h"
+
+#include <QImageReader>
+#include <algorithm>
+
+namespace imaging {
+
+namespace {
+
+void prepare(QImageReader& r)
+{
+    r.setAutoTransform(false);
+    r.setDecideFormatFromContent(true);
+}
+
+} // namespace
+
+PictureProbe probePicture(const QString& path)
+{
+    QImageReader r(path);
+    prepare(r);
+    PictureProbe p;
+    if (!r.canRead())
+        return p;
+    p.size = r.size();
+    p.format = r.format();
+    return p;
+}
+
+QImage loadPicture(const QString& path)
+{
+    QImageReader r(path);
+    prepare(r);
+    return r.read();
+}
+
+QImage loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
+{
+    QImageReader r(path);
+    prepare(r);
+    if (probe.format == "jpeg" && probe.ok()) {
+        int p = 1;
+        while (p < 8 && shrink >= 2.0 * p)
+            p *= 2;
+        if (p > 1) {
+            // libjpeg scales by 1/p inside the decoder when asked for full/p.
+            const QSize reduced(std::max(1, probe.size.width() / p), std::max(1, probe.size.height() / p));
+            r.setScaledSize(reduced);
+        }
+    }
+    return r.read();
+}
+
+} // namespace imaging

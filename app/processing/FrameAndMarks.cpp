@@ -1,0 +1,167 @@
+#include "processing/FrameAndMarks.h"
+
+#include <QColor>
+#include <QFileInfo>
+#include <QPainter>
+#include <cmath>
+
+#include "platform/imaging/ColorMatrixFilter.h"
+#include "platform/imaging/PictureReader.h"
+#include "platform/imaging/TextPainter.h"
+#include "processing/ErrorLines.h"
+#include "processing/ExifReader.h"
+#include "processing/PictureDrawing.h"
+#include "state/AppState.h"
+
+namespace {
+
+constexpr double kMargin = 5;
+
+int roundEven(double v) { return int(std::nearbyint(v)); }
+
+QColor fromColorRef(int32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void drawBorder(QImage& canvas, const QString& sBkFile)
+{
+    if (!hasBorder(sBkFile))
+        return;
+    const QImage border = imaging::loadPicture(sBkFile);
+    if (border.isNull())
+        return;  // a border that cannot be read is drawn as nothing
+    QPainter p(&canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(QPoint(0, 0), canvas.size()),
+                border.scaled(canvas.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+void drawPictureMark(QImage& canvas, const QString& path, int posImg, AppState& st, QStringList& errors)
+{
+    ProgramState& ps = st.ps;
+    const QString head = QStringLiteral("在添加图片水印时发生错误:(错误代码:");
+    QImage mark = imaging::loadPicture(ps.sSyFile);
+    if (mark.isNull()) {
+        errors << errorLine(path, head, RunError::InvalidPicture, QString());
+        return;
+    }
+    const double scale = ps.sngSyScale;
+    if (!(scale > 0) || !std::isfinite(scale)) {
+        errors << errorLine(path, head, RunError::DivisionByZero, QString());
+        return;
+    }
+    const double w = mark.width() * scale, h = mark.height() * scale;
+    ps.sngSyW = float(w);
+    ps.sngSyH = float(h);
+    const double cw = canvas.width(), ch = canvas.height();
+    const MarkPlacement m = placePictureMark(posImg, cw, ch, w, h, QPointF(ps.iuISyX, ps.iuISyY));
+    ps.iuISyX = m.fraction.x();
+    ps.iuISyY = m.fraction.y();
+    const QRect dest(roundEven(m.topLeft.x()), roundEven(m.topLeft.y()), roundEven(w), roundEven(h));
+    if (dest.width() <= 0 || dest.height() <= 0 || dest.width() > 4 * canvas.width() + 64 ||
+        dest.height() > 4 * canvas.height() + 64) {
+        errors << errorLine(path, head, RunError::OutOfMemory, QString());
+        return;
+    }
+    imaging::applyColorMatrix(mark, st.pic.cmSy);
+    mark.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (mark.size() != dest.size())
+        mark = mark.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter p(&canvas);
+    p.drawImage(dest.topLeft(), mark);
+}
+
+void drawTextMark(QImage& canvas, const QString& path, int posTxt, AppState& st)
+{
+    ProgramState& ps = st.ps;
+    const QString text = expandMarkText(ps.sText, path, QDateTime::currentDateTime());
+    const QFont font = imaging::makeFont({ps.sFont, ps.iSize, ps.sBold, ps.sUnderline, ps.sItalic});
+    // Placed by the text actually printed, measured with the font it is printed in.
+    const QSize size = imaging::measureText(text, font);
+    const MarkPlacement m = placeTextMark(posTxt, canvas.width(), canvas.height(), size.width(),
+                                          size.height(), QPointF(ps.iuTSyX, ps.iuTSyY));
+    ps.iuTSyX = m.fraction.x();
+    ps.iuTSyY = m.fraction.y();
+    imaging::drawText(canvas, m.topLeft, text, font, fromColorRef(ps.lColor));
+}
+
+} // namespace
+
+MarkPlacement placePictureMark(int pos, double cw, double ch, double w, double h, QPointF stored)
+{
+    const double m = kMargin;
+    switch (pos) {
+    case posBottomRight: {
+        const double x = cw - w - m, y = ch - h - m;
+        return {{x, y}, {(x + w / 2) / cw, (y + h / 2) / ch}};
+    }
+    case posBottomLeft: {
+        const double y = ch - h - m;
+        return {{m, y}, {(m + w / 2) / cw, (y + h / 2) / ch}};
+    }
+    case posTopLeft:
+        return {{m, m}, {(m + w / 2) / cw, (m + h / 2) / ch}};
+    case posTopRight: {
+        const double x = cw - w - m;
+        return {{x, m}, {(x + w / 2) / cw, (m + h / 2) / ch}};
+    }
+    case posCentre:
+        return {{(cw - w) / 2, (ch - h) / 2}, {0.5, 0.5}};
+    default:
+        return {{stored.x() * cw - w / 2, stored.y() * ch - h / 2}, stored};
+    }
+}
+
+MarkPlacement placeTextMark(int pos, double cw, double ch, double tw, double th, QPointF stored)
+{
+    const double m = kMargin;
+    switch (pos) {
+    case posBottomRight: {
+        const double x = cw - tw - m, y = ch - th - m;
+        return {{x, y}, {x / cw, y / ch}};
+    }
+    case posBottomLeft: {
+        const double y = ch - th - m;
+        return {{m, y}, {m / cw, y / ch}};
+    }
+    case posTopLeft:
+        return {{m, m}, {m / cw, m / ch}};
+    case posTopRight: {
+        const double x = cw - tw - m;
+        return {{x, m}, {x / cw, m / ch}};
+    }
+    case posCentre:
+        return {{(cw - tw) / 2, (ch - th) / 2}, {(cw - tw) / cw / 2, (ch - th) / ch / 2}};
+    default:
+        return {{stored.x() * cw, stored.y() * ch}, stored};
+    }
+}
+
+QString expandMarkText(const QString& sText, const QString& path, const QDateTime& now)
+{
+    if (sText == u"#当前日期#")
+        return now.toString(QStringLiteral("yyyy年MM月dd日"));
+    if (sText == u"#当前时间#")
+        return now.toString(QStringLiteral("yyyy年MM月dd日 HH:mm"));
+    if (sText == u"#JPG照片拍摄时间#") {
+        ExifReader reader;
+        reader.Load(path);
+        return reader.Tag(36867).toString();
+    }
+    if (sText == u"#图片原文件名#")
+        return QFileInfo(path).completeBaseName();
+    return sText;
+}
+
+void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, AppState& st,
+                      QStringList& errors)
+{
+    if (canvas.isNull())
+        return;
+    drawBorder(canvas, st.ps.sBkFile);
+    if (st.panel.chkInfoImg == 1 && !st.ps.sSyFile.isEmpty())
+        drawPictureMark(canvas, path, posImg, st, errors);
+    if (!st.ps.sText.isEmpty() && st.panel.chkInfoTxt == 1)
+        drawTextMark(canvas, path, posTxt, st);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+struct AppState;
+
+// Position choices of both watermarks.
+enum MarkPosition { posBottomRight = 0, posBottomLeft, posTopLeft, posTopRight, posCentre, posFree };
+
+struct MarkPlacement {
+    QPointF topLeft;     // where the mark is drawn, pixels
+    QPointF fraction;    // what is stored back (unchanged for the free position)
+};
+
+// Picture watermark w x h on a cw x ch canvas: its top left corner and its
+// centre as fractions; `stored` is the current centre fraction (free position).
+MarkPlacement placePictureMark(int pos, double cw, double ch, double w, double h, QPointF stored);
+// Text watermark tw x th: its top left corner and that corner as fractions.
+MarkPlacement placeTextMark(int pos, double cw, double ch, double tw, double th, QPointF stored);
+
+// The printed text of the text watermark: the four keywords expand to the
+// date, the time, the photo's shot time and the source file's name.
+QString expandMarkText(const QString& sText, const QString& path, const QDateTime& now);
+
+// Border, picture watermark and text watermark, in that order. Writes the
+// watermark fractions and drawn watermark size back into the state.
+void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, AppState& st,
+                      QStringList& errors);

@@ -1,0 +1,150 @@
+#include "processing/PictureDrawing.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/imaging/ColorMatrixFilter.h"
+#include "platform/imaging/PictureReader.h"
+#include "platform/imaging/Resample.h"
+#include "processing/CDIB.h"
+#include "processing/ErrorLines.h"
+#include "state/AppState.h"
+
+namespace {
+
+int roundEven(double v) { return int(std::nearbyint(v)); }
+
+void cropOrPad(DrawGeometry& g, double iw, double ih, const DrawSettings& s)
+{
+    const double W = g.W, H = g.H;
+    const bool wide = iw / ih >= W / H;
+    if (s.bPicJQ == 1) {
+        if (wide) {
+            g.sw = ih * W / H;
+            g.sx = s.iXCutMode == 1 ? (iw - g.sw) / 2 : s.iXCutMode == 2 ? iw - g.sw : 0;
+        } else {
+            g.sh = iw * H / W;
+            g.sy = s.iYCutMode == 1 ? (ih - g.sh) / 2 : s.iYCutMode == 2 ? ih - g.sh : 0;
+        }
+    } else if (wide) {
+        g.dx = 0;
+        g.dy = s.sngYp + (H - W * ih / iw) / 2;
+        g.dh = H - 2 * g.dy;
+    } else {
+        g.dy = 0;
+        g.dx = s.sngXp + (W - H * iw / ih) / 2;
+        g.dw = W - 2 * g.dx;
+    }
+}
+
+} // namespace
+
+bool hasBorder(const QString& sBkFile)
+{
+    return !sBkFile.isEmpty() && sBkFile != QStringLiteral("无边框");
+}
+
+DrawGeometry computeDrawGeometry(QSize src, float W, float H, const DrawSettings& s, QSize border)
+{
+    DrawGeometry g;
+    const double iw = src.width(), ih = src.height();
+    g.sw = iw;
+    g.sh = ih;
+    switch (s.iSizeMode) {
+    case 0:
+        H = float(double(W) * ih / iw);
+        break;
+    case 1:
+        if (border.isValid()) {
+            W = float(border.width());
+            H = float(border.height());
+        }
+        break;
+    case 2:
+        W = float(iw);
+        H = float(ih);
+        break;
+    default:
+        break;
+    }
+    g.W = W;
+    g.H = H;
+    g.dx = s.sngXp;
+    g.dy = s.sngYp;
+    g.dw = W;
+    g.dh = H;
+    if (s.iSizeMode != 0 && s.iSizeMode != 2)
+        cropOrPad(g, iw, ih, s);
+    return g;
+}
+
+DrawRects roundRects(const DrawGeometry& g)
+{
+    return {roundEven(g.sx), roundEven(g.sy), roundEven(g.sw), roundEven(g.sh),
+            roundEven(g.dx), roundEven(g.dy), roundEven(g.dw), roundEven(g.dh)};
+}
+
+QSize canvasSize(const DrawGeometry& g)
+{
+    if (!std::isfinite(g.W) || !std::isfinite(g.H) || g.W >= INT32_MAX || g.H >= INT32_MAX)
+        return {};
+    const QSize s(roundEven(g.W), roundEven(g.H));
+    if (s.width() <= 0 || s.height() <= 0)
+        return {};
+    // The same cap as the bitmap surface the effects work on.
+    const size_t stride = (size_t(s.width()) * 3 + 3) & ~size_t(3);
+    if (stride > CDIB::kMaxBytes / size_t(s.height()))
+        return {};
+    return s;
+}
+
+QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors)
+{
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    if (!probe.ok()) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
+        return {};
+    }
+    const ProgramState& ps = st.ps;
+    const DrawSettings s{ps.iSizeMode, ps.bPicJQ, ps.iXCutMode, ps.iYCutMode, st.pic.sngXp, st.pic.sngYp};
+    QSize border;
+    if (s.iSizeMode == 1 && hasBorder(ps.sBkFile))
+        border = imaging::probePicture(ps.sBkFile).size;
+    const DrawGeometry g = computeDrawGeometry(probe.size, W, H, s, border);
+    const QSize size = canvasSize(g);
+    QImage canvas;
+    if (size.isValid())
+        canvas = QImage(size, QImage::Format_RGB32);
+    if (canvas.isNull()) {
+        errors << errorLine(path, QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory, QString());
+        return {};
+    }
+    canvas.fill(Qt::white);
+
+    const DrawRects r = roundRects(g);
+    if (r.dw <= 0 || r.dh <= 0 || r.sw <= 0 || r.sh <= 0)
+        return canvas;
+    // Only the part of the destination that lies on the canvas is resampled.
+    const QRect dest(r.dx, r.dy, r.dw, r.dh);
+    const QRect visible = dest.intersected(canvas.rect());
+    if (visible.isEmpty())
+        return canvas;
+    const double ax = double(r.sw) / r.dw, ay = double(r.sh) / r.dh;
+    const QRectF region(r.sx + (visible.x() - dest.x()) * ax, r.sy + (visible.y() - dest.y()) * ay,
+                        visible.width() * ax, visible.height() * ay);
+
+    const QImage decoded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
+    if (decoded.isNull()) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
+        return {};
+    }
+    const double fx = double(decoded.width()) / probe.size.width();
+    const double fy = double(decoded.height()) / probe.size.height();
+    const QRectF scaled(region.x() * fx, region.y() * fy, region.width() * fx, region.height() * fy);
+    QImage part = imaging::resampleRegion(decoded, scaled, visible.size());
+    imaging::applyColorMatrix(part, st.pic.cmPic);
+    QPainter p(&canvas);
+    p.drawImage(visible.topLeft(), part);
+    return canvas;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+struct AppState;
+
+// Where the first stage draws: the output size and the source and destination
+// rectangles, before and after rounding to whole pixels.
+struct DrawGeometry {
+    double W = 0, H = 0;                   // output size as worked out
+    double sx = 0, sy = 0, sw = 0, sh = 0; // source rectangle
+    double dx = 0, dy = 0, dw = 0, dh = 0; // destination rectangle
+};
+
+struct DrawRects {
+    int sx, sy, sw, sh, dx, dy, dw, dh;
+    bool operator==(const DrawRects&) const = default;
+};
+
+struct DrawSettings {
+    int iSizeMode = 0;   // 0 limit width, 1 border size, 2 source size, 3.. fixed size
+    int bPicJQ = 0;      // 1 crop, else pad
+    int iXCutMode = 0, iYCutMode = 0;
+    float sngXp = 0, sngYp = 0;
+};
+
+// The output size and the rectangles for a source of `src` pixels. `border`
+// is the border picture's size in fit-the-border mode (empty when none).
+DrawGeometry computeDrawGeometry(QSize src, float W, float H, const DrawSettings& s, QSize border);
+// All eight values rounded to whole pixels, halves to the even neighbour.
+DrawRects roundRects(const DrawGeometry& g);
+// The canvas size in whole pixels; empty when it cannot be made.
+QSize canvasSize(const DrawGeometry& g);
+
+// Draws the picture file at the output size through the picture colour
+// matrix onto a fresh white canvas. A picture that cannot be read or a canvas
+// that cannot be made gives a null picture and that picture's error line.
+QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
+
+// The settings a border-size choice reads: the border file when one is chosen.
+bool hasBorder(const QString& sBkFile);

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ExifBlob.h"
+#include "processing/ExifReader.h"
+
+namespace {
+
+// IFD0 (orientation, resolution, Exif pointer) -> IFD1 (another resolution);
+// the Exif sub-IFD holds the shot time, a negative exposure bias and a tag after it.
+std::vector<ExifDir> typicalDirs(const ExifBlob& b)
+{
+    ExifDir ifd0{{b.shortTag(274, 6), b.rational(282, 72, 1), b.pointer(34665, 2),
+                  b.longTag(0x0201, 0x80000010u)},
+                 1};
+    ExifDir ifd1{{b.rational(282, 96, 1), b.shortTag(259, 6)}, -1};
+    ExifDir sub{{b.ascii(36867, "2020:05:06 07:08:09"), b.rational(37380, uint32_t(-1), 3, 10),
+                 b.shortTag(37383, 5)},
+                -1};
+    return {ifd0, ifd1, sub};
+}
+
+} // namespace
+
+class ByteOrder : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ByteOrder, ReadsTheChainThenTheSubIfdAndGoesOnPastNegativeValues)
+{
+    const ExifBlob b(GetParam());
+    ExifReader r;
+    r.LoadBytes(b.jpeg(typicalDirs(b)));
+    ASSERT_TRUE(r.hasExif());
+    EXPECT_EQ(r.Tag(0).toInt(), 9);
+    EXPECT_EQ(r.Tag(274).toString(), "6");
+    EXPECT_EQ(r.Tag(282).toString(), "72/1") << "the first directory wins";
+    EXPECT_EQ(r.Tag(36867).toString(), "2020:05:06 07:08:09");
+    EXPECT_EQ(r.Tag(37380).toString(), "-1/3") << "signed rational";
+    EXPECT_EQ(r.Tag(37383).toInt(), 5) << "a tag after the negative value is still read";
+    EXPECT_EQ(r.Tag(0x0201).toLongLong(), 0x80000010LL) << "LONG is unsigned";
+    EXPECT_FALSE(r.Tag(999).isValid());
+    EXPECT_FALSE(r.MakerNoteTag(274).isValid());
+}
+
+TEST_P(ByteOrder, ByteAndShortTextsFollowTheByteOrder)
+{
+    const bool intel = GetParam();
+    const ExifBlob b(intel);
+    ExifTag bytes{0x9999, 1, 4, QByteArray("\x01\x02\x03\x04", 4)};
+    ExifTag four{0x9998, 7, 4, QByteArray("ab\0\0", 4)};
+    ExifReader r;
+    r.LoadBytes(b.jpeg({ExifDir{{bytes, four}, -1}}));
+    EXPECT_EQ(r.Tag(0x9999).toString(), intel ? "04030201" : "01020304");
+    EXPECT_EQ(r.Tag(0x9998).toString(), intel ? QString::fromLatin1("\0\0ba", 4) : QString::fromLatin1("ab\0\0", 4));
+}
+
+INSTANTIATE_TEST_SUITE_P(IntelAndMotorola, ByteOrder, ::testing::Bool());
+
+TEST(ExifReader, BrokenInputsEndTheWalkSafely)
+{
+    const ExifBlob b(true);
+    const QByteArray good = b.jpeg(typicalDirs(b));
+
+    // A chain that points back to its first directory.
+    ExifDir loop0{{b.shortTag(274, 3)}, 1};
+    ExifDir loop1{{b.shortTag(275, 1)}, 0};
+    ExifReader cyclic;
+    cyclic.LoadBytes(b.jpeg({loop0, loop1}));
+    EXPECT_EQ(cyclic.Tag(274).toInt(), 3);
+    EXPECT_EQ(cyclic.Tag(0).toInt(), 2);
+
+    // Cut off in the middle of the sub-IFD: what was read stays.
+    ExifReader truncated;
+    truncated.LoadBytes(good.left(good.size() - 40));
+    EXPECT_TRUE(truncated.hasExif());
+    EXPECT_EQ(truncated.Tag(274).toString(), "6");
+    EXPECT_FALSE(truncated.Tag(37383).isValid());
+
+    // Every prefix of the file is read without fault.
+    for (qsizetype n = 0; n < good.size(); ++n) {
+        ExifReader r;
+        r.LoadBytes(good.left(n));
+        r.Tag(0);
+    }
+
+    // A directory claiming 65535 entries.
+    QByteArray huge = good;
+    const int ifd0 = 12 + 8;
+    huge[ifd0] = char(0xFF);
+    huge[ifd0 + 1] = char(0xFF);
+    ExifReader big;
+    big.LoadBytes(huge);
+    EXPECT_FALSE(big.Tag(0).isValid());
+}
+
+TEST(ExifReader, OnlyTheFirstApp1BlockCounts)
+{
+    const ExifBlob b(true);
+    const QByteArray exif = b.jpeg(typicalDirs(b));
+    QByteArray xmpFirst("\xFF\xD8\xFF\xE1\x00\x0Ahttp:/", 12);
+    xmpFirst += exif.mid(2);
+    struct Case { QByteArray bytes; bool has; };
+    const Case cases[] = {{exif, true}, {xmpFirst, false}, {QByteArray("\x89PNG\r\n", 6), false},
+                          {QByteArray("\xFF\x00\xFF\xE1", 4), false}, {QByteArray(), false}};
+    for (const Case& c : cases) {
+        ExifReader r;
+        r.LoadBytes(c.bytes);
+        EXPECT_EQ(r.hasExif(), c.has);
+        EXPECT_EQ(r.Tag(274).isValid(), c.has);
+    }
+}
+
+TEST(ExifReader, LoadKeepsTheFirstPathAndTagLoadsOnDemand)
+{
+    QTemporaryDir dir;
+    const ExifBlob b(false);
+    const QString a = dir.filePath("a.jpg"), other = dir.filePath("b.jpg");
+    QFile f(a);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b.jpeg(typicalDirs(b)));
+    f.close();
+
+    ExifReader r;
+    r.setPicFile(a);
+    EXPECT_EQ(r.Tag(274).toInt(), 6) << "Tag loads the file itself";
+    ExifReader s;
+    s.Load(a);
+    s.Load(other);  // ignored: the reader keeps its first file
+    EXPECT_EQ(s.picFile(), a);
+    ExifReader missing;
+    missing.Load(dir.filePath("none.jpg"));
+    EXPECT_FALSE(missing.Tag(0).isValid());
+    EXPECT_FALSE(QFile::exists(dir.filePath("none.jpg")));
+}

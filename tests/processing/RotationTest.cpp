@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "ToolRunner.h"
+#include "processing/Rotation.h"
+#include "processing/RenderPicture.h"
+#include "state/AppState.h"
+
+namespace {
+
+// 4 x 3, every pixel different, so every turn and mirror shows.
+QImage asymmetric()
+{
+    QImage img(4, 3, QImage::Format_RGB888);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            img.setPixel(x, y, qRgb(20 * x, 60 * y, 7 * x + y));
+    return img;
+}
+
+} // namespace
+
+TEST(Rotation, EveryModeOnAnAsymmetricPicture)
+{
+    const QImage src = asymmetric();
+    struct Case { int mode; QSize size; QPoint from; QPoint to; };  // src pixel `from` lands at `to`
+    const Case cases[] = {
+        {0, {4, 3}, {0, 0}, {0, 0}}, {1, {4, 3}, {3, 0}, {3, 0}},
+        {3, {3, 4}, {0, 0}, {2, 0}},   // clockwise: top left goes to top right
+        {4, {3, 4}, {0, 0}, {0, 3}},   // counter-clockwise: top left goes to bottom left
+        {5, {4, 3}, {0, 0}, {3, 2}},
+        {6, {4, 3}, {1, 0}, {1, 2}},   // top and bottom change places
+        {7, {4, 3}, {0, 1}, {3, 1}},   // left and right change places
+    };
+    for (const Case& c : cases) {
+        QImage pic = src;
+        RotatePicture(pic, c.mode, QString());
+        ASSERT_EQ(pic.size(), c.size) << c.mode;
+        EXPECT_EQ(pic.pixel(c.to), src.pixel(c.from)) << c.mode;
+    }
+    QImage there = src;
+    RotatePicture(there, 3, QString());
+    RotatePicture(there, 4, QString());
+    EXPECT_EQ(there, src) << "a turn and its reverse give back the picture bit for bit";
+}
+
+TEST(Rotation, OrientationTexts)
+{
+    struct Case { const char* text; int mode; };
+    const Case cases[] = {{"1", 0}, {"2", 7}, {"3", 5}, {"4", 6}, {"5", 0}, {"6", 3}, {"7", 0},
+                          {"8", 4}, {"", 0}, {" 6", 0}, {"06", 0}, {"9", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(modeForOrientation(c.text), c.mode) << c.text;
+}
+
+TEST(Rotation, ExiftoolTaggedJpegComesOutUpright)
+{
+    if (!haveTool("convert") || !haveTool("exiftool"))
+        GTEST_SKIP() << "ImageMagick and exiftool are needed";
+    QTemporaryDir dir;
+    const std::string jpg = dir.filePath("turned.jpg").toStdString();
+    // 60 x 40 with a red left half; Orientation 6 says "turn clockwise to view".
+    ASSERT_EQ(runTool({"convert", "-size", "30x40", "xc:red", "-size", "30x40", "xc:blue", "+append",
+                       "-quality", "95", jpg}).exitCode, 0);
+    ASSERT_EQ(runTool({"exiftool", "-q", "-overwrite_original", "-Orientation#=6", jpg}).exitCode, 0);
+
+    AppState st;
+    st.panel.txtW = "60";
+    st.ps.iSizeMode = 2;
+    for (int mode : {0, 2}) {
+        st.rot.iRotateMode = mode;
+        const RenderResult r = renderPicture(QString::fromStdString(jpg), st);
+        ASSERT_FALSE(r.picture.isNull());
+        if (mode == 0) {
+            EXPECT_EQ(r.picture.size(), QSize(60, 40)) << "unturned";
+            EXPECT_GT(qRed(r.picture.pixel(5, 20)), 200);
+        } else {
+            EXPECT_EQ(r.picture.size(), QSize(40, 60)) << "upright";
+            EXPECT_GT(qRed(r.picture.pixel(20, 5)), 200) << "the left half is now on top";
+            EXPECT_GT(qBlue(r.picture.pixel(20, 55)), 200);
+        }
+    }
+}
