@@ -1,0 +1,194 @@
+#include "processing/BatchRun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include "mainwindow/ShellHelpers.h"
+#include "platform/prompter/Prompter.h"
+#include "processing/RenderPicture.h"
+#include "processing/SaveResult.h"
+#include "state/AppState.h"
+#include "state/PicturePaths.h"
+
+namespace {
+
+const QString kIdleCaption = QStringLiteral("开始处理");
+
+template <typename F, typename... A> void call(const F& f, A&&... a)
+{
+    if (f)
+        f(std::forward<A>(a)...);
+}
+
+bool writeErrorLog(const QString& path, const QString& text)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    return f.write(bytes) == bytes.size() && f.commit();
+}
+
+} // namespace
+
+QString errorLogText(const QString& sErrLog)
+{
+    return sErrLog + QStringLiteral("\r\n");
+}
+
+BatchRun::BatchRun(AppState& st, Prompter& prompter, Shell& shell)
+    : st_(st), prompter_(prompter), shell_(shell)
+{
+    yield = [] { QCoreApplication::processEvents(); };
+}
+
+void BatchRun::stop()
+{
+    if (!running_)
+        return;
+    st_.win.bStopRun = true;
+    // Start stays off until the run has really ended.
+    call(setButtons, Buttons::Stopping);
+}
+
+bool BatchRun::checksPass()
+{
+    const auto refuse = [&](const QString& text, const std::function<void()>& followUp) {
+        prompter_.message(text, QString(), PromptIcon::Critical);
+        call(followUp);
+        return false;
+    };
+    if (st_.list.empty())
+        return refuse(QStringLiteral("没有添加要处理的图片！"), openAddFiles);
+    if (st_.ps.iSizeMode == st_.panel.cmbSizeCount - 1 &&
+        (st_.panel.txtW == u"0" || st_.panel.txtH == u"0"))
+        return refuse(QStringLiteral("图片尺寸不能为0！"), focusWidth);
+    if (st_.ps.sOutDir.isEmpty())
+        return refuse(QStringLiteral("请设置图片输出文件夹！"), openOutputFolder);
+    if (st_.panel.chkFtp == 1 && (st_.ftp.sFtpServer == u"ftp://" || st_.ftp.sFtpServer.isEmpty()))
+        return refuse(QStringLiteral("网络参数还没设置或设置错误！"), {});
+    // The output folder is made, with its parents, before anything is written.
+    if (!QDir().mkpath(st_.ps.sOutDir))
+        return refuse(QStringLiteral("请设置图片输出文件夹！"), openOutputFolder);
+    return true;
+}
+
+bool BatchRun::start()
+{
+    if (running_ || !checksPass())
+        return false;
+    running_ = true;
+    const int n = st_.list.count();
+    if (n > 100 || st_.panel.chkFtp == 1) {
+        const QString q = QStringLiteral("处理这些图片可能需要较长时间。为不干扰您的工作,软件将在最小化状态下运行。\r\n确认最小化吗？");
+        if (prompter_.ask(q, QString(), PromptIcon::Question))
+            call(minimise);
+    }
+    call(setButtons, Buttons::Running);
+    st_.win.bPreviewOff = false;
+    call(previewOn);
+    st_.list.clearResults();
+    const QString formatChoice = st_.ps.sOutFormat;
+    // The entries as they stand now: list edits during the run do not shift it.
+    QStringList paths;
+    for (const PictureEntry& e : st_.list.entries())
+        paths << e.path;
+    const SourceGuard guard(st_.list);
+    for (int i = 0; i < n; ++i) {
+        ShowTip(st_, QStringLiteral("【提示】正在处理 ") + paths[i]);
+        if (st_.win.bStopRun) {
+            st_.win.bStopRun = false;
+            break;
+        }
+        treat(i, paths[i], guard);
+        call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
+    }
+    st_.win.bStopRun = false;
+    st_.ps.sOutFormat = formatChoice;
+    finish();
+    running_ = false;
+    return true;
+}
+
+void BatchRun::treat(int i, const QString& path, const SourceGuard& guard)
+{
+    RenderResult r = renderPicture(path, st_);
+    log(r.errors);
+    call(yield);
+    if (r.picture.isNull())
+        return;  // already logged by the stage that failed
+    QStringList errors;
+    SaveOutcome saved;
+    const QString choice = st_.panel.cmbEncode.toLower();
+    if (choice == u"原格式") {
+        const QString last4 = path.right(4);
+        if (last4.compare(QStringLiteral(".bmp"), Qt::CaseInsensitive) == 0) {
+            saved = SaveBMP(st_, i, path, r.picture, guard, errors);
+        } else {
+            st_.ps.sOutFormat = last4.startsWith(u'.') ? last4.mid(1) : last4;
+            saved = SaveImg(st_, i, path, r.picture, st_.ps.sOutFormat, guard, errors);
+        }
+    } else if (choice == u"bmp") {
+        saved = SaveBMP(st_, i, path, r.picture, guard, errors);
+    } else {
+        saved = SaveImg(st_, i, path, r.picture, st_.ps.sOutFormat, guard, errors);
+    }
+    log(errors);
+    if (saved.saved && st_.panel.chkFtp == 1)
+        call(upload, saved.path, saved.name);
+    call(yield);
+}
+
+void BatchRun::log(const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        st_.ps.sErrLog += line;
+        st_.ps.bHasErr = true;
+    }
+}
+
+void BatchRun::finish()
+{
+    ProgramState& ps = st_.ps;
+    if (st_.panel.chkPDF == 1)
+        call(createPdf);
+    QString closing;
+    if (st_.panel.chkFtp == 1) {
+        call(createHtm);
+        if (ps.bAutoODir != 0)
+            RunWinApp(shell_, QStringLiteral("explorer.exe"), ps.sOutDir);
+        if (ps.bAutoURL != 0)
+            OpenURL(shell_, joinPath(ps.sOutDir, QStringLiteral("PicURL.htm")));
+        closing = QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹并上传到网络。");
+    } else {
+        if (ps.bAutoODir != 0)
+            RunWinApp(shell_, QStringLiteral("explorer.exe"), ps.sOutDir);
+        closing = QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。");
+    }
+    if (isMinimised && isMinimised())
+        call(maximise);
+    if (ps.bHasErr) {
+        if (ps.bSaveErr != 0) {
+            const QString logPath = joinPath(ps.sOutDir, QStringLiteral("ErrorLog.txt"));
+            if (writeErrorLog(logPath, errorLogText(ps.sErrLog))) {
+                const QString q = QStringLiteral("在处理过程中发生错误,这些错误已经保存到") + logPath +
+                                  QStringLiteral("。\r\n现在查看错误记录吗？");
+                if (prompter_.ask(q, QString(), PromptIcon::Question))
+                    RunWinApp(shell_, QStringLiteral("notepad.exe"), logPath);
+            } else {
+                prompter_.message(QStringLiteral("在处理过程中发生错误,但错误记录无法保存到") + logPath +
+                                      QStringLiteral("。"),
+                                  QString(), PromptIcon::Exclamation);
+            }
+        }
+        closing += QStringLiteral("请注意,在图片处理或上传过程中发生错误。");
+    }
+    ShowTip(st_, closing);
+    ps.sErrLog = kErrLogHeader;
+    ps.bHasErr = false;
+    st_.ftp.sUpURL.clear();
+    call(setCaption, kIdleCaption);
+    call(setButtons, Buttons::Idle);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+struct AppState;
+class Prompter;
+class Shell;
+
+// The batch run behind the start and stop buttons, free of widgets: the
+// window wires the hooks to its controls. Every entry is rendered into the
+// run's own picture and saved from it, so nothing clicked during a run (a
+// list selection, a preview redraw) changes what is saved.
+class BatchRun {
+public:
+    enum class Buttons { Idle, Running, Stopping };
+
+    BatchRun(AppState& st, Prompter& prompter, Shell& shell);
+
+    // What the start button does: the checks, then the whole run. False when
+    // a check refused (or a run is already going on); true after a run.
+    bool start();
+    // What the stop button does: the run ends after the picture in hand.
+    void stop();
+    bool running() const { return running_; }
+
+    // Hooks, all optional.
+    std::function<void(const QString&)> setCaption;   // start button: "进度:i/N", "开始处理"
+    std::function<void(Buttons)> setButtons;          // start and stop buttons' state
+    std::function<void()> previewOn;                  // shows "实时预览" checked
+    std::function<bool()> isMinimised;
+    std::function<void()> minimise, maximise;
+    std::function<void()> openAddFiles;               // follow-up of an empty list
+    std::function<void()> focusWidth;                 // follow-up of a zero size
+    std::function<void()> openOutputFolder;           // follow-up of no output folder
+    std::function<void()> createPdf;                  // the run's PDF book
+    std::function<void()> createHtm;                  // the page of uploaded pictures
+    std::function<void(const QString& path, const QString& name)> upload;  // one saved result
+    std::function<void()> yield;                      // lets the window breathe; default processEvents
+
+private:
+    bool checksPass();
+    void treat(int i, const QString& path, const class SourceGuard& guard);
+    void finish();
+    void log(const QStringList& lines);
+
+    AppState& st_;
+    Prompter& prompter_;
+    Shell& shell_;
+    bool running_ = false;
+};
+
+// Text of the error-log file: the whole log and CR LF.
+QString errorLogText(const QString& sErrLog);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <set>
+#include <utility>
+
+struct AppState;
+class PictureList;
+
+// The files of the picture list, known by their identity on disk (device and
+// inode), so that no output path reaches a source through another spelling,
+// a link or a hard link.
+class SourceGuard {
+public:
+    explicit SourceGuard(const PictureList& list);
+    bool isSource(const QString& path) const;
+
+private:
+    std::set<std::pair<unsigned long long, unsigned long long>> ids_;
+};
+
+// File name of entry `index`'s result: prefix and zero-padded index when
+// renaming is on, else the source's name without its extension; then "." and
+// the format. Path separators and NUL in the name become "_", so the name
+// stays inside the output folder.
+QString outputName(const AppState& st, int index, const QString& sourcePath, const QString& format);
+
+// What one save did; `path` is the file written, "" when none.
+struct SaveOutcome {
+    bool saved = false;
+    QString path;
+    QString name;
+};
+
+// Encodes the rendered picture of entry `index` in `format` ("jpg", "png",
+// "gif", "tiff", "bmp"; case ignored; "jpeg" and "tif" too) into the output
+// folder. A failure is logged in `errors` with the source's path; nothing is
+// recorded for it. An output path that is a source picture is such a failure.
+SaveOutcome SaveImg(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+                    const QString& format, const SourceGuard& guard, QStringList& errors);
+// The same as a 24-bit bitmap whose name ends in ".bmp".
+SaveOutcome SaveBMP(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+                    const SourceGuard& guard, QStringList& errors);

@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "ToolRunner.h"
+#include "platform/prompter/RecordingPrompter.h"
+#include "platform/shell/RecordingShell.h"
+#include "processing/BatchRun.h"
+#include "state/AppState.h"
+#include "state/StartValues.h"
+
+namespace {
+
+struct RunFixture {
+    QTemporaryDir dir;
+    AppState st;
+    RecordingPrompter prompter;
+    RecordingShell shell;
+    BatchRun run{st, prompter, shell};
+
+    RunFixture()
+    {
+        setStartValues(st);
+        st.ps.sOutDir = dir.filePath("out");
+        st.ps.bSaveErr = 1;
+        st.ps.iJPGQ = 77;
+        st.ps.sOutFormat = "jpg";
+        st.panel.cmbEncode = "jpg";
+        st.panel.cmbSizeCount = 5;
+        st.panel.txtW = "400";
+        st.panel.chkRM = 1;
+        run.yield = [] {};
+    }
+    QString src(const QString& name) const { return dir.filePath(name); }
+    void convert(const QString& name, const std::string& spec = "800x600")
+    {
+        ASSERT_EQ(runTool({"convert", "-size", spec, "xc:rgb(30,120,200)", src(name).toStdString()}).exitCode, 0);
+        st.list.add(src(name));
+    }
+    QStringList outputs() const { return QDir(st.ps.sOutDir).entryList(QDir::Files, QDir::Name); }
+    QString out(const QString& name) const { return QDir(st.ps.sOutDir).filePath(name); }
+};
+
+std::string tool(const std::vector<std::string>& args)
+{
+    return runTool(args).out;
+}
+
+QByteArray checksum(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+TEST(BatchRun, RenamedJpegsAtTheWidthLimitAndQuality)
+{
+    if (!haveTool("convert"))
+        GTEST_SKIP();
+    RunFixture f;
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"})
+        f.convert(n);
+    std::vector<QString> captions;
+    f.run.setCaption = [&](const QString& c) { captions.push_back(c); };
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(f.outputs(), QStringList({"Vimo_0000.jpg", "Vimo_0001.jpg", "Vimo_0002.jpg"}));
+    for (const QString& name : f.outputs())
+        EXPECT_EQ(tool({"identify", "-format", "%w %h %Q", f.out(name).toStdString()}), "400 300 77");
+    EXPECT_EQ(f.st.list.at(2).resultPath, f.out("Vimo_0002.jpg"));
+    ASSERT_GE(captions.size(), 4u);
+    EXPECT_EQ(captions[2], QStringLiteral("进度:3/3"));
+    EXPECT_EQ(captions.back(), QStringLiteral("开始处理"));
+    EXPECT_EQ(f.st.status.text(), QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。"));
+    EXPECT_TRUE(f.prompter.prompts.empty());
+}
+
+TEST(BatchRun, KeepFormatSavesEachInItsOwnFormat)
+{
+    if (!haveTool("convert") || !haveTool("tiffinfo") || !haveTool("file"))
+        GTEST_SKIP();
+    RunFixture f;
+    for (const char* n : {"a.gif", "b.png", "c.bmp", "d.tiff", "e.BMP", "g.jpeg", "h.tif"})
+        f.convert(n, "64x48");
+    f.st.panel.cmbEncode = QStringLiteral("原格式");
+    f.st.ps.sOutFormat = QStringLiteral("原格式");
+    f.st.panel.chkRM = 0;
+    f.st.ps.iSizeMode = 2;
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(f.outputs(), QStringList({"a.gif", "b.png", "c.bmp", "d.tiff", "e.bmp", "g.jpeg", "h.tif"}));
+    struct Case { const char* name; const char* kind; };
+    const Case cases[] = {{"a.gif", "GIF image data"}, {"b.png", "PNG image data"}, {"c.bmp", "PC bitmap"},
+                          {"e.bmp", "PC bitmap"}, {"d.tiff", "TIFF image data"}, {"g.jpeg", "JPEG image data"},
+                          {"h.tif", "TIFF image data"}};
+    for (const Case& c : cases)
+        EXPECT_NE(tool({"file", f.out(c.name).toStdString()}).find(c.kind), std::string::npos) << c.name;
+    EXPECT_NE(tool({"file", f.out("c.bmp").toStdString()}).find("x 24"), std::string::npos);
+    const std::string tiff = tool({"tiffinfo", f.out("d.tiff").toStdString()});
+    EXPECT_NE(tiff.find("Compression Scheme: None"), std::string::npos) << tiff;
+    EXPECT_NE(tiff.find("Bits/Sample: 8"), std::string::npos);
+    EXPECT_NE(tiff.find("Samples/Pixel: 3"), std::string::npos);
+    EXPECT_LE(std::stoi(tool({"identify", "-format", "%k", f.out("a.gif").toStdString()})), 256);
+    EXPECT_EQ(f.st.ps.sOutFormat, QStringLiteral("原格式")) << "the choice comes back after the run";
+    EXPECT_FALSE(QFile::exists(f.out("ErrorLog.txt")));
+}
+
+TEST(BatchRun, CorruptPictureIsLoggedAndTheOthersWritten)
+{
+    if (!haveTool("convert"))
+        GTEST_SKIP();
+    RunFixture f;
+    f.convert("a.jpg");
+    const QString bad = f.src("bad.jpg");
+    {
+        QFile b(bad);
+        ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+        b.write("\xFF\xD8 broken");
+    }
+    f.st.list.add(bad);
+    f.convert("c.jpg");
+    f.prompter.answers = {false, false};
+    for (int runNo = 0; runNo < 2; ++runNo) {
+        ASSERT_TRUE(f.run.start());
+        EXPECT_EQ(f.outputs(), QStringList({"ErrorLog.txt", "Vimo_0000.jpg", "Vimo_0002.jpg"}));
+        QFile log(f.out("ErrorLog.txt"));
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        EXPECT_TRUE(text.startsWith(kErrLogHeader));
+        EXPECT_EQ(text.count(QStringLiteral("在本次操作过程中产生下列错误")), 1);
+        EXPECT_TRUE(text.contains("\r\n" + bad));
+        EXPECT_TRUE(text.endsWith("\r\n\r\n"));
+        EXPECT_EQ(f.st.ps.sErrLog, kErrLogHeader);
+        EXPECT_FALSE(f.st.ps.bHasErr);
+        EXPECT_TRUE(f.st.status.text().endsWith(QStringLiteral("请注意,在图片处理或上传过程中发生错误。")));
+    }
+    ASSERT_EQ(f.prompter.prompts.size(), 2u);
+    EXPECT_TRUE(f.prompter.prompts[0].text.endsWith(QStringLiteral("现在查看错误记录吗？")));
+}
+
+TEST(BatchRun, ErrorsAreReportedEvenWithoutTheLogFile)
+{
+    RunFixture f;
+    f.st.list.add(f.src("missing.png"));
+    f.st.ps.bSaveErr = 0;
+    ASSERT_TRUE(f.run.start());
+    EXPECT_FALSE(QFile::exists(f.out("ErrorLog.txt")));
+    EXPECT_TRUE(f.st.status.text().endsWith(QStringLiteral("请注意,在图片处理或上传过程中发生错误。")));
+}
+
+TEST(BatchRun, StopDuringTheThirdPictureLeavesThree)
+{
+    RunFixture f;
+    for (int i = 0; i < 10; ++i) {
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(Qt::green);
+        const QString p = f.src(QStringLiteral("p%1.png").arg(i));
+        ASSERT_TRUE(img.save(p));
+        f.st.list.add(p);
+    }
+    int yields = 0;
+    std::vector<BatchRun::Buttons> states;
+    f.run.setButtons = [&](BatchRun::Buttons b) { states.push_back(b); };
+    f.run.yield = [&] {
+        if (++yields == 5)  // after rendering entry 3
+            f.run.stop();
+    };
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(f.outputs().size(), 3);
+    EXPECT_EQ(f.st.status.text(), QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。"));
+    EXPECT_FALSE(f.st.win.bStopRun);
+    const std::vector<BatchRun::Buttons> expected = {BatchRun::Buttons::Running, BatchRun::Buttons::Stopping,
+                                                     BatchRun::Buttons::Idle};
+    EXPECT_EQ(states, expected) << "start stays off until the run has ended";
+}
+
+TEST(BatchRun, ChecksRefuseInOrder)
+{
+    struct Case { const char* name; std::function<void(AppState&)> set; const char* message; };
+    const Case cases[] = {
+        {"empty list", [](AppState& s) { s.list.clear(); }, "没有添加要处理的图片！"},
+        {"custom size 0", [](AppState& s) { s.ps.iSizeMode = 4; s.panel.txtH = "0"; }, "图片尺寸不能为0！"},
+        {"no output folder", [](AppState& s) { s.ps.sOutDir.clear(); }, "请设置图片输出文件夹！"},
+        {"upload without server", [](AppState& s) { s.panel.chkFtp = 1; }, "网络参数还没设置或设置错误！"},
+    };
+    for (const Case& c : cases) {
+        RunFixture f;
+        f.st.list.add(f.src("a.png"));
+        int followUps = 0;
+        f.run.openAddFiles = f.run.focusWidth = f.run.openOutputFolder = [&] { ++followUps; };
+        c.set(f.st);
+        EXPECT_FALSE(f.run.start()) << c.name;
+        ASSERT_EQ(f.prompter.prompts.size(), 1u) << c.name;
+        EXPECT_EQ(f.prompter.prompts[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(f.prompter.prompts[0].icon, PromptIcon::Critical);
+        EXPECT_EQ(followUps, std::string(c.name) == "upload without server" ? 0 : 1) << c.name;
+    }
+    // Width 0 with another size choice starts.
+    RunFixture f;
+    f.st.list.add(f.src("none.png"));
+    f.st.panel.txtW = "0";
+    f.st.ps.iSizeMode = 3;
+    EXPECT_TRUE(f.run.start());
+}
+
+TEST(BatchRun, OutputFolderThatCannotBeMadeWritesNothing)
+{
+    RunFixture f;
+    QImage img(4, 4, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(f.src("a.png")));
+    f.st.list.add(f.src("a.png"));
+    f.st.ps.sOutDir = f.src("a.png") + "/sub";
+    EXPECT_FALSE(f.run.start());
+    ASSERT_EQ(f.prompter.prompts.size(), 1u);
+    EXPECT_EQ(f.prompter.prompts[0].text, QStringLiteral("请设置图片输出文件夹！"));
+    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a.png"}));
+
+    // A new folder with its parents is made.
+    f.st.ps.sOutDir = f.dir.filePath("x/y/z");
+    EXPECT_TRUE(f.run.start());
+    EXPECT_TRUE(QFile::exists(f.dir.filePath("x/y/z/Vimo_0000.jpg")));
+}
+
+TEST(BatchRun, OutputIntoTheSourceFolderChangesNoSource)
+{
+    if (!haveTool("convert"))
+        GTEST_SKIP();
+    RunFixture f;
+    f.convert("a.jpg");
+    f.convert("b.jpg");
+    const QByteArray a = checksum(f.src("a.jpg")), b = checksum(f.src("b.jpg"));
+    f.st.ps.sOutDir = f.dir.path();
+    f.st.panel.chkRM = 0;
+    f.prompter.answers = {false};
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(checksum(f.src("a.jpg")), a);
+    EXPECT_EQ(checksum(f.src("b.jpg")), b);
+    QFile log(f.dir.filePath("ErrorLog.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()).count(QStringLiteral("在保存时发生错误")), 2);
+}
+
+TEST(BatchRun, MinimiseQuestionOnlyForLongRuns)
+{
+    for (int count : {100, 101}) {
+        RunFixture f;
+        QImage img(2, 2, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        for (int i = 0; i < count; ++i) {
+            const QString p = f.src(QStringLiteral("p%1.png").arg(i));
+            ASSERT_TRUE(img.save(p));
+            f.st.list.add(p);
+        }
+        f.st.panel.txtW = "2";
+        bool minimised = false;
+        f.run.minimise = [&] { minimised = true; };
+        f.run.isMinimised = [&] { return minimised; };
+        int maximised = 0;
+        f.run.maximise = [&] { ++maximised; };
+        f.prompter.answers = {true};
+        ASSERT_TRUE(f.run.start());
+        EXPECT_EQ(f.prompter.prompts.size(), count > 100 ? 1u : 0u) << count;
+        EXPECT_EQ(maximised, count > 100 ? 1 : 0);
+    }
+}

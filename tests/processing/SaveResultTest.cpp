@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "processing/SaveResult.h"
+#include "state/AppState.h"
+
+TEST(SaveResult, OutputNames)
+{
+    struct Case { int rename; const char* prefix; const char* digits; int index; const char* source; const char* format; const char* name; };
+    const Case cases[] = {
+        {1, "Vimo_", "4", 2, "/p/a.jpg", "jpg", "Vimo_0002.jpg"},
+        {1, "Vimo_", "2", 123, "/p/a.jpg", "jpg", "Vimo_123.jpg"},
+        {1, "x", "0", 5, "/p/a.jpg", "png", "x5.png"},
+        {0, "Vimo_", "4", 0, "/any/b.c.png", "jpg", "b.c.jpg"},
+        {0, "", "4", 0, "/p/a.JPEG", "JPEG", "a.JPEG"},
+        {1, "../../etc/x", "4", 1, "/p/a.jpg", "jpg", ".._.._etc_x0001.jpg"},
+        {1, "a\\b", "1", 1, "/p/a.jpg", "jpg", "a_b1.jpg"},
+    };
+    for (const Case& c : cases) {
+        AppState st;
+        st.panel.chkRM = c.rename;
+        st.ps.sPrefix = c.prefix;
+        st.panel.txtNum = c.digits;
+        EXPECT_EQ(outputName(st, c.index, c.source, c.format), QString::fromUtf8(c.name));
+    }
+}
+
+TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverASource)
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath("a.png");
+    QImage img(8, 6, QImage::Format_RGB888);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(src));
+    const QByteArray before = [&] { QFile f(src); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    AppState st;
+    st.list.add(src);
+    st.ps.sOutDir = dir.path();
+    const SourceGuard guard(st.list);
+    QStringList errors;
+
+    // Same folder, same name, same format: that is the source itself.
+    SaveOutcome o = SaveImg(st, 0, src, img, "png", guard, errors);
+    EXPECT_FALSE(o.saved);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(src + "在保存时发生错误:"));
+    EXPECT_TRUE(errors[0].endsWith(".\r\n"));
+    EXPECT_TRUE(st.list.at(0).resultPath.isEmpty());
+    QFile f(src);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+
+    // Through a link to the folder it is still the source.
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("link")));
+    st.ps.sOutDir = dir.filePath("link");
+    errors.clear();
+    EXPECT_FALSE(SaveImg(st, 0, src, img, "png", guard, errors).saved);
+    EXPECT_EQ(errors.size(), 1);
+
+    // A format without an encoder and a folder that does not exist fail and are logged.
+    st.ps.sOutDir = dir.path();
+    errors.clear();
+    EXPECT_FALSE(SaveImg(st, 0, src, img, "xyz", guard, errors).saved);
+    st.ps.sOutDir = dir.filePath("missing/deeper");
+    EXPECT_FALSE(SaveBMP(st, 0, src, img, guard, errors).saved);
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_TRUE(st.list.at(0).resultPath.isEmpty());
+
+    st.ps.sOutDir = dir.path();
+    errors.clear();
+    o = SaveImg(st, 0, src, img, "JPEG", guard, errors);
+    EXPECT_TRUE(o.saved);
+    EXPECT_EQ(st.list.at(0).resultPath, dir.filePath("a.JPEG"));
+    EXPECT_TRUE(errors.isEmpty());
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".part").size(), 0);
+}
