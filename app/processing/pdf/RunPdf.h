@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+struct AppState;
+class PdfApi;
+class Prompter;
+
+// What the book of a run came to.
+struct PdfBookResult {
+    QString file;   // the document's path (also when it could not be written)
+    bool written = false;
+    int pictures = 0;  // picture pages in the document
+};
+
+// The document's file: the output folder, the title and ".pdf". A title that
+// cannot stand as a file name (empty, "." or "..", or holding a "/") is made
+// into one.
+QString pdfBookFileName(const QString& outDir, const QString& title);
+
+// The book of a run: a title page, one page per picture this run saved (in
+// list order, failed entries skipped) with its description under it, and a
+// closing page with the signature and the date. The library opens the
+// finished file for the user. A library call that fails shows the library's
+// message, drops the document and logs the failure in the run's error log;
+// the caller's end of the run goes on either way. The run's result paths are
+// forgotten afterwards. `yield` runs after every picture page (the event loop
+// by default).
+PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
+                           const std::function<void()>& yield = {});

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "platform/prompter/RecordingPrompter.h"
+#include "processing/pdf/RecordingPdfApi.h"
+#include "processing/pdf/RunPdf.h"
+#include "state/AppState.h"
+
+namespace {
+
+// A run of three pictures whose second one failed to save.
+AppState runWithFailedMiddle()
+{
+    AppState app;
+    app.ps.sOutDir = "/out";
+    app.ps.sPDF1 = "Vimo图片集";
+    app.ps.sPDF2 = "本图片集由Vimo图片批处理软件制作";
+    app.ps.sPDF3 = "2026年12月10日";
+    for (const char* p : {"/src/a.jpg", "/src/b.png", "/src/c.gif"})
+        app.list.add(p);
+    app.list.at(0) = {"/src/a.jpg", "海边", "/out/a.jpg"};
+    app.list.at(1).description = "failed";
+    app.list.at(2) = {"/src/c.gif", "", "/out/c.gif"};
+    app.ps.sErrLog = "header\r\n";
+    return app;
+}
+
+int yields = 0;
+void countYield() { ++yields; }
+
+} // namespace
+
+TEST(PdfBook, WritesTitlePicturesAndClosingPageSkippingFailedEntries)
+{
+    AppState app = runWithFailedMiddle();
+    RecordingPdfApi pdf;
+    RecordingPrompter prompter;
+    yields = 0;
+
+    const PdfBookResult r = funCreatePdf(app, pdf, prompter, countYield);
+
+    const QStringList picturePage = {
+        "NewPage", "SetNumProp 31 2", "SetNumProp 45 100", "SetNumProp 46 -1",
+        "SetNumProp 51 2", "SetNumProp 52 2"};
+    QStringList expected = {
+        "CreateVum 0 0", "SetStrProp 10 /out/Vimo图片集.pdf", "SetNumProp 44 1",
+        "SetStrProp 14 Vimo图片集", "BeginDoc",
+        "SetStrProp 11 黑体", "SetNumProp 28 30", "SetNumProp 24 -1",
+        "DrawText 30 40 2080 2800 2 2 Vimo图片集", "SetNumProp 28 16"};
+    expected << picturePage << "StretchDrawFromFile 30 40 2080 2800 /out/a.jpg"
+             << "DrawText 30 2800 2080 2820 2 2 海边";
+    expected << picturePage << "StretchDrawFromFile 30 40 2080 2800 /out/c.gif"
+             << "DrawText 30 2800 2080 2820 2 2 ";
+    expected << "NewPage" << "DrawText 30 40 2080 2800 2 2 本图片集由Vimo图片批处理软件制作"
+             << "DrawText 30 40 2080 3150 2 2 2026年12月10日" << "EndDoc" << "FreeVum";
+    EXPECT_EQ(pdf.calls, expected);
+
+    EXPECT_TRUE(r.written);
+    EXPECT_EQ(r.file, "/out/Vimo图片集.pdf");
+    EXPECT_EQ(r.pictures, 2);
+    EXPECT_EQ(yields, 2);
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_FALSE(app.ps.bHasErr);
+    for (const PictureEntry& e : app.list.entries())
+        EXPECT_TRUE(e.resultPath.isEmpty()) << "results are forgotten after the book";
+}
+
+TEST(PdfBook, NoSavedPictureGivesTitleAndClosingPageOnly)
+{
+    AppState app = runWithFailedMiddle();
+    app.list.clearResults();
+    RecordingPdfApi pdf;
+    RecordingPrompter prompter;
+    const PdfBookResult r = funCreatePdf(app, pdf, prompter, countYield);
+    EXPECT_TRUE(r.written);
+    EXPECT_EQ(r.pictures, 0);
+    EXPECT_EQ(pdf.calls.filter("NewPage").size(), 1);
+    EXPECT_TRUE(pdf.calls.filter("StretchDrawFromFile").isEmpty());
+}
+
+// A failing call shows the library's message, drops the document, logs it and
+// returns to the run's end; the handle is freed and the results forgotten.
+TEST(PdfBook, FailingCallIsShownLoggedAndDropsTheDocument)
+{
+    struct Case {
+        const char* failAt;
+        const char* loggedSubject;
+        bool docOpen;
+        bool handleMade;
+    };
+    const Case cases[] = {
+        {"CreateVum", "/out/Vimo图片集.pdf", false, false},
+        {"SetStrProp 10", "/out/Vimo图片集.pdf", false, true},
+        {"BeginDoc", "/out/Vimo图片集.pdf", false, true},
+        {"DrawText 30 40 2080 2800 2 2 Vimo", "/out/Vimo图片集.pdf", true, true},
+        {"StretchDrawFromFile 30 40 2080 2800 /out/c.gif", "/src/c.gif", true, true},
+        {"DrawText 30 2800 2080 2820 2 2 海边", "/src/a.jpg", true, true},
+        {"DrawText 30 40 2080 3150", "/out/Vimo图片集.pdf", true, true},
+        {"EndDoc", "/out/Vimo图片集.pdf", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failAt);
+        AppState app = runWithFailedMiddle();
+        RecordingPdfApi pdf;
+        pdf.failAt = c.failAt;
+        pdf.failMessage = "Cannot open file";
+        RecordingPrompter prompter;
+
+        const PdfBookResult r = funCreatePdf(app, pdf, prompter, countYield);
+
+        EXPECT_FALSE(r.written);
+        ASSERT_EQ(prompter.prompts.size(), 1u);
+        EXPECT_EQ(prompter.prompts[0].text, "Cannot open file");
+        EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
+        EXPECT_TRUE(app.ps.bHasErr);
+        EXPECT_EQ(app.ps.sErrLog, QString("header\r\n%1 生成PDF文档失败:Cannot open file\r\n").arg(c.loggedSubject));
+        EXPECT_EQ(pdf.calls.contains("Abort"), c.docOpen);
+        EXPECT_EQ(pdf.calls.contains("FreeVum"), c.handleMade);
+        EXPECT_FALSE(pdf.calls.contains("EndDoc") && QString(c.failAt) != "EndDoc");
+        EXPECT_TRUE(pdf.calls.filter("bad handle").isEmpty());
+        for (const PictureEntry& e : app.list.entries())
+            EXPECT_TRUE(e.resultPath.isEmpty());
+    }
+}
+
+TEST(PdfBook, FailureWithoutMessageNamesTheCall)
+{
+    AppState app = runWithFailedMiddle();
+    RecordingPdfApi pdf;
+    pdf.failAt = "NewPage";
+    pdf.failMessage = "";
+    RecordingPrompter prompter;
+    funCreatePdf(app, pdf, prompter, countYield);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_TRUE(prompter.prompts[0].text.contains("NewPage"));
+}
+
+TEST(PdfBook, FileNameIsOutputFolderTitleAndPdf)
+{
+    struct Case {
+        const char* outDir;
+        const char* title;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"/out", "Vimo图片集", "/out/Vimo图片集.pdf"},
+        {"/out/", "假期 2026", "/out/假期 2026.pdf"},
+        {"/out", "a/b", "/out/a_b.pdf"},
+        {"/out", "", "/out/Vimo.pdf"},
+        {"/out", "  ", "/out/Vimo.pdf"},
+        {"/out", "..", "/out/Vimo.pdf"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pdfBookFileName(c.outDir, c.title), c.file) << c.title;
+}
