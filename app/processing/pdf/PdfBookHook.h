@@ -1,0 +1,10 @@
+#pragma once
+
+class BatchRun;
+class PdfApi;
+class Prompter;
+struct AppState;
+
+// Makes the run's end write the book through `pdf` (libPDF by default) when
+// the PDF switch is on, yielding to the window as the run does.
+void attachPdfBook(BatchRun& run, AppState& app, Prompter& prompter, PdfApi* pdf = nullptr);
