@@ -1,4 +1,21 @@
-/* vumpdf.h: the C interface of libPDF, a PDF 1.3 writer. */
+/* vumpdf.h: the C interface of libPDF, a PDF 1.3 writer.
+ *
+ * Conventions shared by every function:
+ * - A document handle (from CreateVum or CreatePdf) comes first, except for
+ *   CreateVum, CreatePdf and GetErrorMsg. Handles are never reused once freed.
+ * - Integers are int32_t. Booleans and small enumerations are int32_t of which
+ *   only the low byte is read (any nonzero low byte is true).
+ * - Texts are UTF-8, zero-terminated; a null pointer is the empty text.
+ * - Lengths are in the document's LengthUnit (0 tenths of a millimetre, the
+ *   default; 1 points), measured from the top-left corner, y growing down.
+ * - Colours are 0x00BBGGRR values.
+ * - Every function returns 0 (or the value asked for) on success and -1 on
+ *   failure; GetErrorMsg then gives the message. A query can return -1 as a
+ *   genuine value: an empty message tells it apart.
+ * - Buffers that receive texts (GetErrorMsg, GetStrProp, StyleParameter) must
+ *   hold 256 bytes: at most 255 bytes of text and the terminating zero are
+ *   written, cut on a UTF-8 character boundary.
+ */
 #ifndef VUMPDF_H
 #define VUMPDF_H
 
@@ -13,6 +30,165 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* An event callback receives the handle of the document that raised it. */
+typedef void (*VumEventCallback)(int32_t handle);
+
+/* Numeric property ids (GetNumProp/SetNumProp). */
+enum {
+    VUM_ABORTED = 20, VUM_BRUSH_COLOR, VUM_BRUSH_STYLE, VUM_EMBED_FONTS, VUM_FONT_BOLD,
+    VUM_FONT_COLOR, VUM_FONT_DEGREE_ANGLE, VUM_FONT_ITALIC, VUM_FONT_SIZE,
+    VUM_FONT_STRIKE_OUT, VUM_FONT_UNDERLINE, VUM_IMAGE_COMPRESS_MODE, VUM_LENGTH_UNIT,
+    VUM_ORIENTATION, VUM_PAGE_HEIGHT, VUM_PAGE_NUMBER, VUM_PAGE_WIDTH, VUM_PEN_COLOR,
+    VUM_PEN_STYLE, VUM_PEN_WIDTH, VUM_PEN_POS_X, VUM_PEN_POS_Y, VUM_PRINTING,
+    VUM_CURRENT_Y, VUM_WANT_SHOW, VUM_JPEG_QUALITY, VUM_SMART_STRETCH_DRAW,
+    VUM_CHARACTER_SPACING, VUM_LINE_SPACING, VUM_FONT_CHARSET, VUM_METAFILE_RESOLUTION,
+    VUM_IMAGE_HORZ_ALIGN, VUM_IMAGE_VERT_ALIGN, VUM_BULLET_NUMBER, VUM_CURRENT_X,
+    VUM_NO_IMAGE_REUSE, VUM_ENABLE_OUTPUT, VUM_SECTION_NUMBER, VUM_PAGE_COUNT,
+    VUM_SECTION_PAGE_NUMBER, VUM_WANT_PAGE_COUNT
+};
+
+/* String property ids (GetStrProp/SetStrProp). */
+enum {
+    VUM_FILE_NAME = 10, VUM_FONT_NAME, VUM_NON_EMBEDDED_FONTS, VUM_PAPER_SIZE_NAME,
+    VUM_TITLE, VUM_AUTHOR, VUM_KEYWORDS, VUM_SUBJECT, VUM_CURRENT_STYLE_NAME,
+    VUM_PRODUCER, VUM_TEMP_FOLDER
+};
+
+/* Handles and documents. wnd and msgBase are kept for TrapEvent's message numbers. */
+VUMPDF_API int32_t CreateVum(int32_t wnd, int32_t msgBase);      /* handle or -1 */
+VUMPDF_API int32_t CreatePdf(int32_t wnd, int32_t msgBase);      /* same as CreateVum */
+VUMPDF_API int32_t FreeVum(int32_t h);   /* aborts an open document, deletes its partial file */
+VUMPDF_API int32_t FreePdf(int32_t h);
+VUMPDF_API int32_t BeginDoc(int32_t h);  /* deletes an old file of the output name, opens page 1 */
+VUMPDF_API int32_t EndDoc(int32_t h);    /* completes the file; nothing to do when none is open */
+VUMPDF_API int32_t Abort(int32_t h);     /* closes the document and deletes its file */
+VUMPDF_API int32_t NewPage(int32_t h);
+VUMPDF_API int32_t NewSection(int32_t h, int32_t orientation, int32_t startSection);
+VUMPDF_API int32_t SetPageNumberFormat(int32_t h, int32_t pageFormat, int32_t sectionFormat);
+VUMPDF_API int32_t SetOwnerPassword(int32_t h, const char* password);
+VUMPDF_API int32_t SetUserPassword(int32_t h, const char* password, int32_t canPrint,
+                                   int32_t canCopy, int32_t canAnnotate, int32_t canModify);
+
+/* Properties, errors, events. */
+VUMPDF_API int32_t GetNumProp(int32_t h, int32_t id);            /* value or -1 */
+VUMPDF_API int32_t SetNumProp(int32_t h, int32_t id, int32_t value);
+VUMPDF_API int32_t GetStrProp(int32_t h, int32_t id, char* buffer);
+VUMPDF_API int32_t SetStrProp(int32_t h, int32_t id, const char* value);
+/* Copies the last error message into buffer and forgets it; always 0. */
+VUMPDF_API int32_t GetErrorMsg(char* buffer);
+/* ONABORT, ONEND, ONNEWPAGE, ONSTART (any case) reach callback; with a null
+ * callback the event's message number msgBase + 1024 + n is returned. */
+VUMPDF_API int32_t TrapEvent(int32_t h, const char* eventName, VumEventCallback callback);
+
+/* The finished file. */
+VUMPDF_API int32_t Show(int32_t h);                              /* xdg-open */
+VUMPDF_API int32_t ShowDoc(int32_t h);
+VUMPDF_API int32_t Print(int32_t h);                             /* lp, default printer */
+VUMPDF_API int32_t PrintDoc(int32_t h, const char* printerName);
+/* xdg-email; 1 sent, 0 cancelled, -1 error. */
+VUMPDF_API int32_t EmailDoc(int32_t h, const char* recipients, const char* subject,
+                            const char* text, int32_t showDialog);
+
+/* Drawing. */
+VUMPDF_API int32_t MoveTo(int32_t h, int32_t x, int32_t y);
+VUMPDF_API int32_t LineTo(int32_t h, int32_t x, int32_t y);
+VUMPDF_API int32_t Rectangle(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VUMPDF_API int32_t Ellipse(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VUMPDF_API int32_t FillRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VUMPDF_API int32_t FrameRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VUMPDF_API int32_t RoundRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                             int32_t x3, int32_t y3);
+VUMPDF_API int32_t Arc(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                       int32_t x3, int32_t y3, int32_t x4, int32_t y4);
+VUMPDF_API int32_t Chord(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                         int32_t x3, int32_t y3, int32_t x4, int32_t y4);
+VUMPDF_API int32_t Pie(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                       int32_t x3, int32_t y3, int32_t x4, int32_t y4);
+VUMPDF_API int32_t AddPoint(int32_t h, int32_t x, int32_t y);
+/* The polygon calls use the points added so far and then forget them. */
+VUMPDF_API int32_t Polygon(int32_t h);
+VUMPDF_API int32_t Polyline(int32_t h);
+VUMPDF_API int32_t PolyBezier(int32_t h);
+VUMPDF_API int32_t PolyBezierTo(int32_t h);
+/* target 0 brush, 1 pen, 2 font; mode 0 colour value, 1 RGB, 2 HSL %, 3 CMYK %, 4 grey %. */
+VUMPDF_API int32_t SetColorEx(int32_t h, int32_t target, int32_t mode, int32_t c1,
+                              int32_t c2, int32_t c3, int32_t c4);
+VUMPDF_API int32_t CopyRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                            int32_t dc, int32_t sx1, int32_t sy1, int32_t sx2, int32_t sy2);
+VUMPDF_API int32_t Draw(int32_t h, int32_t x, int32_t y, int32_t gdiHandle);
+VUMPDF_API int32_t StretchDraw(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                               int32_t gdiHandle);
+/* fileName: a picture file, or an http://, https:// or ftp:// address. */
+VUMPDF_API int32_t DrawFromFile(int32_t h, int32_t x, int32_t y, const char* fileName);
+VUMPDF_API int32_t StretchDrawFromFile(int32_t h, int32_t x1, int32_t y1, int32_t x2,
+                                       int32_t y2, const char* fileName);
+
+/* Text and paragraphs. Alignments: 0 left/top, 1 right/bottom, 2 centre. */
+VUMPDF_API int32_t TextOut(int32_t h, int32_t x, int32_t y, const char* text);
+VUMPDF_API int32_t TextWidth(int32_t h, const char* text);
+VUMPDF_API int32_t TextHeight(int32_t h, const char* text);
+VUMPDF_API int32_t DrawText(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                            int32_t horzAlign, int32_t vertAlign, const char* text);
+VUMPDF_API int32_t DrawPageCounter(int32_t h, int32_t x, int32_t y, int32_t x2,
+                                   int32_t horzAlign, const char* prefix, int32_t kind1,
+                                   const char* separator, int32_t kind2, const char* suffix);
+VUMPDF_API int32_t DrawRichTextFromFile(int32_t h, int32_t x1, int32_t y1, int32_t x2,
+                                        int32_t y2, const char* fileName);
+VUMPDF_API int32_t WriteRichText(int32_t h, const char* text, const char* styleName);
+VUMPDF_API int32_t BeginPara(int32_t h, const char* text, const char* styleName);
+VUMPDF_API int32_t AppendPara(int32_t h, const char* text, const char* styleName);
+VUMPDF_API int32_t AppendTabPara(int32_t h, const char* text, const char* styleName);
+VUMPDF_API int32_t EndPara(int32_t h, const char* text, const char* styleName);
+VUMPDF_API int32_t WritePara(int32_t h, const char* text, const char* styleName);
+VUMPDF_API int32_t AppendLinkPara(int32_t h, const char* text, const char* styleName,
+                                  const char* link);
+VUMPDF_API int32_t ParaHeight(int32_t h, const char* text);
+VUMPDF_API int32_t NameNextPara(int32_t h, const char* name);
+VUMPDF_API int32_t DefineStyle(int32_t h, const char* styleName, const char* baseStyleName,
+                               const char* definition);
+VUMPDF_API int32_t LoadStyleSheet(int32_t h, const char* fileName);
+VUMPDF_API int32_t StyleParameter(int32_t h, const char* name, char* buffer);
+VUMPDF_API int32_t DeclareSymbolicFont(int32_t h, const char* fontName);
+
+/* Grids. */
+VUMPDF_API int32_t DefineGrid(int32_t h, const char* gridName, int32_t align, int32_t margin);
+VUMPDF_API int32_t DefineCol(int32_t h, const char* gridName, int32_t width, int32_t horzAlign,
+                             int32_t vertAlign, int32_t wrap);
+VUMPDF_API int32_t DrawGrid(int32_t h, const char* gridName, int32_t x, int32_t y);
+VUMPDF_API int32_t DrawRow(int32_t h, const char* gridName, int32_t height);
+VUMPDF_API int32_t TextToCell(int32_t h, const char* gridName, int32_t col, int32_t row,
+                              const char* text);
+VUMPDF_API int32_t CellTextHeight(int32_t h, const char* gridName, int32_t col, const char* text);
+VUMPDF_API int32_t CellX(int32_t h, const char* gridName, int32_t col, int32_t row, int32_t corner);
+VUMPDF_API int32_t CellY(int32_t h, const char* gridName, int32_t col, int32_t row, int32_t corner);
+
+/* Links, names, bookmarks and annotations. */
+VUMPDF_API int32_t DefineName(int32_t h, int32_t x, int32_t y, const char* name);
+VUMPDF_API int32_t SetLink(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                           const char* link);
+VUMPDF_API int32_t WriteLink(int32_t h, int32_t x, int32_t y, const char* text, const char* link);
+VUMPDF_API int32_t SetBookmark(int32_t h, int32_t x, int32_t y, const char* title,
+                               int32_t level, int32_t open);
+VUMPDF_API int32_t WriteBookmark(int32_t h, int32_t x, int32_t y, const char* text,
+                                 int32_t level, int32_t open);
+VUMPDF_API int32_t PrintBookMark(int32_t h, int32_t x, int32_t y, const char* text,
+                                 int32_t level, int32_t open);
+VUMPDF_API int32_t Annotation(int32_t h, int32_t x, int32_t y, const char* text, int32_t icon);
+VUMPDF_API int32_t RubberStamp(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                               const char* text, int32_t stamp);
+
+/* Form fields. */
+VUMPDF_API int32_t DefineField(int32_t h, const char* name, int32_t kind, const char* text1,
+                               const char* text2, const char* styleName);
+VUMPDF_API int32_t PutField(int32_t h, const char* name, int32_t x1, int32_t y1, int32_t x2,
+                            int32_t y2);
+VUMPDF_API int32_t SetAction(int32_t h, const char* fieldName, int32_t byte1, int32_t byte2,
+                             const char* text);
+VUMPDF_API int32_t SetNumFieldProp(int32_t h, const char* fieldName, int32_t propId,
+                                   int32_t value);
+VUMPDF_API int32_t SetStrFieldProp(int32_t h, const char* fieldName, int32_t propId,
+                                   const char* value);
 
 #ifdef __cplusplus
 }

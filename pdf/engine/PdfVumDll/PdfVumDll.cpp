@@ -1,2 +1,0 @@
-// The library's exported C interface.
-#include "vumpdf.h"

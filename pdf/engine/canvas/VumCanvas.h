@@ -1,0 +1,130 @@
+#pragma once
+
+#include "engine/canvas/DrawingTools.h"
+#include "engine/util/Geometry.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vum {
+
+class TCustomVum;
+
+// The drawing surface of a document: keeps the drawing state, checks every
+// call and leaves the output to a back end that overrides the virtual
+// operations (TPdfCanvas). The base draws nothing.
+class TCustomVumCanvas {
+public:
+    explicit TCustomVumCanvas(TCustomVum& document);
+    virtual ~TCustomVumCanvas();
+    TCustomVumCanvas(const TCustomVumCanvas&) = delete;
+    TCustomVumCanvas& operator=(const TCustomVumCanvas&) = delete;
+
+    TCustomVum& Document() const { return document_; }
+
+    // Life of a document and its pages (driven by TCustomVum).
+    virtual void ResetDocument();
+    virtual void OpenDocument();
+    virtual void CloseDocument(bool final);
+    virtual void OpenPage();
+    virtual void ClosePage();
+    virtual void ResetPageSettings();
+    virtual std::string GetFileExtension() const { return {}; }
+    virtual std::string GetDefaultExtension() const { return {}; }
+    void CloseDocumentGuarded(bool final);
+
+    // Shapes. Coordinates in the document's length unit, y down from the top.
+    virtual void MoveTo(int32_t x, int32_t y);
+    virtual void LineTo(int32_t x, int32_t y);
+    virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    virtual void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    virtual void FillRect(const TRect& rect);
+    virtual void FrameRect(const TRect& rect);
+    virtual void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);
+    virtual void Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4);
+    virtual void Chord(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4);
+    virtual void Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4);
+    virtual void Polygon(const std::vector<TPoint>& points);
+    virtual void Polyline(const std::vector<TPoint>& points);
+    virtual void PolyBezier(const std::vector<TPoint>& points);
+    void PolyBezierTo(const std::vector<TPoint>& points);
+
+    // Text of one line at (x, y), y being the top of the text.
+    virtual void TextOut(int32_t x, int32_t y, const std::string& text);
+    virtual int32_t TextWidth(const std::string& text);
+
+    // Target 0 brush, 1 pen, 2 font; model 0 colour value, 1 RGB, 2 HSL,
+    // 3 CMYK, 4 grey (percentages).
+    virtual void SetColorEx(int target, int model, int32_t v1, int32_t v2, int32_t v3, int32_t v4);
+    virtual void SetCharacterSpacing(int32_t value);
+    virtual void SetFontDegreeAngle(int32_t angle);
+
+    // Pictures from a file or an http/https/ftp address, fitted into rect
+    // (an empty rect: natural size at its top-left corner).
+    void DrawFromFile(int32_t x, int32_t y, const std::string& fileName);
+    virtual void StretchDrawFromFile(const TRect& rect, const std::string& fileName);
+
+    // Destination of a picture of the given pixel size drawn into rect: the
+    // natural size for an empty rect, else fitted when SmartStretchDraw is on.
+    TRect ImageRect(TRect rect, int32_t pixelWidth, int32_t pixelHeight) const;
+
+    // Length units to pixels at 96 pixels per inch.
+    int32_t ScaleX(double value) const;
+    int32_t ScaleY(double value) const;
+    double HorzFactor() const { return horzFactor_; }
+    double VertFactor() const { return vertFactor_; }
+
+    // Raises through the document: aborts it, then throws.
+    [[noreturn]] void RaiseMethodError(const std::string& message, const std::string& context = {}) const;
+    // false while the document is aborted (the call does nothing);
+    // "Document not opened" while none is open.
+    bool Guard() const;
+    bool OutputActive() const { return EnableOutput() != 0 && !CountingPass; }
+    void ResetTextState(bool withBrushAndPen);
+
+    // Drawing state.
+    TVumFont Font;
+    TVumBrush Brush;
+    TVumPen Pen;
+    TPoint PenPos;
+    int32_t CharacterSpacing() const { return characterSpacing_; }
+    int32_t FontDegreeAngle() const { return fontDegreeAngle_; }
+    double FontRadians() const;
+    int32_t LineSpacing = 0;
+    uint16_t MetafileResolution = 600;
+    int32_t BulletNumber = 1;
+    uint8_t ImageHorzAlign = 2;
+    uint8_t ImageVertAlign = 2;
+    uint8_t NoImageReuse = 0;
+    int32_t CurrentX = 0;
+    int32_t CurrentY = 0;
+    int32_t LeftoverCount = 0;
+    bool CountingPass = false;
+    bool Closing = false;
+    std::string CurrentStyleName; // empty: no style
+
+    uint8_t EnableOutput() const { return enableOutput_; }
+    void SetEnableOutput(uint8_t value);
+
+    static constexpr int kPixelsPerInch = 96;
+
+protected:
+    // "Bad rectangle definition" for an empty rectangle, else puts the
+    // corners in order.
+    void NormalizeRect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) const;
+
+private:
+
+    TCustomVum& document_;
+    int32_t characterSpacing_ = 0;
+    int32_t fontDegreeAngle_ = 0;
+    uint8_t enableOutput_ = 1;
+    double textFactor_ = 254.0 / kPixelsPerInch;
+    double horzFactor_ = 254.0 / kPixelsPerInch;
+    double vertFactor_ = 254.0 / kPixelsPerInch;
+
+    friend class TPdfCanvas;
+};
+
+} // namespace vum

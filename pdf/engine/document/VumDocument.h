@@ -1,0 +1,159 @@
+#pragma once
+
+#include "engine/document/StoredPicture.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vum {
+
+class TCustomVumCanvas;
+
+// The object behind a handle: the settings of the document, the life of one
+// document at a time, the page and section counters, the output file name,
+// and handing the finished file to other programs. It owns the drawing
+// surface, which writes the file.
+class TCustomVum {
+public:
+    TCustomVum();
+    virtual ~TCustomVum();
+    TCustomVum(const TCustomVum&) = delete;
+    TCustomVum& operator=(const TCustomVum&) = delete;
+
+    TCustomVumCanvas& Canvas() const { return *canvas_; }
+
+    // Document life.
+    void BeginDoc();
+    void NewPage();
+    void NewSection(uint8_t orientation, bool startSection);
+    void EndDoc();
+    void Abort();
+
+    // The finished file.
+    void Show();
+    void PrintDoc(const std::string& printerName);
+    bool EMail(const std::string& recipients, const std::string& subject,
+               const std::string& text, bool showDialog);
+    // Fetches an http/https/ftp address into the temporary folder; the file
+    // is deleted with the component.
+    std::string DownloadToTempFile(const std::string& url);
+
+    // Aborts the open document (errors of the abort swallowed), then throws.
+    [[noreturn]] void RaiseDocumentError(const std::string& message, const std::string& context = {});
+
+    // Counters and their text forms.
+    int32_t CounterValue(int kind) const;
+    std::string CounterText(int kind) const;
+    void SetPageNumberFormat(uint8_t pageFormat, uint8_t sectionFormat);
+    void CountClosedPage();
+    void CountOpenedPage();
+
+    std::string MakeOutputFileName(const std::string& folder, const std::string& name,
+                                   const std::string& ownExtensions, const std::string& defaultExtension);
+
+    // Property setters with their checks.
+    void SetAuthor(const std::string& v) { CheckIdle("Author"); author_ = v; }
+    void SetEmbedFonts(uint8_t v) { CheckIdle("EmbedFonts"); embedFonts_ = v; }
+    void SetFileName(const std::string& v) { CheckIdle("FileName"); fileName_ = v; }
+    void SetKeywords(const std::string& v) { CheckIdle("Keywords"); keywords_ = v; }
+    void SetProducer(const std::string& v) { CheckIdle("Producer"); producer_ = v; }
+    void SetSubject(const std::string& v) { CheckIdle("Subject"); subject_ = v; }
+    void SetTitle(const std::string& v) { CheckIdle("Title"); title_ = v; }
+    void SetWantPageCount(uint8_t v) { CheckIdle("WantPageCount"); wantPageCount_ = v; }
+    void SetLengthUnit(uint8_t unit);
+    void SetOrientation(uint8_t orientation);
+    void SetPageWidth(int32_t width);
+    void SetPageHeight(int32_t height);
+    void SetPaperSize(int index);
+    void SetPaperSizeName(const std::string& name);
+    void SetJpegQuality(int32_t quality);
+    void SetImageCompressMode(uint8_t mode);
+    void SetSmartStretchDraw(uint8_t v) { smartStretchDraw_ = v; }
+    void SetWantShow(uint8_t v) { wantShow_ = v; }
+    void SetNonEmbeddedFonts(std::vector<std::string> fonts) { nonEmbeddedFonts_ = std::move(fonts); }
+    void SetTempFolder(const std::string& folder) { tempFolder_ = folder; }
+
+    const std::string& Author() const { return author_; }
+    uint8_t EmbedFonts() const { return embedFonts_; }
+    const std::string& FileName() const { return fileName_; }
+    const std::string& Keywords() const { return keywords_; }
+    const std::string& Producer() const { return producer_; }
+    const std::string& Subject() const { return subject_; }
+    const std::string& Title() const { return title_; }
+    uint8_t WantPageCount() const { return wantPageCount_; }
+    uint8_t WantShow() const { return wantShow_; }
+    uint8_t LengthUnit() const { return lengthUnit_; }
+    uint8_t Orientation() const { return orientation_; }
+    int32_t PageWidth() const { return pageWidth_; }
+    int32_t PageHeight() const { return pageHeight_; }
+    int PaperSize() const { return paperSize_; }
+    const std::string& PaperSizeName() const { return paperSizeName_; }
+    int32_t JpegQuality() const { return jpegQuality_; }
+    uint8_t ImageCompressMode() const { return imageCompressMode_; }
+    uint8_t SmartStretchDraw() const { return smartStretchDraw_; }
+    const std::vector<std::string>& NonEmbeddedFonts() const { return nonEmbeddedFonts_; }
+    // The stored folder, or the system's temporary folder; always ends in "/".
+    std::string TempFolder() const;
+    double PointsPerUnit() const { return pointsPerUnit_; }
+    double UnitsPerTenth() const { return unitsPerTenth_; }
+
+    bool Aborted() const { return aborted_; }
+    bool Printing() const { return printing_; }
+    int32_t PageNumber() const { return pageNumber_; }
+    int32_t PageCount() const { return pageCount_; }
+    int32_t SectionNumber() const { return sectionNumber_; }
+    int32_t SectionPageNumber() const { return sectionPageNumber_; }
+    const std::string& OutputFileName() const { return outputFileName_; }
+
+    // Pictures stored for the open document, in the order they were made.
+    std::vector<std::unique_ptr<VumStoredPicture>> Images;
+
+    // Events, raised synchronously by the document's life.
+    std::function<void()> OnAbort, OnEnd, OnNewPage, OnStart;
+
+protected:
+    void SetCanvas(std::unique_ptr<TCustomVumCanvas> canvas);
+
+private:
+    void CheckIdle(const std::string& property);
+    void CheckPageIdle(const std::string& property);
+    void StartPage(uint8_t orientation, int32_t width, int32_t height, bool newSection);
+    void DeleteTempFiles();
+
+    std::unique_ptr<TCustomVumCanvas> canvas_;
+    bool aborted_ = false;
+    bool printing_ = false;
+    std::string author_, fileName_, keywords_, producer_, subject_, title_;
+    std::string paperSizeName_;
+    std::string tempFolder_;
+    std::string outputFileName_;
+    std::vector<std::string> nonEmbeddedFonts_;
+    std::vector<std::string> tempFiles_;
+    std::vector<int32_t> sectionPageCounts_;
+    // Booleans keep the byte they were set with (a property reads it back).
+    uint8_t embedFonts_ = 0;
+    uint8_t wantPageCount_ = 0;
+    uint8_t wantShow_ = 0;
+    uint8_t smartStretchDraw_ = 1;
+    uint8_t lengthUnit_ = 0;
+    uint8_t orientation_ = 0;
+    uint8_t startOrientation_ = 0;
+    uint8_t imageCompressMode_ = 2;
+    uint8_t pageNumberFormat_ = 0;
+    uint8_t sectionNumberFormat_ = 0;
+    int paperSize_ = 0;
+    int32_t jpegQuality_ = 90;
+    int32_t pageWidth_ = 0;
+    int32_t pageHeight_ = 0;
+    int32_t pageNumber_ = 0;
+    int32_t pageCount_ = 0;
+    int32_t sectionNumber_ = 1;
+    int32_t sectionPageNumber_ = 0;
+    double pointsPerUnit_ = 72.0 / 254;
+    double unitsPerTenth_ = 1;
+};
+
+} // namespace vum

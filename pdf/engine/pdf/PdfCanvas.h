@@ -1,0 +1,102 @@
+#pragma once
+
+#include "engine/canvas/VumCanvas.h"
+#include "engine/pdf/PdfColor.h"
+#include "engine/pdf/PdfFontResource.h"
+#include "engine/pdf/PdfObjectWriter.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vum {
+
+// The PDF 1.3 back end of the drawing surface: one file per document.
+// Objects 1 (information), 2 (page tree), 3 (shared resources) and 4 (form
+// dictionary) are fixed; pages and fonts are written as they finish, pictures
+// and the tail at the end.
+class TPdfCanvas : public TCustomVumCanvas {
+public:
+    explicit TPdfCanvas(TCustomVum& document);
+    ~TPdfCanvas() override;
+
+    std::string GetFileExtension() const override { return ".pdf"; }
+    std::string GetDefaultExtension() const override { return ".pdf"; }
+
+    void ResetDocument() override;
+    void OpenDocument() override;
+    void CloseDocument(bool final) override;
+    void OpenPage() override;
+    void ClosePage() override;
+
+    void LineTo(int32_t x, int32_t y) override;
+    void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void FillRect(const TRect& rect) override;
+    void FrameRect(const TRect& rect) override;
+    void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) override;
+    void Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4) override;
+    void Chord(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4) override;
+    void Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4) override;
+    void Polygon(const std::vector<TPoint>& points) override;
+    void Polyline(const std::vector<TPoint>& points) override;
+    void PolyBezier(const std::vector<TPoint>& points) override;
+    void SetColorEx(int target, int model, int32_t v1, int32_t v2, int32_t v3, int32_t v4) override;
+    void SetCharacterSpacing(int32_t value) override;
+    void TextOut(int32_t x, int32_t y, const std::string& text) override;
+    int32_t TextWidth(const std::string& text) override;
+
+    // --- Seams for the font engine and the picture objects ---------------
+
+    PdfObjectWriter& Writer() { return writer_; }
+    // The font of the current Font state: found in FontResources or made
+    // (and written) on first use. Provided by the font engine.
+    PdfFontResource& CurrentPdfFont();
+    // Fonts of the document: key, font. "/F<index>" is the resource name.
+    std::vector<std::pair<std::string, std::unique_ptr<PdfFontResource>>> FontResources;
+    // Index of a font in FontResources, -1 when not there.
+    int FontIndex(const PdfFontResource& font) const;
+
+    // Page content lines (the content stream of the open page).
+    std::vector<std::string> ContentLines;
+
+    // Coordinates: length units to points, and y turned over.
+    double ToPoints(double value) const;
+    double FlipY(double y) const;
+    std::string X(double x) const;      // ToPoints as "0.###"
+    std::string Y(double y) const;      // FlipY as "0.###"
+    std::string Len(double v) const;    // ToPoints as "0.###"
+
+    // A PDF literal string "(...)" with ( ) \ and control characters escaped.
+    static std::string LiteralString(const std::string& bytes);
+    // Text for the information dictionary: a literal string for plain
+    // ASCII, UTF-16BE with a byte-order mark otherwise.
+    static std::string InfoString(const std::string& utf8);
+
+    TPdfColor BrushColorEncoder, PenColorEncoder, FontColorEncoder;
+
+private:
+    // Emits colour, dash and width lines and returns "B", "S", "f" or "".
+    std::string PreparePaint(bool wantStroke, bool wantFill);
+    void CurveQuarter(double x0, double y0, double dx1, double dy1, double dx2, double dy2,
+                      double x3, double y3, const std::string& op);
+    void Line(double x1, double y1, double x2, double y2, const std::string& op);
+    void ArcPoints(int kind, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                   int32_t x4, int32_t y4);
+    void TextDecoration(double thickness, double position, double size, double x, double y,
+                        double width);
+
+    void WriteInfo();
+    void WriteTail();
+    void WriteResources();
+    void WriteContentAndPage();
+
+    PdfObjectWriter writer_;
+    std::vector<int32_t> pageObjects_;
+    std::vector<int32_t> pageAnnots_;
+    std::string fileIdentifier_;
+    bool documentOpen_ = false;
+};
+
+} // namespace vum

@@ -1,0 +1,68 @@
+// One line of text on the page, and its width, in the current font.
+#include "engine/document/VumDocument.h"
+#include "engine/pdf/PdfCanvas.h"
+#include "engine/util/PdfNumber.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace vum {
+
+void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
+{
+    if (!Guard())
+        return;
+    PdfFontResource& font = CurrentPdfFont();
+    const double size = std::abs(double(Font.Size));
+    double left = x;
+    if (font.RightToLeft())
+        left -= TextWidth(text);
+    const double px = ToPoints(left);
+    const double py = FlipY(y) - size * font.AscentPerPoint();
+    const double t = FontRadians();
+    const std::string n = FormatPdfNumber(px) + " " + FormatPdfNumber(py);
+    ContentLines.push_back("BT");
+    ContentLines.push_back("/F" + IntText(FontIndex(font)) + " " + FormatPdfNumber(size) + " Tf");
+    ContentLines.push_back(FontColorEncoder.Encode(Font.Color, false));
+    if (FontDegreeAngle() != 0)
+        ContentLines.push_back(FormatPdfNumber(std::cos(t)) + " " + FormatPdfNumber(std::sin(t)) + " " +
+                               FormatPdfNumber(-std::sin(t)) + " " + FormatPdfNumber(std::cos(t)) + " " + n + " Tm");
+    else
+        ContentLines.push_back(n + " Td");
+    ContentLines.push_back(font.StringOperand(text) + " Tj");
+    ContentLines.push_back("ET");
+    if (Font.Style & (fsUnderline | fsStrikeOut)) {
+        const double width = ToPoints(TextWidth(text));
+        if (Font.Style & fsUnderline)
+            TextDecoration(font.UnderlineThickness(), font.UnderlinePosition(), size, px, py, width);
+        if (Font.Style & fsStrikeOut)
+            TextDecoration(font.StrikeOutThickness(), font.StrikeOutPosition(), size, px, py, width);
+    }
+}
+
+void TPdfCanvas::TextDecoration(double thickness, double position, double size, double x, double y,
+                                double width)
+{
+    const double t = FontRadians();
+    const double p = position * size;
+    const double x1 = x - std::sin(t) * p, y1 = y + std::cos(t) * p;
+    const double x2 = x1 + std::cos(t) * width, y2 = y1 + std::sin(t) * width;
+    ContentLines.push_back(FontColorEncoder.Encode(Font.Color, true));
+    ContentLines.push_back("[]0 d");
+    ContentLines.push_back(FormatPdfNumber(thickness * size) + " w");
+    ContentLines.push_back(FormatPdfNumber(x1) + " " + FormatPdfNumber(y1) + " m " + FormatPdfNumber(x2) +
+                           " " + FormatPdfNumber(y2) + " l S");
+}
+
+int32_t TPdfCanvas::TextWidth(const std::string& text)
+{
+    if (!Guard())
+        return 1;
+    PdfFontResource& font = CurrentPdfFont();
+    int32_t counted = 0;
+    const double points = font.TextWidth1000(text, counted) * std::abs(double(Font.Size)) / 1000;
+    const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);
+    return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
+}
+
+} // namespace vum

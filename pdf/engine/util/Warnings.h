@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vum {
+
+using WarningSink = std::function<void(const std::string& text)>;
+
+// Where warnings go; standard error when no sink is set. Never blocks.
+void SetWarningSink(WarningSink sink);
+void ShowWarning(const std::string& message, const std::string& context = {});
+
+} // namespace vum

@@ -1,0 +1,98 @@
+// Show, print and mail hand the finished file to xdg-open, lp and
+// xdg-email; recording stand-ins first on PATH catch what they were given.
+#include "PdfApi.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace {
+
+// Each stand-in appends its name and arguments (one per line) to the log.
+class Recorders {
+public:
+    explicit Recorders(int exitCode = 0)
+    {
+        for (const char* tool : {"xdg-open", "lp", "xdg-email"}) {
+            const std::string path = dir_.file(tool);
+            writeFile(path, std::string("#!/bin/sh\n{ echo '") + tool + "'; for a in \"$@\"; do echo \"$a\"; done; } >> '" +
+                                log() + "'\nexit " + std::to_string(exitCode) + "\n");
+            ::chmod(path.c_str(), 0755);
+        }
+        const char* path = std::getenv("PATH");
+        oldPath_ = path ? path : "";
+        setenv("PATH", (dir_.path().string() + ":" + oldPath_).c_str(), 1);
+    }
+    ~Recorders() { setenv("PATH", oldPath_.c_str(), 1); }
+    std::string log() const { return dir_.file("calls.log"); }
+    std::string calls() const { return readFile(log()); }
+
+private:
+    TempDir dir_;
+    std::string oldPath_;
+};
+
+std::string finishedDocument(const PdfHandle& h, const TempDir& dir, const std::string& name)
+{
+    const std::string file = dir.file(name);
+    h.setFile(file);
+    EXPECT_EQ(pdf().BeginDoc(h), 0);
+    EXPECT_EQ(pdf().EndDoc(h), 0) << lastError();
+    return file;
+}
+
+} // namespace
+
+TEST(PdfShell, WantShowOpensTheFinishedFileOnce)
+{
+    Recorders recorders;
+    TempDir dir;
+    PdfHandle h;
+    pdf().SetNumProp(h, VUM_WANT_SHOW, 1);
+    pdf().SetNumProp(h, VUM_WANT_PAGE_COUNT, 1);
+    const std::string file = finishedDocument(h, dir, "show me.pdf");
+    EXPECT_EQ(recorders.calls(), "xdg-open\n" + file + "\n");
+}
+
+TEST(PdfShell, ShowPrintAndMailPassArgumentLists)
+{
+    Recorders recorders;
+    TempDir dir;
+    PdfHandle h;
+    h.setStr(VUM_TITLE, "Fotos; rm -rf");
+    const std::string file = finishedDocument(h, dir, "out $(x).pdf");
+    EXPECT_EQ(pdf().ShowDoc(h), 0) << lastError();
+    EXPECT_EQ(pdf().Print(h), 0) << lastError();
+    EXPECT_EQ(pdf().PrintDoc(h, "Office 2"), 0) << lastError();
+    EXPECT_EQ(pdf().EmailDoc(h, "a@example.org; b@example.org", "", "Hallo", 1), 1) << lastError();
+    EXPECT_EQ(recorders.calls(),
+              "xdg-open\n" + file + "\n" +
+              "lp\n--\n" + file + "\n" +
+              "lp\n-d\nOffice 2\n--\n" + file + "\n" +
+              "xdg-email\n--utf8\n--subject\nFotos; rm -rf\n--body\nHallo\n--attach\n" + file +
+                  "\na@example.org\nb@example.org\n");
+}
+
+TEST(PdfShell, MissingFilesAndFailingMailer)
+{
+    Recorders recorders(3);
+    TempDir dir;
+    PdfHandle h;
+    const std::string file = finishedDocument(h, dir, "gone.pdf");
+    EXPECT_EQ(pdf().EmailDoc(h, "a@example.org", "S", "T", 0), -1);
+    EXPECT_EQ(lastError(), "Could not send email");
+    std::filesystem::remove(file);
+    EXPECT_EQ(pdf().EmailDoc(h, "a@example.org", "S", "T", 0), -1);
+    EXPECT_EQ(lastError(), "File not found: " + file);
+    EXPECT_EQ(pdf().Show(h), -1);
+    EXPECT_EQ(lastError(), "File not found: " + file);
+    EXPECT_EQ(pdf().PrintDoc(h, "x"), -1);
+    EXPECT_EQ(lastError(), "File not found: " + file);
+    PdfHandle fresh;
+    EXPECT_EQ(pdf().EmailDoc(fresh, "a@example.org", "S", "T", 0), -1);
+    EXPECT_EQ(lastError(), "FileName not assigned");
+}
