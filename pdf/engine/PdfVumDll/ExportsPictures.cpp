@@ -11,7 +11,7 @@ extern "C" {
 VUMPDF_API int32_t CopyRect(int32_t h, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
                             int32_t, int32_t)
 {
-    return Procedure(h, [](TVumWrapper&) { RaiseContextError("Invalid method call", "CopyRect"); });
+    return Procedure(h, [](TVumWrapper& w) { w.Document().RaiseDocumentError("Invalid method call", "CopyRect"); });
 }
 
 // No value is a bitmap, icon or metafile handle here: nothing is drawn.

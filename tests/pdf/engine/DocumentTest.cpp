@@ -20,8 +20,8 @@ TEST(PdfDocument, PagesTitleAndPaper)
         const char* size;
     } cases[] = {
         {"a4 tenths", 0, 0, 1, "Report", "595.276 x 841.89 pts (A4)"},
-        {"a4 points", 1, 0, 3, "", "595 x 842 pts"},
-        {"landscape", 1, 1, 2, "标题 Ünïcode", "842 x 595 pts"},
+        {"a4 points", 1, 0, 3, "", "595 x 842 pts (A4)"},
+        {"landscape", 1, 1, 2, "标题 Ünïcode", "842 x 595 pts (A4)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -64,9 +64,9 @@ TEST(PdfDocument, SectionsTurnPagesAndCount)
     EXPECT_EQ(pdf().GetNumProp(h, VUM_ORIENTATION), 0) << "the starting orientation comes back";
     EXPECT_EQ(pdf().GetNumProp(h, VUM_PAGE_WIDTH), 595);
     EXPECT_EQ(qpdfProblems(file), "");
-    EXPECT_EQ(pdfInfoField(file, "Page 1 size", 1, 3), "595 x 842 pts");
-    EXPECT_EQ(pdfInfoField(file, "Page 2 size", 1, 3), "842 x 595 pts");
-    EXPECT_EQ(pdfInfoField(file, "Page 3 size", 1, 3), "595 x 842 pts");
+    EXPECT_EQ(pdfInfoField(file, "Page 1 size", 1, 3), "595 x 842 pts (A4)");
+    EXPECT_EQ(pdfInfoField(file, "Page 2 size", 1, 3), "842 x 595 pts (A4)");
+    EXPECT_EQ(pdfInfoField(file, "Page 3 size", 1, 3), "595 x 842 pts (A4)");
 }
 
 TEST(PdfDocument, LifeErrors)

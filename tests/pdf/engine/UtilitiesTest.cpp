@@ -1,5 +1,6 @@
 // Engine helpers: colours, geometry, lists, encodings, numbers, counters,
 // output names.
+#include "engine/canvas/VumCanvas.h"
 #include "engine/document/PdfVum.h"
 #include "engine/util/Ascii85.h"
 #include "engine/util/Colors.h"
