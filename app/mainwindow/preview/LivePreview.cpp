@@ -1,0 +1,82 @@
+#include "mainwindow/preview/LivePreview.h"
+
+#include <QFileInfo>
+
+#include "mainwindow/ShellHelpers.h"
+#include "mainwindow/preview/PreviewFit.h"
+#include "mainwindow/preview/PreviewTexts.h"
+#include "mainwindow/preview/ViewPicture.h"
+#include "processing/RenderPicture.h"
+#include "state/AppState.h"
+
+namespace {
+
+// Only these are measured and thumbnailed; other names are shown processed only.
+bool measuredByName(const QString& path)
+{
+    const QString tail = path.right(3).toLower();
+    return tail == u"jpg" || tail == u"bmp" || tail == u"gif";
+}
+
+// A neighbour that is missing or cannot be read shows an empty image rather
+// than the picture it showed before.
+QImage neighbour(const PictureList& list, int index, QSize box)
+{
+    if (index < 0 || index >= list.count())
+        return {};
+    return loadViewPicture(list.at(index).path, box).image;
+}
+
+} // namespace
+
+PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
+{
+    PreviewFrame f;
+    if (st_.list.empty()) {
+        ShowTip(st_, previewtext::kEmptyList);
+        return f;
+    }
+    f.outcome = PreviewFrame::Outcome::Unreadable;
+    if (index < 0 || index >= st_.list.count())
+        return f;
+    const PictureEntry& entry = st_.list.at(index);
+    const QString path = entry.path;
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return f;
+
+    ViewPicture source;
+    if (measuredByName(path)) {
+        source = loadViewPicture(path, layout.thumbnailFrame);
+        if (source.image.isNull())
+            return f;  // named like a picture the loader reads, but it is not one
+    }
+    ShowTip(st_, previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
+                                       info.size()));
+
+    f.outcome = PreviewFrame::Outcome::Shown;
+    f.thumbnail = source.image;
+    f.thumbnailRect = fitPicture(source.natural, layout.thumbnailFrame);
+
+    if (!st_.win.bPreviewOff) {
+        RenderResult r = renderPicture(path, st_);
+        picture_ = std::move(r.picture);
+        f.errors = std::move(r.errors);
+        textExtent_ = measureMarkText(st_.ps, path);
+    }
+    f.picture = picture_;
+    f.pictureRect = fitPicture(picture_.size(), layout.area);
+    pictureRect_ = f.pictureRect;
+
+    st_.ps.sPicFile = path;
+    f.description = previewtext::descriptionText(entry.description);
+    f.caption = previewtext::windowCaption(path);
+    f.previous = neighbour(st_.list, index - 1, layout.neighbourBox);
+    f.next = neighbour(st_.list, index + 1, layout.neighbourBox);
+    return f;
+}
+
+MarkScene LivePreview::markScene() const
+{
+    return makeMarkScene(st_, QRectF(pictureRect_), QSizeF(picture_.size()), textExtent_);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include "mainwindow/preview/MarkScene.h"
+
+struct AppState;
+
+// Sizes of the preview's frames in the window, in pixels.
+struct PreviewLayout {
+    QSize area;            // the preview area the processed picture is fitted into
+    QSize thumbnailFrame;  // the frame of the source thumbnail
+    QSize neighbourBox;    // the previous and next thumbnails are decoded to fit into it
+};
+
+// Everything the window shows after a redraw of the selected entry.
+struct PreviewFrame {
+    enum class Outcome {
+        EmptyList,   // the list has no picture: a notice is in the status line, nothing else changes
+        Unreadable,  // no entry selected, the file is gone or cannot be read: hide and clear the preview
+        Shown,       // fill every part below
+    };
+    Outcome outcome = Outcome::EmptyList;
+    QImage thumbnail;         // the untouched source; null for a PNG or TIFF entry
+    QRect thumbnailRect;      // its place inside the thumbnail frame
+    QImage picture;           // the processed picture at full size (stretched into pictureRect)
+    QRect pictureRect;        // its place inside the preview area; empty when there is no picture
+    QString description;      // the description box's text
+    QString caption;          // the window caption
+    QImage previous, next;    // neighbour thumbnails; null shows an empty image
+    QStringList errors;       // what the pipeline found wrong with this picture
+};
+
+// The live preview of the selected list entry: renders it through the same
+// pipeline as a batch run, so the preview is what will be saved, and works
+// out every text and place the window shows. It keeps the last processed
+// picture, which stays shown while rendering is switched off.
+class LivePreview {
+public:
+    explicit LivePreview(AppState& st) : st_(st) {}
+
+    // Redraws entry `index`: the information line goes to the status line,
+    // the entry becomes the current picture file, and the frame says what
+    // to show.
+    PreviewFrame redraw(int index, const PreviewLayout& layout);
+
+    // The processed picture at full size as last rendered.
+    const QImage& workPicture() const { return picture_; }
+    // The marker's view of the last redraw.
+    MarkScene markScene() const;
+
+private:
+    AppState& st_;
+    QImage picture_;
+    QRect pictureRect_;
+    QSizeF textExtent_;
+};

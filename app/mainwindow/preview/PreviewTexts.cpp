@@ -1,0 +1,40 @@
+#include "mainwindow/preview/PreviewTexts.h"
+
+#include <QVersionNumber>
+
+namespace previewtext {
+
+const QString kEmptyList = QStringLiteral("【提示】列表中还没有图片,请先添加要处理的图片。");
+const QString kDescriptionHint = QStringLiteral("在这里填写该图片的说明,回车确认,ESC键隐藏本说明");
+
+namespace {
+
+QString fileNameOf(const QString& path)
+{
+    const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(cut + 1);
+}
+
+} // namespace
+
+QString infoLine(const QString& path, std::optional<QSize> size, qint64 bytes)
+{
+    QString line = QStringLiteral("【图片信息】文件名:") + fileNameOf(path);
+    if (size)
+        line += QStringLiteral("  宽:%1  高:%2").arg(size->width()).arg(size->height());
+    line += QStringLiteral("  大小:%1K   双击文件名可全屏浏览。").arg(std::max<qint64>(bytes, 0) / 1024);
+    return line;
+}
+
+QString windowCaption(const QString& path)
+{
+    const QVersionNumber v = QVersionNumber::fromString(QStringLiteral(VIMO_VERSION));
+    return QStringLiteral("Vimo图片批处理%1.%2版 - %3").arg(v.majorVersion()).arg(v.minorVersion()).arg(path);
+}
+
+QString descriptionText(const QString& description)
+{
+    return description.isEmpty() ? kDescriptionHint : description;
+}
+
+} // namespace previewtext

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <optional>
+
+// Texts the live preview shows around the picture.
+namespace previewtext {
+
+// Status line when the list holds no picture to show.
+extern const QString kEmptyList;
+// What the description box shows while the picture has no description.
+extern const QString kDescriptionHint;
+
+// The information line: file name, natural size when the picture was measured,
+// file length in whole kilobytes (remainder dropped), and the double-click hint.
+QString infoLine(const QString& path, std::optional<QSize> size, qint64 bytes);
+
+// The window caption: program name, "major.minor" version and the full path.
+QString windowCaption(const QString& path);
+
+// The description box's text: the description, or the hint when it is empty.
+QString descriptionText(const QString& description);
+
+} // namespace previewtext

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "mainwindow/preview/LivePreview.h"
+#include "mainwindow/preview/PreviewFit.h"
+#include "mainwindow/preview/PreviewTexts.h"
+#include "state/AppState.h"
+
+namespace {
+
+using Outcome = PreviewFrame::Outcome;
+
+const PreviewLayout kLayout{QSize(300, 300), QSize(80, 60), QSize(40, 40)};
+
+QString makePicture(const QTemporaryDir& dir, const QString& name, QSize size, const char* format)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(QColor(30, 120, 200));
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(img.save(path, format)) << name.toStdString();
+    return path;
+}
+
+QString makeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+struct Pictures {
+    QTemporaryDir dir;
+    AppState st;
+    LivePreview preview{st};
+    QString jpg, png, fake, bmp;
+
+    Pictures()
+    {
+        jpg = makePicture(dir, "sea.jpg", {800, 400}, "JPEG");
+        png = makePicture(dir, "sky.png", {300, 300}, "PNG");
+        fake = makeFile(dir, "fake.jpg", "not a picture");
+        bmp = makePicture(dir, "wide.bmp", {640, 160}, "BMP");
+        for (const QString& p : {jpg, png, fake, bmp})
+            st.list.add(p);
+        st.panel.txtW = "400";
+        st.panel.txtH = "300";
+    }
+};
+
+} // namespace
+
+TEST(LivePreview, EmptyListShowsTheNoticeOnly)
+{
+    AppState st;
+    LivePreview preview(st);
+    EXPECT_EQ(preview.redraw(0, kLayout).outcome, Outcome::EmptyList);
+    EXPECT_EQ(st.status.text(), previewtext::kEmptyList);
+    EXPECT_TRUE(st.ps.sPicFile.isEmpty());
+}
+
+TEST(LivePreview, JpegEntryIsMeasuredThumbnailedAndRendered)
+{
+    Pictures p;
+    p.st.list.at(0).description = "海边";
+    const PreviewFrame f = p.preview.redraw(0, kLayout);
+    ASSERT_EQ(f.outcome, Outcome::Shown);
+    EXPECT_EQ(p.st.status.text(),
+              QString::fromUtf8("【图片信息】文件名:sea.jpg  宽:800  高:400  大小:%1K   双击文件名可全屏浏览。")
+                  .arg(QFileInfo(p.jpg).size() / 1024));
+    EXPECT_EQ(f.thumbnailRect, QRect(0, 10, 80, 40));
+    EXPECT_EQ(f.thumbnail.size(), QSize(80, 40)) << "decoded at thumbnail size";
+    ASSERT_FALSE(f.picture.isNull());
+    EXPECT_EQ(f.picture.width(), 400);
+    EXPECT_EQ(f.pictureRect, fitPicture(f.picture.size(), kLayout.area));
+    EXPECT_EQ(f.picture, p.preview.workPicture());
+    EXPECT_EQ(f.description, QString::fromUtf8("海边"));
+    EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理5.9版 - ") + p.jpg);
+    EXPECT_EQ(p.st.ps.sPicFile, p.jpg);
+    EXPECT_TRUE(f.previous.isNull()) << "no entry before the first";
+    EXPECT_TRUE(f.next.isNull()) << "a PNG neighbour has no thumbnail";
+
+    const MarkScene scene = p.preview.markScene();
+    EXPECT_EQ(scene.image, QRectF(f.pictureRect));
+    EXPECT_EQ(scene.picture, QSizeF(f.picture.size()));
+}
+
+TEST(LivePreview, PngEntryHasNoSizeAndNoThumbnailButIsRendered)
+{
+    Pictures p;
+    const PreviewFrame f = p.preview.redraw(1, kLayout);
+    ASSERT_EQ(f.outcome, Outcome::Shown);
+    EXPECT_EQ(p.st.status.text(), QString::fromUtf8("【图片信息】文件名:sky.png  大小:%1K   双击文件名可全屏浏览。")
+                                      .arg(QFileInfo(p.png).size() / 1024));
+    EXPECT_TRUE(f.thumbnail.isNull());
+    EXPECT_TRUE(f.thumbnailRect.isEmpty());
+    EXPECT_FALSE(f.picture.isNull());
+    EXPECT_EQ(f.description, previewtext::kDescriptionHint);
+    EXPECT_FALSE(f.previous.isNull());
+    EXPECT_LE(f.previous.width(), kLayout.neighbourBox.width());
+    EXPECT_TRUE(f.next.isNull()) << "a neighbour that cannot be read shows nothing, not the old picture";
+}
+
+TEST(LivePreview, EntriesThatCannotBeShown)
+{
+    Pictures p;
+    p.preview.redraw(3, kLayout);
+    const QString before = p.st.status.text();
+    p.st.list.add(p.dir.filePath("gone.jpg"));
+    struct Case { const char* what; int index; };
+    const Case cases[] = {{"named jpg but not a picture", 2}, {"the file is gone", 4}, {"nothing selected", -1},
+                          {"beyond the list", 9}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(p.preview.redraw(c.index, kLayout).outcome, Outcome::Unreadable) << c.what;
+        EXPECT_EQ(p.st.status.text(), before) << c.what;
+        EXPECT_EQ(p.st.ps.sPicFile, p.bmp) << c.what;
+    }
+}
+
+TEST(LivePreview, PreviewSwitchedOffKeepsTheLastPicture)
+{
+    Pictures p;
+    const QImage first = p.preview.redraw(0, kLayout).picture;
+    p.st.win.bPreviewOff = true;
+    const PreviewFrame f = p.preview.redraw(3, kLayout);
+    ASSERT_EQ(f.outcome, Outcome::Shown);
+    EXPECT_EQ(f.picture, first);
+    EXPECT_EQ(p.st.ps.sPicFile, p.bmp);
+    EXPECT_TRUE(p.st.status.text().contains(QString::fromUtf8("宽:640  高:160")));
+}
