@@ -63,6 +63,36 @@ void WatermarkMarker::placeOver(MarkHit which, const MarkScene& scene)
     emit changed();
 }
 
+bool WatermarkMarker::placeUnlessUnset(MarkHit which, const MarkScene& scene)
+{
+    const ProgramState& ps = st_.ps;
+    const bool unset = which == MarkHit::Picture ? ps.iuISyX == 0 && ps.iuISyY == 0
+                                                 : ps.iuTSyX == 0 && ps.iuTSyY == 0;
+    if (unset)
+        return false;
+    placeOver(which, scene);
+    return true;
+}
+
+void WatermarkMarker::markFreePosition(MarkHit which, const MarkScene& scene)
+{
+    if (which == MarkHit::None)
+        return;
+    const bool picture = which == MarkHit::Picture;
+    st_.ps.bMarkIsImg = picture;
+    ShowTip(st_, picture ? QStringLiteral("【提示】按住鼠标左键拖动蓝色条块即可调整位置,方向键微调。")
+                         : QStringLiteral("【提示】按住鼠标左键拖动红色圆块即可调整位置,方向键微调。"));
+    placeUnlessUnset(which, scene);
+    blink();
+    st_.win.bMovePic = false;
+}
+
+void WatermarkMarker::markPresetPosition(MarkHit which, const MarkScene& scene)
+{
+    if (placeUnlessUnset(which, scene))
+        hide();
+}
+
 void WatermarkMarker::enterMoveMode(QSizeF area)
 {
     st_.win.bMovePic = true;

@@ -48,6 +48,13 @@ public:
     void hide();
     void blink();
     void setDragPointer(bool on);
+    // A watermark's position choice went to its free position: the marker
+    // moves that watermark from now on, lies under it (unless it was never
+    // placed, both fractions 0) and blinks; the picture-move mode ends.
+    void markFreePosition(MarkHit which, const MarkScene& scene);
+    // A preset position was chosen and drawn: the hidden marker lies under
+    // the watermark (unless both fractions are 0).
+    void markPresetPosition(MarkHit which, const MarkScene& scene);
     // Starts the picture-move mode: the square marker at the middle of the
     // preview area, the drag pointer on, a tip, and a blink.
     void enterMoveMode(QSizeF area);
@@ -62,6 +69,7 @@ signals:
 
 private:
     void setVisible(bool on);
+    bool placeUnlessUnset(MarkHit which, const MarkScene& scene);
     void placeAtPointer(QPointF pos, const MarkScene& scene, bool centred);
     // Stores the position the pointer gives; false when the preview has no area.
     bool follow(QPointF pos, const MarkScene& scene);

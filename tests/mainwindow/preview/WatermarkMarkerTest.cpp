@@ -35,16 +35,14 @@ struct Preview {
     {
         return makeMarkScene(st, QRectF(10, 20, 400, 300), QSizeF(800, 600), QSizeF(80, 20));
     }
-    // What the window's free-position choice does: the chosen list goes to its
-    // last entry, whose handler marks the watermark, leaves the move mode and blinks.
+    // What the window's answer to a hit does: the position list goes to its
+    // free position, whose handler hands the marker that watermark.
     PressAction press(Qt::MouseButton button, QPointF p)
     {
         return marker.mousePress(button, p, scene(), [this](MarkHit hit) {
             chosen.push_back(hit);
             (hit == MarkHit::Text ? st.panel.cmbPos : st.panel.cmbPosImg) = posFree;
-            st.ps.bMarkIsImg = hit == MarkHit::Picture;
-            st.win.bMovePic = false;
-            marker.blink();
+            marker.markFreePosition(hit, scene());
         });
     }
 };
@@ -182,4 +180,28 @@ TEST(MarkerBlink, BlinksFiveTimesAndANewBlinkCancelsTheOld)
     EXPECT_EQ(first, (std::vector<bool>{true, false}));
     EXPECT_EQ(second, (std::vector<bool>{true, false, true, false, true}));
     EXPECT_FALSE(blink.running());
+}
+
+TEST(WatermarkMarker, PositionChoicesHandTheMarkerOver)
+{
+    Preview v;
+    v.st.win.bMovePic = true;
+    v.marker.markFreePosition(MarkHit::Picture, v.scene());
+    EXPECT_TRUE(v.st.ps.bMarkIsImg);
+    EXPECT_FALSE(v.st.win.bMovePic);
+    EXPECT_EQ(v.marker.rect(), QRectF(285, 182.5, 50, kMarkerThickness));
+    EXPECT_TRUE(v.marker.visible());
+    runEventsFor(MarkerBlink::kPhaseMs * (MarkerBlink::kPhases + 1));
+    EXPECT_TRUE(v.marker.visible()) << "a blink ends shown";
+
+    v.marker.markPresetPosition(MarkHit::Text, v.scene());
+    EXPECT_EQ(v.marker.rect(), QRectF(110, 175, 40, kMarkerThickness));
+    EXPECT_FALSE(v.marker.visible());
+
+    // A watermark never placed (both fractions 0) leaves the marker where it was.
+    v.st.ps.iuTSyX = v.st.ps.iuTSyY = 0;
+    v.marker.markFreePosition(MarkHit::Text, v.scene());
+    EXPECT_FALSE(v.st.ps.bMarkIsImg);
+    EXPECT_EQ(v.marker.rect(), QRectF(110, 175, 40, kMarkerThickness));
+    EXPECT_TRUE(v.st.status.text().contains(QString::fromUtf8("红色圆块")));
 }
