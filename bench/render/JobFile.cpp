@@ -1,0 +1,86 @@
+#include "JobFile.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include "state/AppState.h"
+
+namespace {
+
+template <typename T> void take(const QSettings& s, const char* key, T& field)
+{
+    if (!s.contains(key))
+        return;
+    const QVariant v = s.value(key);
+    if constexpr (std::is_same_v<T, QString>)
+        field = v.toString();
+    else if constexpr (std::is_same_v<T, bool>)
+        field = v.toString() == QLatin1String("True") || v.toInt() != 0;
+    else if constexpr (std::is_floating_point_v<T>)
+        field = T(v.toDouble());
+    else
+        field = T(v.toLongLong());
+}
+
+} // namespace
+
+bool loadJob(const QString& path, AppState& st, QString& error)
+{
+    if (!QFileInfo(path).isReadable()) {
+        error = QStringLiteral("cannot read ") + path;
+        return false;
+    }
+    QSettings s(path, QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Job"));
+    ProgramState& ps = st.ps;
+    take(s, "iSizeMode", ps.iSizeMode);
+    take(s, "bPicJQ", ps.bPicJQ);
+    take(s, "iXCutMode", ps.iXCutMode);
+    take(s, "iYCutMode", ps.iYCutMode);
+    take(s, "sBkFile", ps.sBkFile);
+    take(s, "sText", ps.sText);
+    take(s, "iSize", ps.iSize);
+    take(s, "sFont", ps.sFont);
+    take(s, "lColor", ps.lColor);
+    take(s, "sBold", ps.sBold);
+    take(s, "sItalic", ps.sItalic);
+    take(s, "sUnderline", ps.sUnderline);
+    take(s, "sSyFile", ps.sSyFile);
+    take(s, "sngSyScale", ps.sngSyScale);
+    take(s, "iuTSyX", ps.iuTSyX);
+    take(s, "iuTSyY", ps.iuTSyY);
+    take(s, "iuISyX", ps.iuISyX);
+    take(s, "iuISyY", ps.iuISyY);
+    take(s, "sOutFormat", ps.sOutFormat);
+    take(s, "sOutDir", ps.sOutDir);
+    take(s, "iJPGQ", ps.iJPGQ);
+    take(s, "sPrefix", ps.sPrefix);
+    take(s, "bSaveErr", ps.bSaveErr);
+    if (s.contains("iuSYAlpha")) {
+        take(s, "iuSYAlpha", ps.iuSYAlpha);
+        st.pic.cmSy.m[3][3] = float(ps.iuSYAlpha) / 100.0f;
+    }
+    take(s, "sngXp", st.pic.sngXp);
+    take(s, "sngYp", st.pic.sngYp);
+    take(s, "iRotateMode", st.rot.iRotateMode);
+
+    PanelState& p = st.panel;
+    take(s, "txtW", p.txtW);
+    take(s, "txtH", p.txtH);
+    take(s, "cmbSizeCount", p.cmbSizeCount);
+    take(s, "cmbPos", p.cmbPos);
+    take(s, "cmbPosImg", p.cmbPosImg);
+    take(s, "chkInfoTxt", p.chkInfoTxt);
+    take(s, "chkInfoImg", p.chkInfoImg);
+    take(s, "chkRM", p.chkRM);
+    take(s, "txtNum", p.txtNum);
+    take(s, "chkPDF", p.chkPDF);
+    take(s, "sldLD", p.sldLD);
+    p.cmbEncode = ps.sOutFormat;
+    take(s, "cmbEncode", p.cmbEncode);
+    if (s.contains("mTX")) {
+        take(s, "mTX", p.mTX);
+        p.mTXUndo = p.mTX < 0;
+    }
+    return true;
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The typical job on 6000 x 4000 JPEG sources: width limit 800, a PNG border,
+# the text watermark "#当前日期#" and a picture watermark at 80 % opacity.
+# Times the pipeline alone and the whole run with saving, over 2 and 20
+# pictures (memory must stay flat), and the plain resizes of vipsthumbnail
+# and ImageMagick on the same inputs.
+set -euo pipefail
+build=$(realpath "${1:-build}")
+render="$build/bench/render/render"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+count=${RENDER_BENCH_PICTURES:-20}
+
+command -v convert >/dev/null || { echo "render: ImageMagick is needed to make the inputs"; exit 1; }
+convert -size 6000x4000 gradient:'#d06030'-'#3050a0' -seed 1 -attenuate 0.4 +noise Gaussian \
+        -quality 90 "$work/src0.jpg"
+for i in $(seq 1 $((count - 1))); do cp "$work/src0.jpg" "$work/src$i.jpg"; done
+convert -size 800x600 xc:none -fill none -stroke '#c0a040' -strokewidth 24 \
+        -draw 'rectangle 12,12 787,587' "$work/border.png"
+convert -size 240x90 xc:'#ffffff' -fill '#203080' -draw 'circle 45,45 45,10' "$work/mark.png"
+
+cat > "$work/job.ini" <<INI
+[Job]
+iSizeMode=0
+txtW=800
+txtH=600
+sBkFile=$work/border.png
+sText=#当前日期#
+sFont=Arial
+iSize=24
+lColor=255
+chkInfoTxt=1
+cmbPos=0
+sSyFile=$work/mark.png
+iuSYAlpha=80
+chkInfoImg=1
+cmbPosImg=2
+sOutFormat=jpg
+iJPGQ=85
+sPrefix=Vimo_
+chkRM=1
+txtNum=4
+bSaveErr=1
+INI
+
+inputs=()
+for i in $(seq 0 $((count - 1))); do inputs+=("$work/src$i.jpg"); done
+
+per_picture() {  # seconds for the command, divided by the number of pictures
+  local n=$1; shift
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null 2>&1
+  end=$(date +%s.%N)
+  echo "scale=4; ($end - $start) / $n" | bc
+}
+
+echo "-- pipeline only (PNG out), 2 pictures"
+"$render" --job "$work/job.ini" --out "$work/r2" --render-only "${inputs[@]:0:2}"
+echo "-- whole run with saving, 2 pictures"
+"$render" --job "$work/job.ini" --out "$work/o2" "${inputs[@]:0:2}"
+echo "-- whole run with saving, $count pictures"
+line=$("$render" --job "$work/job.ini" --out "$work/o20" "${inputs[@]}")
+echo "$line"
+ours=$(echo "$line" | sed -E 's/.*per picture ([0-9.]+) s.*/\1/')
+
+if command -v vipsthumbnail >/dev/null; then
+  mkdir -p "$work/vips"
+  vips=$(per_picture "$count" vipsthumbnail -s 800x -o "$work/vips/%s.jpg" "${inputs[@]}")
+  echo "vipsthumbnail -s 800x: $vips s per picture; ours / vips = $(echo "scale=2; $ours / $vips" | bc)"
+fi
+if command -v convert >/dev/null; then
+  n=3
+  im=$(per_picture "$n" bash -c 'for f in "$@"; do convert "$f" -resize 800x "$f.im.jpg"; done' _ "${inputs[@]:0:$n}")
+  echo "convert -resize 800x: $im s per picture; ours / convert = $(echo "scale=2; $ours / $im" | bc)"
+fi
