@@ -88,6 +88,9 @@ public:
     void PurpleStain();
     void Spooky();
     void Psycho();
+    void RotatePic();
+    void DynamicBlur(uint8_t bFormat, uint8_t Strength);
+    void AlphaBlend(const CDIB& dibToBlend, int32_t atX, int32_t atY, int32_t Visibility, int32_t ExCol);
 
     static uint8_t ClampByte(int32_t v) { return v > 255 ? 255 : v < 0 ? 0 : uint8_t(v); }
 

@@ -72,11 +72,16 @@ void drawPictureMark(QImage& canvas, const QString& path, int posImg, AppState& 
     p.drawImage(dest.topLeft(), mark);
 }
 
+QFont markFont(const ProgramState& ps)
+{
+    return imaging::makeFont({ps.sFont, ps.iSize, ps.sBold, ps.sUnderline, ps.sItalic});
+}
+
 void drawTextMark(QImage& canvas, const QString& path, int posTxt, AppState& st)
 {
     ProgramState& ps = st.ps;
     const QString text = expandMarkText(ps.sText, path, QDateTime::currentDateTime());
-    const QFont font = imaging::makeFont({ps.sFont, ps.iSize, ps.sBold, ps.sUnderline, ps.sItalic});
+    const QFont font = markFont(ps);
     // Placed by the text actually printed, measured with the font it is printed in.
     const QSize size = imaging::measureText(text, font);
     const MarkPlacement m = placeTextMark(posTxt, canvas.width(), canvas.height(), size.width(),
@@ -87,6 +92,11 @@ void drawTextMark(QImage& canvas, const QString& path, int posTxt, AppState& st)
 }
 
 } // namespace
+
+QSize textMarkSize(const AppState& st, const QString& path)
+{
+    return imaging::measureText(expandMarkText(st.ps.sText, path, QDateTime::currentDateTime()), markFont(st.ps));
+}
 
 MarkPlacement placePictureMark(int pos, double cw, double ch, double w, double h, QPointF stored)
 {

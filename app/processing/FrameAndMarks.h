@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QImage>
 #include <QPointF>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,10 @@ MarkPlacement placeTextMark(int pos, double cw, double ch, double tw, double th,
 // The printed text of the text watermark: the four keywords expand to the
 // date, the time, the photo's shot time and the source file's name.
 QString expandMarkText(const QString& sText, const QString& path, const QDateTime& now);
+
+// Size in pixels of the text watermark as it is printed for this source, in
+// the font it is printed with (what the preview's marker shows).
+QSize textMarkSize(const AppState& st, const QString& path);
 
 // Border, picture watermark and text watermark, in that order. Writes the
 // watermark fractions and drawn watermark size back into the state.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <QTransform>
 #include <random>
 #include <vector>
 
@@ -196,4 +197,55 @@ TEST(Effects, MirrorsAreExactOnOddWidths)
     d.Clone(src, true);
     d.FastRot();
     EXPECT_EQ(d.toImage(), src.mirrored(true, true).convertToFormat(QImage::Format_RGB888));
+}
+
+TEST(Effects, RotatePicTurnsASquareAnticlockwise)
+{
+    const QImage src = randomPicture(4, 4, 3);
+    CDIB d;
+    d.Clone(src, true);
+    d.RotatePic();
+    EXPECT_EQ(d.toImage(), src.transformed(QTransform().rotate(-90)).convertToFormat(QImage::Format_RGB888));
+    CDIB odd;
+    odd.Clone(randomPicture(5, 3, 4), true);
+    odd.RotatePic();  // no meaningful picture, but stays inside the surface
+}
+
+TEST(Effects, DynamicBlurAveragesTheChosenNeighbours)
+{
+    QImage img(3, 3, QImage::Format_RGB32);
+    img.fill(qRgb(0, 0, 0));
+    img.setPixel(1, 0, qRgb(80, 80, 80));  // the upper neighbour of the centre
+    img.setPixel(0, 1, qRgb(40, 40, 40));  // the left neighbour
+    struct Case { int bits; int strength; int centre; };
+    const Case cases[] = {{0x02, 100, 80}, {0x08, 100, 40}, {0xFF, 100, 15}, {0x0A, 100, 60}, {0x02, 0, 0},
+                          {0x00, 100, 0}, {0x02, 101, 0}};
+    for (const Case& c : cases) {
+        CDIB d;
+        d.Clone(img, true);
+        d.DynamicBlur(uint8_t(c.bits), uint8_t(c.strength));
+        EXPECT_EQ(qRed(d.toImage().pixel(1, 1)), c.centre) << c.bits << " " << c.strength;
+    }
+}
+
+TEST(Effects, AlphaBlendStaysInsideBothSurfaces)
+{
+    CDIB dst;
+    QImage white(4, 4, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    dst.Clone(white, true);
+    CDIB src;
+    QImage mark(3, 3, QImage::Format_RGB32);
+    mark.fill(Qt::black);
+    mark.setPixel(2, 1, qRgb(255, 0, 0));  // the excluded colour
+    src.Clone(mark, true);
+    dst.AlphaBlend(src, -1, 2, 50, 255);
+    const QImage out = dst.toImage();
+    EXPECT_EQ(out.pixel(0, 2), qRgb(127, 127, 127));
+    EXPECT_EQ(out.pixel(1, 3), qRgb(255, 255, 255)) << "excluded colour leaves the surface";
+    EXPECT_EQ(out.pixel(0, 3), qRgb(127, 127, 127));
+    EXPECT_EQ(out.pixel(2, 2), qRgb(255, 255, 255));
+    dst.AlphaBlend(src, 5, 0, 50, -1);  // beyond the width: nothing
+    dst.AlphaBlend(src, 0, 0, 0, -1);   // invisible: nothing
+    EXPECT_EQ(dst.toImage().pixel(0, 0), qRgb(255, 255, 255));
 }
