@@ -43,7 +43,8 @@ void TCustomVum::Show()
         RaiseDocumentError("FileName not assigned");
     if (!FileExists(name))
         RaiseDocumentError("File not found", name);
-    if (platform::RunProgram({"xdg-open", name}) != 0)
+    // The viewer is not waited for: it stays open as long as the user likes.
+    if (!platform::StartDetached({"xdg-open", name}))
         ShowWarning("Could not open the document", name);
 }
 

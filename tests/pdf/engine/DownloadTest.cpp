@@ -60,7 +60,7 @@ public:
                               "--directory", dir.c_str(), nullptr};
         if (posix_spawnp(&pid_, "python3", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
             pid_ = 0;
-        for (int i = 0; i < 200 && pid_ && !accepting(port_); ++i)
+        for (int i = 0; i < 600 && pid_ && !accepting(port_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ~HttpServer()
