@@ -55,6 +55,10 @@ public:
     PdfFontResource& CurrentPdfFont();
     // Fonts of the document: key, font. "/F<index>" is the resource name.
     std::vector<std::pair<std::string, std::unique_ptr<PdfFontResource>>> FontResources;
+    // The lines of TextOut and the width of TextWidth in a given font of
+    // FontResources (TextOut and TextWidth use the current one).
+    void AppendTextLine(PdfFontResource& font, int32_t x, int32_t y, const std::string& text);
+    int32_t TextWidthIn(const PdfFontResource& font, const std::string& text) const;
     // Index of a font in FontResources, -1 when not there.
     int FontIndex(const PdfFontResource& font) const;
 

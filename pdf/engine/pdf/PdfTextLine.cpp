@@ -10,13 +10,16 @@ namespace vum {
 
 void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
-    if (!Guard())
-        return;
-    PdfFontResource& font = CurrentPdfFont();
+    if (Guard())
+        AppendTextLine(CurrentPdfFont(), x, y, text);
+}
+
+void TPdfCanvas::AppendTextLine(PdfFontResource& font, int32_t x, int32_t y, const std::string& text)
+{
     const double size = std::abs(double(Font.Size));
     double left = x;
     if (font.RightToLeft())
-        left -= TextWidth(text);
+        left -= TextWidthIn(font, text);
     const double px = ToPoints(left);
     const double py = FlipY(y) - size * font.AscentPerPoint();
     const double t = FontRadians();
@@ -32,7 +35,7 @@ void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     ContentLines.push_back(font.StringOperand(text) + " Tj");
     ContentLines.push_back("ET");
     if (Font.Style & (fsUnderline | fsStrikeOut)) {
-        const double width = ToPoints(TextWidth(text));
+        const double width = ToPoints(TextWidthIn(font, text));
         if (Font.Style & fsUnderline)
             TextDecoration(font.UnderlineThickness(), font.UnderlinePosition(), size, px, py, width);
         if (Font.Style & fsStrikeOut)
@@ -56,9 +59,11 @@ void TPdfCanvas::TextDecoration(double thickness, double position, double size, 
 
 int32_t TPdfCanvas::TextWidth(const std::string& text)
 {
-    if (!Guard())
-        return 1;
-    PdfFontResource& font = CurrentPdfFont();
+    return Guard() ? TextWidthIn(CurrentPdfFont(), text) : 1;
+}
+
+int32_t TPdfCanvas::TextWidthIn(const PdfFontResource& font, const std::string& text) const
+{
     int32_t counted = 0;
     const double points = font.TextWidth1000(text, counted) * std::abs(double(Font.Size)) / 1000;
     const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);

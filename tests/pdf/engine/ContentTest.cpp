@@ -135,3 +135,67 @@ TEST(PdfContent, ImageRectPlacesPictures)
     doc.SetSmartStretchDraw(0);
     EXPECT_EQ(c.ImageRect({0, 0, 100, 100}, 200, 100), (TRect{0, 0, 100, 100}));
 }
+
+namespace {
+
+// Half an em per byte; metrics chosen to give round numbers.
+class FakeFont : public PdfFontResource {
+public:
+    explicit FakeFont(bool rightToLeft = false) : rightToLeft_(rightToLeft) {}
+    int32_t FontObjectNumber() const override { return 99; }
+    double AscentPerPoint() const override { return 0.8; }
+    double UnderlineThickness() const override { return 0.05; }
+    double UnderlinePosition() const override { return -0.1; }
+    double StrikeOutThickness() const override { return 0.05; }
+    double StrikeOutPosition() const override { return 0.3; }
+    bool RightToLeft() const override { return rightToLeft_; }
+    std::string StringOperand(const std::string& text) const override { return TPdfCanvas::LiteralString(text); }
+    double TextWidth1000(const std::string& text, int32_t& counted) const override
+    {
+        counted = static_cast<int32_t>(text.size());
+        return 500.0 * static_cast<double>(text.size());
+    }
+
+private:
+    bool rightToLeft_;
+};
+
+} // namespace
+
+TEST(PdfContent, TextLineOperators)
+{
+    const struct {
+        const char* name;
+        int32_t angle;
+        uint8_t style;
+        bool rightToLeft;
+        const char* expected;
+    } cases[] = {
+        {"plain", 0, 0, false, "BT\n/F0 10 Tf\n0 0 0 rg\n100 792 Td\n(a\\(b\\)) Tj\nET\n"},
+        {"turned", 90, 0, false, "BT\n/F0 10 Tf\n0 0 0 rg\n0 1 -1 0 100 792 Tm\n(a\\(b\\)) Tj\nET\n"},
+        {"right to left", 0, 0, true, "BT\n/F0 10 Tf\n0 0 0 rg\n80 792 Td\n(a\\(b\\)) Tj\nET\n"},
+        {"underlined", 0, fsUnderline, false,
+         "BT\n/F0 10 Tf\n0 0 0 rg\n100 792 Td\n(a\\(b\\)) Tj\nET\n0 0 0 RG\n[]0 d\n0.5 w\n100 791 m 120 791 l S\n"},
+    };
+    for (const auto& c : cases) {
+        OpenDocument d;
+        d.canvas.FontResources.emplace_back("fake", std::make_unique<FakeFont>(c.rightToLeft));
+        d.canvas.SetFontDegreeAngle(c.angle);
+        d.canvas.Font.Style = c.style;
+        d.canvas.AppendTextLine(*d.canvas.FontResources[0].second, 100, 42, "a(b)");
+        EXPECT_EQ(d.all(), c.expected) << c.name;
+    }
+}
+
+TEST(PdfContent, TextWidthCountsSpacingBetweenCharacters)
+{
+    OpenDocument d;
+    FakeFont font;
+    EXPECT_EQ(d.canvas.TextWidthIn(font, "abcd"), 20);
+    d.canvas.SetCharacterSpacing(2);
+    EXPECT_EQ(d.canvas.TextWidthIn(font, "abcd"), 26);
+    EXPECT_EQ(d.canvas.TextWidthIn(font, ""), 0);
+    d.doc.Abort();
+    d.doc.SetLengthUnit(0);
+    EXPECT_EQ(d.canvas.TextWidthIn(font, "abcd"), 71 + 6) << "tenths of a millimetre: round(20 * 254 / 72) + spacing";
+}
