@@ -2,6 +2,8 @@
 
 #include <QVersionNumber>
 
+#include "state/AppState.h"
+
 namespace previewtext {
 
 const QString kEmptyList = QStringLiteral("【提示】列表中还没有图片,请先添加要处理的图片。");
@@ -35,6 +37,14 @@ QString windowCaption(const QString& path)
 QString descriptionText(const QString& description)
 {
     return description.isEmpty() ? kDescriptionHint : description;
+}
+
+bool storeDescription(AppState& st, int index, const QString& text)
+{
+    if (index < 0 || index >= st.list.count())
+        return false;
+    st.list.at(index).description = text == kDescriptionHint ? QString() : text;
+    return true;
 }
 
 } // namespace previewtext

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+struct AppState;
+
 // Texts the live preview shows around the picture.
 namespace previewtext {
 
@@ -21,5 +23,11 @@ QString windowCaption(const QString& path);
 
 // The description box's text: the description, or the hint when it is empty.
 QString descriptionText(const QString& description);
+
+// Enter in the description box: the text becomes the description of entry
+// `index`. The hint is never stored as a description (it would be printed
+// under the picture in the PDF book and the upload page); storing it clears
+// the description instead. False when no entry is selected.
+bool storeDescription(AppState& st, int index, const QString& text);
 
 } // namespace previewtext

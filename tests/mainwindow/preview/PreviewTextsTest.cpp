@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/preview/PreviewTexts.h"
+#include "state/AppState.h"
 
 TEST(PreviewTexts, InformationLine)
 {
@@ -28,4 +29,22 @@ TEST(PreviewTexts, CaptionAndDescription)
     EXPECT_EQ(previewtext::windowCaption("/pics/a.jpg"), QString::fromUtf8("Vimo图片批处理5.9版 - /pics/a.jpg"));
     EXPECT_EQ(previewtext::descriptionText(""), previewtext::kDescriptionHint);
     EXPECT_EQ(previewtext::descriptionText("海边"), QString::fromUtf8("海边"));
+}
+
+TEST(PreviewTexts, EnterStoresTheDescriptionOfTheSelectedEntryOnly)
+{
+    AppState st;
+    st.list.add("/pics/a.jpg");
+    st.list.add("/pics/b.jpg");
+    EXPECT_TRUE(previewtext::storeDescription(st, 1, "桥"));
+    EXPECT_TRUE(previewtext::storeDescription(st, 0, "海边"));
+    EXPECT_EQ(st.list.at(0).description, QString::fromUtf8("海边"));
+    EXPECT_EQ(st.list.at(1).description, QString::fromUtf8("桥"));
+
+    // Enter on the untouched box must not make the hint a description.
+    EXPECT_TRUE(previewtext::storeDescription(st, 1, previewtext::kDescriptionHint));
+    EXPECT_TRUE(st.list.at(1).description.isEmpty());
+
+    EXPECT_FALSE(previewtext::storeDescription(st, -1, "x"));
+    EXPECT_FALSE(previewtext::storeDescription(st, 2, "x"));
 }
