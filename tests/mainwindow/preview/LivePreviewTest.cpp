@@ -8,6 +8,7 @@
 #include "mainwindow/preview/LivePreview.h"
 #include "mainwindow/preview/PreviewFit.h"
 #include "mainwindow/preview/PreviewTexts.h"
+#include "processing/FrameAndMarks.h"
 #include "state/AppState.h"
 
 namespace {
@@ -132,4 +133,29 @@ TEST(LivePreview, PreviewSwitchedOffKeepsTheLastPicture)
     EXPECT_EQ(f.picture, first);
     EXPECT_EQ(p.st.ps.sPicFile, p.bmp);
     EXPECT_TRUE(p.st.status.text().contains(QString::fromUtf8("宽:640  高:160")));
+}
+
+TEST(LivePreview, HitZonesMeetTheWatermarksAsDrawn)
+{
+    Pictures p;
+    p.st.ps.sSyFile = makePicture(p.dir, "logo.png", {40, 20}, "PNG");
+    p.st.panel.chkInfoImg = 1;
+    p.st.panel.cmbPosImg = posCentre;
+    p.st.ps.sText = "Vimo";
+    p.st.ps.sFont = "Arial";
+    p.st.ps.iSize = 12;
+    p.st.panel.chkInfoTxt = 1;
+    p.st.panel.cmbPos = posTopLeft;
+    const PreviewFrame f = p.preview.redraw(0, kLayout);
+    ASSERT_EQ(f.outcome, Outcome::Shown);
+    ASSERT_TRUE(f.errors.isEmpty()) << f.errors.join("").toStdString();
+
+    const MarkScene scene = p.preview.markScene();
+    EXPECT_EQ(scene.pictureMark, QSizeF(40, 20));
+    EXPECT_GT(scene.text.width(), 0);
+    const QSizeF shown = scene.image.size();
+    EXPECT_EQ(hitWatermark(scene, p.st.ps, {shown.width() / 2, shown.height() / 2}), MarkHit::Picture);
+    EXPECT_EQ(hitWatermark(scene, p.st.ps, {shown.width() * p.st.ps.iuTSyX + 1, shown.height() * p.st.ps.iuTSyY + 1}),
+              MarkHit::Text);
+    EXPECT_EQ(hitWatermark(scene, p.st.ps, {shown.width() - 2, shown.height() - 2}), MarkHit::None);
 }
