@@ -1,0 +1,120 @@
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "mainwindow/ChoiceSources.h"
+#include "mainwindow/CommandLine.h"
+#include "mainwindow/DroppedPicture.h"
+#include "mainwindow/FolderPictures.h"
+#include "mainwindow/ListRemoval.h"
+#include "settings/NewFolder.h"
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+TEST(CommandLine, EachArgumentIsOnePicturePathMadeAbsolute)
+{
+    const QStringList args = {QStringLiteral("a.JPG"), QStringLiteral("dir with space/b.png"), QStringLiteral("c.jpeg"),
+                              QStringLiteral("/abs/d.Tiff"), QStringLiteral("e.tif"), QStringLiteral("./a.JPG"),
+                              QString()};
+    EXPECT_EQ(commandLinePictures(args, QStringLiteral("/start")),
+              (QStringList{QStringLiteral("/start/a.JPG"), QStringLiteral("/start/dir with space/b.png"),
+                           QStringLiteral("/abs/d.Tiff")}));
+}
+
+TEST(ChoiceSources, SizeFileLines)
+{
+    TempDir dir;
+    writeFile(dir.path() / "size.ini", "Blog;640;480\r\n\r\nFour;1;2;3\nlabel only\n;5;6\n中文;800;600");
+    const std::vector<SizeEntry> rows = readSizeFile(q(dir.file("size.ini")));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].label, QStringLiteral("Blog"));
+    EXPECT_EQ(rows[0].width, QStringLiteral("640"));
+    EXPECT_EQ(rows[0].height, QStringLiteral("480"));
+    EXPECT_EQ(rows[1].height, QStringLiteral("2;3"));
+    EXPECT_EQ(rows[2].label, QStringLiteral("label only"));
+    EXPECT_TRUE(rows[2].width.isEmpty() && rows[2].height.isEmpty());
+    EXPECT_EQ(rows[3].label, QStringLiteral("中文"));
+    EXPECT_TRUE(readSizeFile(q(dir.file("missing.ini"))).empty());
+}
+
+TEST(ChoiceSources, BordersAreThePngFilesInAnyCase)
+{
+    TempDir dir;
+    for (const char* name : {"b.PNG", "a.png", "c.png.txt", "dxpng", "e.jpg"})
+        writeFile(dir.path() / name, "x");
+    std::filesystem::create_directory(dir.path() / "sub.png");
+    const QStringList files = borderFiles(q(dir.path().string()));
+    ASSERT_EQ(files.size(), 3);
+    EXPECT_EQ(QFileInfo(files[0]).fileName(), QStringLiteral("a.png"));
+    EXPECT_EQ(QFileInfo(files[1]).fileName(), QStringLiteral("b.PNG"));
+    EXPECT_EQ(borderLabel(files[1]), QStringLiteral("b"));
+    EXPECT_EQ(borderLabel(files[2]), QStringLiteral("d"));  // "dxpng" loses its last four characters
+}
+
+TEST(FolderPictures, OneFolderInAnyLetterCase)
+{
+    TempDir dir;
+    for (const char* name : {"A.JPG", "b.Png", "c.tiff", "d.tif", "e.jpeg", "f.txt", ".hidden.jpg", "sub/g.jpg"})
+        writeFile(dir.path() / name, "x");
+    const QString folder = q(dir.path().string());
+    EXPECT_EQ(folderPictures(folder), (QStringList{folder + "/A.JPG", folder + "/b.Png", folder + "/c.tiff"}));
+    EXPECT_TRUE(folderPictures(folder + "/missing").isEmpty());
+}
+
+TEST(DroppedPicture, SavedUnderAUniqueNameEveryTime)
+{
+    TempDir dir;
+    QImage picture(30, 20, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    const QDateTime now(QDate(2026, 3, 7), QTime(9, 5, 4));
+    const QString user = q(dir.file("user"));
+    const QString first = saveDroppedPicture(picture, user, now);
+    const QString second = saveDroppedPicture(picture, user, now);
+    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("tempWL07090504.bmp"));
+    EXPECT_EQ(QFileInfo(second).fileName(), QStringLiteral("tempWL07090504_1.bmp"));
+    const QImage back(second);
+    EXPECT_EQ(back.size(), QSize(30, 20));
+    EXPECT_EQ(back.pixelColor(3, 3), QColor(Qt::red));
+    EXPECT_TRUE(saveDroppedPicture(QImage(), user, now).isEmpty());
+    writeFile(dir.path() / "file", "x");  // a user "folder" that is a file
+    EXPECT_TRUE(saveDroppedPicture(picture, q(dir.file("file")), now).isEmpty());
+}
+
+TEST(NewFolder, TakesTheFirstFreeName)
+{
+    TempDir dir;
+    const QString base = q(dir.path().string());
+    EXPECT_EQ(makeNewFolder(base), base + QStringLiteral("/新建文件夹"));
+    EXPECT_EQ(makeNewFolder(base), base + QStringLiteral("/新建文件夹( 2)"));
+    writeFile(dir.path() / "新建文件夹( 3)", "a file takes the name too");
+    EXPECT_EQ(makeNewFolder(base), base + QStringLiteral("/新建文件夹( 4)"));
+    EXPECT_TRUE(QFileInfo(base + QStringLiteral("/新建文件夹( 4)")).isDir());
+    EXPECT_TRUE(makeNewFolder(base + QStringLiteral("/missing/deeper")).isEmpty());
+}
+
+TEST(ListRemoval, UndoRestoresTheOrderWithDescriptions)
+{
+    PictureList list;
+    for (int i = 0; i < 7; ++i)
+        list.append(QStringLiteral("/p/%1.jpg").arg(i));
+    list.at(2).description = QStringLiteral("two");
+    std::vector<RemovedEntry> undo;
+    EXPECT_EQ(removeEntries(list, undo, {2, 5}), (std::vector<int>{5, 2}));
+    EXPECT_EQ(list.count(), 5);
+    EXPECT_EQ(removeEntries(list, undo, {0}), (std::vector<int>{0}));
+    EXPECT_EQ(undoRemovals(list, undo), (std::vector<int>{0, 2, 5}));
+    ASSERT_EQ(list.count(), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(list.at(i).path, QStringLiteral("/p/%1.jpg").arg(i));
+    EXPECT_EQ(list.at(2).description, QStringLiteral("two"));
+    EXPECT_TRUE(undo.empty());
+    EXPECT_TRUE(undoRemovals(list, undo).empty());
+    EXPECT_TRUE(removeEntries(list, undo, {-1, 7}).empty());
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDir>
+#include <QImage>
+#include <QImageWriter>
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "mainwindow/SettingsStore.h"
+#include "mainwindow/frmMain.h"
+#include "platform/folders/ProgramFolders.h"
+#include "platform/prompter/RecordingPrompter.h"
+#include "state/AppState.h"
+
+// A main window over the test's own settings and program folder, with the
+// resources a fresh install brings: two sizes and two borders.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = ProgramFolders::workDir();
+        QDir().mkpath(home + "/bk");
+        QFile sizes(home + "/size.ini");
+        ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
+        sizes.write("Blog;640;480\r\nIcon;120;120\r\n");
+        sizes.close();
+        picture(home + "/bk/frame.PNG", 64, 48);
+        picture(home + "/bk/blue.png", 64, 48);
+    }
+
+    // A picture file of the given size; returns its path.
+    static QString picture(const QString& path, int w = 40, int h = 30, QColor colour = Qt::darkCyan)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        // Endings Qt cannot write (gif, txt, none) get PNG data under that name.
+        const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+        const bool known = QImageWriter::supportedImageFormats().contains(suffix);
+        EXPECT_TRUE(image.save(path, known ? nullptr : "PNG")) << path.toStdString();
+        return path;
+    }
+
+    // Makes and loads the window, as the start-up does.
+    frmMain& open(const QStringList& commandLine = {})
+    {
+        app = std::make_unique<AppState>();
+        app->main.vCmdLine = commandLine;
+        settings = std::make_unique<SettingsStore>();
+        window = std::make_unique<frmMain>(*app, *settings, prompter);
+        window->Form_Load();
+        return *window;
+    }
+
+    // Closes the window the way the user does, writing its settings.
+    void close()
+    {
+        window->close();
+        window.reset();
+        settings.reset();
+    }
+
+    QString home;
+    RecordingPrompter prompter;
+    std::unique_ptr<AppState> app;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<frmMain> window;
+};

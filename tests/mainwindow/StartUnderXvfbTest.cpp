@@ -1,0 +1,35 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "TestEnvironment.h"
+#include "ToolRunner.h"
+
+namespace {
+
+// The program itself, started on a real (virtual) display from a folder
+// whose pictures are named on its command line.
+TEST(StartUnderXvfb, ShowsTheWindowWithTheLastCommandLinePictureSelected)
+{
+    if (!haveTool("xvfb-run") || !haveTool("xwininfo"))
+        GTEST_SKIP() << "xvfb-run and xwininfo are needed";
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "dir with space");
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkYellow);
+    for (const char* name : {"a.JPG", "dir with space/b.png", "c.jpeg"})
+        ASSERT_TRUE(picture.save(QString::fromStdString(dir.file(name)), name[0] == 'b' ? "PNG" : "JPG"));
+    const std::string vimo = testenv::binDir() + "/vimo";
+    const ToolResult r = runTool({"xvfb-run", "-a", "-s", "-screen 0 1280x800x24", "bash", VIMO_START_SCRIPT, vimo,
+                                  dir.path().string(), "a.JPG", "dir with space/b.png", "c.jpeg"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string b = (dir.path() / "dir with space" / "b.png").string();
+    EXPECT_NE(r.out.find("\"Vimo图片批处理5.9版 - " + b + "\""), std::string::npos) << r.out << r.err;
+    const QString home = qEnvironmentVariable("VIMO_HOME");
+    EXPECT_TRUE(QFileInfo(home + "/zp").isDir());
+    EXPECT_TRUE(QFileInfo(home + "/user").isDir());
+}
+
+} // namespace

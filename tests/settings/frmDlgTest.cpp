@@ -1,0 +1,174 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+#include "mainwindow/SettingsStore.h"
+#include "platform/folders/ProgramFolders.h"
+#include "settings/frmDlg.h"
+#include "state/AppState.h"
+
+namespace {
+
+class Chooser : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = ProgramFolders::workDir() + "/pics";
+        QDir().mkpath(dir);
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        for (const char* name : {"A.JPG", "b.png", "c.bmp"})
+            ASSERT_TRUE(image.save(dir + "/" + name));
+        QFile(dir + "/d.txt").open(QIODevice::WriteOnly);
+        QFile(dir + "/skin.SHE").open(QIODevice::WriteOnly);
+    }
+
+    QStringList files(const frmDlg& dlg) const
+    {
+        QStringList names;
+        for (int i = 0; i < dlg.File1->count(); ++i)
+            names << dlg.File1->item(i)->text();
+        return names;
+    }
+
+    static void escape(frmDlg& dlg)
+    {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&dlg, &esc);
+    }
+
+    AppState app;
+    SettingsStore settings;
+    QString dir;
+};
+
+TEST_F(Chooser, FolderModeStoresTheFolderAndTheSubFolderSwitch)
+{
+    app.ps.iDlgMode = 0;
+    frmDlg dlg(app, settings);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("文件夹/文件选择对话框"));
+    dlg.setFolder(dir);
+    dlg.chkSelAll->setChecked(true);
+    dlg.cmdOK_Click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(app.ps.sODIR, dir);
+    EXPECT_TRUE(app.ps.bSubFolder);
+    EXPECT_EQ(settings.text(QStringLiteral("sODIR")), dir);
+}
+
+TEST_F(Chooser, EscapeAndCancelStoreNothing)
+{
+    for (const bool useEscape : {true, false}) {
+        app.ps.iDlgMode = 0;
+        app.ps.sODIR = QStringLiteral("/earlier/choice");
+        frmDlg dlg(app, settings);
+        dlg.setFolder(dir);
+        if (useEscape)
+            escape(dlg);
+        else
+            dlg.cmdCancel_Click();
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_TRUE(app.ps.sODIR.isEmpty());
+        EXPECT_FALSE(settings.contains(QStringLiteral("sODIR")));
+    }
+    app.ps.iDlgMode = 2;
+    app.ps.sSyFile = QStringLiteral("/kept.png");
+    frmDlg dlg(app, settings);
+    dlg.setFolder(dir);
+    dlg.selectFiles({"b.png"});
+    escape(dlg);
+    EXPECT_EQ(app.ps.sSyFile, QStringLiteral("/kept.png"));
+}
+
+TEST_F(Chooser, FileModeListsPicturesInAnyCaseAndReturnsTheChosenOnes)
+{
+    app.ps.iDlgMode = 1;
+    frmDlg dlg(app, settings);
+    dlg.setFolder(dir);
+    EXPECT_EQ(files(dlg), (QStringList{"A.JPG", "b.png", "c.bmp"}));
+    dlg.selectFiles({"A.JPG", "c.bmp"});
+    dlg.cmdOK_Click();
+    EXPECT_EQ(dlg.chosenFiles(), (QStringList{dir + "/A.JPG", dir + "/c.bmp"}));
+    EXPECT_EQ(app.ps.sPicFile, QStringLiteral("c.bmp"));
+
+    frmDlg none(app, settings);
+    none.setFolder(dir);
+    none.cmdOK_Click();  // nothing selected: nothing chosen, the folder is still remembered
+    EXPECT_TRUE(none.chosenFiles().isEmpty());
+    EXPECT_EQ(settings.text(QStringLiteral("sODIR")), dir);
+}
+
+TEST_F(Chooser, WatermarkAndSkinModesNeedAFile)
+{
+    struct Case {
+        int mode;
+        const char* pattern;
+        const char* file;
+    } cases[] = {{2, "*.jpg;*.gif;*.png;*.bmp", "b.png"}, {4, "*.she", "skin.SHE"}};
+    for (const Case& c : cases) {
+        app.ps.iDlgMode = c.mode;
+        app.ps.iuSYAlpha = 0;
+        frmDlg dlg(app, settings);
+        EXPECT_EQ(dlg.txtSYAlpha->text(), QStringLiteral("80"));  // a stored 0 opens with 80
+        dlg.setPattern(QString::fromLatin1(c.pattern));
+        dlg.setFolder(dir);
+        EXPECT_FALSE(dlg.cmdOK->isEnabled());
+        dlg.cmdOK_Click();
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);  // not closed
+        dlg.selectFiles({QString::fromLatin1(c.file)});
+        EXPECT_TRUE(dlg.cmdOK->isEnabled());
+        dlg.txtSYAlpha->setText(QStringLiteral("35"));
+        dlg.cmdOK_Click();
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(app.ps.sSyFile, dir + "/b.png");
+    EXPECT_FLOAT_EQ(app.pic.cmSy.m[3][3], 0.35f);
+    EXPECT_EQ(app.ps.sSkinFileName, dir + "/skin.SHE");
+}
+
+TEST_F(Chooser, OpacityBoxAndSliderFollowEachOther)
+{
+    app.ps.iDlgMode = 2;
+    app.ps.iuSYAlpha = 60;
+    frmDlg dlg(app, settings);
+    EXPECT_EQ(dlg.txtSYAlpha->text(), QStringLiteral("60"));
+    EXPECT_EQ(dlg.HScroll1->value(), 60);
+    dlg.HScroll1->setValue(25);
+    EXPECT_EQ(dlg.txtSYAlpha->text(), QStringLiteral("25"));
+    dlg.txtSYAlpha->setText(QStringLiteral("150"));  // out of range: the slider stays
+    EXPECT_EQ(dlg.HScroll1->value(), 25);
+}
+
+TEST_F(Chooser, NewFolderNamesAndPreviewLeaveTheStateAlone)
+{
+    app.ps.iDlgMode = 1;
+    app.ps.sErrLog = QStringLiteral("header\r\n");
+    app.pic.cmPic.m[0][0] = 2.0f;
+    QFile broken(dir + "/broken.jpg");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    frmDlg dlg(app, settings);
+    dlg.setFolder(dir);
+    dlg.selectFiles({"broken.jpg"});
+    dlg.selectFiles({"b.png"});
+    EXPECT_EQ(app.ps.sErrLog, QStringLiteral("header\r\n"));
+    EXPECT_FLOAT_EQ(app.pic.cmPic.m[0][0], 2.0f);
+
+    dlg.cmdDirNew_Click();
+    EXPECT_EQ(dlg.folder(), dir + QStringLiteral("/新建文件夹"));
+    dlg.setFolder(dir);
+    dlg.cmdDirNew_Click();
+    EXPECT_EQ(dlg.folder(), dir + QStringLiteral("/新建文件夹( 2)"));
+    EXPECT_TRUE(QFileInfo(dir + QStringLiteral("/新建文件夹( 2)")).isDir());
+}
+
+} // namespace
