@@ -27,7 +27,7 @@ constexpr QSize kDesignClient(960, 640);
 } // namespace
 
 frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), app(appState), settings_(settings), prompter_(prompter)
+    : QMainWindow(parent), app(appState), settings_(settings), prompter_(prompter), preview_(appState)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAccessibleName(QStringLiteral("Vimo图片批处理"));
@@ -43,13 +43,8 @@ frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter
     buildMenus();
     connectHandlers();
     installFilters();
-    blinkTimer_ = new QTimer(this);
-    blinkTimer_->setInterval(100);
-    connect(blinkTimer_, &QTimer::timeout, this, [this] {
-        lblPos->setVisible(blinkStep_ % 2 == 0);
-        if (++blinkStep_ > 4)
-            blinkTimer_->stop();
-    });
+    marker_ = new WatermarkMarker(app, this);
+    connectMarker();
     app.status.setSink([this](const QString& text) { lInfo->setText(text); });
     resize(kDesignClient.width(), kDesignClient.height() + menuBar()->sizeHint().height());
 }

@@ -9,6 +9,9 @@
 #include <memory>
 
 #include "mainwindow/MainWindowLayout.h"
+#include "mainwindow/preview/HoverPanels.h"
+#include "mainwindow/preview/LivePreview.h"
+#include "mainwindow/preview/WatermarkMarker.h"
 
 class QAction;
 class QCheckBox;
@@ -72,23 +75,20 @@ public:
     void imgFor_Click();
     void hscSY_Change();
     void txtPicTxt_KeyDown(int key);
-    void picImg_KeyDown(int key);
+    // Returns whether the preview used the key.
+    bool picImg_KeyDown(int key);
     bool freePositionMode() const;
     // The picture last rendered, at full size.
-    const QImage& renderedPicture() const { return picM_; }
-    // The preview image's place inside picImg, in pixels.
-    QRect previewRect() const;
+    const QImage& renderedPicture() const { return preview_.workPicture(); }
+    const WatermarkMarker& marker() const { return *marker_; }
 
     // --- marker (mouse positions relative to imgM, in pixels)
     void imgM_MouseDown(Qt::MouseButton button, QPointF pos);
     void imgM_MouseMove(Qt::MouseButtons buttons, QPointF pos);
     void imgM_MouseUp(Qt::MouseButton button, QPointF pos);
     void picImg_MouseMove(QPointF pos);
-    bool pinRect(QPointF pos);
     void cmbPos_Click();
     void cmbPosImg_Click();
-    // Shows the marker a few times over half a second; a new blink restarts it.
-    void blinkMarker();
 
     // --- run
     void cmdDone_Click();
@@ -201,23 +201,16 @@ private:
     bool filterDropEvent(QObject* watched, QEvent* event);
     bool filterWheel(QEvent* event);
     void showNotice();
-    void setThumbnail(QLabel* label, const QString& path, bool clearOnFailure);
-    double textWidthOnPicture() const;
-    double textHeightOnPicture() const;
-    void placeMarkerOnDrag(QPointF pos);
-    void storeDrag(QPointF pos);
+    void connectMarker();
+    void chooseFreePosition(MarkHit hit);
+    PanelPlaces panelPlaces() const;
+    void showHoverPanels(const HoverPanels& h);
     void runFinished();
-    // Renders list entry `index` with every setting into the full-size picture.
-    void renderPicture(int index);
-    void placeMarkerOver(bool picture);
 
     SettingsStore& settings_;
     Prompter& prompter_;
-    QImage picM_;          // the rendered picture at full size
-    bool markerDrag_ = false;  // imgM's pointer is the four-way arrow: a drag can move the marker
-    bool bPinnedImg_ = false;
-    QTimer* blinkTimer_ = nullptr;
-    int blinkStep_ = 0;
+    LivePreview preview_;
+    WatermarkMarker* marker_ = nullptr;
     bool running_ = false;
     bool loaded_ = false;
     QString alphaAtStart_;

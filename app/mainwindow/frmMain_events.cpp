@@ -29,6 +29,7 @@ void frmMain::connectHandlers()
     });
     connect(lstFile, &QListWidget::itemDoubleClicked, this, &frmMain::mFBrows_Click);
     connect(hscSY, &QScrollBar::valueChanged, this, &frmMain::hscSY_Change);
+    connect(txtPicTxt, &QLineEdit::returnPressed, this, [this] { txtPicTxt_KeyDown(Qt::Key_Return); });
     connectPanel();
     app.panel.txtW = txtW->text();
     app.panel.txtH = txtH->text();
@@ -43,6 +44,7 @@ void frmMain::installFilters()
     lstFile->viewport()->setAcceptDrops(true);
     imgM->installEventFilter(this);
     picImg->installEventFilter(this);
+    txtPicTxt->installEventFilter(this);
     imgPre->installEventFilter(this);
     imgFor->installEventFilter(this);
 }
@@ -80,6 +82,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         return false;
+    }
+    if (watched == txtPicTxt && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        txtPicTxt_KeyDown(Qt::Key_Escape);
+        return true;
     }
     if (event->type() == QEvent::MouseButtonRelease && (watched == imgPre || watched == imgFor)) {
         if (watched == imgPre)

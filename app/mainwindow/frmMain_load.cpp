@@ -14,10 +14,7 @@
 #include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
-#if __has_include("processing/CDIB.h")
 #include "processing/CDIB.h"
-#define VIMO_HAVE_CDIB 1
-#endif
 #include "state/AppState.h"
 #include "state/StartValues.h"
 
@@ -114,10 +111,8 @@ void frmMain::addCommandLinePictures()
 
 void frmMain::createSurfaces()
 {
-#ifdef VIMO_HAVE_CDIB
     app.ps.dibSrc = std::make_shared<CDIB>();
     app.ps.dibWork = std::make_shared<CDIB>();
     app.ps.dibSpare = std::make_shared<CDIB>();
     app.ps.dibTemp = std::make_shared<CDIB>();
-#endif
 }

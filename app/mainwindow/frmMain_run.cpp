@@ -23,8 +23,3 @@ void frmMain::cmdStop_Click()
 void frmMain::runFinished()
 {
 }
-
-void frmMain::renderPicture(int index)
-{
-    picM_ = QImage(app.list.at(index).path);
-}

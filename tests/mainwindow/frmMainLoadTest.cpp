@@ -37,6 +37,7 @@ TEST_F(MainWindowLoad, FillsTheChoicesAndListsTheCommandLinePictures)
     EXPECT_TRUE(QFileInfo(home + "/zp").isDir());
     EXPECT_TRUE(QFileInfo(home + "/user").isDir());
     EXPECT_EQ(app->ps.iReady, 1);
+    EXPECT_TRUE(app->ps.dibSrc && app->ps.dibWork && app->ps.dibSpare && app->ps.dibTemp);
 
     EXPECT_EQ(entries(w.cmbSize), (QStringList{"限制宽度", "适应边框", "原始尺寸", "Blog", "Icon", "自定义尺寸..."}));
     EXPECT_EQ(entries(w.cmbBK), (QStringList{"无边框", "blue", "frame", "添加本地边框...", "网络下载边框..."}));
