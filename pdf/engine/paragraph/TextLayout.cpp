@@ -1,0 +1,203 @@
+#include "engine/paragraph/TextLayout.h"
+
+#include "engine/fonts/FontEncodingTables.h"
+#include "platform/fonts/Utf8.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace vum {
+
+namespace {
+
+constexpr int32_t kUnlimitedLines = INT32_MAX;
+
+int32_t RoundHalfEven(double value)
+{
+    return static_cast<int32_t>(std::nearbyint(value));
+}
+
+struct Breaker {
+    LayoutHost& host;
+    const LayoutRequest& request;
+    int scriptMode;
+
+    bool Marked(char32_t c) const { return IsRightToLeftCharacter(scriptMode, c); }
+
+    int32_t Width(const std::u32string& text, size_t count) const
+    {
+        return host.MeasureWidth(text.substr(0, count));
+    }
+
+    // 1-based index of the character that ends the next line; 0 when the
+    // line stays empty and the word moves whole to the next one.
+    size_t FindLineBreak(const std::u32string& text, size_t linesSoFar) const
+    {
+        const int32_t indent = linesSoFar == 0 ? request.FirstX : request.NextX;
+        const bool continued = request.StartX >= 0 && request.HAlign == 0 && linesSoFar == 0;
+        const int64_t available = int64_t(request.Right) - (continued ? request.StartX : indent);
+
+        size_t p = text.size();
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == U'\r' || text[i] == U'\n') {
+                p = i + 1;
+                break;
+            }
+
+        // Smallest J whose first J characters are wider than the room.
+        size_t j = 0;
+        for (size_t k = 1; k <= p; ++k)
+            if (Width(text, k) > available) {
+                j = k;
+                break;
+            }
+        if (j == 0)
+            return p;
+
+        for (size_t k = j - 1; k >= 2; --k) {
+            if (!IsBreakCharacter(text[k - 1]))
+                continue;
+            if (scriptMode == 0)
+                return k;
+            const bool before = Marked(text[k - 2]);
+            const bool after = k < text.size() && Marked(text[k]);
+            if (before || after)
+                return k;
+        }
+        if (scriptMode != 0 && j >= 2 && Marked(text[0]) != Marked(text[j - 2])) {
+            const bool last = Marked(text[j - 2]);
+            for (size_t k = j - 2; k >= 1; --k)
+                if (Marked(text[k - 1]) != last)
+                    return k;
+            return p;
+        }
+        if (linesSoFar == 0 && request.StartX > indent)
+            return 0;
+        // A line narrower than one character still takes one, so that the
+        // text always comes to an end.
+        return std::max<size_t>(j - 1, 1);
+    }
+};
+
+std::vector<std::u32string> SplitLines(const Breaker& breaker, std::u32string& text, int32_t limit)
+{
+    std::vector<std::u32string> lines;
+    while (limit > 0 && !text.empty() && lines.size() < static_cast<size_t>(limit)) {
+        const size_t index = breaker.FindLineBreak(text, lines.size());
+        if (index == 0) {
+            lines.emplace_back();
+            continue;
+        }
+        const char32_t at = text[index - 1];
+        if (at == U'\n' || at == U'\r') {
+            lines.push_back(text.substr(0, index - 1));
+            size_t drop = index;
+            if (at == U'\r' && drop < text.size() && text[drop] == U'\n')
+                ++drop;
+            text.erase(0, drop);
+        } else {
+            lines.push_back(text.substr(0, index));
+            text.erase(0, index);
+            const size_t firstNonBlank = text.find_first_not_of(U' ');
+            text.erase(0, firstNonBlank == std::u32string::npos ? text.size() : firstNonBlank);
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+bool IsBreakCharacter(char32_t c)
+{
+    switch (c) {
+    case U' ': case U'!': case U'*': case U'+': case U',': case U'-':
+    case U'.': case U'/': case U':': case U';': case U'=': case U'?':
+        return true;
+    default:
+        return false;
+    }
+}
+
+int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
+{
+    host.LeftoverCount = 0;
+    if (in.Text.empty())
+        return 0;
+    LayoutRequest r = in;
+    if (r.FirstX < 0)
+        r.FirstX = r.NextX;
+    if (r.Top == 0)
+        r.Top = host.CurrentY;
+    const int32_t lineHeight = std::max(host.LineHeight(), 1);
+    const LayoutStyle* style = host.CurrentLayoutStyle();
+    const bool styled = style && !r.IgnoreStyle;
+
+    int32_t limit = 0;
+    if (!styled) {
+        if (r.Bottom == 0)
+            r.Bottom = host.PageHeightUnits();
+        limit = r.AutoFeed ? kUnlimitedLines : std::max((r.Bottom - r.Top) / lineHeight, 1);
+    } else {
+        if (r.Bottom == 0)
+            r.Bottom = host.PageHeightUnits() - style->BottomMargin - lineHeight - style->SpaceAfter;
+        limit = (r.AutoFeed && style->AutoPageFeed) ? kUnlimitedLines : (r.Bottom - r.Top) / lineHeight;
+    }
+    if (style && !style->AutoPageFeed &&
+        (host.MeasureWidth(U"A") + r.FirstX > r.Right || r.Top > r.Bottom))
+        host.Fail("Invalid style sheet margins: no space left on paper sheet");
+
+    std::u32string text = fonts::decodeUtf8(r.Text);
+    const Breaker breaker{host, r, host.ScriptMode()};
+    const std::vector<std::u32string> lines = SplitLines(breaker, text, limit);
+    const auto count = static_cast<int32_t>(lines.size());
+    const int32_t result = count * lineHeight;
+    if (r.Render == 0) {
+        host.LeftoverCount = static_cast<int32_t>(text.size());
+        return result;
+    }
+
+    switch (r.VAlign) {
+    case 0: host.CurrentY = r.Top; break;
+    case 1: host.CurrentY = r.Bottom - result; break;
+    case 2: host.CurrentY = RoundHalfEven(r.Top + (double(r.Bottom) - r.Top - result) / 2); break;
+    default: break;
+    }
+    host.CurrentY = std::max(host.CurrentY, r.Top);
+
+    const bool rightToLeft = host.IsRightToLeft();
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t indent = i == 0 ? r.FirstX : r.NextX;
+        const int32_t width = host.MeasureWidth(lines[i]);
+        if (styled && host.CurrentY >= r.Bottom && r.Render == 2)
+            host.FeedPage();
+        int32_t x = 0;
+        switch (r.HAlign) {
+        case 0: x = (i == 0 && r.StartX > indent) ? r.StartX : indent; break;
+        case 1: x = r.Right - width; break;
+        case 2: x = RoundHalfEven(indent + (double(r.Right) - indent - width) / 2); break;
+        default: x = 0; break;
+        }
+        if (i == 0) {
+            if (!r.Link.empty())
+                host.LinkLine(x, host.CurrentY, x + width, host.CurrentY + lineHeight, r.Link);
+            host.NameLine(x, host.CurrentY);
+        }
+        if (rightToLeft) {
+            x += width;
+            host.CurrentX = x;
+        } else {
+            host.CurrentX = x + width;
+        }
+        x = std::max(x, indent);
+        if (r.Render == 2)
+            host.DrawLine(x, host.CurrentY, fonts::encodeUtf8(lines[i]));
+        if (!(i == count - 1 && r.StartX >= 0))
+            host.CurrentY += lineHeight;
+    }
+    host.LeftoverCount = static_cast<int32_t>(text.size());
+    return result;
+}
+
+} // namespace vum
