@@ -1,4 +1,5 @@
 #include "engine/paragraph/TextLayout.h"
+#include "engine/paragraph/VisualOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -168,4 +169,13 @@ TEST(TextLayout, FeedsPagesWithAStyleThatAllowsIt)
     host.style.AutoPageFeed = false;
     r.Right = 5;
     EXPECT_THROW(LayoutText(host, r), std::runtime_error);
+}
+
+TEST(VisualOrder, TurnsRightToLeftLettersRoundAndKeepsOtherRuns)
+{
+    EXPECT_EQ(VisualOrder(U"אבג", 2), U"גבא");
+    EXPECT_EQ(VisualOrder(U"אב cd", 2), U" cdבא");
+    EXPECT_EQ(VisualOrder(U"abc", 2), U"abc");
+    EXPECT_EQ(VisualOrder(U"אבג", 0), U"אבג");
+    EXPECT_EQ(VisualOrder(U"اب", 1), U"با");
 }
