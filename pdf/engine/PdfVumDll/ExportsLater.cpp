@@ -14,20 +14,10 @@ using cstr = const char*;
 
 extern "C" {
 
-// Rich text, paragraphs and styles.
+// Rich text and style sheets.
 VUM_NOT_AVAILABLE(DrawRichTextFromFile, int32_t, int32_t, int32_t, int32_t, cstr)
 VUM_NOT_AVAILABLE(WriteRichText, cstr, cstr)
-VUM_NOT_AVAILABLE(BeginPara, cstr, cstr)
-VUM_NOT_AVAILABLE(AppendPara, cstr, cstr)
-VUM_NOT_AVAILABLE(AppendTabPara, cstr, cstr)
-VUM_NOT_AVAILABLE(EndPara, cstr, cstr)
-VUM_NOT_AVAILABLE(WritePara, cstr, cstr)
-VUM_NOT_AVAILABLE(AppendLinkPara, cstr, cstr, cstr)
-VUM_NOT_AVAILABLE(ParaHeight, cstr)
-VUM_NOT_AVAILABLE(NameNextPara, cstr)
-VUM_NOT_AVAILABLE(DefineStyle, cstr, cstr, cstr)
 VUM_NOT_AVAILABLE(LoadStyleSheet, cstr)
-VUM_NOT_AVAILABLE(StyleParameter, cstr, char*)
 
 // Grids.
 VUM_NOT_AVAILABLE(DefineGrid, cstr, int32_t, int32_t)

@@ -1,6 +1,7 @@
 // Numeric and string properties of a handle, by id.
 #include "engine/PdfVumDll/CallFrame.h"
 #include "engine/canvas/VumCanvas.h"
+#include "engine/paragraph/ParaStyle.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/TextLists.h"
 
@@ -156,12 +157,7 @@ void TVumWrapper::SetStrProp(int32_t id, const std::string& v)
     case 15: doc.SetAuthor(v); break;
     case 16: doc.SetKeywords(v); break;
     case 17: doc.SetSubject(v); break;
-    case 18:
-        // No paragraph styles exist yet: only "no style" can be selected.
-        if (!v.empty())
-            doc.RaiseDocumentError("Invalid style name", v);
-        doc.Canvas().CurrentStyleName.clear();
-        break;
+    case 18: SelectStyle(doc.Canvas(), v); break;
     case 19: doc.SetProducer(v); break;
     case 20: doc.SetTempFolder(v); break;
     default: throw VumError("Bad string property ID: " + IntText(id));

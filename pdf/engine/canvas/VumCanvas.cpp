@@ -1,4 +1,5 @@
 #include "engine/canvas/VumCanvas.h"
+#include "engine/paragraph/ParaStyle.h"
 
 #include "engine/document/VumDocument.h"
 #include "engine/util/VumError.h"
@@ -94,8 +95,7 @@ void TCustomVumCanvas::OpenPage()
         characterSpacing_ = 0;
         SetCharacterSpacing(spacing);
     }
-    CurrentX = 0;
-    CurrentY = 0;
+    PlaceAtPageStart(*this);
 }
 
 void TCustomVumCanvas::ClosePage()

@@ -4,10 +4,13 @@
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace vum {
+
+struct ParagraphState;
 
 class TCustomVum;
 
@@ -103,6 +106,8 @@ public:
     bool CountingPass = false;
     bool Closing = false;
     std::string CurrentStyleName; // empty: no style
+    // Paragraph styles and the paragraph calls' state (made on first use).
+    std::shared_ptr<ParagraphState> Paragraphs;
 
     uint8_t EnableOutput() const { return enableOutput_; }
     void SetEnableOutput(uint8_t value);

@@ -1,6 +1,7 @@
 #include "engine/pdf/PdfCanvas.h"
 
 #include "engine/document/VumDocument.h"
+#include "engine/fonts/PdfTextFonts.h"
 #include "engine/pdf/PdfFileIdentifier.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
@@ -42,6 +43,7 @@ int TPdfCanvas::FontIndex(const PdfFontResource& font) const
 void TPdfCanvas::ResetDocument()
 {
     TCustomVumCanvas::ResetDocument();
+    textFonts_.reset();
     FontResources.clear();
     ContentLines.clear();
     pageObjects_.clear();
@@ -150,6 +152,8 @@ void TPdfCanvas::CloseDocument(bool final)
 
 void TPdfCanvas::WriteTail()
 {
+    if (textFonts_)
+        textFonts_->WriteDeferredObjects();
     for (const auto& picture : Document().Images)
         if (picture->IsUsed())
             picture->WriteObject(writer_);

@@ -12,6 +12,8 @@
 
 namespace vum {
 
+class PdfTextFonts;
+
 // The PDF 1.3 back end of the drawing surface: one file per document.
 // Objects 1 (information), 2 (page tree), 3 (shared resources) and 4 (form
 // dictionary) are fixed; pages and fonts are written as they finish, pictures
@@ -56,9 +58,12 @@ public:
     // Fonts of the document: key, font. "/F<index>" is the resource name.
     std::vector<std::pair<std::string, std::unique_ptr<PdfFontResource>>> FontResources;
     // The lines of TextOut and the width of TextWidth in a given font of
-    // FontResources (TextOut and TextWidth use the current one).
+    // FontResources (TextOut and TextWidth set text in the runs of
+    // the document's text fonts instead).
     void AppendTextLine(PdfFontResource& font, int32_t x, int32_t y, const std::string& text);
     int32_t TextWidthIn(const PdfFontResource& font, const std::string& text) const;
+    // How text is set in the document's fonts (made on first use).
+    PdfTextFonts& TextFonts();
     // Index of a font in FontResources, -1 when not there.
     int FontIndex(const PdfFontResource& font) const;
 
@@ -97,6 +102,7 @@ private:
     void WriteContentAndPage();
 
     PdfObjectWriter writer_;
+    std::shared_ptr<PdfTextFonts> textFonts_;
     std::vector<int32_t> pageObjects_;
     std::vector<int32_t> pageAnnots_;
     std::string fileIdentifier_;

@@ -1,12 +1,19 @@
-// Placeholder until the font engine provides CurrentPdfFont.
+// Where the page writer meets the font engine.
+#include "engine/fonts/PdfTextFonts.h"
 #include "engine/pdf/PdfCanvas.h"
-#include "engine/util/VumError.h"
 
 namespace vum {
 
+PdfTextFonts& TPdfCanvas::TextFonts()
+{
+    if (!textFonts_)
+        textFonts_ = std::make_shared<PdfTextFonts>(*this);
+    return *textFonts_;
+}
+
 PdfFontResource& TPdfCanvas::CurrentPdfFont()
 {
-    RaiseContextError("Function not available", "fonts");
+    return TextFonts().Primary(Font);
 }
 
 } // namespace vum

@@ -1,5 +1,6 @@
 // One line of text on the page, and its width, in the current font.
 #include "engine/document/VumDocument.h"
+#include "engine/fonts/PdfTextFonts.h"
 #include "engine/pdf/PdfCanvas.h"
 #include "engine/util/PdfNumber.h"
 
@@ -10,8 +11,54 @@ namespace vum {
 
 void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
-    if (Guard())
-        AppendTextLine(CurrentPdfFont(), x, y, text);
+    if (!Guard())
+        return;
+    PdfTextFonts& fonts = TextFonts();
+    const std::vector<PdfTextFonts::Run> runs = fonts.Runs(Font, text);
+    const double size = std::abs(double(Font.Size));
+    double left = x;
+    if (runs.front().Font->RightToLeft())
+        left -= TextWidth(text);
+    const double px = ToPoints(left);
+    const double py = FlipY(y) - size * fonts.AscentPerPoint(Font);
+    const double t = FontRadians();
+    const std::string n = FormatPdfNumber(px) + " " + FormatPdfNumber(py);
+    const std::string sizeText = " " + FormatPdfNumber(size) + " Tf";
+    ContentLines.push_back("BT");
+    ContentLines.push_back("/F" + IntText(FontIndex(*runs.front().Font)) + sizeText);
+    ContentLines.push_back(FontColorEncoder.Encode(Font.Color, false));
+    if (FontDegreeAngle() != 0)
+        ContentLines.push_back(FormatPdfNumber(std::cos(t)) + " " + FormatPdfNumber(std::sin(t)) + " " +
+                               FormatPdfNumber(-std::sin(t)) + " " + FormatPdfNumber(std::cos(t)) + " " + n + " Tm");
+    else
+        ContentLines.push_back(n + " Td");
+    bool fakeBold = false;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (i > 0)
+            ContentLines.push_back("/F" + IntText(FontIndex(*runs[i].Font)) + sizeText);
+        if (runs[i].FakeBold != fakeBold) {
+            // A face without a bold design is emboldened by outlining its
+            // glyphs in the text colour as well as filling them.
+            fakeBold = runs[i].FakeBold;
+            if (fakeBold) {
+                ContentLines.push_back(FontColorEncoder.Encode(Font.Color, true));
+                ContentLines.push_back(FormatPdfNumber(size / 30) + " w");
+            }
+            ContentLines.push_back(fakeBold ? "2 Tr" : "0 Tr");
+        }
+        ContentLines.push_back(runs[i].Operand + " Tj");
+    }
+    if (fakeBold)
+        ContentLines.push_back("0 Tr");
+    ContentLines.push_back("ET");
+    if (Font.Style & (fsUnderline | fsStrikeOut)) {
+        PdfFontResource& font = *runs.front().Font;
+        const double width = ToPoints(TextWidth(text));
+        if (Font.Style & fsUnderline)
+            TextDecoration(font.UnderlineThickness(), font.UnderlinePosition(), size, px, py, width);
+        if (Font.Style & fsStrikeOut)
+            TextDecoration(font.StrikeOutThickness(), font.StrikeOutPosition(), size, px, py, width);
+    }
 }
 
 void TPdfCanvas::AppendTextLine(PdfFontResource& font, int32_t x, int32_t y, const std::string& text)
@@ -59,7 +106,12 @@ void TPdfCanvas::TextDecoration(double thickness, double position, double size, 
 
 int32_t TPdfCanvas::TextWidth(const std::string& text)
 {
-    return Guard() ? TextWidthIn(CurrentPdfFont(), text) : 1;
+    if (!Guard())
+        return 1;
+    int32_t counted = 0;
+    const double points = TextFonts().Width1000(Font, text, counted) * std::abs(double(Font.Size)) / 1000;
+    const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);
+    return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
 }
 
 int32_t TPdfCanvas::TextWidthIn(const PdfFontResource& font, const std::string& text) const

@@ -150,11 +150,9 @@ TEST(PdfExports, EventsReachCallbacksInDocumentOrder)
 TEST(PdfExports, LaterFeaturesFailWithAClearMessage)
 {
     PdfHandle h;
-    char buffer[256];
     const std::vector<std::pair<std::string, std::function<int32_t()>>> calls = {
         {"SetOwnerPassword", [&] { return pdf().SetOwnerPassword(h, "x"); }},
-        {"WritePara", [&] { return pdf().WritePara(h, "x", ""); }},
-        {"StyleParameter", [&] { return pdf().StyleParameter(h, "x", buffer); }},
+        {"LoadStyleSheet", [&] { return pdf().LoadStyleSheet(h, "x.ini"); }},
         {"DefineGrid", [&] { return pdf().DefineGrid(h, "g", 0, 0); }},
         {"SetBookmark", [&] { return pdf().SetBookmark(h, 0, 0, "b", 1, 1); }},
         {"RubberStamp", [&] { return pdf().RubberStamp(h, 0, 0, 1, 1, "s", 0); }},

@@ -1,0 +1,95 @@
+#include "TextDocument.h"
+
+#include "vumpdf.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\f'))
+            line.pop_back();
+        while (!line.empty() && line.front() == ' ')
+            line.erase(0, 1);
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(TextLayoutDocument, DrawTextWrapsAtBreakCharactersAndReturnsTheNextPosition)
+{
+    TextDocument doc;
+    ASSERT_EQ(SetNumProp(doc.h(), 32, 1), 0);  // points
+    doc.begin();
+    doc.font("Arial", 10);
+    // 40 points hold "aaaa " (27.8) but not "aaaa bbbb" (50).
+    const int32_t y = DrawText(doc.h(), 100, 100, 140, 400, 0, 0, "aaaa bbbb-cccc dd");
+    EXPECT_GT(y, 100) << lastError();
+    doc.end();
+    EXPECT_EQ(Lines(doc.text(1, true)), (std::vector<std::string>{"aaaa", "bbbb-", "cccc dd"}));
+    EXPECT_EQ(doc.check().exitCode, 0);
+}
+
+TEST(TextLayoutDocument, ChineseWrapsByCharacters)
+{
+    TextDocument doc;
+    ASSERT_EQ(SetNumProp(doc.h(), 32, 1), 0);
+    doc.begin();
+    doc.font("宋体", 16);
+    ASSERT_GT(DrawText(doc.h(), 100, 100, 150, 400, 0, 0, "图片集图片集"), 0) << lastError();
+    doc.end();
+    EXPECT_EQ(Lines(doc.text(1, true)), (std::vector<std::string>{"图片集", "图片集"}));
+}
+
+TEST(TextLayoutDocument, ParagraphsFlowOverPagesWithTheirStyle)
+{
+    TextDocument doc;
+    doc.begin();
+    ASSERT_EQ(DefineStyle(doc.h(), "Body", "LeftMargin", "200"), 0) << lastError();
+    ASSERT_EQ(DefineStyle(doc.h(), "Body", "TopMargin", "200"), 0);
+    ASSERT_EQ(DefineStyle(doc.h(), "Body", "BottomMargin", "200"), 0);
+    ASSERT_EQ(DefineStyle(doc.h(), "Body", "FontSize", "12"), 0);
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "Every line of this long paragraph goes on the next page once the page is full. ";
+    int pages = 0;
+    for (int i = 0; i < 30 && pages < 10; ++i) {
+        ASSERT_EQ(WritePara(doc.h(), text.c_str(), "Body"), 0) << lastError();
+        pages = GetNumProp(doc.h(), 35);
+    }
+    doc.end();
+    EXPECT_EQ(doc.pageCount(), pages);
+    EXPECT_GE(pages, 10);
+    EXPECT_EQ(doc.check().exitCode, 0);
+}
+
+TEST(TextLayoutDocument, PageCountersShowTheirPages)
+{
+    TextDocument doc;
+    doc.begin();
+    doc.font("Arial", 12);
+    for (int page = 1; page <= 3; ++page) {
+        if (page > 1) {
+            ASSERT_EQ(NewPage(doc.h()), 0);
+        }
+        ASSERT_EQ(DrawPageCounter(doc.h(), 100, 100, 0, 0, "Page ", 1, " of ", 0, "."), 0) << lastError();
+    }
+    doc.end();
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_EQ(Lines(doc.text(page)), (std::vector<std::string>{"Page " + std::to_string(page) + "."}));
+
+    TextDocument uncounted;
+    uncounted.begin();
+    EXPECT_EQ(DrawPageCounter(uncounted.h(), 100, 200, 0, 0, "", 2, "", 0, ""), -1);
+    EXPECT_EQ(lastError(), "This counter requires WantPageCount to be assigned to TRUE before start");
+}
