@@ -1,6 +1,7 @@
 #include "processing/Rotation.h"
 
 #include <QTransform>
+#include <cmath>
 
 #include "processing/ExifReader.h"
 
@@ -42,4 +43,22 @@ void RotatePicture(QImage& picture, int mode, const QString& path)
     default:
         break;
     }
+}
+
+QRect fitPreview(QSize picture, QSize area, QSize current)
+{
+    const double W2 = picture.width(), H2 = picture.height(), PW = area.width(), PH = area.height();
+    if (W2 <= 0 || H2 <= 0 || PW <= 0 || PH <= 0)
+        return QRect(QPoint(0, 0), current);
+    const auto r = [](double v) { return int(std::nearbyint(v)); };
+    if (W2 / H2 >= PW / PH) {
+        if (W2 > PW) {
+            const double h = H2 * PW / W2;
+            return QRect(0, r((PH - h) / 2), r(PW), r(h));
+        }
+    } else if (H2 > PH) {
+        const double w = W2 * PH / H2;
+        return QRect(r((PW - w) / 2), 0, r(w), r(PH));
+    }
+    return QRect(r((PW - W2) / 2), r((PH - H2) / 2), current.width(), current.height());
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 // Rotation modes of the rotation menu.
@@ -21,3 +23,9 @@ int modeForOrientation(const QString& orientation);
 // Turns or mirrors the picture exactly (lossless quarter turns and mirrors),
 // in memory. Mode 2 reads the orientation of the source file `path`.
 void RotatePicture(QImage& picture, int mode, const QString& path);
+
+// Where the preview image goes after a turn: a picture larger than the
+// preview area is scaled down to fit it and centred on the other axis; a
+// smaller one is centred and keeps the size the preview image had (`current`).
+// Positions and sizes are rounded half to even.
+QRect fitPreview(QSize picture, QSize area, QSize current);

@@ -82,3 +82,16 @@ TEST(Rotation, ExiftoolTaggedJpegComesOutUpright)
         }
     }
 }
+
+TEST(Rotation, PreviewFit)
+{
+    struct Case { QSize picture, area, current; QRect expect; };
+    const Case cases[] = {
+        {{800, 400}, {400, 300}, {10, 10}, {0, 50, 400, 200}},     // wide and larger: scaled to the width
+        {{300, 600}, {400, 300}, {10, 10}, {125, 0, 150, 300}},    // tall and larger: scaled to the height
+        {{400, 100}, {400, 300}, {7, 7}, {0, 100, 7, 7}},          // exactly as wide: centred, size kept
+        {{100, 50}, {400, 300}, {100, 50}, {150, 125, 100, 50}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fitPreview(c.picture, c.area, c.current), c.expect) << c.picture.width();
+}
