@@ -92,9 +92,12 @@ QSize canvasSize(const DrawGeometry& g)
     const QSize s(roundEven(g.W), roundEven(g.H));
     if (s.width() <= 0 || s.height() <= 0)
         return {};
-    // The same cap as the bitmap surface the effects work on.
+    // The same cap as the bitmap surface the effects work on, and no more
+    // pixels than a working copy of the picture can hold in a sane amount of memory.
     const size_t stride = (size_t(s.width()) * 3 + 3) & ~size_t(3);
     if (stride > CDIB::kMaxBytes / size_t(s.height()))
+        return {};
+    if (size_t(s.width()) * size_t(s.height()) > kMaxCanvasPixels)
         return {};
     return s;
 }

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 
 struct AppState;
 
@@ -26,6 +27,9 @@ struct DrawSettings {
     int iXCutMode = 0, iYCutMode = 0;
     float sngXp = 0, sngYp = 0;
 };
+
+// Largest canvas we draw on: 256 megapixels (16384 x 16384).
+constexpr size_t kMaxCanvasPixels = size_t(1) << 28;
 
 // The output size and the rectangles for a source of `src` pixels. `border`
 // is the border picture's size in fit-the-border mode (empty when none).

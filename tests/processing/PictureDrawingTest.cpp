@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "processing/PictureDrawing.h"
 #include "state/AppState.h"
@@ -43,7 +44,7 @@ TEST(PictureDrawing, GeometryCases)
 
 TEST(PictureDrawing, CanvasesThatCannotBeMadeAreRefused)
 {
-    const float sizes[][2] = {{0, 0}, {-5, 10}, {1e9f, 1e9f}, {100000, 100000}};
+    const float sizes[][2] = {{0, 0}, {-5, 10}, {1e9f, 1e9f}, {100000, 100000}, {30000, 20000}, {NAN, 10}};
     for (const auto& s : sizes) {
         DrawGeometry g;
         g.W = s[0];
