@@ -5,6 +5,7 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/prompter/DialogPrompter.h"
+#include "platform/shell/DesktopShell.h"
 #include "platform/skin/SkinEngine.h"
 #include "state/AppState.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
     AppState app;
     DialogPrompter prompter;
+    DesktopShell shell;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<frmMain> window;
     try {
@@ -31,7 +33,7 @@ int main(int argc, char** argv)
         SkinH_AttachEx(app.ps.sSkinFileName, QString());
         auto* splash = new frmSplash(app, [&] {
             try {
-                window = std::make_unique<frmMain>(app, *settings, prompter);
+                window = std::make_unique<frmMain>(app, *settings, prompter, shell);
                 prompter.setParent(window.get());
                 window->Form_Load();
                 window->show();

@@ -26,8 +26,8 @@ constexpr QSize kDesignClient(960, 640);
 
 } // namespace
 
-frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), app(appState), settings_(settings), prompter_(prompter), preview_(appState)
+frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter, Shell& shell, QWidget* parent)
+    : QMainWindow(parent), app(appState), settings_(settings), prompter_(prompter), shell_(shell), preview_(appState)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAccessibleName(QStringLiteral("Vimo图片批处理"));
@@ -61,8 +61,9 @@ void frmMain::buildFrames()
     for (QFrame* f : {NiceContainr1, NiceContainr2, NiceContainr3, NiceContainr4, NiceContainr5, NiceContainr6})
         f->setFrameShape(QFrame::StyledPanel);
     NiceContainr6->hide();
-    Frame1 = makeCaptioned<QGroupBox>(c, QStringLiteral("Frame1"), QStringLiteral("图片列表"), {4, 176, 200, 420});
-    Frame2 = makeCaptioned<QGroupBox>(c, QStringLiteral("Frame2"), QStringLiteral("效果预览"), {208, 176, 748, 420});
+    // Captionless frames: the list and the preview fill them from their top.
+    Frame1 = makeControl<QGroupBox>(c, QStringLiteral("Frame1"), QStringLiteral("图片列表"), {4, 176, 200, 420});
+    Frame2 = makeControl<QGroupBox>(c, QStringLiteral("Frame2"), QStringLiteral("效果预览"), {208, 176, 748, 420});
     lInfo = makeControl<QLabel>(c, QStringLiteral("lInfo"), QStringLiteral("状态栏"), {4, 616, 780, 20});
     lblNew = makeCaptioned<QLabel>(c, QStringLiteral("lblNew"), QStringLiteral("Vimo图片批处理"), {796, 616, 160, 20});
     lblNew->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -79,7 +80,7 @@ void frmMain::buildFrames()
 
 void frmMain::buildListArea()
 {
-    lstFile = makeControl<QListWidget>(Frame1, QStringLiteral("lstFile"), QStringLiteral("图片列表"), {6, 20, 188, 290});
+    lstFile = makeControl<QListWidget>(Frame1, QStringLiteral("lstFile"), QStringLiteral("图片列表"), {6, 6, 188, 290});
     lstFile->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstFile->setMouseTracking(true);
     picSmall = makeControl<QFrame>(Frame1, QStringLiteral("picSmall"), QStringLiteral("原图缩略图"), {50, 320, 100, 90});
@@ -96,7 +97,7 @@ void frmMain::buildListArea()
 
 void frmMain::buildPreviewArea()
 {
-    picImg = makeControl<QFrame>(Frame2, QStringLiteral("picImg"), QStringLiteral("预览区"), {6, 20, 736, 394});
+    picImg = makeControl<QFrame>(Frame2, QStringLiteral("picImg"), QStringLiteral("预览区"), {6, 6, 736, 394});
     picImg->setFrameShape(QFrame::Box);
     picImg->setFocusPolicy(Qt::StrongFocus);
     picImg->setMouseTracking(true);

@@ -31,6 +31,8 @@ class QTimer;
 struct AppState;
 class SettingsStore;
 class Prompter;
+class Shell;
+class BatchRun;
 class frmDlg;
 
 // The main window: the picture list, the settings panel, the live preview
@@ -39,7 +41,7 @@ class frmDlg;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(AppState& app, SettingsStore& settings, Prompter& prompter, QWidget* parent = nullptr);
+    frmMain(AppState& app, SettingsStore& settings, Prompter& prompter, Shell& shell, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The load: choice boxes, settings, command-line pictures, working folders,
@@ -96,6 +98,9 @@ public:
     bool running() const { return running_; }
     // Called when a run ends, for callers that wait for it (tests, scripts).
     std::function<void()> onRunFinished;
+    // The run behind the buttons, made on first use with the window's hooks.
+    BatchRun& batchRun();
+    void cmdODir_Click();
 
     // --- settings panel handlers that the load raises
     void cmbSize_Click();
@@ -205,10 +210,11 @@ private:
     void chooseFreePosition(MarkHit hit);
     PanelPlaces panelPlaces() const;
     void showHoverPanels(const HoverPanels& h);
-    void runFinished();
+    void setRunButtons(int state);
 
     SettingsStore& settings_;
     Prompter& prompter_;
+    Shell& shell_;
     LivePreview preview_;
     WatermarkMarker* marker_ = nullptr;
     bool running_ = false;

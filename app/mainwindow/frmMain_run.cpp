@@ -1,25 +1,69 @@
-// The run buttons: start renders and saves every entry, stop ends the run
-// after the picture in hand.
+// The run buttons: start renders and saves every entry through the batch run,
+// stop ends the run after the picture in hand. The run yields to the window
+// between pictures, so the window stays alive; the list cannot be cleared or
+// thinned meanwhile.
+#include <QAction>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "mainwindow/frmMain.h"
+#include "processing/BatchRun.h"
+#include "processing/pdf/PdfBookHook.h"
 #include "state/AppState.h"
 
-struct frmMain::RunHolder {};
+struct frmMain::RunHolder {
+    BatchRun run;
+};
 
 frmMain::~frmMain()
 {
     app.status.setSink({});
 }
 
+void frmMain::setRunButtons(int state)
+{
+    const auto buttons = BatchRun::Buttons(state);
+    // Start stays off until the run has really ended, also while it stops.
+    cmdDone->setEnabled(buttons == BatchRun::Buttons::Idle);
+    cmdStop->setEnabled(buttons == BatchRun::Buttons::Running);
+}
+
+BatchRun& frmMain::batchRun()
+{
+    if (run_)
+        return run_->run;
+    run_ = std::make_shared<RunHolder>(RunHolder{BatchRun(app, prompter_, shell_)});
+    BatchRun& run = run_->run;
+    run.setCaption = [this](const QString& text) { cmdDone->setText(text); };
+    run.setButtons = [this](BatchRun::Buttons b) { setRunButtons(int(b)); };
+    run.previewOn = [this] { mShowOn->setChecked(true); };
+    run.isMinimised = [this] { return isMinimized(); };
+    run.minimise = [this] { showMinimized(); };
+    run.maximise = [this] { showMaximized(); };
+    run.openAddFiles = [this] { cmdAdd_Click(); };
+    run.focusWidth = [this] {
+        txtW->setFocus();
+        txtW->selectAll();
+    };
+    run.openOutputFolder = [this] { cmdODir_Click(); };
+    attachPdfBook(run, app, prompter_);
+    return run;
+}
+
 void frmMain::cmdDone_Click()
 {
+    if (running_ || app.win.bScanning)
+        return;
+    running_ = true;
+    batchRun().start();
+    running_ = false;
+    setRunButtons(int(BatchRun::Buttons::Idle));
+    if (onRunFinished)
+        onRunFinished();
 }
 
 void frmMain::cmdStop_Click()
 {
-}
-
-void frmMain::runFinished()
-{
+    if (run_)
+        run_->run.stop();
 }

@@ -7,7 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <QGroupBox>
+#include <QListWidget>
+
 #include "mainwindow/frmMain.h"
+#include "settings/frmDlg.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
 
@@ -151,6 +155,7 @@ void frmMain::connectPanel()
             app.pic.sngYp = *v;
         lstFile_Click();
     });
+    connect(cmdODir, &QPushButton::clicked, this, &frmMain::cmdODir_Click);
     connect(cmdSetPX0, &QPushButton::clicked, this, [this] { txtXp->setText(QStringLiteral("0")); });
     connect(cmdSetPY0, &QPushButton::clicked, this, [this] { txtYp->setText(QStringLiteral("0")); });
     connect(chkRM, &QCheckBox::toggled, this, [this](bool on) {
@@ -165,4 +170,19 @@ void frmMain::connectPanel()
     connect(chkFtp, &QCheckBox::toggled, this, [this](bool on) { app.panel.chkFtp = on ? 1 : 0; });
     connect(txtFileName, &QLineEdit::textChanged, this, [this](const QString& t) { app.ps.sPrefix = t; });
     connect(txtNum, &QLineEdit::textChanged, this, [this](const QString& t) { app.panel.txtNum = t; });
+}
+
+void frmMain::cmdODir_Click()
+{
+    app.ps.iDlgMode = 0;
+    frmDlg dlg(app, settings_, this);
+    dlg.Label1->setText(QStringLiteral("请选择文件夹(处理好的文件将被保存到该文件夹)。"));
+    dlg.File1->setEnabled(false);
+    dlg.Frame1->hide();
+    dlg.setFolder(app.ps.sOutDir);
+    if (execChooser(dlg) != QDialog::Accepted || app.ps.sODIR.isEmpty())
+        return;
+    app.ps.sOutDir = app.ps.sODIR;
+    const QString& d = app.ps.sOutDir;
+    lOut->setText(QStringLiteral("输出文件夹:") + (d.size() <= 22 ? d : d.left(3) + QStringLiteral("...") + d.right(17)));
 }

@@ -11,6 +11,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/prompter/RecordingPrompter.h"
+#include "platform/shell/RecordingShell.h"
 #include "state/AppState.h"
 
 // A main window over the test's own settings and program folder, with the
@@ -48,7 +49,7 @@ protected:
         app = std::make_unique<AppState>();
         app->main.vCmdLine = commandLine;
         settings = std::make_unique<SettingsStore>();
-        window = std::make_unique<frmMain>(*app, *settings, prompter);
+        window = std::make_unique<frmMain>(*app, *settings, prompter, shell);
         window->Form_Load();
         return *window;
     }
@@ -63,6 +64,7 @@ protected:
 
     QString home;
     RecordingPrompter prompter;
+    RecordingShell shell;
     std::unique_ptr<AppState> app;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<frmMain> window;
