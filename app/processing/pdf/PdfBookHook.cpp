@@ -4,8 +4,10 @@
 #include "processing/pdf/PdfLibrary.h"
 #include "processing/pdf/RunPdf.h"
 
-void attachPdfBook(BatchRun& run, AppState& app, Prompter& prompter, PdfApi* pdf)
+void attachPdfBook(BatchRun& run, AppState& app, Prompter& prompter, PdfApi* pdf, bool show)
 {
     PdfApi& api = pdf ? *pdf : PdfLibrary::shared();
-    run.createPdf = [&run, &app, &prompter, &api] { funCreatePdf(app, api, prompter, run.yield); };
+    run.createPdf = [&run, &app, &prompter, &api, show] {
+        funCreatePdf(app, api, prompter, run.yield, show);
+    };
 }

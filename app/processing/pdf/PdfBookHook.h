@@ -6,5 +6,7 @@ class Prompter;
 struct AppState;
 
 // Makes the run's end write the book through `pdf` (libPDF by default) when
-// the PDF switch is on, yielding to the window as the run does.
-void attachPdfBook(BatchRun& run, AppState& app, Prompter& prompter, PdfApi* pdf = nullptr);
+// the PDF switch is on, yielding to the window as the run does. Without
+// `show` the finished book is not opened for the user.
+void attachPdfBook(BatchRun& run, AppState& app, Prompter& prompter, PdfApi* pdf = nullptr,
+                   bool show = true);

@@ -92,7 +92,7 @@ QString pdfBookFileName(const QString& outDir, const QString& title)
 }
 
 PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
-                           const std::function<void()>& yield)
+                           const std::function<void()>& yield, bool show)
 {
     BusyPointer busy;
     ProgramState& ps = app.ps;
@@ -103,7 +103,7 @@ PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
     try {
         c.create();
         c.PdfSetStrProp(pdfprop::FileName, result.file);
-        c.PdfSetNumProp(pdfprop::WantShow, 1);
+        c.PdfSetNumProp(pdfprop::WantShow, show ? 1 : 0);
         c.PdfSetStrProp(pdfprop::Title, ps.sPDF1);
         c.beginDoc();
         titlePage(c, ps.sPDF1);

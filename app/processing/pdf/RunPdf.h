@@ -26,6 +26,6 @@ QString pdfBookFileName(const QString& outDir, const QString& title);
 // message, drops the document and logs the failure in the run's error log;
 // the caller's end of the run goes on either way. The run's result paths are
 // forgotten afterwards. `yield` runs after every picture page (the event loop
-// by default).
+// by default). Without `show` the finished file is not opened (runs without a user).
 PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
-                           const std::function<void()>& yield = {});
+                           const std::function<void()>& yield = {}, bool show = true);

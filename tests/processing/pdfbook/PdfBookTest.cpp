@@ -134,6 +134,16 @@ TEST(PdfBook, FailureWithoutMessageNamesTheCall)
     EXPECT_TRUE(prompter.prompts[0].text.contains("NewPage"));
 }
 
+TEST(PdfBook, QuietBookIsNotOpened)
+{
+    AppState app = runWithFailedMiddle();
+    RecordingPdfApi pdf;
+    RecordingPrompter prompter;
+    EXPECT_TRUE(funCreatePdf(app, pdf, prompter, countYield, false).written);
+    EXPECT_TRUE(pdf.calls.contains("SetNumProp 44 0"));
+    EXPECT_FALSE(pdf.calls.contains("SetNumProp 44 1"));
+}
+
 TEST(PdfBook, FileNameIsOutputFolderTitleAndPdf)
 {
     struct Case {
