@@ -7,20 +7,21 @@
 #include <utility>
 
 #include "platform/folders/ProgramFolders.h"
+#include "vumpdf.h"
 
-// The library's functions as its C interface declares them.
+// The library's functions, typed as its C interface declares them.
 struct PdfLibrary::Functions {
-    int32_t (*CreateVum)(int32_t, int32_t) = nullptr;
-    int32_t (*SetNumProp)(int32_t, int32_t, int32_t) = nullptr;
-    int32_t (*SetStrProp)(int32_t, int32_t, const char*) = nullptr;
-    int32_t (*BeginDoc)(int32_t) = nullptr;
-    int32_t (*NewPage)(int32_t) = nullptr;
-    int32_t (*StretchDrawFromFile)(int32_t, int32_t, int32_t, int32_t, int32_t, const char*) = nullptr;
-    int32_t (*DrawText)(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, const char*) = nullptr;
-    int32_t (*EndDoc)(int32_t) = nullptr;
-    int32_t (*Abort)(int32_t) = nullptr;
-    int32_t (*FreeVum)(int32_t) = nullptr;
-    int32_t (*GetErrorMsg)(char*) = nullptr;
+    decltype(&::CreateVum) CreateVum = nullptr;
+    decltype(&::SetNumProp) SetNumProp = nullptr;
+    decltype(&::SetStrProp) SetStrProp = nullptr;
+    decltype(&::BeginDoc) BeginDoc = nullptr;
+    decltype(&::NewPage) NewPage = nullptr;
+    decltype(&::StretchDrawFromFile) StretchDrawFromFile = nullptr;
+    decltype(&::DrawText) DrawText = nullptr;
+    decltype(&::EndDoc) EndDoc = nullptr;
+    decltype(&::Abort) Abort = nullptr;
+    decltype(&::FreeVum) FreeVum = nullptr;
+    decltype(&::GetErrorMsg) GetErrorMsg = nullptr;
 };
 
 namespace {

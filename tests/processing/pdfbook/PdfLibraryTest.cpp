@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "TempDir.h"
+#include "TestEnvironment.h"
 #include "platform/folders/ProgramFolders.h"
 #include "processing/pdf/PdfLibrary.h"
 
@@ -47,4 +48,19 @@ TEST(PdfLibrary, UnusableLibraryFailsEveryCallWithAMessageNamingTheFile)
         EXPECT_FALSE(lib.GetErrorMsg().isEmpty());
         EXPECT_TRUE(lib.loadedFile().isEmpty());
     }
+}
+
+TEST(PdfLibrary, BindsTheBuiltLibraryAndPassesItsMessagesOn)
+{
+    const QString file = QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so");
+    PdfLibrary lib({"/nowhere/libPDF.so", file});
+    const int32_t h = lib.CreateVum(0, 0);
+    ASSERT_GE(h, 0) << lib.GetErrorMsg().toStdString();
+    EXPECT_EQ(lib.loadedFile(), file);
+    EXPECT_EQ(lib.SetNumProp(h, 999, 1), -1);
+    EXPECT_EQ(lib.GetErrorMsg(), "Bad numeric property ID: 999");
+    EXPECT_EQ(lib.SetStrProp(h, 14, "图片集"), 0);
+    EXPECT_EQ(lib.NewPage(h + 1000), -1);
+    EXPECT_EQ(lib.GetErrorMsg(), "Bad Vum handle");
+    EXPECT_EQ(lib.FreeVum(h), 0);
 }
