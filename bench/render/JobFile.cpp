@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "mainwindow/SettingsStore.h"
 #include "state/AppState.h"
 
 namespace {
@@ -56,6 +57,12 @@ bool loadJob(const QString& path, AppState& st, QString& error)
     take(s, "iJPGQ", ps.iJPGQ);
     take(s, "sPrefix", ps.sPrefix);
     take(s, "bSaveErr", ps.bSaveErr);
+    // The book's texts start as a first start of the program has them.
+    for (auto [key, field] : {std::pair{"sPDF1", &ps.sPDF1}, {"sPDF2", &ps.sPDF2}, {"sPDF3", &ps.sPDF3}})
+        *field = SettingsStore::defaultText(QString::fromLatin1(key));
+    take(s, "sPDF1", ps.sPDF1);
+    take(s, "sPDF2", ps.sPDF2);
+    take(s, "sPDF3", ps.sPDF3);
     if (s.contains("iuSYAlpha")) {
         take(s, "iuSYAlpha", ps.iuSYAlpha);
         st.pic.cmSy.m[3][3] = float(ps.iuSYAlpha) / 100.0f;
@@ -83,4 +90,16 @@ bool loadJob(const QString& path, AppState& st, QString& error)
         p.mTXUndo = p.mTX < 0;
     }
     return true;
+}
+
+void loadDescriptions(const QString& path, AppState& st)
+{
+    QSettings s(path, QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Descriptions"));
+    for (const QString& key : s.childKeys()) {
+        bool ok = false;
+        const int position = key.toInt(&ok);
+        if (ok && position >= 1 && position <= st.list.count())
+            st.list.at(position - 1).description = s.value(key).toString();
+    }
 }

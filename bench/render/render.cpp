@@ -12,6 +12,8 @@
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
 #include "processing/BatchRun.h"
+#include "processing/pdf/PdfBookHook.h"
+#include "processing/pdf/PdfLibrary.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 #include "state/StartValues.h"
@@ -39,22 +41,39 @@ int renderOnly(AppState& st, const QStringList& pictures, const QString& out)
     return failed;
 }
 
-int wholeRun(AppState& st, const QStringList& pictures, const QString& out)
+int wholeRun(AppState& st, const QStringList& pictures, const QString& out, const QString& job)
 {
     for (const QString& p : pictures)
         st.list.append(p);
+    loadDescriptions(job, st);
     st.ps.sOutDir = out;
     RecordingPrompter prompter;  // answers every question with no
     RecordingShell shell;        // opens nothing
     BatchRun run(st, prompter, shell);
+    // The book of the run (chkPDF=1), through the library of this build; never opened.
+    PdfLibrary pdf(PdfLibrary::defaultCandidates() << QDir(VIMO_BUILD_BIN_DIR).filePath("libPDF.so"));
+    attachPdfBook(run, st, prompter, &pdf, false);
+    // The book forgets the run's results, so they are counted before it.
+    int saved = 0;
+    auto countSaved = [&] {
+        saved = 0;
+        for (const PictureEntry& e : st.list.entries())
+            saved += !e.resultPath.isEmpty();
+    };
+    run.createPdf = [&, book = run.createPdf] {
+        countSaved();
+        book();
+    };
     if (!run.start()) {
         for (const auto& p : prompter.prompts)
             std::fprintf(stderr, "refused: %s\n", p.text.toUtf8().constData());
         return int(pictures.size());
     }
-    int saved = 0;
-    for (const PictureEntry& e : st.list.entries())
-        saved += !e.resultPath.isEmpty();
+    if (st.panel.chkPDF != 1)
+        countSaved();
+    for (const auto& p : prompter.prompts)
+        if (p.kind == RecordingPrompter::Kind::Message)
+            std::fprintf(stderr, "message: %s\n", p.text.toUtf8().constData());
     return int(pictures.size()) - saved;
 }
 
@@ -86,7 +105,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    const int failed = cli.isSet("render-only") ? renderOnly(st, pictures, out) : wholeRun(st, pictures, out);
+    const int failed = cli.isSet("render-only") ? renderOnly(st, pictures, out) : wholeRun(st, pictures, out, cli.value("job"));
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("pictures %lld  failed %d  seconds %.3f  per picture %.3f s  pictures/s %.2f  peak memory %.1f MB\n",
                 static_cast<long long>(pictures.size()), failed, seconds, seconds / pictures.size(),
