@@ -121,8 +121,10 @@ void frmMain::cmdAdds_Click()
         return;
     {
         const BusyCursor busy;
+        // The scan lets the window breathe once per file; its busy flag keeps
+        // a second scan, a clear or a run from starting meanwhile.
         if (app.ps.bSubFolder)
-            AddFolderPics(app, app.ps.sODIR);
+            AddFolderPics(app, app.ps.sODIR, [] { QCoreApplication::processEvents(); });
         else
             for (const QString& path : folderPictures(app.ps.sODIR))
                 app.list.add(path);
