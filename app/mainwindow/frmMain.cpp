@@ -131,6 +131,14 @@ void frmMain::buildPreviewArea()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // A run is still inside one of its yields: stop it first, or the window
+    // would go away under it.
+    if (running_ || app.win.bScanning) {
+        cmdStop_Click();
+        app.status.show(QStringLiteral("【提示】正在停止处理,请稍候再关闭窗口。"));
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
