@@ -195,6 +195,17 @@ TEST_F(MainWindowPreview, RunFromTheWindowWritesTheFilesAndKeepsStartOff)
     w.cmdDone->click();
     EXPECT_EQ(QDir(home + "/out").entryList(QDir::Files).size(), 1);
     EXPECT_TRUE(w.cmdDone->isEnabled());
+
+    // Closing the window during a run stops the run and keeps the window.
+    QDir(home + "/out").removeRecursively();
+    bool closed = true;
+    w.batchRun().yield = [&] {
+        if (closed)
+            closed = w.close();
+    };
+    w.cmdDone->click();
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(QDir(home + "/out").entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(MainWindowPreview, EmptyListRunOpensTheChooser)
