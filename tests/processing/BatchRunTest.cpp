@@ -268,3 +268,34 @@ TEST(BatchRun, MinimiseQuestionOnlyForLongRuns)
         EXPECT_EQ(maximised, count > 100 ? 1 : 0);
     }
 }
+
+TEST(BatchRun, OnlyWrittenFilesAreUploadedAndTheEndHooksRun)
+{
+    RunFixture f;
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    ASSERT_TRUE(img.save(f.src("a.png")));
+    f.st.list.add(f.src("a.png"));
+    f.st.list.add(f.src("missing.png"));
+    f.st.panel.chkFtp = 1;
+    f.st.panel.chkPDF = 1;
+    f.st.ftp.sFtpServer = "ftp://127.0.0.1";
+    f.st.ps.bAutoODir = 1;
+    f.st.ps.bAutoURL = 1;
+    std::vector<std::pair<QString, QString>> uploads;
+    int pdf = 0, htm = 0;
+    f.run.upload = [&](const QString& p, const QString& n) { uploads.push_back({p, n}); };
+    f.run.createPdf = [&] { ++pdf; };
+    f.run.createHtm = [&] { ++htm; };
+    ASSERT_TRUE(f.run.start());
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0].first, f.out("Vimo_0000.jpg"));
+    EXPECT_EQ(uploads[0].second, "Vimo_0000.jpg");
+    EXPECT_EQ(pdf, 1);
+    EXPECT_EQ(htm, 1);
+    // The minimise question (upload on), then the error-log question; both answered no.
+    ASSERT_EQ(f.prompter.prompts.size(), 2u);
+    EXPECT_TRUE(f.prompter.prompts[0].text.endsWith(QStringLiteral("确认最小化吗？")));
+    EXPECT_EQ(f.shell.opened, (std::vector<QString>{f.st.ps.sOutDir, f.out("PicURL.htm")}));
+    EXPECT_TRUE(f.st.status.text().startsWith(QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹并上传到网络。")));
+}
