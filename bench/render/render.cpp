@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -77,6 +80,34 @@ int wholeRun(AppState& st, const QStringList& pictures, const QString& out, cons
     return int(pictures.size()) - saved;
 }
 
+// Seconds per picture that an outside resizer needs on the same inputs; 0 when
+// it is not installed or fails. `perPicture` runs it once per input.
+double timeTool(const QString& program, const QStringList& pictures, const QString& out, const QString& width,
+                bool perPicture)
+{
+    const QString exe = QStandardPaths::findExecutable(program);
+    if (exe.isEmpty())
+        return 0;
+    QDir().mkpath(out);
+    QElapsedTimer t;
+    t.start();
+    auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.start(exe, args);
+        return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    bool ok = true;
+    if (perPicture) {
+        for (int i = 0; i < pictures.size() && ok; ++i)
+            ok = run({pictures[i], QStringLiteral("-resize"), width + u'x',
+                      QDir(out).filePath(QStringLiteral("c%1.jpg").arg(i))});
+    } else {
+        ok = run(QStringList{QStringLiteral("-s"), width + u'x', QStringLiteral("-o"),
+                             QDir(out).absolutePath() + QStringLiteral("/%s.jpg")} + pictures);
+    }
+    return ok ? t.nsecsElapsed() / 1e9 / pictures.size() : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -86,6 +117,7 @@ int main(int argc, char** argv)
     cli.addOption({"job", "job file ([Job] group)", "JOB.ini"});
     cli.addOption({"out", "output folder", "DIR"});
     cli.addOption({"render-only", "render and write PNG, without the run and its encoders"});
+    cli.addOption({"compare", "also time vipsthumbnail and ImageMagick's convert on the first N inputs", "N"});
     cli.addPositionalArgument("PICTURE", "pictures to process", "PICTURE...");
     cli.process(app);
     const QStringList pictures = cli.positionalArguments();
@@ -110,5 +142,20 @@ int main(int argc, char** argv)
     std::printf("pictures %lld  failed %d  seconds %.3f  per picture %.3f s  pictures/s %.2f  peak memory %.1f MB\n",
                 static_cast<long long>(pictures.size()), failed, seconds, seconds / pictures.size(),
                 pictures.size() / seconds, peakKiB() / 1024.0);
+    const int compare = std::min(int(cli.value("compare").toInt()), int(pictures.size()));
+    if (compare > 0) {
+        const double ours = seconds / pictures.size();
+        const QStringList some = pictures.mid(0, compare);
+        const QString width = QString::number(int(leadingNumber(st.panel.txtW)));
+        struct Tool { const char* name; bool perPicture; const char* label; };
+        for (const Tool& tool : {Tool{"vipsthumbnail", false, "vipsthumbnail -s"}, Tool{"convert", true, "convert -resize"}}) {
+            const double theirs = timeTool(tool.name, some, QDir(out).filePath(tool.name), width, tool.perPicture);
+            if (theirs > 0)
+                std::printf("%s %sx: %.3f s per picture (%d pictures); ours / theirs = %.2f\n", tool.label,
+                            width.toUtf8().constData(), theirs, compare, ours / theirs);
+            else
+                std::printf("%s: not installed or failed\n", tool.name);
+        }
+    }
     return failed == 0 ? 0 : 1;
 }

@@ -3,7 +3,7 @@
 # the text watermark "#当前日期#" and a picture watermark at 80 % opacity.
 # Times the pipeline alone and the whole run with saving, over 2 and 20
 # pictures (memory must stay flat), and the plain resizes of vipsthumbnail
-# and ImageMagick on the same inputs.
+# and ImageMagick on the same inputs (render --compare).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 render="$build/bench/render/render"
@@ -47,31 +47,9 @@ INI
 inputs=()
 for i in $(seq 0 $((count - 1))); do inputs+=("$work/src$i.jpg"); done
 
-per_picture() {  # seconds for the command, divided by the number of pictures
-  local n=$1; shift
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "scale=4; ($end - $start) / $n" | bc
-}
-
 echo "-- pipeline only (PNG out), 2 pictures"
 "$render" --job "$work/job.ini" --out "$work/r2" --render-only "${inputs[@]:0:2}"
 echo "-- whole run with saving, 2 pictures"
 "$render" --job "$work/job.ini" --out "$work/o2" "${inputs[@]:0:2}"
-echo "-- whole run with saving, $count pictures"
-line=$("$render" --job "$work/job.ini" --out "$work/o20" "${inputs[@]}")
-echo "$line"
-ours=$(echo "$line" | sed -E 's/.*per picture ([0-9.]+) s.*/\1/')
-
-if command -v vipsthumbnail >/dev/null; then
-  mkdir -p "$work/vips"
-  vips=$(per_picture "$count" vipsthumbnail -s 800x -o "$work/vips/%s.jpg" "${inputs[@]}")
-  echo "vipsthumbnail -s 800x: $vips s per picture; ours / vips = $(echo "scale=2; $ours / $vips" | bc)"
-fi
-if command -v convert >/dev/null; then
-  n=3
-  im=$(per_picture "$n" bash -c 'for f in "$@"; do convert "$f" -resize 800x "$f.im.jpg"; done' _ "${inputs[@]:0:$n}")
-  echo "convert -resize 800x: $im s per picture; ours / convert = $(echo "scale=2; $ours / $im" | bc)"
-fi
+echo "-- whole run with saving, $count pictures, against vipsthumbnail and convert on the same inputs"
+"$render" --job "$work/job.ini" --out "$work/o20" --compare "$count" "${inputs[@]}"
