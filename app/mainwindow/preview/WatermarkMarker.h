@@ -40,6 +40,7 @@ public:
     QRectF rect() const { return rect_; }
     bool visible() const { return visible_; }
     bool dragPointer() const { return dragPointer_; }
+    bool blinking() const { return blink_.running(); }
     // Which watermark the last successful hit found.
     bool pinnedImg() const { return pinnedImg_; }
 
