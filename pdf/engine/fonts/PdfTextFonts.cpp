@@ -105,6 +105,16 @@ std::shared_ptr<fonts::FontFace> PdfTextFonts::OpenFace(const fonts::FaceLocatio
 
 const FontChoice& PdfTextFonts::Choice(const TVumFont& font)
 {
+    // A font that cannot be used stops the document, as every drawing error does.
+    try {
+        return MakeChoice(font);
+    } catch (const VumError& error) {
+        canvas_.RaiseMethodError(error.what());
+    }
+}
+
+const FontChoice& PdfTextFonts::MakeChoice(const TVumFont& font)
+{
     const bool bold = font.Style & fsBold;
     const bool italic = font.Style & fsItalic;
     const std::string installed = fonts::FontLocator::installedFamilyName(font.Name);
@@ -145,12 +155,18 @@ TPdfFont& PdfTextFonts::SingleByte(const FontChoice& choice)
 {
     if (auto found = singleByte_.find(choice.Key); found != singleByte_.end())
         return *found->second;
-    auto font = std::make_unique<TPdfFont>(choice);
-    TPdfFont& ref = *font;
-    canvas_.FontResources.emplace_back(choice.Key, std::move(font));
-    singleByte_[choice.Key] = &ref;
-    ref.WriteObjects(canvas_);
-    return ref;
+    try {
+        auto font = std::make_unique<TPdfFont>(choice);
+        TPdfFont& ref = *font;
+        canvas_.FontResources.emplace_back(choice.Key, std::move(font));
+        singleByte_[choice.Key] = &ref;
+        ref.WriteObjects(canvas_);
+        return ref;
+    } catch (const VumError& error) {
+        canvas_.RaiseMethodError(error.what());
+    } catch (const fonts::FontError& error) {
+        canvas_.RaiseMethodError("Internal error", error.what());
+    }
 }
 
 TPdfCidFont& PdfTextFonts::CidFontFor(const std::shared_ptr<fonts::FontFace>& face)
@@ -172,6 +188,12 @@ std::shared_ptr<fonts::FontFace> PdfTextFonts::FaceForCharacter(const FontChoice
     const std::string key = choice.Key + "|" + IntText(c);
     if (auto found = fallbacks_.find(key); found != fallbacks_.end())
         return found->second;
+    // A face already taken for this font's other characters is asked first:
+    // asking fontconfig for every character of a long Chinese text is slow.
+    for (const auto& [other, taken] : fallbacks_)
+        if (other.compare(0, choice.Key.size() + 1, choice.Key + "|") == 0 && taken != choice.Face &&
+            taken->glyphOf(c) != 0)
+            return fallbacks_[key] = taken;
     std::shared_ptr<fonts::FontFace> face = choice.Face;
     if (auto where = fonts::FontLocator::matchCovering(c, choice.FaceName, choice.WantBold, choice.WantItalic)) {
         try {

@@ -50,6 +50,7 @@ public:
 
 private:
     const FontChoice& Choice(const TVumFont& font);
+    const FontChoice& MakeChoice(const TVumFont& font);
     bool SingleBytePath(const FontChoice& choice, const std::u32string& text) const;
     TPdfFont& SingleByte(const FontChoice& choice);
     TPdfCidFont& CidFontFor(const std::shared_ptr<fonts::FontFace>& face);

@@ -123,3 +123,16 @@ TEST(TextFonts, RefusesUnknownCharacterSets)
     EXPECT_EQ(TextOut(doc.h(), 10, 10, "x"), -1);
     EXPECT_EQ(lastError(), "Font character set not supported: Arial");
 }
+
+TEST(TextStrings, InformationTextsComeBackInEitherEncoding)
+{
+    for (const char* title : {"Café au lait", "Vimo图片集", "Łódź"}) {
+        SCOPED_TRACE(title);
+        TextDocument doc;
+        ASSERT_EQ(SetStrProp(doc.h(), 14, title), 0);
+        doc.begin();
+        doc.end();
+        const std::string info = runTool({"pdfinfo", doc.path()}).out;
+        EXPECT_NE(info.find(std::string("Title:           ") + title + "\n"), std::string::npos) << info;
+    }
+}

@@ -93,3 +93,60 @@ TEST(TextLayoutDocument, PageCountersShowTheirPages)
     EXPECT_EQ(DrawPageCounter(uncounted.h(), 100, 200, 0, 0, "", 2, "", 0, ""), -1);
     EXPECT_EQ(lastError(), "This counter requires WantPageCount to be assigned to TRUE before start");
 }
+
+TEST(TextLayoutDocument, NumberedBulletsAndTabStops)
+{
+    TextDocument doc;
+    doc.begin();
+    const char* definitions[][3] = {
+        {"Item", "LeftMargin", "100"}, {"Item", "LeftIndent", "200"}, {"Item", "FirstIndent", "-150"},
+        {"Num", "BaseStyle", "Item"},  {"Num", "Bullet", "1."},       {"Item", "BulletStyle", "Num"},
+        {"Cols", "Tab1", "600"},       {"Cols", "Tab2", "1200"},
+    };
+    for (const auto& d : definitions)
+        ASSERT_EQ(DefineStyle(doc.h(), d[0], d[1], d[2]), 0) << lastError();
+    for (const char* item : {"First", "Second", "Third"})
+        ASSERT_EQ(WritePara(doc.h(), item, "Item"), 0) << lastError();
+    ASSERT_EQ(BeginPara(doc.h(), "Left", "Cols"), 0) << lastError();
+    ASSERT_EQ(AppendTabPara(doc.h(), "Middle", ""), 0) << lastError();
+    ASSERT_EQ(AppendTabPara(doc.h(), "Right", ""), 0) << lastError();
+    ASSERT_EQ(EndPara(doc.h(), "", ""), 0);
+    char buffer[256] = {};
+    ASSERT_EQ(StyleParameter(doc.h(), "Tab2", buffer), 0);
+    EXPECT_STREQ(buffer, "1200");
+    doc.end();
+    const std::vector<std::string> lines = Lines(doc.text(1, true));
+    ASSERT_EQ(lines.size(), 4u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(lines[i].substr(0, 2), std::to_string(i + 1) + ".") << lines[i];
+    EXPECT_NE(lines[0].find("First"), std::string::npos);
+    EXPECT_NE(lines[3].find("Left"), std::string::npos);
+    EXPECT_LT(lines[3].find("Left"), lines[3].find("Middle"));
+    EXPECT_LT(lines[3].find("Middle"), lines[3].find("Right"));
+}
+
+TEST(TextLayoutDocument, StyleMistakesAreReported)
+{
+    struct Case {
+        const char* key;
+        const char* value;
+        const char* message;
+    } cases[] = {
+        {"FontSize", "big", "Numeric value expected for style parameter: FontSize = big"},
+        {"LeftMargin", "100000", "Invalid style sheet margins: no space left on paper sheet"},
+        {"BaseStyle", "Nowhere", "Invalid style name: Nowhere"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        TextDocument doc;
+        doc.begin();
+        ASSERT_EQ(DefineStyle(doc.h(), "S", "AutoPageFeed", "0"), 0);
+        if (DefineStyle(doc.h(), "S", c.key, c.value) == 0)
+            EXPECT_EQ(WritePara(doc.h(), "text", "S"), -1);
+        EXPECT_EQ(lastError(), c.message);
+    }
+    TextDocument doc;
+    doc.begin();
+    EXPECT_EQ(WritePara(doc.h(), "text", "Unknown"), -1);
+    EXPECT_EQ(lastError(), "Invalid style name: Unknown");
+}
