@@ -13,7 +13,7 @@ packages=(
   fonts-wqy-zenhei fonts-liberation2
   # tests: outside tools that check what we write
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
-  python3 python3-pyftpdlib xvfb xauth x11-utils file clang
+  python3 python3-pyftpdlib xvfb xauth x11-utils file clang libclang-rt-14-dev
   # benchmarks
   img2pdf libvips-tools
 )

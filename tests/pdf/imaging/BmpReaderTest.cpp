@@ -1,0 +1,144 @@
+// Windows bitmaps of every depth and compression decode like ImageMagick.
+#include <gtest/gtest.h>
+
+#include "ImagingTestUtil.h"
+#include "TempDir.h"
+#include "ToolRunner.h"
+#include "imaging/bitmap.h"
+#include "imaging/errors.h"
+#include "imaging/stream.h"
+
+using namespace vum;
+
+namespace {
+
+struct BmpCase {
+    const char* name;
+    uint32_t colors;
+    std::vector<std::string> tool;   // "{in}" and "{out}" are replaced
+    uint16_t bitCount;
+    uint32_t compression;
+};
+
+const BmpCase kCases[] = {
+    {"bits1", 2, {"ppmtobmp", "-bpp=1", "{in}"}, 1, 0},
+    {"bits4", 16, {"ppmtobmp", "-bpp=4", "{in}"}, 4, 0},
+    {"bits8", 200, {"ppmtobmp", "-bpp=8", "{in}"}, 8, 0},
+    {"bits24", 1000, {"ppmtobmp", "-bpp=24", "{in}"}, 24, 0},
+    {"os2core", 16, {"ppmtobmp", "-os2", "-bpp=4", "{in}"}, 4, 0},
+    {"rle8", 200, {"convert", "{in}", "-colors", "200", "-type", "Palette", "-compress", "RLE", "BMP3:{out}"}, 8, 1},
+    {"rgb565", 1000, {"convert", "{in}", "-define", "bmp:subtype=RGB565", "BMP:{out}"}, 16, 3},
+    {"rgb555", 1000, {"convert", "{in}", "-define", "bmp:subtype=RGB555", "BMP:{out}"}, 16, 3},
+    {"bits32", 1000, {"convert", "{in}", "-alpha", "on", "BMP:{out}"}, 32, 3},
+};
+
+void PrintTo(const BmpCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class BmpReaderTest : public testing::TestWithParam<BmpCase> {};
+
+uint32_t le32(const std::string& s, std::size_t at)
+{
+    return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
+           uint32_t(uint8_t(s[at + 3])) << 24;
+}
+
+} // namespace
+
+TEST_P(BmpReaderTest, DecodesLikeImageMagick)
+{
+    const BmpCase& c = GetParam();
+    TempDir dir;
+    std::string source = dir.file("source.ppm"), bmp = dir.file("picture.bmp");
+    writeFile(source, makePpm(37, 19, 255, [&](uint32_t x, uint32_t y) { return patternColor(x, y, c.colors); }));
+    std::vector<std::string> args;
+    for (std::string a : c.tool) {
+        if (auto at = a.find("{in}"); at != std::string::npos)
+            a.replace(at, 4, source);
+        if (auto at = a.find("{out}"); at != std::string::npos)
+            a.replace(at, 5, bmp);
+        args.push_back(a);
+    }
+    ToolResult made = runTool(args);
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    if (args[0] == "ppmtobmp")
+        writeFile(bmp, made.out);
+    std::string bytes = readFile(bmp);
+    bool core = le32(bytes, 14) == 12;
+    ASSERT_EQ(uint8_t(bytes[core ? 24 : 28]), c.bitCount);
+    if (!core) {
+        ASSERT_EQ(le32(bytes, 30), c.compression);
+    }
+
+    auto picture = loadWithRegistry(bmp);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool({"convert", bmp, "-depth", "8", "ppm:-"})), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(DepthsAndCompressions, BmpReaderTest, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<BmpCase>& info) { return std::string(info.param.name); });
+
+namespace {
+
+std::string le(uint32_t v, int bytes)
+{
+    std::string s;
+    for (int i = 0; i < bytes; ++i)
+        s += char((v >> (8 * i)) & 255);
+    return s;
+}
+
+// A 4-bit run-length bitmap: runs, an absolute run, a delta and end-of-line escapes.
+std::string rle4Bitmap(uint32_t width, uint32_t height, const std::string& data)
+{
+    std::string palette;
+    for (int i = 0; i < 16; ++i)
+        palette += std::string{char(i * 16), char(255 - i * 16), char(i * 8), 0};
+    std::string info = le(40, 4) + le(width, 4) + le(height, 4) + le(1, 2) + le(4, 2) + le(2, 4) +
+                       le(uint32_t(data.size()), 4) + le(2835, 4) + le(2835, 4) + le(16, 4) + le(0, 4);
+    uint32_t offset = 14 + 40 + 64;
+    return "BM" + le(offset + uint32_t(data.size()), 4) + le(0, 4) + le(offset, 4) + info + palette + data;
+}
+
+} // namespace
+
+TEST(BmpReader, Rle4DecodesLikeImageMagick)
+{
+    std::string data;
+    data += std::string("\x06\x12", 2);                     // 1 2 1 2 1 2
+    data += std::string("\x00\x03\x34\x50\x00\x00", 6);     // absolute 3 4 5, padded
+    data += std::string("\x00\x00", 2);                     // end of line
+    data += std::string("\x09\xab", 2);                     // a b a b a b a b a
+    data += std::string("\x00\x00", 2);
+    data += std::string("\x04\xcc\x05\xdd", 4);             // c c c c d d d d d
+    data += std::string("\x00\x01", 2);                     // end of bitmap
+    TempDir dir;
+    std::string file = dir.file("rle4.bmp");
+    writeFile(file, rle4Bitmap(9, 3, data));
+    auto picture = loadWithRegistry(file);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool({"convert", file, "-depth", "8", "ppm:-"})), "");
+}
+
+TEST(BmpReader, BrokenFilesFail)
+{
+    TempDir dir;
+    std::string rle = rle4Bitmap(9, 3, std::string("\x06\x12\x00\x00", 4));   // no end of bitmap
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"not a bitmap", "XX" + std::string(60, '\0')},
+        {"run-length data cut off", rle},
+        {"rows cut off", rle4Bitmap(9, 3, "").replace(30, 4, le(0, 4)) + std::string(5, '\0')},
+        {"header size 200", "BM" + le(0, 8) + le(26, 4) + le(200, 4) + std::string(40, '\0')},
+    };
+    for (const Case& c : cases) {
+        TMemoryStream stream(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size());
+        TBitmap bitmap;
+        EXPECT_THROW(bitmap.LoadFromStream(stream), EInvalidGraphic) << c.what;
+    }
+}
