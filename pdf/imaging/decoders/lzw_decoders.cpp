@@ -123,13 +123,19 @@ void TTIFFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t
     auto table = std::make_unique<LzwTable>(256, 9, true);
     uint8_t* out = dest;
     std::size_t left = unpackedSize;
-    uint32_t buffer = 0, held = 0;
+    uint64_t buffer = 0;
+    uint32_t held = 0;
     for (std::size_t i = 0; i < packedSize && left > 0; ++i) {
-        buffer |= uint32_t(source[i]) << (24 - held);
+        // Codes left in the buffer after a dropped code are dropped once it fills up.
+        while (held > 56) {
+            buffer <<= table->width();
+            held -= table->width();
+        }
+        buffer |= uint64_t(source[i]) << (56 - held);
         held += 8;
         while (held >= table->width()) {
             uint32_t width = table->width();
-            uint32_t code = buffer >> (32 - width);
+            uint32_t code = uint32_t(buffer >> (64 - width));
             buffer <<= width;
             held -= width;
             if (table->isEnd(code))
@@ -153,6 +159,11 @@ void TGIFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
     uint64_t buffer = 0;
     uint32_t held = 0;
     for (std::size_t i = 0; i < packedSize && left > 0; ++i) {
+        // Codes left in the buffer after an end or a dropped code are dropped once it fills up.
+        while (held > 56) {
+            buffer >>= table->width();
+            held -= table->width();
+        }
         buffer |= uint64_t(source[i]) << held;
         held += 8;
         while (held >= table->width()) {

@@ -163,6 +163,12 @@ TEST(Decoders, GifLzwStopsAddingAtTheTableEnd)
     for (uint8_t b : d.out)
         ASSERT_EQ(b, 0);
 
+    // Every code beyond the table is dropped; the unread bits must not pile up.
+    TGIFLZWDecoder dropping(2);
+    EXPECT_EQ(run(dropping, Bytes(100, 0xFF), 8).out, Bytes(8, 0));
+    TTIFFLZWDecoder tiffDropping;
+    EXPECT_EQ(run(tiffDropping, Bytes(100, 0xFF), 8).out, Bytes(8, 0));
+
     TGIFLZWDecoder badSize(12);
     EXPECT_EQ(run(badSize, packed, 16).out, Bytes(16, 0));
 }
