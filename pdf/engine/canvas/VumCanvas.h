@@ -13,6 +13,7 @@ namespace vum {
 struct ParagraphState;
 
 class TCustomVum;
+class TCustomVumImage;
 
 // The drawing surface of a document: keeps the drawing state, checks every
 // call and leaves the output to a back end that overrides the virtual
@@ -67,6 +68,8 @@ public:
     // (an empty rect: natural size at its top-left corner).
     void DrawFromFile(int32_t x, int32_t y, const std::string& fileName);
     virtual void StretchDrawFromFile(const TRect& rect, const std::string& fileName);
+    // Marks a stored picture used and encodes it; the back end places it.
+    virtual void DrawImage(const TRect& rect, TCustomVumImage& image);
 
     // Destination of a picture of the given pixel size drawn into rect: the
     // natural size for an empty rect, else fitted when SmartStretchDraw is on.

@@ -1,13 +1,30 @@
-// Placeholder until the picture holder provides StretchDrawFromFile.
+// Pictures from files and addresses: stored once per document, then placed.
+#include <filesystem>
+
 #include "engine/canvas/VumCanvas.h"
-#include "engine/util/VumError.h"
+#include "engine/document/PictureHolder.h"
+#include "engine/document/VumDocument.h"
 
 namespace vum {
 
-void TCustomVumCanvas::StretchDrawFromFile(const TRect&, const std::string&)
+void TCustomVumCanvas::StretchDrawFromFile(const TRect& rect, const std::string& fileName)
 {
-    if (Guard())
-        RaiseContextError("Function not available", "pictures");
+    if (!Guard())
+        return;
+    std::string name = fileName;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(name, error))
+        name = Document().DownloadToTempFile(name);
+    TCustomVumImage* image = NoImageReuse ? nullptr : FindImageByName(Document(), name);
+    if (!image)
+        image = &TCustomVumImage::Create(Document(), name);
+    DrawImage(rect, *image);
+}
+
+void TCustomVumCanvas::DrawImage(const TRect&, TCustomVumImage& image)
+{
+    image.Used = true;
+    image.Prepare();
 }
 
 } // namespace vum

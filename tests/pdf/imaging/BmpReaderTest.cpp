@@ -86,7 +86,7 @@ std::string le(uint32_t v, int bytes)
 {
     std::string s;
     for (int i = 0; i < bytes; ++i)
-        s += char((v >> (8 * i)) & 255);
+        s += i < 4 ? char((v >> (8 * i)) & 255) : '\0';
     return s;
 }
 

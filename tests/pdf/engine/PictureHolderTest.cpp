@@ -1,0 +1,89 @@
+// The picture holder's stored forms, seen from inside the library.
+#include "engine/canvas/VumCanvas.h"
+#include "engine/document/PdfVum.h"
+#include "engine/document/PictureHolder.h"
+#include "engine/util/Ascii85.h"
+
+#include "TempDir.h"
+#include "ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+using namespace vum;
+
+namespace {
+
+std::string makeWithTool(const TempDir& dir, const std::string& name, const std::vector<std::string>& args)
+{
+    std::string out = dir.file(name);
+    std::vector<std::string> full = args;
+    full.push_back(out);
+    EXPECT_EQ(runTool(full).exitCode, 0) << name;
+    return out;
+}
+
+TCustomVumImage& image(TPdfVum& doc, std::size_t index)
+{
+    return dynamic_cast<TCustomVumImage&>(*doc.Images.at(index));
+}
+
+} // namespace
+
+TEST(PictureHolder, StoredFormsByCompressMode)
+{
+    TempDir dir;
+    std::string jpg = makeWithTool(dir, "photo.jpg", {"convert", "-size", "16x8", "gradient:red-blue"});
+    std::string gif = makeWithTool(dir, "palette.gif", {"convert", "-size", "16x8", "gradient:red-blue", "-colors", "16"});
+    struct Case {
+        const char* what;
+        std::string file;
+        uint8_t mode;
+        uint8_t compression, bits;
+    } cases[] = {
+        {"jpeg passed through", jpg, 2, 2, 8},
+        {"jpeg decoded for zlib", jpg, 1, 1, 8},
+        {"palette picture for zlib: 8 bits a component", gif, 1, 1, 8},
+        {"palette picture raw", gif, 0, 0, 8},
+        {"palette picture as jpeg", gif, 2, 2, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TPdfVum doc;
+        doc.SetFileName(dir.file("holder.pdf"));
+        doc.SetImageCompressMode(c.mode);
+        doc.BeginDoc();
+        doc.Canvas().DrawFromFile(0, 0, c.file);
+        TCustomVumImage& stored = image(doc, 0);
+        EXPECT_EQ(stored.Compression, c.compression);
+        EXPECT_EQ(stored.BitsPerComponent, c.bits);
+        EXPECT_EQ(stored.Width, 16);
+        EXPECT_EQ(stored.Height, 8);
+        EXPECT_TRUE(stored.Used);
+        if (c.mode == 2 && c.file == jpg) {
+            EXPECT_EQ(stored.Data, Ascii85Encode(readFile(jpg)));
+        }
+        doc.EndDoc();
+    }
+}
+
+TEST(PictureHolder, NamesAndReuse)
+{
+    TempDir dir;
+    std::string a = makeWithTool(dir, "a.png", {"convert", "-size", "4x4", "xc:red"});
+    std::string b = makeWithTool(dir, "b.png", {"convert", "-size", "4x4", "xc:blue"});
+    TPdfVum doc;
+    doc.SetFileName(dir.file("names.pdf"));
+    doc.BeginDoc();
+    doc.Canvas().DrawFromFile(0, 0, a);
+    doc.Canvas().DrawFromFile(0, 0, b);
+    doc.Canvas().DrawFromFile(0, 0, a);
+    ASSERT_EQ(doc.Images.size(), 2u);
+    doc.Canvas().NoImageReuse = 1;
+    doc.Canvas().DrawFromFile(0, 0, a);
+    ASSERT_EQ(doc.Images.size(), 3u);
+    EXPECT_EQ(image(doc, 2).Name, "Im2");
+    EXPECT_EQ(image(doc, 2).IndexInDocument(), 2);
+    EXPECT_EQ(FindImageByName(doc, b), &image(doc, 1));
+    EXPECT_EQ(FindImageByName(doc, dir.file("B.png")), nullptr);   // names compare exactly
+    doc.EndDoc();
+}
