@@ -16,7 +16,7 @@ convert -size 2000x1500 gradient:'#d06030'-'#3050a0' -seed 1 -attenuate 0.3 +noi
 pictures=()
 for i in $(seq 1 "$count"); do
   name=$(printf '%s/photo%03d.jpg' "$work" "$i")
-  convert "$work/base.jpg" -fill white -pointsize 60 -annotate +40+100 "Photo $i" -quality 85 "$name"
+  convert "$work/base.jpg" -fill white -draw "rectangle $((i * 15)),40 $((i * 15 + 60)),100" -quality 85 "$name"
   pictures+=("$name")
 done
 
