@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -154,11 +155,18 @@ std::optional<FaceLocation> FontLocator::matchCovering(char32_t character, const
 
 std::string FontLocator::installedFamilyName(const std::string& family)
 {
+    // Asked for every measured string: the answers are kept.
+    static std::map<std::string, std::string> known;
+    if (auto found = known.find(family); found != known.end())
+        return found->second;
     const std::string wanted = asciiLower(family);
+    std::string spelling;
     for (const std::string& name : installedFamilies())
-        if (asciiLower(name) == wanted)
-            return name;
-    return {};
+        if (asciiLower(name) == wanted) {
+            spelling = name;
+            break;
+        }
+    return known.emplace(family, spelling).first->second;
 }
 
 } // namespace vum::fonts

@@ -141,8 +141,9 @@ TEST(TextLayoutDocument, StyleMistakesAreReported)
         TextDocument doc;
         doc.begin();
         ASSERT_EQ(DefineStyle(doc.h(), "S", "AutoPageFeed", "0"), 0);
-        if (DefineStyle(doc.h(), "S", c.key, c.value) == 0)
+        if (DefineStyle(doc.h(), "S", c.key, c.value) == 0) {
             EXPECT_EQ(WritePara(doc.h(), "text", "S"), -1);
+        }
         EXPECT_EQ(lastError(), c.message);
     }
     TextDocument doc;
