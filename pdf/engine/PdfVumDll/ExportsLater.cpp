@@ -14,10 +14,9 @@ using cstr = const char*;
 
 extern "C" {
 
-// Rich text and style sheets.
+// Rich text.
 VUM_NOT_AVAILABLE(DrawRichTextFromFile, int32_t, int32_t, int32_t, int32_t, cstr)
 VUM_NOT_AVAILABLE(WriteRichText, cstr, cstr)
-VUM_NOT_AVAILABLE(LoadStyleSheet, cstr)
 
 // Grids.
 VUM_NOT_AVAILABLE(DefineGrid, cstr, int32_t, int32_t)

@@ -65,6 +65,11 @@ VUMPDF_API int32_t DefineStyle(int32_t h, const char* styleName, const char* key
         h, [&](TCustomVumCanvas& c) { vum::DefineStyle(c, Text(styleName), Text(key), Text(value)); });
 }
 
+VUMPDF_API int32_t LoadStyleSheet(int32_t h, const char* fileName)
+{
+    return ParagraphCall(h, [&](TCustomVumCanvas& c) { vum::LoadStyleSheet(c, Text(fileName)); });
+}
+
 VUMPDF_API int32_t StyleParameter(int32_t h, const char* name, char* buffer)
 {
     return ParagraphCall(h, [&](TCustomVumCanvas& c) { CopyOut(vum::StyleParameter(c, Text(name)), buffer); });

@@ -7,6 +7,9 @@
 #include "engine/util/PdfNumber.h"
 #include "engine/util/TextLists.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace vum {
 
 int AlignmentFromStyle(const TParaStyle& style);
@@ -211,6 +214,44 @@ void DefineStyle(TCustomVumCanvas& canvas, const std::string& style, const std::
         canvas.RaiseMethodError("Invalid style name");
     TParaStyle* target = Paragraphs(canvas).FindStyle(canvas, style, true);
     SetStyleParameter(canvas, *target, key, value);
+}
+
+void LoadStyleSheet(TCustomVumCanvas& canvas, const std::string& fileName)
+{
+    ParagraphState& state = Paragraphs(canvas);
+    state.Styles.clear();
+    canvas.CurrentStyleName.clear();
+    std::error_code error;
+    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error))
+        canvas.RaiseMethodError("File not found", fileName);
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        canvas.RaiseMethodError("Can't open file", fileName);
+    TParaStyle* section = nullptr;
+    for (std::string line; std::getline(in, line);) {
+        line = Trim(line);
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line.front() == '[' && line.back() == ']') {
+            section = state.FindStyle(canvas, Trim(line.substr(1, line.size() - 2)), true);
+            if (section)
+                section->Parameters.clear();
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (section && equals != std::string::npos && equals > 0)
+            section->Parameters.emplace_back(Trim(line.substr(0, equals)), line.substr(equals + 1));
+    }
+    auto own = [](const TParaStyle& style, const char* key) {
+        for (const auto& [k, v] : style.Parameters)
+            if (SameTextAscii(k, key))
+                return Trim(v);
+        return std::string();
+    };
+    for (auto& style : state.Styles) {
+        style->BaseStyle = state.FindStyle(canvas, own(*style, "BaseStyle"), false);
+        style->BulletStyle = state.FindStyle(canvas, own(*style, "BulletStyle"), false);
+    }
 }
 
 std::string StyleParameter(TCustomVumCanvas& canvas, const std::string& key)

@@ -22,6 +22,11 @@ int32_t ParaHeight(TCustomVumCanvas& canvas, const std::string& text);
 // DefineStyle: finds or makes the style and sets one parameter.
 void DefineStyle(TCustomVumCanvas& canvas, const std::string& style, const std::string& key,
                  const std::string& value);
+// Replaces every style by the sections of an INI file ([Name], Key=Value);
+// "File not found" / "Can't open file" with the name, "Invalid style name"
+// for a BaseStyle or BulletStyle that names no style.
+void LoadStyleSheet(TCustomVumCanvas& canvas, const std::string& fileName);
+
 // The inherited value of a parameter of the current style; empty without one.
 std::string StyleParameter(TCustomVumCanvas& canvas, const std::string& key);
 

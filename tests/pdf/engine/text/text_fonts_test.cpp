@@ -136,3 +136,12 @@ TEST(TextStrings, InformationTextsComeBackInEitherEncoding)
         EXPECT_NE(info.find(std::string("Title:           ") + title + "\n"), std::string::npos) << info;
     }
 }
+
+TEST(TextFonts, SymbolFontsAreDeclaredBetweenDocuments)
+{
+    TextDocument doc;
+    EXPECT_EQ(DeclareSymbolicFont(doc.h(), "Dingbats Of Mine"), 0) << lastError();
+    doc.begin();
+    EXPECT_EQ(DeclareSymbolicFont(doc.h(), "Another"), -1);
+    EXPECT_EQ(lastError(), "Can't invoke this method when active: DeclareSymbolicFont");
+}

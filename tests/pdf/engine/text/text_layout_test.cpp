@@ -151,3 +151,38 @@ TEST(TextLayoutDocument, StyleMistakesAreReported)
     EXPECT_EQ(WritePara(doc.h(), "text", "Unknown"), -1);
     EXPECT_EQ(lastError(), "Invalid style name: Unknown");
 }
+
+TEST(TextLayoutDocument, StyleSheetsReplaceTheStyles)
+{
+    TempDir dir;
+    writeFile(dir.path() / "styles.ini",
+              "; paragraph styles\r\n[Base]\r\nFontSize=14\r\nLeftMargin=250\r\n\r\n"
+              "[Body]\r\nBaseStyle=Base\r\nAlignment=Center\r\n");
+    writeFile(dir.path() / "broken.ini", "[Body]\nBaseStyle=Missing\n");
+    TextDocument doc;
+    doc.begin();
+    ASSERT_EQ(DefineStyle(doc.h(), "Old", "FontSize", "9"), 0);
+    ASSERT_EQ(LoadStyleSheet(doc.h(), dir.file("styles.ini").c_str()), 0) << lastError();
+    ASSERT_EQ(SetStrProp(doc.h(), 18, "body"), 0) << lastError();
+    char buffer[256] = {};
+    ASSERT_EQ(StyleParameter(doc.h(), "LeftMargin", buffer), 0);
+    EXPECT_STREQ(buffer, "250");
+    EXPECT_EQ(GetNumProp(doc.h(), 28), 14);
+    EXPECT_EQ(WritePara(doc.h(), "centred", "Body"), 0) << lastError();
+    EXPECT_EQ(WritePara(doc.h(), "old", "Old"), -1);
+    EXPECT_EQ(lastError(), "Invalid style name: Old");
+
+    struct Case {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {dir.file("none.ini"), "File not found: " + dir.file("none.ini")},
+        {dir.file("broken.ini"), "Invalid style name: Missing"},
+    };
+    for (const auto& c : cases) {
+        TextDocument other;
+        other.begin();
+        EXPECT_EQ(LoadStyleSheet(other.h(), c.file.c_str()), -1);
+        EXPECT_EQ(lastError(), c.message);
+    }
+}
