@@ -1,5 +1,6 @@
 #include "imaging/readers/gif_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -163,8 +164,12 @@ void TGIFGraphic::readImage(TStream& stream, TPalette& palette)
         stream.Seek(stream.Position() + length);
     }
     // Image data cut off by the end of the file: the picture would be incomplete.
+    // Every code takes at least codeSize + 1 bits and stands for at most 4096
+    // pixels, so a picture far larger than its data could ever fill is forged.
     uint64_t pixels = uint64_t(p.Width) * p.Height;
-    if (!terminated || !AllocationWithinLimits(packedSize) || !AllocationWithinLimits(pixels + p.Width))
+    uint64_t mostPixels = packedSize * 8 / (std::max<uint64_t>(codeSize, 1) + 1) * 4096;
+    if (!terminated || pixels > mostPixels || !AllocationWithinLimits(packedSize) ||
+        !AllocationWithinLimits(pixels + p.Width))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kGif);
     std::vector<uint8_t> packedData(packedSize);
     stream.Seek(start);

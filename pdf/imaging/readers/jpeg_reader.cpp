@@ -50,6 +50,10 @@ void TJPEGImage::LoadFromStream(TStream& stream)
     TJpegInfo info = ReadInfo(data);
     if (!SizeWithinLimits(info.width, info.height))
         jpegError("the picture is too large");
+    // Each 8 x 8 block costs at least one bit, so a header claiming far more
+    // pixels than the data can hold belongs to a forged or damaged file.
+    if (uint64_t(info.width) * info.height > uint64_t(data.size()) * 8 * 64)
+        jpegError("the picture is larger than its data");
     std::size_t stride = std::size_t(info.width) * info.components;
     uint64_t bytes = uint64_t(stride) * info.height;
     if (!AllocationWithinLimits(bytes))

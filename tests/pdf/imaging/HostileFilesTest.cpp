@@ -90,6 +90,27 @@ TEST(HostileFiles, HugeGifAndBitmapClaims)
     EXPECT_TRUE(failsQuickly(bmpFile));
 }
 
+TEST(HostileFiles, SmallFilesClaimingLargePictures)
+{
+    TempDir dir;
+    // A real 8 x 8 JPEG whose frame header claims 16000 x 16000.
+    std::string jpg = dir.file("small.jpg");
+    ASSERT_EQ(runTool({"convert", "-size", "8x8", "xc:red", jpg}).exitCode, 0);
+    std::string bytes = readFile(jpg);
+    std::size_t sof = bytes.find("\xff\xc0");
+    ASSERT_NE(sof, std::string::npos);
+    bytes.replace(sof + 5, 4, std::string("\x3e\x80\x3e\x80", 4));
+    writeFile(jpg, bytes);
+    EXPECT_TRUE(failsQuickly(jpg, 0.5));
+
+    // A GIF whose few bytes of image data claim 16000 x 16000 pixels.
+    std::string gif = std::string("GIF89a") + std::string("\x80\x3e\x80\x3e\0\0\0", 7) + "," +
+                      std::string("\0\0\0\0\x80\x3e\x80\x3e\0\x02\x02\x04\x01\0;", 15);
+    std::string gifFile = dir.file("small.gif");
+    writeFile(gifFile, gif);
+    EXPECT_TRUE(failsQuickly(gifFile, 0.5));
+}
+
 TEST(HostileFiles, TruncatedFilesOfEachFormat)
 {
     TempDir dir;
