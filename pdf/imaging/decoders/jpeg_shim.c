@@ -165,3 +165,84 @@ void vum_jpeg_free(unsigned char* buffer)
 {
     free(buffer);
 }
+
+static int strip_checks(const struct jpeg_decompress_struct* cinfo, const vum_jpeg_strip* strip)
+{
+    int i;
+    if (cinfo->image_width != strip->width || cinfo->image_height != strip->height)
+        return VUM_STRIP_BAD_SIZE;
+    if (cinfo->num_components != strip->components)
+        return VUM_STRIP_BAD_COMPONENTS;
+    if (cinfo->data_precision != strip->precision)
+        return VUM_STRIP_BAD_PRECISION;
+    for (i = 0; i < cinfo->num_components; ++i) {
+        int h = i == 0 ? strip->h_sampling : 1, v = i == 0 ? strip->v_sampling : 1;
+        if (cinfo->comp_info[i].h_samp_factor != h || cinfo->comp_info[i].v_samp_factor != v)
+            return VUM_STRIP_BAD_SAMPLING;
+    }
+    return VUM_STRIP_OK;
+}
+
+int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* warnings,
+                          char* message, size_t message_size)
+{
+    struct jpeg_decompress_struct cinfo;
+    struct shim_error err;
+    unsigned char* volatile row = NULL;
+    volatile int reading_tables = 0;
+    int code;
+    *lines_read = 0;
+    *warnings = 0;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    shim_setup(&err);
+    if (setjmp(err.jump)) {
+        shim_message((j_common_ptr)&cinfo, message, message_size);
+        *warnings = err.warnings;
+        jpeg_destroy_decompress(&cinfo);
+        free(row);
+        return reading_tables ? VUM_STRIP_BAD_TABLES : VUM_STRIP_JPEG_ERROR;
+    }
+    jpeg_create_decompress(&cinfo);
+    if (strip->tables) {
+        reading_tables = 1;
+        jpeg_mem_src(&cinfo, strip->tables, (unsigned long)strip->tables_size);
+        if (jpeg_read_header(&cinfo, FALSE) != JPEG_HEADER_TABLES_ONLY) {
+            jpeg_destroy_decompress(&cinfo);
+            return VUM_STRIP_BAD_TABLES;
+        }
+        reading_tables = 0;
+    }
+    jpeg_mem_src(&cinfo, strip->data, (unsigned long)strip->size);
+    jpeg_read_header(&cinfo, TRUE);
+    code = strip_checks(&cinfo, strip);
+    if (code != VUM_STRIP_OK) {
+        jpeg_destroy_decompress(&cinfo);
+        return code;
+    }
+    /* YCbCr data become RGB; anything else comes out as stored. */
+    cinfo.jpeg_color_space = strip->ycbcr ? JCS_YCbCr : JCS_UNKNOWN;
+    cinfo.out_color_space = strip->ycbcr ? JCS_RGB : JCS_UNKNOWN;
+    cinfo.raw_data_out = FALSE;
+    jpeg_start_decompress(&cinfo);
+    {
+        size_t row_size = (size_t)cinfo.output_width * cinfo.output_components;
+        size_t copy = row_size < strip->line_length ? row_size : strip->line_length;
+        row = malloc(row_size ? row_size : 1);
+        if (!row)
+            ERREXIT(&cinfo, JERR_OUT_OF_MEMORY);
+        while (*lines_read < strip->lines && cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW rows[1];
+            rows[0] = row;
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
+                break;
+            memcpy(strip->out + *lines_read * strip->line_length, row, copy);
+            ++*lines_read;
+        }
+    }
+    *warnings = err.warnings;
+    free(row);
+    row = NULL;
+    jpeg_abort_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return VUM_STRIP_OK;
+}

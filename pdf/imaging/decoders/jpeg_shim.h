@@ -44,6 +44,38 @@ int vum_jpeg_encode_rgb(const unsigned char* rgb, unsigned width, unsigned heigh
 
 void vum_jpeg_free(unsigned char* buffer);
 
+/* One strip of a TIFF file stored as a complete JPEG stream, with an optional
+ * shared tables stream. The header is checked against what the strip must be
+ * before any line is written. */
+typedef struct vum_jpeg_strip {
+    const unsigned char* tables;  /* NULL when the file has none */
+    size_t tables_size;
+    const unsigned char* data;
+    size_t size;
+    unsigned width, height;       /* expected size */
+    int components;               /* expected component count */
+    int precision;                /* expected bits per sample */
+    int h_sampling, v_sampling;   /* expected factors of the first component */
+    int ycbcr;                    /* the data are YCbCr: convert them to RGB */
+    unsigned char* out;
+    size_t line_length;           /* bytes of one output line */
+    size_t lines;                 /* lines wanted */
+} vum_jpeg_strip;
+
+enum {
+    VUM_STRIP_OK = 0,
+    VUM_STRIP_JPEG_ERROR = -1,
+    VUM_STRIP_BAD_TABLES = 1,
+    VUM_STRIP_BAD_SIZE,
+    VUM_STRIP_BAD_COMPONENTS,
+    VUM_STRIP_BAD_PRECISION,
+    VUM_STRIP_BAD_SAMPLING
+};
+
+/* Returns one of the codes above; lines_read tells how many lines came. */
+int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* warnings,
+                          char* message, size_t message_size);
+
 #ifdef __cplusplus
 }
 #endif
