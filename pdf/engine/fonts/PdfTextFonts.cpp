@@ -240,6 +240,7 @@ std::vector<PdfTextFonts::Run> PdfTextFonts::Runs(const TVumFont& font, const st
         TPdfCidFont& cid = CidFontFor(choice.Face);
         runs.push_back({&cid, "<>", false});
     }
+    runs.front().FakeItalic = choice.WantItalic && !choice.Face->metrics().italic;
     return runs;
 }
 

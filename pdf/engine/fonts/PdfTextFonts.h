@@ -27,6 +27,7 @@ public:
         PdfFontResource* Font = nullptr;
         std::string Operand;  // "(...)" or "<...>"
         bool FakeBold = false;  // bold asked for, but the face has no bold design
+        bool FakeItalic = false;  // likewise italic (set on the first run for the line)
     };
     std::vector<Run> Runs(const TVumFont& font, const std::string& utf8);
 

@@ -27,9 +27,13 @@ void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     ContentLines.push_back("BT");
     ContentLines.push_back("/F" + IntText(FontIndex(*runs.front().Font)) + sizeText);
     ContentLines.push_back(FontColorEncoder.Encode(Font.Color, false));
-    if (FontDegreeAngle() != 0)
+    // Italic asked of a face without an italic design: the glyphs are slanted
+    // by 12 degrees, as an oblique face would be.
+    const double slant = runs.front().FakeItalic ? 0.2126 : 0.0;
+    if (FontDegreeAngle() != 0 || slant != 0)
         ContentLines.push_back(FormatPdfNumber(std::cos(t)) + " " + FormatPdfNumber(std::sin(t)) + " " +
-                               FormatPdfNumber(-std::sin(t)) + " " + FormatPdfNumber(std::cos(t)) + " " + n + " Tm");
+                               FormatPdfNumber(slant * std::cos(t) - std::sin(t)) + " " +
+                               FormatPdfNumber(std::cos(t) + slant * std::sin(t)) + " " + n + " Tm");
     else
         ContentLines.push_back(n + " Td");
     bool fakeBold = false;

@@ -145,3 +145,22 @@ TEST(TextFonts, SymbolFontsAreDeclaredBetweenDocuments)
     EXPECT_EQ(DeclareSymbolicFont(doc.h(), "Another"), -1);
     EXPECT_EQ(lastError(), "Can't invoke this method when active: DeclareSymbolicFont");
 }
+
+TEST(TextFonts, MissingBoldAndItalicDesignsAreMadeUp)
+{
+    // WenQuanYi Zen Hei has neither: bold is drawn outlined, italic slanted.
+    TextDocument doc;
+    ASSERT_EQ(SetNumProp(doc.h(), 32, 1), 0);
+    doc.begin();
+    doc.font("黑体", 20, true);
+    ASSERT_EQ(SetNumProp(doc.h(), 27, 1), 0);
+    ASSERT_EQ(TextOut(doc.h(), 100, 100, "图片"), 0) << lastError();
+    doc.font("Arial", 20, true);
+    ASSERT_EQ(TextOut(doc.h(), 100, 200, "Bold"), 0) << lastError();
+    doc.end();
+    const std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("1 0 0.213 1 100 "), std::string::npos);
+    EXPECT_NE(bytes.find("2 Tr\n<"), std::string::npos);
+    EXPECT_EQ(bytes.find("2 Tr\n("), std::string::npos);  // Liberation Sans has a bold face
+    EXPECT_EQ(Trimmed(doc.text()), "图片\n\nBold");
+}
