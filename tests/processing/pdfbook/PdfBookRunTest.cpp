@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <unistd.h>
 
+#include "TestEnvironment.h"
 #include "ToolRunner.h"
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
@@ -56,6 +58,11 @@ struct BookRun {
         QFile f(st.list.at(i).path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("not a picture");
+    }
+    // What the run showed first, for failure reports.
+    std::string shown() const
+    {
+        return prompter.prompts.empty() ? std::string() : prompter.prompts.front().text.toStdString();
     }
     bool logged(const QString& text) const
     {
@@ -122,4 +129,33 @@ TEST(PdfBookRun, MissingLibraryIsNamedAndTheRunStillWritesItsFiles)
     EXPECT_FALSE(QFile::exists(f.out("Vimo图片集.pdf")));
     EXPECT_EQ(f.st.status.text(),
               QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。请注意,在图片处理或上传过程中发生错误。"));
+}
+
+namespace {
+
+std::string pageText(const QString& pdf, int page)
+{
+    const std::string n = std::to_string(page);
+    return runTool({"pdftotext", "-f", n, "-l", n, pdf.toStdString(), "-"}).out;
+}
+
+} // namespace
+
+TEST(PdfBookRun, RunWithoutSavedPicturesGivesTitleAndClosingPage)
+{
+    for (const char* t : {"convert", "pdfinfo", "pdftotext", "qpdf"})
+        if (!haveTool(t))
+            GTEST_SKIP() << t;
+    BookRun f;
+    for (int i = 0; i < 3; ++i)
+        f.spoil(i);
+    PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
+    attachPdfBook(f.run, f.st, f.prompter, &library, false);
+    ASSERT_TRUE(f.run.start());
+    const QString pdf = f.out("Vimo图片集.pdf");
+    ASSERT_TRUE(QFile::exists(pdf)) << f.shown();
+    EXPECT_NE(runTool({"pdfinfo", pdf.toStdString()}).out.find("Pages:           2"), std::string::npos);
+    EXPECT_NE(pageText(pdf, 1).find("Vimo图片集"), std::string::npos);
+    EXPECT_NE(pageText(pdf, 2).find("2026年12月10日"), std::string::npos);
+    EXPECT_EQ(runTool({"qpdf", "--check", pdf.toStdString()}).exitCode, 0);
 }
