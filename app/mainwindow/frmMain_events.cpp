@@ -45,6 +45,7 @@ void frmMain::installFilters()
     imgM->installEventFilter(this);
     picImg->installEventFilter(this);
     txtPicTxt->installEventFilter(this);
+    imgSmall->installEventFilter(this);
     imgPre->installEventFilter(this);
     imgFor->installEventFilter(this);
 }
@@ -86,6 +87,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtPicTxt && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         txtPicTxt_KeyDown(Qt::Key_Escape);
+        return true;
+    }
+    if (watched == imgSmall && event->type() == QEvent::MouseButtonRelease) {
+        mFBrows_Click();  // the source thumbnail opens the viewer on the picture
         return true;
     }
     if (event->type() == QEvent::MouseButtonRelease && (watched == imgPre || watched == imgFor)) {
