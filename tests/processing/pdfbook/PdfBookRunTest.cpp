@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <unistd.h>
 
 #include "TestEnvironment.h"
@@ -141,21 +142,103 @@ std::string pageText(const QString& pdf, int page)
 
 } // namespace
 
-TEST(PdfBookRun, RunWithoutSavedPicturesGivesTitleAndClosingPage)
+// Pictures that fail to save leave the book of the others.
+TEST(PdfBookRun, FailedPicturesAreLeftOutOfTheBook)
 {
-    for (const char* t : {"convert", "pdfinfo", "pdftotext", "qpdf"})
+    for (const char* t : {"convert", "pdfinfo", "pdftotext", "pdfimages", "qpdf"})
+        if (!haveTool(t))
+            GTEST_SKIP() << t;
+    struct Case {
+        std::vector<int> spoiled;
+        const char* pages;
+        int lastPage;
+        int jpegs;
+    };
+    const Case cases[] = {{{1}, "Pages:           4", 4, 2}, {{0, 1, 2}, "Pages:           2", 2, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pages);
+        BookRun f;
+        for (int i : c.spoiled)
+            f.spoil(i);
+        PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
+        attachPdfBook(f.run, f.st, f.prompter, &library, false);
+        ASSERT_TRUE(f.run.start());
+        const QString pdf = f.out("Vimo图片集.pdf");
+        ASSERT_TRUE(QFile::exists(pdf)) << f.shown();
+        EXPECT_NE(runTool({"pdfinfo", pdf.toStdString()}).out.find(c.pages), std::string::npos);
+        const std::string images = runTool({"pdfimages", "-list", pdf.toStdString()}).out;
+        EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2 + c.jpegs) << images;
+        EXPECT_NE(pageText(pdf, 1).find("Vimo图片集"), std::string::npos);
+        EXPECT_NE(pageText(pdf, c.lastPage).find("2026年12月10日"), std::string::npos);
+        EXPECT_EQ(runTool({"qpdf", "--check", pdf.toStdString()}).exitCode, 0);
+    }
+}
+
+namespace {
+
+// Puts a stand-in for xdg-open first on PATH that notes what it was asked to open.
+QString recordOpens(const QTemporaryDir& dir)
+{
+    const QString bin = dir.filePath("bin");
+    const QString noted = dir.filePath("opened.txt");
+    QDir().mkpath(bin);
+    QFile script(bin + "/xdg-open");
+    script.open(QIODevice::WriteOnly);
+    script.write(QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '%1'\n").arg(noted).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    qputenv("PATH", (bin + ":" + qEnvironmentVariable("PATH")).toLocal8Bit());
+    return noted;
+}
+
+QString waitForText(const QString& path)
+{
+    for (int i = 0; i < 100; ++i) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            if (const QByteArray text = f.readAll(); text.endsWith('\n'))
+                return QString::fromUtf8(text).trimmed();
+        usleep(50 * 1000);
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(PdfBookRun, BookOfThreePicturesThroughTheLibrary)
+{
+    for (const char* t : {"convert", "pdfinfo", "pdftotext", "pdfimages", "qpdf"})
         if (!haveTool(t))
             GTEST_SKIP() << t;
     BookRun f;
-    for (int i = 0; i < 3; ++i)
-        f.spoil(i);
+    const QString opened = recordOpens(f.dir);
     PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
-    attachPdfBook(f.run, f.st, f.prompter, &library, false);
+    attachPdfBook(f.run, f.st, f.prompter, &library);
     ASSERT_TRUE(f.run.start());
+    EXPECT_TRUE(f.prompter.prompts.empty()) << f.shown();
+
     const QString pdf = f.out("Vimo图片集.pdf");
-    ASSERT_TRUE(QFile::exists(pdf)) << f.shown();
-    EXPECT_NE(runTool({"pdfinfo", pdf.toStdString()}).out.find("Pages:           2"), std::string::npos);
+    ASSERT_TRUE(QFile::exists(pdf));
+    const std::string info = runTool({"pdfinfo", pdf.toStdString()}).out;
+    EXPECT_NE(info.find("Pages:           5"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title:           Vimo图片集"), std::string::npos) << info;
     EXPECT_NE(pageText(pdf, 1).find("Vimo图片集"), std::string::npos);
-    EXPECT_NE(pageText(pdf, 2).find("2026年12月10日"), std::string::npos);
-    EXPECT_EQ(runTool({"qpdf", "--check", pdf.toStdString()}).exitCode, 0);
+    const char* texts[] = {"第一张 海边", "第二张 山顶", "第三张 城市"};
+    for (int page = 2; page <= 4; ++page)
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(pageText(pdf, page).find(texts[i]) != std::string::npos, i == page - 2)
+                << "page " << page << ": " << texts[i];
+    const std::string closing = pageText(pdf, 5);
+    EXPECT_NE(closing.find("本图片集由Vimo图片批处理软件制作"), std::string::npos) << closing;
+    EXPECT_NE(closing.find("2026年12月10日"), std::string::npos) << closing;
+    EXPECT_LT(closing.find("本图片集"), closing.find("2026年"));
+
+    const std::string images = runTool({"pdfimages", "-list", pdf.toStdString()}).out;
+    int jpegs = 0;
+    for (size_t at = images.find(" jpeg "); at != std::string::npos; at = images.find(" jpeg ", at + 1))
+        ++jpegs;
+    EXPECT_EQ(jpegs, 3) << images;
+    const ToolResult check = runTool({"qpdf", "--check", pdf.toStdString()});
+    EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
+    EXPECT_EQ(waitForText(opened), pdf) << "the finished book is opened for the user";
 }
