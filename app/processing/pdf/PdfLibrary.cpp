@@ -97,7 +97,10 @@ bool PdfLibrary::load()
 
 bool PdfLibrary::tryLoad(const QString& file, QString& why)
 {
-    void* lib = dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+    // Once bound, the library stays mapped until the process ends: documents it
+    // still holds and the font machinery it keeps are released by its own exit
+    // code, never pulled away under a caller.
+    void* lib = dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!lib) {
         why = QStringLiteral("%1（%2）").arg(QDir::toNativeSeparators(file), dlMessage());
         return false;
