@@ -314,11 +314,23 @@ TEST(PictureDraw, PictureFromAnAddress)
     const char* argv[] = {"python3", "-c", script.c_str(), dir.c_str(), portFile.c_str(), nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawnp(&pid, "python3", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    // The server goes away however the test ends: left running, it would hold
+    // the test's output open and stall the test runner.
+    struct StopServer {
+        pid_t pid;
+        ~StopServer()
+        {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } stopServer{pid};
     std::string port;
-    for (int i = 0; i < 200 && port.empty(); ++i) {
+    // A loaded machine can take seconds to start python; wait for the port generously.
+    for (int i = 0; i < 1200 && port.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
         port = readFile(portFile);
     }
+    ASSERT_FALSE(port.empty()) << "the local web server did not start";
     std::string url = "http://127.0.0.1:" + port + "/remote.png";
     std::string out = temp.file("remote.pdf");
     {
@@ -330,8 +342,6 @@ TEST(PictureDraw, PictureFromAnAddress)
         EXPECT_EQ(pdf().StretchDrawFromFile(h, 100, 2100, 2000, 4000, url.c_str()), 0) << lastError();
         EXPECT_EQ(pdf().EndDoc(h), 0) << lastError();
     }
-    ::kill(pid, SIGTERM);
-    ::waitpid(pid, nullptr, 0);
     ASSERT_EQ(qpdfProblems(out), "");
     // Each address is fetched afresh, so it is never found again by name.
     auto rows = listImages(out);
