@@ -1,9 +1,8 @@
 #include "engine/document/PictureHolder.h"
 
-#include <zlib.h>
-
 #include "engine/document/VumDocument.h"
 #include "engine/util/Ascii85.h"
+#include "engine/util/Deflate.h"
 #include "engine/util/Geometry.h"
 #include "imaging/bitmap.h"
 #include "imaging/limits.h"
@@ -174,12 +173,9 @@ void TCustomVumImage::StoreZlib(const TBitmap& picture)
 {
     std::string rows;
     WritePixels(picture, rows);
-    uLongf size = compressBound(uLong(rows.size()));
-    std::string packed(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(rows.data()),
-                  uLong(rows.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+    std::string packed;
+    if (!DeflateInto(rows, packed))
         owner_.RaiseDocumentError("Can't store image", FileName);
-    packed.resize(size);
     Data = Ascii85Encode(packed);
 }
 

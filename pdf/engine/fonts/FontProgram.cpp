@@ -2,21 +2,18 @@
 
 #include "engine/pdf/PdfObjectWriter.h"
 #include "engine/util/Ascii85.h"
+#include "engine/util/Deflate.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
 
-#include <zlib.h>
 
 namespace vum {
 
 std::string Deflate(const std::string& data)
 {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    std::string out(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-                  static_cast<uLong>(data.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+    std::string out;
+    if (!DeflateInto(data, out))
         RaiseContextError("Internal error", "compress");
-    out.resize(size);
     return out;
 }
 
