@@ -16,14 +16,16 @@ namespace vum::fonts {
 
 namespace {
 
-FT_Library library()
+// One FreeType instance for the process; the library serves one thread. It is
+// released when the last face and this handle are gone, so unloading libPDF
+// leaves nothing behind.
+std::shared_ptr<void> freetype()
 {
-    // One FreeType instance for the process; the library serves one thread.
-    static FT_Library instance = [] {
+    static std::shared_ptr<void> instance = [] {
         FT_Library lib = nullptr;
         if (FT_Init_FreeType(&lib) != 0)
             throw FontError("FreeType cannot start");
-        return lib;
+        return std::shared_ptr<void>(lib, [](void* l) { FT_Done_FreeType(static_cast<FT_Library>(l)); });
     }();
     return instance;
 }
@@ -63,7 +65,8 @@ std::shared_ptr<FontFace> FontFace::open(const FaceLocation& where)
 {
     std::shared_ptr<FontFace> face(new FontFace);
     face->where_ = where;
-    if (FT_New_Face(library(), where.file.c_str(), where.index, &face->face_) != 0)
+    face->freetype_ = freetype();
+    if (FT_New_Face(static_cast<FT_Library>(face->freetype_.get()), where.file.c_str(), where.index, &face->face_) != 0)
         throw FontError("cannot open font " + where.file);
     for (int i = 0; i < face->face_->num_charmaps; ++i) {
         const FT_Encoding encoding = face->face_->charmaps[i]->encoding;

@@ -68,6 +68,9 @@ private:
 
     FaceLocation where_;
     FaceMetrics metrics_;
+    // Keeps FreeType alive for as long as this face: faces held by documents
+    // are freed when the library unloads, after the process-wide handle is gone.
+    std::shared_ptr<void> freetype_;
     ::FT_FaceRec_* face_ = nullptr;
     int unicodeMap_ = -1;
     int symbolMap_ = -1;
