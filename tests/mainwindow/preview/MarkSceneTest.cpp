@@ -3,26 +3,9 @@
 #include "mainwindow/preview/MarkScene.h"
 #include "state/AppState.h"
 
-namespace {
+#include "BothWatermarks.h"
 
-// A 400 x 300 preview at (10, 20) of an 800 x 600 picture: the text's top
-// left at (100, 150) with an 80 x 20 extent, the picture watermark's centre at
-// (300, 150) with a drawn size of 100 x 50.
-AppState bothOn()
-{
-    AppState st;
-    st.ps.sText = "Vimo";
-    st.ps.sSyFile = "/marks/logo.png";
-    st.panel.chkInfoTxt = 1;
-    st.panel.chkInfoImg = 1;
-    st.ps.iuTSyX = 0.25;
-    st.ps.iuTSyY = 0.5;
-    st.ps.iuISyX = 0.75;
-    st.ps.iuISyY = 0.5;
-    st.ps.sngSyW = 100;
-    st.ps.sngSyH = 50;
-    return st;
-}
+namespace {
 
 MarkScene sceneOf(const AppState& st)
 {
@@ -42,7 +25,7 @@ TEST(MarkScene, HitZonesHaveExclusiveBounds)
         {{300, 125}, MarkHit::None},    {{300, 175}, MarkHit::None},     {{349.5, 174.5}, MarkHit::Picture},
         {{200, 250}, MarkHit::None},
     };
-    const AppState st = bothOn();
+    const AppState st = bothWatermarksOn();
     const MarkScene scene = sceneOf(st);
     for (const Case& c : cases)
         EXPECT_EQ(hitWatermark(scene, st.ps, c.p), c.hit) << c.p.x() << "," << c.p.y();
@@ -64,7 +47,7 @@ TEST(MarkScene, TextWinsAndOnlyWatermarksThatAreOnAreHit)
         {"both off", 0, 0, "Vimo", MarkHit::None},
     };
     for (const Case& c : cases) {
-        AppState st = bothOn();
+        AppState st = bothWatermarksOn();
         st.ps.iuISyX = 0.25;  // the picture watermark now lies over the text
         st.panel.chkInfoTxt = c.textOn;
         st.panel.chkInfoImg = c.pictureOn;
@@ -75,14 +58,14 @@ TEST(MarkScene, TextWinsAndOnlyWatermarksThatAreOnAreHit)
 
 TEST(MarkScene, TextWithoutWidthHasNoZone)
 {
-    const AppState st = bothOn();
+    const AppState st = bothWatermarksOn();
     const MarkScene scene = makeMarkScene(st, QRectF(10, 20, 400, 300), QSizeF(800, 600), QSizeF(0, 20));
     EXPECT_EQ(hitWatermark(scene, st.ps, {100, 150}), MarkHit::None);
 }
 
 TEST(MarkScene, MarkerLiesUnderTheWatermarkAtPreviewScale)
 {
-    const AppState st = bothOn();
+    const AppState st = bothWatermarksOn();
     const MarkScene scene = sceneOf(st);
     EXPECT_EQ(markerUnder(MarkHit::Picture, scene, st.ps), QRectF(285, 182.5, 50, kMarkerThickness));
     EXPECT_EQ(markerUnder(MarkHit::Text, scene, st.ps), QRectF(110, 175, 40, kMarkerThickness));

@@ -10,28 +10,17 @@
 #include "processing/FrameAndMarks.h"
 #include "state/AppState.h"
 
+#include "BothWatermarks.h"
+
 namespace {
 
-// The preview of MarkSceneTest: 400 x 300 at (10, 20) showing an 800 x 600
+// The preview of bothWatermarksOn(): 400 x 300 at (10, 20) showing an 800 x 600
 // picture; text at (100, 150), picture watermark centred at (300, 150).
 struct Preview {
-    AppState st;
+    AppState st = bothWatermarksOn();
     WatermarkMarker marker{st};
     std::vector<MarkHit> chosen;
 
-    Preview()
-    {
-        st.ps.sText = "Vimo";
-        st.ps.sSyFile = "/marks/logo.png";
-        st.panel.chkInfoTxt = 1;
-        st.panel.chkInfoImg = 1;
-        st.ps.iuTSyX = 0.25;
-        st.ps.iuTSyY = 0.5;
-        st.ps.iuISyX = 0.75;
-        st.ps.iuISyY = 0.5;
-        st.ps.sngSyW = 100;
-        st.ps.sngSyH = 50;
-    }
     MarkScene scene() const
     {
         return makeMarkScene(st, QRectF(10, 20, 400, 300), QSizeF(800, 600), QSizeF(80, 20));
