@@ -24,8 +24,12 @@ TEST(PictureReader, NeverTurnsByExifAndShrinksJpegInTheDecoder)
     struct Case { double shrink; QSize size; };
     const Case cases[] = {{1.0, {1600, 1200}}, {1.9, {1600, 1200}}, {2.0, {800, 600}},
                           {7.9, {400, 300}}, {8.0, {200, 150}}, {100.0, {200, 150}}};
-    for (const Case& c : cases)
-        EXPECT_EQ(imaging::loadPictureReduced(jpg, probe, c.shrink).size(), c.size) << c.shrink;
+    for (const Case& c : cases) {
+        const imaging::LoadedPicture loaded = imaging::loadPictureReduced(jpg, probe, c.shrink);
+        EXPECT_EQ(loaded.image.size(), c.size) << c.shrink;
+        EXPECT_EQ(loaded.image.format(), imaging::kPictureFormat);
+        EXPECT_FALSE(loaded.tooLarge);
+    }
 
     EXPECT_FALSE(imaging::probePicture(dir.filePath("none.png")).ok());
 }
@@ -55,6 +59,28 @@ TEST(Resample, RegionIsClippedToThePicture)
     EXPECT_EQ(imaging::resampleRegion(img, QRectF(9, 0, 1, 10), QSize(3, 3)).pixel(1, 1), qRgb(0, 0, 255));
     EXPECT_EQ(imaging::resampleRegion(img, QRectF(-5, -5, 8, 8), QSize(3, 3)).size(), QSize(3, 3));
     EXPECT_TRUE(imaging::resampleRegion(img, QRectF(20, 20, 5, 5), QSize(3, 3)).isNull());
+}
+
+// A region is resampled from the picture's own memory, not a copy: it must
+// give exactly what a copy of the region gives, and outlive the picture.
+TEST(Resample, RegionsGiveWhatACopyOfThemGives)
+{
+    QImage img(37, 23, imaging::kPictureFormat);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qPremultiply(qRgba(x * 7 % 256, y * 11 % 256, (x * y) % 256, 128 + (x + y) % 128)));
+    struct Case { QRect region; QSize size; } cases[] = {
+        {{0, 0, 37, 23}, {9, 5}}, {{5, 3, 20, 12}, {7, 4}}, {{11, 7, 8, 8}, {8, 8}}, {{0, 0, 20, 23}, {20, 23}},
+    };
+    for (const Case& c : cases) {
+        QImage source = img.copy();
+        const QImage out = imaging::resampleRegion(source, QRectF(c.region), c.size);
+        const QImage expected = c.region.size() == c.size
+                                    ? img.copy(c.region)
+                                    : img.copy(c.region).scaled(c.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        source = QImage();
+        EXPECT_EQ(out, expected) << c.region.x() << "," << c.region.y();
+    }
 }
 
 TEST(TextPainter, PointSizesGiveFixedPixels)

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "PictureKinds.h"
+#include "TempDir.h"
+#include "mainwindow/preview/LivePreview.h"
+#include "state/AppState.h"
+
+namespace {
+
+// The same table as the pipeline's, through the preview's own redraw: the
+// preview must show every kind as it will be saved.
+constexpr int kOutWidth = 200, kOutHeight = 133;
+
+class PreviewOfEveryKind : public ::testing::TestWithParam<picturekinds::Kind> {};
+
+} // namespace
+
+TEST_P(PreviewOfEveryKind, ShowsItAsImageMagickResizesIt)
+{
+    const picturekinds::Kind& kind = GetParam();
+    TempDir dir;
+    std::string error;
+    const std::string path = picturekinds::make(kind, dir.path().string(), error);
+    ASSERT_FALSE(path.empty()) << error;
+    ASSERT_EQ(picturekinds::kindOf(path), kind.kind) << "the tools no longer write the kind this case is about";
+
+    AppState st;
+    st.ps.iSizeMode = 0;
+    st.panel.txtW = QString::number(kOutWidth);
+    st.list.add(QString::fromStdString(path));
+    LivePreview preview(st);
+    const PreviewFrame f = preview.redraw(0, {QSize(300, 300), QSize(80, 60), QSize(40, 40)});
+    ASSERT_EQ(f.outcome, PreviewFrame::Outcome::Shown);
+    EXPECT_TRUE(f.errors.isEmpty()) << f.errors.join(QString()).toStdString();
+    ASSERT_EQ(f.picture.size(), QSize(kOutWidth, kOutHeight));
+    const std::string shown = dir.file("shown.png");
+    ASSERT_TRUE(f.picture.save(QString::fromStdString(shown)));
+    const double rmse = picturekinds::rmseAgainstMagick(shown, path, kOutWidth, kOutHeight, error);
+    ASSERT_GE(rmse, 0) << error;
+    EXPECT_LT(rmse, 0.04);
+}
+
+INSTANTIATE_TEST_SUITE_P(LivePreview, PreviewOfEveryKind, ::testing::ValuesIn(picturekinds::all()),
+                         [](const auto& info) { return std::string(info.param.name); });
