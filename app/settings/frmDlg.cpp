@@ -48,7 +48,7 @@ frmDlg::frmDlg(AppState& app, SettingsStore& settings, QWidget* parent)
     setWindowTitle(QStringLiteral("文件夹/文件选择对话框"));
     setAccessibleName(windowTitle());
     build();
-    setPattern(QStringLiteral("*.jpg;*.gif;*.png;*.bmp"));
+    setPattern(pictureNamePatterns());
     Form_Load();
 }
 

@@ -23,7 +23,8 @@ TEST(CommandLine, EachArgumentIsOnePicturePathMadeAbsolute)
                               QString()};
     EXPECT_EQ(commandLinePictures(args, QStringLiteral("/start")),
               (QStringList{QStringLiteral("/start/a.JPG"), QStringLiteral("/start/dir with space/b.png"),
-                           QStringLiteral("/abs/d.Tiff")}));
+                           QStringLiteral("/start/c.jpeg"), QStringLiteral("/abs/d.Tiff"),
+                           QStringLiteral("/start/e.tif")}));
 }
 
 TEST(ChoiceSources, SizeFileLines)
@@ -62,7 +63,8 @@ TEST(FolderPictures, OneFolderInAnyLetterCase)
     for (const char* name : {"A.JPG", "b.Png", "c.tiff", "d.tif", "e.jpeg", "f.txt", ".hidden.jpg", "sub/g.jpg"})
         writeFile(dir.path() / name, "x");
     const QString folder = q(dir.path().string());
-    EXPECT_EQ(folderPictures(folder), (QStringList{folder + "/A.JPG", folder + "/b.Png", folder + "/c.tiff"}));
+    EXPECT_EQ(folderPictures(folder), (QStringList{folder + "/A.JPG", folder + "/b.Png", folder + "/c.tiff",
+                                                   folder + "/d.tif", folder + "/e.jpeg"}));
     EXPECT_TRUE(folderPictures(folder + "/missing").isEmpty());
 }
 
