@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "ToolRunner.h"
@@ -32,6 +33,54 @@ TEST(PictureReader, NeverTurnsByExifAndShrinksJpegInTheDecoder)
     }
 
     EXPECT_FALSE(imaging::probePicture(dir.filePath("none.png")).ok());
+}
+
+namespace {
+
+// A grey baseline JPEG of any size in a few bytes a block: one-code Huffman
+// tables make every block "DC unchanged, end of block", two zero bits.
+QByteArray flatJpeg(uint16_t w, uint16_t h)
+{
+    auto be16 = [](int v) { return QByteArray(1, char(v >> 8)) + QByteArray(1, char(v & 0xFF)); };
+    auto segment = [&](int marker, const QByteArray& body) {
+        return QByteArray(1, '\xFF') + QByteArray(1, char(marker)) + be16(int(body.size()) + 2) + body;
+    };
+    const QByteArray oneCode = QByteArray(1, 1) + QByteArray(15, 0) + QByteArray(1, 0);
+    const qsizetype blocks = qsizetype((w + 7) / 8) * ((h + 7) / 8);
+    return QByteArray("\xFF\xD8", 2) + segment(0xDB, QByteArray(1, 0) + QByteArray(64, 1)) +
+           segment(0xC0, QByteArray(1, 8) + be16(h) + be16(w) + QByteArray("\x01\x01\x11\x00", 4)) +
+           segment(0xC4, QByteArray(1, 0x00) + oneCode) + segment(0xC4, QByteArray(1, 0x10) + oneCode) +
+           segment(0xDA, QByteArray("\x01\x01\x00\x00\x3F\x00", 6)) + QByteArray((blocks * 2 + 7) / 8, 0) +
+           QByteArray("\xFF\xD9", 2);
+}
+
+} // namespace
+
+// Over the pixel cap at full size, a JPEG that is drawn small is decoded small
+// and loads; drawn at full size it is refused with the size it would have had.
+TEST(PictureReader, HugeJpegsDrawnSmallStillLoad)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.jpg");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(flatJpeg(32768, 16400));
+    f.close();
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    ASSERT_EQ(probe.size, QSize(32768, 16400));
+    ASSERT_GT(int64_t(32768) * 16400, imaging::kMaxPicturePixels);
+
+    const imaging::LoadedPicture small = imaging::loadPictureReduced(path, probe, 40);
+    EXPECT_FALSE(small.tooLarge);
+    EXPECT_EQ(small.image.size(), QSize(4096, 2050));
+    EXPECT_EQ(small.image.format(), imaging::kPictureFormat);
+    EXPECT_EQ(small.image.pixel(2000, 1000), qRgb(128, 128, 128));
+
+    const imaging::LoadedPicture full = imaging::loadPictureReduced(path, probe, 1.5);
+    EXPECT_TRUE(full.tooLarge);
+    EXPECT_TRUE(full.image.isNull());
+    EXPECT_EQ(full.decodedSize, QSize(32768, 16400));
+    EXPECT_TRUE(imaging::loadPicture(path).isNull());
 }
 
 TEST(ColorMatrixFilter, WeightsOffsetsAndOpacity)
