@@ -3,6 +3,8 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "platform/imaging/Resample.h"
+
 namespace imaging {
 
 namespace {
@@ -80,6 +82,16 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
     }
     out.image = decode(r);
     return out;
+}
+
+QImage loadPictureAt(const QString& path, const PictureProbe& probe, QSize size)
+{
+    if (!probe.ok() || size.isEmpty())
+        return {};
+    const double shrink = std::min(double(probe.size.width()) / size.width(),
+                                   double(probe.size.height()) / size.height());
+    const LoadedPicture loaded = loadPictureReduced(path, probe, shrink);
+    return resampleRegion(loaded.image, QRectF(loaded.image.rect()), size);
 }
 
 } // namespace imaging

@@ -47,4 +47,9 @@ QImage loadPicture(const QString& path);
 // for the reduced size, so a huge JPEG that is shrunk anyway still loads.
 LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink);
 
+// The whole picture at exactly `size` (a thumbnail): decoded as small as the
+// format allows, then resampled like the pipeline does. Null when it cannot
+// be read, is too large, or `size` is empty.
+QImage loadPictureAt(const QString& path, const PictureProbe& probe, QSize size);
+
 } // namespace imaging

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "PictureKinds.h"
 #include "TempDir.h"
 #include "mainwindow/preview/LivePreview.h"
@@ -38,6 +40,24 @@ TEST_P(PreviewOfEveryKind, ShowsItAsImageMagickResizesIt)
     const double rmse = picturekinds::rmseAgainstMagick(shown, path, kOutWidth, kOutHeight, error);
     ASSERT_GE(rmse, 0) << error;
     EXPECT_LT(rmse, 0.04);
+
+    // The untouched source beside it, where one is shown, is just as right.
+    const std::string name = kind.name;
+    if (name.starts_with("bmp") || name.starts_with("gif")) {
+        ASSERT_FALSE(f.thumbnail.isNull());
+    }
+    if (f.thumbnail.isNull())
+        return;
+    // It keeps its transparency on screen; the reference has it over white.
+    const QSize t = f.thumbnail.size();
+    QImage overWhite(t, QImage::Format_RGB32);
+    overWhite.fill(Qt::white);
+    QPainter(&overWhite).drawImage(0, 0, f.thumbnail);
+    const std::string thumbnail = dir.file("thumbnail.png");
+    ASSERT_TRUE(overWhite.save(QString::fromStdString(thumbnail)));
+    const double thumbRmse = picturekinds::rmseAgainstMagick(thumbnail, path, t.width(), t.height(), error);
+    ASSERT_GE(thumbRmse, 0) << error;
+    EXPECT_LT(thumbRmse, 0.04) << t.width() << "x" << t.height();
 }
 
 INSTANTIATE_TEST_SUITE_P(LivePreview, PreviewOfEveryKind, ::testing::ValuesIn(picturekinds::all()),
