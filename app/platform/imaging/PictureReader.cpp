@@ -16,9 +16,15 @@ constexpr int kDecoderLimitMiB = int(kMaxPicturePixels * 8 / (1024 * 1024));
 
 void prepare(QImageReader& r)
 {
+    // Qt's limit is one setting for the whole program: set once, so that
+    // readers on several threads never write it at the same time.
+    static const bool limitSet = [] {
+        QImageReader::setAllocationLimit(kDecoderLimitMiB);
+        return true;
+    }();
+    (void)limitSet;
     r.setAutoTransform(false);
     r.setDecideFormatFromContent(true);
-    QImageReader::setAllocationLimit(kDecoderLimitMiB);
 }
 
 bool withinLimit(QSize s)
