@@ -144,8 +144,9 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
 
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
     if (loaded.tooLarge) {
+        const QSize s = loaded.decodedSize;
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory,
-                            tooLargeText(loaded.decodedSize.width(), loaded.decodedSize.height(), imaging::kMaxPicturePixels));
+                            tooLargeText(s.width(), s.height(), imaging::kMaxPicturePixels));
         return {};
     }
     const QImage& decoded = loaded.image;
