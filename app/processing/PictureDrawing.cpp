@@ -144,9 +144,9 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
 
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
     if (loaded.tooLarge) {
-        const QSize s = loaded.decodedSize;
+        const QSize big = loaded.decodedSize;
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory,
-                            tooLargeText(s.width(), s.height(), imaging::kMaxPicturePixels));
+                            tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels));
         return {};
     }
     const QImage& decoded = loaded.image;

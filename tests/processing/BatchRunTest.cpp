@@ -61,8 +61,7 @@ QByteArray checksum(const QString& path)
 
 TEST(BatchRun, RenamedJpegsAtTheWidthLimitAndQuality)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     RunFixture f;
     for (const char* n : {"a.jpg", "b.jpg", "c.jpg"})
         f.convert(n);
@@ -82,8 +81,7 @@ TEST(BatchRun, RenamedJpegsAtTheWidthLimitAndQuality)
 
 TEST(BatchRun, KeepFormatSavesEachInItsOwnFormat)
 {
-    if (!haveTool("convert") || !haveTool("tiffinfo") || !haveTool("file"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert", "tiffinfo", "file"}));
     RunFixture f;
     for (const char* n : {"a.gif", "b.png", "c.bmp", "d.tiff", "e.BMP", "g.jpeg", "h.tif"})
         f.convert(n, "64x48");
@@ -112,8 +110,7 @@ TEST(BatchRun, KeepFormatSavesEachInItsOwnFormat)
 // Every picture ending the list accepts is saved back in its own format.
 TEST(BatchRun, KeepFormatSavesEveryAcceptedEnding)
 {
-    for (const char* t : {"convert", "file"})
-        ASSERT_TRUE(haveTool(t)) << t << " is needed";
+    ASSERT_TRUE(toolsInstalled({"convert", "file"}));
     RunFixture f;
     struct Case { const char* name; const char* magick; const char* kind; };
     const Case cases[] = {{"a.jpeg", "JPEG:", "JPEG image data"}, {"b.JPEG", "JPEG:", "JPEG image data"},
@@ -140,7 +137,7 @@ TEST(BatchRun, KeepFormatSavesEveryAcceptedEnding)
 // A run that saved nothing says so; one that saved some says they were saved.
 TEST(BatchRun, ClosingTextSaysWhetherAnythingWasSaved)
 {
-    ASSERT_TRUE(haveTool("convert")) << "convert (ImageMagick) is needed";
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     struct Case { bool good; const char* closing; } cases[] = {
         {false, "【提示】处理完毕！没有图片被保存。请注意,在图片处理或上传过程中发生错误。"},
         {true, "【提示】处理完毕！图片已保存到输出文件夹。请注意,在图片处理或上传过程中发生错误。"},
@@ -158,8 +155,7 @@ TEST(BatchRun, ClosingTextSaysWhetherAnythingWasSaved)
 
 TEST(BatchRun, CorruptPictureIsLoggedAndTheOthersWritten)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     RunFixture f;
     f.convert("a.jpg");
     const QString bad = f.src("bad.jpg");
@@ -275,8 +271,7 @@ TEST(BatchRun, OutputFolderThatCannotBeMadeWritesNothing)
 
 TEST(BatchRun, OutputIntoTheSourceFolderChangesNoSource)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     RunFixture f;
     f.convert("a.jpg");
     f.convert("b.jpg");

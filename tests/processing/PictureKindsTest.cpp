@@ -5,6 +5,7 @@
 
 #include "PictureKinds.h"
 #include "TempDir.h"
+#include "ToolRunner.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 
@@ -21,6 +22,7 @@ class EveryPictureKind : public ::testing::TestWithParam<picturekinds::Kind> {};
 TEST_P(EveryPictureKind, ComesOutAsImageMagickResizesIt)
 {
     const picturekinds::Kind& kind = GetParam();
+    ASSERT_TRUE(toolsInstalled({"convert", "identify", "compare", "pnmtopng"}));
     TempDir dir;
     std::string error;
     const std::string path = picturekinds::make(kind, dir.path().string(), error);
@@ -41,7 +43,7 @@ TEST_P(EveryPictureKind, ComesOutAsImageMagickResizesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pipeline, EveryPictureKind, ::testing::ValuesIn(picturekinds::all()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& kindInfo) { return std::string(kindInfo.param.name); });
 
 namespace {
 

@@ -25,7 +25,8 @@ inline void PrintTo(const Kind& k, std::ostream* os) { *os << k.name; }
 const std::vector<Kind>& all();
 
 // Makes `kind` in `folder` and returns its path; empty with `error` set
-// when a tool is missing or fails.
+// when a tool fails. The tools: ImageMagick's convert, identify and compare,
+// and netpbm's pnmtopng.
 std::string make(const Kind& kind, const std::string& folder, std::string& error);
 
 // What a file really holds: for PNG "png <bit depth> <colour type> <interlace>",

@@ -4,6 +4,7 @@
 
 #include "PictureKinds.h"
 #include "TempDir.h"
+#include "ToolRunner.h"
 #include "mainwindow/preview/LivePreview.h"
 #include "state/AppState.h"
 
@@ -20,6 +21,7 @@ class PreviewOfEveryKind : public ::testing::TestWithParam<picturekinds::Kind> {
 TEST_P(PreviewOfEveryKind, ShowsItAsImageMagickResizesIt)
 {
     const picturekinds::Kind& kind = GetParam();
+    ASSERT_TRUE(toolsInstalled({"convert", "identify", "compare", "pnmtopng"}));
     TempDir dir;
     std::string error;
     const std::string path = picturekinds::make(kind, dir.path().string(), error);
@@ -61,4 +63,4 @@ TEST_P(PreviewOfEveryKind, ShowsItAsImageMagickResizesIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(LivePreview, PreviewOfEveryKind, ::testing::ValuesIn(picturekinds::all()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& kindInfo) { return std::string(kindInfo.param.name); });
