@@ -132,10 +132,13 @@ bool frmPic::Form_Load()
     Timer2->start();
 
     QString path;
-    if (ps_.iPicSource == 0)
-        path = ps_.sPicFile;
-    else if (ps_.iPicSource == 1)
+    if (ps_.iPicSource == 0) {
+        // The selected entry, even when its preview failed and left the
+        // current picture at the one before.
+        path = host_.listIndex() >= 0 ? host_.listItem(host_.listIndex()) : ps_.sPicFile;
+    } else if (ps_.iPicSource == 1) {
         path = tempPreviewPath();
+    }
     bool ok = true;
     if (ps_.iPicMode == 1) {
         mLB_Click();

@@ -26,22 +26,22 @@ void frmPic::buildCropToolbar()
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAutoFillBackground(true);
     Picture1->setPalette(QPalette(QColor(240, 240, 240)));
-    Picture1->resize(236, 26);
+    Picture1->resize(272, 26);
     lblInfo = new QLabel(QStringLiteral("请选择下一步操作"), Picture1);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setGeometry(6, 5, 110, 16);
     const char* const tips[] = {"重新裁剪", "复制剪贴区域", "确定裁剪", "退出裁剪"};
-    const char* const glyphs[] = {"↺", "⎘", "✔", "✖"};
+    const char* const captions[] = {"重选", "复制", "确定", "退出"};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QToolButton(Picture1);
         b->setObjectName(QStringLiteral("Image2(%1)").arg(i));
         b->setToolTip(QString::fromUtf8(tips[i]));
         b->setAccessibleName(QString::fromUtf8(tips[i]));
-        b->setText(QString::fromUtf8(glyphs[i]));
+        b->setText(QString::fromUtf8(captions[i]));
         b->setAutoRaise(true);  // the frame shows while the mouse is over it
         b->setFocusPolicy(Qt::NoFocus);
         b->setCursor(Qt::ArrowCursor);
-        b->setGeometry(120 + i * 28, 2, 26, 22);
+        b->setGeometry(120 + i * 37, 2, 36, 22);
         connect(b, &QToolButton::clicked, this, [this, i] { Image2_Click(i); });
         Image2[size_t(i)] = b;
     }

@@ -75,10 +75,11 @@ QByteArray digest(const QString& path)
 class Viewer : public ::testing::Test {
 protected:
     // Opens the viewer on entry `index` of the host's list.
-    frmPic* open(int index = 0)
+    frmPic* open(int index = 0, bool setPicFile = true)
     {
         host.index = index;
-        ps.sPicFile = host.listItem(index);
+        if (setPicFile)
+            ps.sPicFile = host.listItem(index);
         viewer = new frmPic(ps, host, prompter);
         viewer->screenRect = [] { return QRect(0, 0, 1024, 768); };
         viewer->beep = [this] { ++beeps; };
@@ -188,8 +189,10 @@ TEST_F(Viewer, OpeningFailsCleanlyOnAnUnreadableFile)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("\xff\xd8 not really");
     f.close();
-    host.list << broken;
-    EXPECT_EQ(open(0), nullptr);
+    // The selected entry counts, not a current picture left from before.
+    host.list << picture("fine.png", 40, 30) << broken;
+    ps.sPicFile = host.list[0];
+    EXPECT_EQ(open(1, false), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(viewer.isNull());
     EXPECT_TRUE(host.visible);
