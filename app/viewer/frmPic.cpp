@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
+#include <utility>
 
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureReader.h"
@@ -273,7 +274,7 @@ void frmPic::mousePressEvent(QMouseEvent* event)
 
 void frmPic::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton && !std::exchange(thumbJustPressed_, false))
         close();
 }
 
@@ -326,6 +327,9 @@ bool frmPic::filterThumbEvent(int index, QEvent* event)
         imgL_MouseDown(index, static_cast<QMouseEvent*>(event)->button());
         return true;
     }
+    // A double click on a thumbnail is two presses, not a click on the background.
+    if (event->type() == QEvent::MouseButtonDblClick)
+        return true;
     if (event->type() == QEvent::Wheel) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;

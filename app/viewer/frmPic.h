@@ -155,6 +155,7 @@ private:
     bool bMoveSel_ = false;
     bool drawing_ = false;
     bool closed_ = false;
+    bool thumbJustPressed_ = false;  // the next double click ends a thumbnail's press
     QPointF anchor_;        // press point of a new selection, on the picture
     QPointF pressPos_;      // press point of a move or pan, on the picture
     QRectF moveStart_;      // the selection when a move began

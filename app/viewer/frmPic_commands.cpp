@@ -225,6 +225,7 @@ void frmPic::imgL_MouseDown(int index, Qt::MouseButton button)
     const int entry = iPage_ * viewerlayout::kThumbsPerPage + index;
     if (entry >= host_.listCount())
         return;
+    thumbJustPressed_ = true;
     host_.setListIndex(entry);
     if (ShowPic(host_.listItem(entry)))
         shownEntry_ = entry;

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <utility>
 
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureWriter.h"
@@ -89,6 +90,7 @@ void frmPic::imgMain_MouseDown(Qt::MouseButton button, QPointF pos)
     }
     if (button != Qt::LeftButton)
         return;
+    thumbJustPressed_ = false;
     lastPress_ = pos;
     if (ps_.bCutMode) {
         bCanPan_ = false;
@@ -179,6 +181,10 @@ void frmPic::imgMain_MouseUp(Qt::MouseButton button, QPointF pos)
 
 void frmPic::imgMain_DblClick(QPointF)
 {
+    // The second click of a double click on a thumbnail lands on the picture
+    // it opened: that is no request to close.
+    if (std::exchange(thumbJustPressed_, false))
+        return;
     if (ps_.bCutMode && bHasSel_ && cropframe::inside(crop->rect(), lastPress_ + shown_.topLeft())) {
         Image2_Click(2);
         return;

@@ -122,6 +122,13 @@ TEST_F(MainWindowViewer, ConfirmedCropTakesThePlaceOfItsPictureInTheList)
     EXPECT_FALSE(app->ps.bCutMode);
     // The source can come back like any removed entry.
     EXPECT_TRUE(w.mUndoDel->isEnabled());
+
+    // Back in the main window, the list previews as before.
+    v->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    w.setListIndex(0);
+    EXPECT_EQ(app->ps.sPicFile, b);
+    EXPECT_FALSE(w.imgM->isHidden());
 }
 
 TEST_F(MainWindowViewer, WallpaperGoesThroughTheDesktopStandIn)

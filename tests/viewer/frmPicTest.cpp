@@ -139,6 +139,14 @@ TEST_F(Viewer, FitsLargePicturesAndShowsSmallOnesAtTheirSize)
     EXPECT_EQ(viewer->imgMain->geometry(), QRect(0, 128, 1024, 512));
     EXPECT_TRUE(viewer->mImgSA->isChecked());
     EXPECT_FALSE(viewer->mImgSB->isChecked());
+
+    // A double click on the picture closes the viewer.
+    mouse(viewer->imgMain, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    mouse(viewer->imgMain, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
+    mouse(viewer->imgMain, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(viewer.isNull());
+    EXPECT_TRUE(host.visible);
 }
 
 TEST_F(Viewer, KeysAndWheelStepThroughTheListWithBeepsAtTheEnds)
@@ -228,8 +236,12 @@ TEST_F(Viewer, ThumbnailPagesOf56)
     EXPECT_TRUE(viewer->Command1->isEnabled());
     EXPECT_FALSE(viewer->Command2->isEnabled());
 
-    // A press on thumbnail 2 of the second page shows entry 58.
+    // A double click on thumbnail 2 of the second page shows entry 58; its
+    // second click lands on the picture and does not close the viewer.
     mouse(viewer->imgL[2], QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    mouse(viewer->imgMain, QEvent::MouseButtonDblClick, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    ASSERT_FALSE(viewer.isNull());
+    EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(host.index, 58);
     EXPECT_EQ(ps.iPicMode, 0);
     EXPECT_EQ(shown(), 0);
