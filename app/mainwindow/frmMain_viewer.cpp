@@ -12,7 +12,7 @@
 #include "mainwindow/BusyCursor.h"
 #include "mainwindow/ListRemoval.h"
 #include "mainwindow/SettingsStore.h"
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureWriter.h"
