@@ -130,7 +130,9 @@ private:
     void Form_Unload();
     bool leaveCropMode();
     void setCropCursor();
-    // Cuts the framed region out of the shown picture; false when it is empty.
+    // The picture a crop is cut from, at its own size.
+    const QImage& cropSource();
+    // Cuts the framed region out of it; false when the region is empty.
     bool cutSelection();
     void showToolbar();
     void confirmCrop();
@@ -146,6 +148,8 @@ private:
     int shownEntry_ = -1;   // its list entry; -1 when it is none
     QRectF shown_;          // where it is shown
     QImage cut_;            // the framed region of the real picture
+    QImage source_;         // the source file behind a processed preview
+    int sourceEntry_ = -1;  // its list entry
     int iPage_ = 0;
     int iThumbIndex_ = -1;
     int iTipTick_ = 0;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/folders/ProgramFolders.h"
+#include "platform/imaging/PictureReader.h"
 #include "platform/imaging/PictureWriter.h"
 #include "platform/prompter/Prompter.h"
 #include "state/ProgramState.h"
@@ -192,12 +193,26 @@ void frmPic::imgMain_DblClick(QPointF)
     close();
 }
 
+const QImage& frmPic::cropSource()
+{
+    // The shown file itself, or, over the processed preview, the entry's
+    // source file: the list holds sources, so a crop replaces one by a part of it.
+    if (ps_.iPicSource == 0 || shownEntry_ < 0)
+        return picture_;
+    if (sourceEntry_ != shownEntry_ || source_.isNull()) {
+        source_ = imaging::loadPicture(host_.listItem(shownEntry_));
+        sourceEntry_ = shownEntry_;
+    }
+    return source_.isNull() ? picture_ : source_;
+}
+
 bool frmPic::cutSelection()
 {
-    const QRect region = viewerlayout::cropRegion(crop->rect(), shown_, picture_.size());
+    const QImage& real = cropSource();
+    const QRect region = viewerlayout::cropRegion(crop->rect(), shown_, real.size());
     if (region.isEmpty())
         return false;
-    cut_ = picture_.copy(region);
+    cut_ = real.copy(region);
     return true;
 }
 

@@ -355,6 +355,33 @@ TEST_F(Viewer, ProcessedPreviewWorkFileGoesWhenTheViewerCloses)
     EXPECT_EQ(ps.iPicMode, 0);
 }
 
+TEST_F(Viewer, CropOverTheProcessedPreviewCutsTheSource)
+{
+    // Source 600 x 300, red left half, blue right half; its rendering 300 x 150.
+    QImage source(600, 300, QImage::Format_RGB32);
+    source.fill(Qt::red);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 300; x < 600; ++x)
+            source.setPixelColor(x, y, Qt::blue);
+    const QString path = ProgramFolders::workDir() + "/halves.png";
+    ASSERT_TRUE(source.save(path));
+    host.list << path;
+    QDir().mkpath(ProgramFolders::userDir());
+    QImage processed(300, 150, QImage::Format_RGB32);
+    processed.fill(Qt::yellow);
+    ASSERT_TRUE(processed.save(ProgramFolders::userDir() + "/tempBZ.bmp"));
+    ps.iPicSource = 1;
+    ps.bCutMode = true;
+    ASSERT_TRUE(open(0));
+    ASSERT_EQ(viewer->pictureRect(), QRectF(362, 309, 300, 150));
+
+    drag(viewer->imgMain, {140, 20}, {160, 40});  // across the middle
+    const QImage cut = viewer->cutPicture();
+    ASSERT_EQ(cut.size(), QSize(40, 40));
+    EXPECT_EQ(cut.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(cut.pixelColor(35, 5), QColor(Qt::blue));
+}
+
 TEST_F(Viewer, WallpaperFromACopyThatOutlivesTheViewer)
 {
     host.list << picture("w.png", 64, 48, Qt::magenta) << picture("w.bmp", 64, 48);
