@@ -34,6 +34,7 @@ class Prompter;
 class Shell;
 class BatchRun;
 class frmDlg;
+class MenuCommands;
 
 // The main window: the picture list, the settings panel, the live preview
 // and the run buttons. Handlers keep the design's names; they set state and
@@ -54,8 +55,6 @@ public:
     void cmdClr_Click();
     void cmdDel_Click();
     void mUndoDel_Click();
-    void mFBrows_Click();
-    void mFBrows2_Click();
     // Adds pictures the way every adder does: each path once; selects the last
     // entry when `select` is set; keeps the count and the list commands current.
     int addPictures(const QStringList& paths, bool select);
@@ -162,12 +161,8 @@ public:
     std::array<QPushButton*, 8> cmdR{};  // no button at index 1
     // Run.
     QPushButton *cmdDone, *cmdStop;
-    // Menus.
-    QMenu *mF, *mX, *mLst, *mImgOpt, *mFN;
-    QAction *mAddDir, *mAddFile, *mDelFile, *mUndoDel, *mClear, *mExit;
-    QAction *mDel, *mUndoDelFile, *mClr, *mShowFSrc, *mCopyFileName;
-    QAction *mSetTxtSY, *mSetPicSY, *mPCut, *mSetXYPos, *mSet0, *mXYPos, *mCopyPic, *mShowF, *mShowOn;
-    QAction* mTXUndo;
+    // The menu bar and the context menus, with their commands.
+    MenuCommands* menus = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -222,4 +217,7 @@ private:
     QString alphaAtStart_;
     struct RunHolder;
     std::shared_ptr<RunHolder> run_;
+    // What the menus may do with the window (frmMain_menus.cpp).
+    struct MenuLink;
+    std::shared_ptr<MenuLink> menuLink_;
 };

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
 
@@ -27,7 +28,7 @@ void frmMain::connectHandlers()
         if (row >= 0)
             lstFile_Click();
     });
-    connect(lstFile, &QListWidget::itemDoubleClicked, this, &frmMain::mFBrows_Click);
+    connect(lstFile, &QListWidget::itemDoubleClicked, this, [this] { menus->mFBrows_Click(); });
     connect(hscSY, &QScrollBar::valueChanged, this, &frmMain::hscSY_Change);
     connect(txtPicTxt, &QLineEdit::returnPressed, this, [this] { txtPicTxt_KeyDown(Qt::Key_Return); });
     connectPanel();
@@ -90,7 +91,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == imgSmall && event->type() == QEvent::MouseButtonRelease) {
-        mFBrows_Click();  // the source thumbnail opens the viewer on the picture
+        menus->mFBrows_Click();  // the source thumbnail opens the viewer on the picture
         return true;
     }
     if (event->type() == QEvent::MouseButtonRelease && (watched == imgPre || watched == imgFor)) {

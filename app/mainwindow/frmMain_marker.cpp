@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "mainwindow/preview/HoverPanels.h"
 #include "mainwindow/preview/PreviewKeys.h"
 #include "state/AppState.h"
@@ -34,7 +35,7 @@ bool frmMain::freePositionMode() const
 void frmMain::cmbPos_Click()
 {
     app.panel.cmbPos = cmbPos->currentIndex();
-    mXYPos->setEnabled(false);
+    menus->mXYPos->setEnabled(false);
     if (app.ps.iReady != 1)
         return;
     if (cmbPos->currentIndex() == cmbPos->count() - 1) {
@@ -50,7 +51,7 @@ void frmMain::cmbPos_Click()
 void frmMain::cmbPosImg_Click()
 {
     app.panel.cmbPosImg = cmbPosImg->currentIndex();
-    mXYPos->setEnabled(false);
+    menus->mXYPos->setEnabled(false);
     if (app.ps.iReady != 1)
         return;
     if (cmbPosImg->currentIndex() == cmbPosImg->count() - 1) {
@@ -76,8 +77,12 @@ void frmMain::imgM_MouseDown(Qt::MouseButton button, QPointF pos)
 {
     const PressAction a = marker_->mousePress(button, pos, preview_.markScene(),
                                               [this](MarkHit hit) { chooseFreePosition(hit); });
+    // A right click may have ended the picture-move mode, and the typed
+    // start point belongs to that mode.
+    if (!app.win.bMovePic)
+        menus->mXYPos->setEnabled(false);
     if (a == PressAction::OpenMenu)
-        mImgOpt->popup(imgM->mapToGlobal(pos.toPoint()));
+        menus->mImgOpt->popup(imgM->mapToGlobal(pos.toPoint()));
 }
 
 PanelPlaces frmMain::panelPlaces() const
@@ -118,7 +123,7 @@ bool frmMain::picImg_KeyDown(int key)
     const KeyAction k = previewKeyDown(key, app, QSizeF(imgM->size()), listIndex(), lstFile->count());
     switch (k.kind) {
     case KeyAction::OpenViewer:
-        mFBrows2_Click();
+        menus->mFBrows2_Click();
         return true;
     case KeyAction::Redraw:
         marker_->hide();

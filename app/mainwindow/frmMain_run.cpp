@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "processing/BatchRun.h"
 #include "processing/pdf/PdfBookHook.h"
 #include "state/AppState.h"
@@ -36,7 +37,7 @@ BatchRun& frmMain::batchRun()
     BatchRun& run = run_->run;
     run.setCaption = [this](const QString& text) { cmdDone->setText(text); };
     run.setButtons = [this](BatchRun::Buttons b) { setRunButtons(int(b)); };
-    run.previewOn = [this] { mShowOn->setChecked(true); };
+    run.previewOn = [this] { menus->showPreviewChecks(); };
     run.isMinimised = [this] { return isMinimized(); };
     run.minimise = [this] { showMinimized(); };
     run.maximise = [this] { showMaximized(); };
