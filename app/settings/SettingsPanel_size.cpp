@@ -130,7 +130,9 @@ void SettingsPanel::cmbBK_Click()
 {
     const int i = cmbBK->currentIndex();
     const int n = cmbBK->count();
-    if (i < 0)
+    // While the load fills the list, its first entry is current before the
+    // two command entries exist.
+    if (i < 0 || n < 3)
         return;
     if (i == n - 1) {
         cmbBK->setCurrentIndex(0);

@@ -22,28 +22,30 @@ void SettingsPanel::buildWatermarkControls(QWidget* box)
     chkInfoTxt = makeCaptioned<QCheckBox>(box, QStringLiteral("chkInfoTxt"), QStringLiteral("文字"), {8, 6, 56, 22});
     cmdTSet = makeCaptioned<QPushButton>(box, QStringLiteral("cmdTSet"), QStringLiteral("文本水印"), {66, 4, 76, 24});
     cmbPos = makeControl<QComboBox>(box, QStringLiteral("cmbPos"), QStringLiteral("文字水印位置"), {146, 4, 78, 24});
-    lTxt = makeCaptioned<QLabel>(box, QStringLiteral("lTxt"), QStringLiteral("文字水印:无"), {8, 30, 150, 20});
-    makeCaptioned<QLabel>(box, QStringLiteral("lblSize"), QStringLiteral("字号"), {160, 30, 28, 20});
-    txtSize = makeControl<QLineEdit>(box, QStringLiteral("txtSize"), QStringLiteral("水印文字大小"), {190, 28, 34, 22});
-    txtSize->setText(QStringLiteral("9"));
+    // The labels get whole lines: they show a text and a path.
+    lTxt = makeCaptioned<QLabel>(box, QStringLiteral("lTxt"), QStringLiteral("文字水印:无"), {8, 30, 214, 20});
 
-    chkInfoImg = makeCaptioned<QCheckBox>(box, QStringLiteral("chkInfoImg"), QStringLiteral("图片"), {8, 58, 56, 22});
-    cmdSetP = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetP"), QStringLiteral("图片水印"), {66, 56, 76, 24});
-    cmbPosImg = makeControl<QComboBox>(box, QStringLiteral("cmbPosImg"), QStringLiteral("图片水印位置"), {146, 56, 78, 24});
-    lSY = makeCaptioned<QLabel>(box, QStringLiteral("lSY"), QStringLiteral("图片水印:无"), {8, 82, 150, 20});
-    makeCaptioned<QLabel>(box, QStringLiteral("lblAlpha"), QStringLiteral("透明"), {160, 82, 28, 20});
-    txtAlpha = makeControl<QLineEdit>(box, QStringLiteral("txtAlpha"), QStringLiteral("水印透明度"), {190, 80, 34, 22});
+    chkInfoImg = makeCaptioned<QCheckBox>(box, QStringLiteral("chkInfoImg"), QStringLiteral("图片"), {8, 54, 56, 22});
+    cmdSetP = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetP"), QStringLiteral("图片水印"), {66, 52, 76, 24});
+    cmbPosImg = makeControl<QComboBox>(box, QStringLiteral("cmbPosImg"), QStringLiteral("图片水印位置"), {146, 52, 78, 24});
+    lSY = makeCaptioned<QLabel>(box, QStringLiteral("lSY"), QStringLiteral("图片水印:无"), {8, 78, 214, 20});
+
+    makeCaptioned<QLabel>(box, QStringLiteral("lblSize"), QStringLiteral("字号"), {8, 106, 28, 20});
+    txtSize = makeControl<QLineEdit>(box, QStringLiteral("txtSize"), QStringLiteral("水印文字大小"), {38, 104, 40, 22});
+    txtSize->setText(QStringLiteral("9"));
+    makeCaptioned<QLabel>(box, QStringLiteral("lblAlpha"), QStringLiteral("透明"), {96, 106, 28, 20});
+    txtAlpha = makeControl<QLineEdit>(box, QStringLiteral("txtAlpha"), QStringLiteral("水印透明度"), {126, 104, 40, 22});
     txtAlpha->setText(QStringLiteral("80"));
     cmbPos->setEnabled(false);
     cmbPosImg->setEnabled(false);
 
-    cmdSetPos = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetPos"), QStringLiteral("移动图片"), {8, 112, 70, 24});
-    makeCaptioned<QLabel>(box, QStringLiteral("lblXp"), QStringLiteral("X"), {82, 114, 10, 20});
-    txtXp = makeControl<QLineEdit>(box, QStringLiteral("txtXp"), QStringLiteral("图片左边界"), {92, 112, 40, 24});
-    cmdSetPX0 = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetPX0"), QStringLiteral("0"), {132, 112, 20, 24});
-    makeCaptioned<QLabel>(box, QStringLiteral("lblYp"), QStringLiteral("Y"), {156, 114, 10, 20});
-    txtYp = makeControl<QLineEdit>(box, QStringLiteral("txtYp"), QStringLiteral("图片上边界"), {166, 112, 40, 24});
-    cmdSetPY0 = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetPY0"), QStringLiteral("0"), {206, 112, 20, 24});
+    cmdSetPos = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetPos"), QStringLiteral("移动图片"), {8, 136, 70, 24});
+    makeCaptioned<QLabel>(box, QStringLiteral("lblXp"), QStringLiteral("X"), {82, 138, 10, 20});
+    txtXp = makeControl<QLineEdit>(box, QStringLiteral("txtXp"), QStringLiteral("图片左边界"), {92, 136, 40, 24});
+    cmdSetPX0 = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetPX0"), QStringLiteral("0"), {132, 136, 20, 24});
+    makeCaptioned<QLabel>(box, QStringLiteral("lblYp"), QStringLiteral("Y"), {156, 138, 10, 20});
+    txtYp = makeControl<QLineEdit>(box, QStringLiteral("txtYp"), QStringLiteral("图片上边界"), {166, 136, 40, 24});
+    cmdSetPY0 = makeCaptioned<QPushButton>(box, QStringLiteral("cmdSetPY0"), QStringLiteral("0"), {206, 136, 20, 24});
     txtXp->setText(QStringLiteral("0"));
     txtYp->setText(QStringLiteral("0"));
 }
