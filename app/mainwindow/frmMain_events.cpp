@@ -31,10 +31,6 @@ void frmMain::connectHandlers()
     connect(lstFile, &QListWidget::itemDoubleClicked, this, [this] { menus->mFBrows_Click(); });
     connect(hscSY, &QScrollBar::valueChanged, this, &frmMain::hscSY_Change);
     connect(txtPicTxt, &QLineEdit::returnPressed, this, [this] { txtPicTxt_KeyDown(Qt::Key_Return); });
-    connectPanel();
-    app.panel.txtW = txtW->text();
-    app.panel.txtH = txtH->text();
-    app.panel.txtNum = txtNum->text();
     execChooser = [](frmDlg& dlg) { return dlg.exec(); };
 }
 

@@ -16,6 +16,7 @@
 #include "settings/menus/MenuCommands.h"
 #include "mainwindow/preview/HoverPanels.h"
 #include "mainwindow/preview/PreviewKeys.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 void frmMain::connectMarker()
@@ -32,43 +33,11 @@ bool frmMain::freePositionMode() const
     return ::freePositionMode(app);
 }
 
-void frmMain::cmbPos_Click()
-{
-    app.panel.cmbPos = cmbPos->currentIndex();
-    menus->mXYPos->setEnabled(false);
-    if (app.ps.iReady != 1)
-        return;
-    if (cmbPos->currentIndex() == cmbPos->count() - 1) {
-        marker_->markFreePosition(MarkHit::Text, preview_.markScene());
-        picImg->setFocus();
-        return;
-    }
-    app.win.bMovePic = false;
-    lstFile_Click();
-    marker_->markPresetPosition(MarkHit::Text, preview_.markScene());
-}
-
-void frmMain::cmbPosImg_Click()
-{
-    app.panel.cmbPosImg = cmbPosImg->currentIndex();
-    menus->mXYPos->setEnabled(false);
-    if (app.ps.iReady != 1)
-        return;
-    if (cmbPosImg->currentIndex() == cmbPosImg->count() - 1) {
-        marker_->markFreePosition(MarkHit::Picture, preview_.markScene());
-        picImg->setFocus();
-        return;
-    }
-    app.win.bMovePic = false;
-    lstFile_Click();
-    marker_->markPresetPosition(MarkHit::Picture, preview_.markScene());
-}
-
 void frmMain::chooseFreePosition(MarkHit hit)
 {
-    QComboBox* box = hit == MarkHit::Text ? cmbPos : cmbPosImg;
+    QComboBox* box = hit == MarkHit::Text ? panel->cmbPos : panel->cmbPosImg;
     if (box->currentIndex() == box->count() - 1)
-        hit == MarkHit::Text ? cmbPos_Click() : cmbPosImg_Click();
+        hit == MarkHit::Text ? panel->cmbPos_Click() : panel->cmbPosImg_Click();
     else
         box->setCurrentIndex(box->count() - 1);
 }
@@ -113,8 +82,8 @@ void frmMain::imgM_MouseUp(Qt::MouseButton button, QPointF pos)
     if (r.kind == ReleaseAction::Redraw) {
         lstFile_Click();
     } else if (r.kind == ReleaseAction::StartPoint) {
-        txtXp->setText(r.xText);
-        txtYp->setText(r.yText);
+        panel->txtXp->setText(r.xText);
+        panel->txtYp->setText(r.yText);
     }
 }
 

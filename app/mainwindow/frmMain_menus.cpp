@@ -1,12 +1,12 @@
 // The window's side of the menus: the menu commands live in settings/menus
 // and reach the window only through this link.
-#include <QLabel>
 #include <QCheckBox>
-#include <QGroupBox>
+#include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "mainwindow/frmMain.h"
+#include "settings/SettingsPanel.h"
 #include "settings/menus/MenuCommands.h"
 #include "settings/menus/MenuHost.h"
 #include "state/AppState.h"
@@ -24,7 +24,7 @@ struct frmMain::MenuLink : MenuHost {
     int listIndex() const override { return w.listIndex(); }
 
     void lstFile_Click() override { w.lstFile_Click(); }
-    bool previewShown() const override { return w.imgM->isVisibleTo(w.picImg) && !w.imgM->pixmap().isNull(); }
+    bool previewShown() const override { return w.previewShown(); }
     QImage previewPicture() const override { return w.preview_.workPicture(); }
     void enterMoveMode() override
     {
@@ -40,32 +40,26 @@ struct frmMain::MenuLink : MenuHost {
 
     void focusWidthBox() override
     {
-        w.txtW->setFocus();
-        w.txtW->selectAll();
+        w.panel->txtW->setFocus();
+        w.panel->txtW->selectAll();
     }
     void setStartPointTexts(const QString& x, const QString& y) override
     {
-        w.txtXp->setText(x);
-        w.txtYp->setText(y);
+        w.panel->txtXp->setText(x);
+        w.panel->txtYp->setText(y);
     }
-    void setChannelText(int channel, const QString& text) override { w.txtRGB[size_t(channel)]->setText(text); }
-    void setMatrixCellText(int cell, const QString& text) override { w.Text1[size_t(cell)]->setText(text); }
-    void showMatrixPanel() override
-    {
-        w.frmeJZ->show();
-        w.frmeJZ->raise();
-        w.cmdJZCancel->show();
-        w.cmdJZOK->show();
-    }
+    void setChannelText(int channel, const QString& text) override { w.panel->txtRGB[size_t(channel)]->setText(text); }
+    void setMatrixCellText(int cell, const QString& text) override { w.panel->Text1[size_t(cell)]->setText(text); }
+    void showMatrixPanel() override { w.panel->showColourMatrix(); }
     void showBrightnessPanel() override
     {
-        w.frmTZ->show();
-        w.frmTZ->raise();
+        w.panel->frmTZ->show();
+        w.panel->frmTZ->raise();
     }
-    void checkTextWatermark() override { w.chkInfoTxt->setChecked(true); }
-    void checkPictureWatermark() override { w.chkInfoImg->setChecked(true); }
-    void setPrefixText(const QString& text) override { w.txtFileName->setText(text); }
-    void cmdODir_Click() override { w.cmdODir_Click(); }
+    void editTextWatermark() override { w.panel->editTextWatermark(); }
+    void checkPictureWatermark() override { w.panel->chkInfoImg->setChecked(true); }
+    void setPrefixText(const QString& text) override { w.panel->txtFileName->setText(text); }
+    void cmdODir_Click() override { w.panel->cmdODir_Click(); }
 
     int execChooser(frmDlg& dlg) override { return w.execChooser(dlg); }
 
@@ -76,4 +70,5 @@ void frmMain::buildMenus()
 {
     menuLink_ = std::make_shared<MenuLink>(*this);
     menus = new MenuCommands(app, settings_, prompter_, shell_, *menuLink_);
+    panel->setCommands(menus);
 }

@@ -10,6 +10,7 @@
 #include "settings/menus/MenuCommands.h"
 #include "processing/BatchRun.h"
 #include "processing/pdf/PdfBookHook.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 struct frmMain::RunHolder {
@@ -43,10 +44,10 @@ BatchRun& frmMain::batchRun()
     run.maximise = [this] { showMaximized(); };
     run.openAddFiles = [this] { cmdAdd_Click(); };
     run.focusWidth = [this] {
-        txtW->setFocus();
-        txtW->selectAll();
+        panel->txtW->setFocus();
+        panel->txtW->selectAll();
     };
-    run.openOutputFolder = [this] { cmdODir_Click(); };
+    run.openOutputFolder = [this] { panel->cmdODir_Click(); };
     attachPdfBook(run, app, prompter_);
     return run;
 }
@@ -55,6 +56,10 @@ void frmMain::cmdDone_Click()
 {
     if (running_ || app.win.bScanning)
         return;
+    // Upload on without a server: ask for it first; if the user gives none,
+    // the run refuses with its own message.
+    if (app.panel.chkFtp == 1 && !panel->ftpTargetSet())
+        panel->askFtpTarget();
     running_ = true;
     batchRun().start();
     running_ = false;

@@ -14,6 +14,7 @@
 #include <QSettings>
 
 #include "MenuFixture.h"
+#include "settings/SettingsPanel.h"
 #include "ToolRunner.h"
 #include "processing/BatchRun.h"
 
@@ -31,8 +32,8 @@ protected:
     // Runs the list into "out" as PNG at the source's size; the written files.
     QStringList runToPng(frmMain& w)
     {
-        w.cmbSize->setCurrentIndex(2);
-        w.cmbEncode->setCurrentIndex(w.cmbEncode->findText(QStringLiteral("png")));
+        w.panel->cmbSize->setCurrentIndex(2);
+        w.panel->cmbEncode->setCurrentIndex(w.panel->cmbEncode->findText(QStringLiteral("png")));
         app->ps.sOutDir = home + "/out";
         app->ps.bAutoODir = 0;
         w.cmdDone_Click();
@@ -103,8 +104,8 @@ TEST_F(Menus, ProcessedViewWritesThePreviewForTheViewer)
     EXPECT_FALSE(QFile::exists(temp));
 
     w.addPictures({picture(home + "/p/a.png", 120, 90)}, true);
-    w.cmbSize->setCurrentIndex(0);  // width limit: the width box says 500, the height 0
-    w.txtW->setText(QStringLiteral("0"));
+    w.panel->cmbSize->setCurrentIndex(0);  // width limit: the width box says 500, the height 0
+    w.panel->txtW->setText(QStringLiteral("0"));
     menus().mShowF->trigger();
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("图片尺寸不能同时为0！"));
@@ -112,7 +113,7 @@ TEST_F(Menus, ProcessedViewWritesThePreviewForTheViewer)
     EXPECT_EQ(viewerOpened, 0);
 
     // At the source's size both boxes read 0, and that is fine.
-    w.cmbSize->setCurrentIndex(2);
+    w.panel->cmbSize->setCurrentIndex(2);
     menus().mFBrows2->trigger();
     EXPECT_EQ(viewerOpened, 1);
     EXPECT_EQ(viewerSaw.source, 1);
@@ -158,11 +159,11 @@ TEST_F(Menus, PrefixPresetsReplaceThePrefix)
     frmMain& w = openWindow();
     const char* const patterns[] = {"^\\d{8}_$", "^\\d{6}_$", "^\\d{14}_$", "^$"};
     for (int i = 0; i < 4; ++i) {
-        w.txtFileName->setText(QStringLiteral("old_"));
+        w.panel->txtFileName->setText(QStringLiteral("old_"));
         menus().mFNOpt[size_t(i)]->trigger();
-        EXPECT_TRUE(QRegularExpression(QString::fromLatin1(patterns[i])).match(w.txtFileName->text()).hasMatch())
-            << i << " " << w.txtFileName->text().toStdString();
-        EXPECT_EQ(app->ps.sPrefix, w.txtFileName->text());
+        EXPECT_TRUE(QRegularExpression(QString::fromLatin1(patterns[i])).match(w.panel->txtFileName->text()).hasMatch())
+            << i << " " << w.panel->txtFileName->text().toStdString();
+        EXPECT_EQ(app->ps.sPrefix, w.panel->txtFileName->text());
     }
 }
 
@@ -185,7 +186,7 @@ TEST_F(Menus, ExitClosesLikeTheCloseBoxSoSettingsAreSaved)
 {
     frmMain& w = openWindow();
     w.show();
-    w.cmbSize->setCurrentIndex(4);
+    w.panel->cmbSize->setCurrentIndex(4);
     // While a folder scan runs the window refuses to close: nothing ends.
     app->win.bScanning = true;
     menus().mExit->trigger();
@@ -256,8 +257,8 @@ TEST_F(Menus, OneLivePreviewSwitchDrivesBothItems)
 TEST_F(Menus, TypedStartPointIsUsedOnlyWhenItIsTwoNumbersOfZeroOrMore)
 {
     frmMain& w = openWindow();
-    w.txtXp->setText(QStringLiteral("3"));
-    w.txtYp->setText(QStringLiteral("4"));
+    w.panel->txtXp->setText(QStringLiteral("3"));
+    w.panel->txtYp->setText(QStringLiteral("4"));
     const struct {
         std::optional<QString> answer;
         const char *x, *y;
@@ -272,10 +273,10 @@ TEST_F(Menus, TypedStartPointIsUsedOnlyWhenItIsTwoNumbersOfZeroOrMore)
         prompter.inputs.push_back(c.answer);
         menus().mXYPos->setEnabled(true);
         menus().mXYPos->trigger();
-        EXPECT_EQ(w.txtXp->text(), QString::fromLatin1(c.x));
-        EXPECT_EQ(w.txtYp->text(), QString::fromLatin1(c.y));
-        EXPECT_EQ(app->pic.sngXp, w.txtXp->text().toFloat());
-        EXPECT_EQ(app->pic.sngYp, w.txtYp->text().toFloat());
+        EXPECT_EQ(w.panel->txtXp->text(), QString::fromLatin1(c.x));
+        EXPECT_EQ(w.panel->txtYp->text(), QString::fromLatin1(c.y));
+        EXPECT_EQ(app->pic.sngXp, w.panel->txtXp->text().toFloat());
+        EXPECT_EQ(app->pic.sngYp, w.panel->txtYp->text().toFloat());
     }
     ASSERT_FALSE(prompter.prompts.empty());
     EXPECT_EQ(prompter.prompts[0].title, QStringLiteral("起始点坐标"));
@@ -287,7 +288,7 @@ TEST_F(Menus, MoveModeMarksTheMiddleAndEnablesTheTypedPoint)
 {
     frmMain& w = openWindow({picture(home + "/p/a.png", 300, 200)});
     w.show();
-    w.txtXp->setText(QStringLiteral("12"));
+    w.panel->txtXp->setText(QStringLiteral("12"));
     menus().mSetXYPos->trigger();
     EXPECT_TRUE(app->win.bMovePic);
     EXPECT_TRUE(menus().mXYPos->isEnabled());
@@ -303,7 +304,7 @@ TEST_F(Menus, MoveModeMarksTheMiddleAndEnablesTheTypedPoint)
     EXPECT_FALSE(app->win.bMovePic);
     EXPECT_FALSE(menus().mXYPos->isEnabled());
     menus().mSet0->trigger();
-    EXPECT_EQ(w.txtXp->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.panel->txtXp->text(), QStringLiteral("0"));
     EXPECT_EQ(app->pic.sngXp, 0.0f);
 }
 
@@ -315,7 +316,7 @@ TEST_F(Menus, RotationTurnsTheOutputAndNeedsAShownPicture)
     EXPECT_FALSE(menus().mPRT[3]->isChecked());
 
     w.addPictures({picture(home + "/p/a.png", 800, 600)}, true);
-    w.cmbSize->setCurrentIndex(2);
+    w.panel->cmbSize->setCurrentIndex(2);
     menus().mPRT[3]->trigger();
     EXPECT_EQ(app->rot.iRotateMode, 3);
     for (int i : {0, 2, 3, 4, 5, 6, 7})
@@ -354,14 +355,14 @@ TEST_F(Menus, RedChannelOffDropsRedFromTheOutput)
     frmMain& w = openWindow({picture(home + "/p/a.png", 60, 40, QColor(200, 100, 50))});
     menus().mPCR[0]->trigger();
     EXPECT_FALSE(menus().mPCR[0]->isChecked());
-    EXPECT_EQ(w.txtRGB[0]->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.panel->txtRGB[0]->text(), QStringLiteral("0"));
     const QStringList out = runToPng(w);
     ASSERT_EQ(out.size(), 1);
     ASSERT_TRUE(haveTool("identify")) << "ImageMagick identify is needed";
     EXPECT_EQ(identify(out[0], "%[pixel:p{0,0}]"), "srgb(0,100,50)");
     menus().mPCR[0]->trigger();
     EXPECT_TRUE(menus().mPCR[0]->isChecked());
-    EXPECT_EQ(w.txtRGB[0]->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.panel->txtRGB[0]->text(), QStringLiteral("1"));
 }
 
 TEST_F(Menus, ColourMatrixPanelShowsTheMatrixTransposedAndLeavesItAlone)
@@ -371,13 +372,13 @@ TEST_F(Menus, ColourMatrixPanelShowsTheMatrixTransposedAndLeavesItAlone)
     app->pic.cmPic.m[0][1] = 0.1f;
     const ColorMatrix before = app->pic.cmPic;
     menus().mPPro->trigger();
-    EXPECT_EQ(w.Text1[1]->text(), QStringLiteral("0.25"));
-    EXPECT_EQ(w.Text1[5]->text(), QStringLiteral("0.1"));
+    EXPECT_EQ(w.panel->Text1[1]->text(), QStringLiteral("0.25"));
+    EXPECT_EQ(w.panel->Text1[5]->text(), QStringLiteral("0.1"));
     EXPECT_TRUE(app->pic.cmPic == before);
     EXPECT_TRUE(app->win.cmBackup == before);
-    EXPECT_TRUE(w.frmeJZ->isVisibleTo(&w));
+    EXPECT_TRUE(w.panel->frmeJZ->isVisibleTo(&w));
     menus().mPLD->trigger();
-    EXPECT_TRUE(w.frmTZ->isVisibleTo(&w));
+    EXPECT_TRUE(w.panel->frmTZ->isVisibleTo(&w));
 }
 
 TEST_F(Menus, SettingsAndInterfaceCommandsOpenTheirPlaces)
@@ -412,7 +413,7 @@ TEST_F(Menus, WatermarkPictureChooserTicksTheSwitchWhenAFileWasChosen)
     frmMain& w = openWindow({picture(home + "/p/a.png", 200, 150)});
     const QString mark = picture(home + "/sy/logo.png", 20, 20, Qt::red);
     menus().mSetPicSY->trigger();  // cancelled: nothing chosen, nothing ticked
-    EXPECT_FALSE(w.chkInfoImg->isChecked());
+    EXPECT_FALSE(w.panel->chkInfoImg->isChecked());
     chooserAnswer = [&](frmDlg& dlg) {
         EXPECT_EQ(dlg.folder(), home + "/sy");
         EXPECT_TRUE(dlg.frmSY->isVisibleTo(&dlg));
@@ -424,7 +425,7 @@ TEST_F(Menus, WatermarkPictureChooserTicksTheSwitchWhenAFileWasChosen)
     menus().mSetImg->trigger();
     EXPECT_EQ(chooserModes, (std::vector<int>{2, 2}));
     EXPECT_EQ(app->ps.sSyFile, mark);
-    EXPECT_TRUE(w.chkInfoImg->isChecked());
+    EXPECT_TRUE(w.panel->chkInfoImg->isChecked());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "../mainwindow/MainWindowFixture.h"
 #include "settings/frmDlg.h"
 #include "settings/frmOption.h"
+#include "settings/frmTxtSet.h"
 #include "settings/menus/MenuCommands.h"
 
 // A loaded main window whose menus open recorders in place of the viewer,
@@ -31,6 +32,10 @@ protected:
             return int(QDialog::Rejected);
         };
         m.quit = [this] { ++quits; };
+        w.panel->execTextDialog = [this](frmTxtSet&) {
+            ++textDialogOpened;
+            return int(QDialog::Rejected);
+        };
         w.execChooser = [this](frmDlg& dlg) {
             chooserModes.push_back(app->ps.iDlgMode);
             return chooserAnswer ? chooserAnswer(dlg) : int(QDialog::Rejected);
@@ -44,7 +49,7 @@ protected:
         int source = -1, mode = -1;
         bool cutMode = false;
     };
-    int viewerOpened = 0, grabOpened = 0, webcamOpened = 0, optionsOpened = 0, quits = 0;
+    int textDialogOpened = 0, viewerOpened = 0, grabOpened = 0, webcamOpened = 0, optionsOpened = 0, quits = 0;
     ViewerFields viewerSaw;
     QString optionsTitle;
     bool optionsPdfPage = false, optionsGeneralPage = false;

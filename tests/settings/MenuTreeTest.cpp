@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "MenuFixture.h"
+#include "settings/SettingsPanel.h"
 #include "settings/menus/MenuHost.h"
 
 namespace {
@@ -188,7 +189,7 @@ TEST_F(MenuTree, EveryShortcutReachesItsCommand)
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     app->rot.iRotateMode = 5;
-    w.txtXp->setText(QStringLiteral("7"));
+    w.panel->txtXp->setText(QStringLiteral("7"));
     w.txtPicTxt->hide();
     QStringList tips;
     app->status.setSink([&](const QString& text) { tips << text; });
@@ -203,8 +204,8 @@ TEST_F(MenuTree, EveryShortcutReachesItsCommand)
         {"Ctrl+X", [&] { return app->rot.iRotateMode == 0 && menus().mPRT[0]->isChecked(); }},
         {"Ctrl+U", [&] { return app->ps.bCutMode && viewerOpened == 1; }},
         {"Ctrl+M", [&] { return app->win.bMovePic && menus().mXYPos->isEnabled(); }},
-        {"Ctrl+Z", [&] { return w.txtXp->text() == QLatin1String("0"); }},
-        {"Ctrl+T", [&] { return tips.contains(QStringLiteral("【提示】设置文字水印。")); }},
+        {"Ctrl+Z", [&] { return w.panel->txtXp->text() == QLatin1String("0"); }},
+        {"Ctrl+T", [&] { return textDialogOpened == 1 && tips.contains(QStringLiteral("【提示】设置文字水印。")); }},
         {"Ctrl+E", [&] { return w.txtPicTxt->isVisible() && w.txtPicTxt->hasFocus(); }},
         {"Ctrl+O", [&] { return optionsOpened == 1 && optionsGeneralPage; }},
         {"Ctrl+K", [&] { return w.isMaximized(); }},
@@ -238,17 +239,17 @@ TEST_F(MenuTree, TextBoxesKeepTheirEditingKeys)
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     app->rot.iRotateMode = 5;
-    w.cmbSize->setCurrentIndex(w.cmbSize->count() - 1);  // typed size: the width box is editable
-    w.txtW->setFocus();
-    w.txtW->setText(QStringLiteral("640"));
-    w.txtW->selectAll();
-    QTest::keyClick(w.txtW, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(w.txtW->text(), QString());
+    w.panel->cmbSize->setCurrentIndex(w.panel->cmbSize->count() - 1);  // typed size: the width box is editable
+    w.panel->txtW->setFocus();
+    w.panel->txtW->setText(QStringLiteral("640"));
+    w.panel->txtW->selectAll();
+    QTest::keyClick(w.panel->txtW, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(w.panel->txtW->text(), QString());
     EXPECT_EQ(app->rot.iRotateMode, 5);
-    QTest::keyClick(w.txtW, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(w.txtW->text(), QStringLiteral("640"));
-    w.txtXp->setText(QStringLiteral("9"));
-    EXPECT_EQ(w.txtXp->text(), QStringLiteral("9"));
+    QTest::keyClick(w.panel->txtW, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.panel->txtW->text(), QStringLiteral("640"));
+    w.panel->txtXp->setText(QStringLiteral("9"));
+    EXPECT_EQ(w.panel->txtXp->text(), QStringLiteral("9"));
 }
 
 } // namespace

@@ -37,7 +37,6 @@ void MenuCommands::mPCR_Click(int index)
 
 void MenuCommands::mPPro_Click()
 {
-    app.win.cmBackup = app.pic.cmPic;
     // The panel shows the matrix transposed: box 5·r + c holds m[c][r]. Each
     // box's change handler stores its value back, which leaves it as it was.
     for (int r = 0; r < 5; ++r)

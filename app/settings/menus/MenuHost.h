@@ -42,10 +42,13 @@ public:
     virtual void setStartPointTexts(const QString& x, const QString& y) = 0;
     virtual void setChannelText(int channel, const QString& text) = 0;
     virtual void setMatrixCellText(int cell, const QString& text) = 0;
+    // Shows the colour-matrix panel; its Cancel returns to the matrix of this moment.
     virtual void showMatrixPanel() = 0;
     virtual void showBrightnessPanel() = 0;
-    // Ticks the watermark's switch (its click handling runs when it changes).
-    virtual void checkTextWatermark() = 0;
+    // The text-watermark dialog: OK with a text ticks the switch; the
+    // preview is drawn again either way.
+    virtual void editTextWatermark() = 0;
+    // Ticks the picture watermark's switch (its click handling runs when it changes).
     virtual void checkPictureWatermark() = 0;
     virtual void setPrefixText(const QString& text) = 0;
     virtual void cmdODir_Click() = 0;

@@ -16,9 +16,7 @@
 void MenuCommands::mSetTxt_Click()
 {
     app.status.show(QStringLiteral("【提示】设置文字水印。"));
-    if (!app.ps.sText.isEmpty())
-        host_.checkTextWatermark();
-    host_.lstFile_Click();
+    host_.editTextWatermark();
 }
 
 void MenuCommands::mSetImg_Click()
