@@ -197,8 +197,13 @@ void frmMain::mUndoDel_Click()
     updateListControls();
     menus->mUndoDel->setEnabled(false);
     menus->mUndoDelFile->setEnabled(false);
+    // The entries moved under the selection: the preview is drawn again for
+    // whatever is selected now, also when the selected row number stayed.
+    const int before = listIndex();
     if (!restored.empty())
         setListIndex(restored.back());
+    if (listIndex() == before && before >= 0)
+        lstFile_Click();
 }
 
 bool frmMain::lstFile_KeyDown(int key)

@@ -429,3 +429,31 @@ TEST_F(Menus, WatermarkPictureChooserTicksTheSwitchWhenAFileWasChosen)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Menus, RestoreDrawsThePreviewOfTheEntryNowSelected)
+{
+    const QString a = picture(home + "/p/a.png", 40, 30), b = picture(home + "/p/b.png", 50, 30),
+                  c = picture(home + "/p/c.png", 60, 30);
+    frmMain& w = openWindow({a, b, c});
+    w.panel->cmbSize->setCurrentIndex(2);  // source size: the widths tell the pictures apart
+    w.setListIndex(1);
+    w.cmdDel_Click();  // c moves up into row 1 and is shown
+    ASSERT_EQ(w.listIndex(), 1);
+    ASSERT_EQ(w.renderedPicture().width(), 60);
+    menus().mUndoDelFile->trigger();  // b is back in row 1: the same row, another picture
+    EXPECT_EQ(w.listIndex(), 1);
+    EXPECT_EQ(app->ps.sPicFile, b);
+    EXPECT_EQ(w.renderedPicture().width(), 50);
+    EXPECT_FALSE(menus().mUndoDel->isEnabled() || menus().mUndoDelFile->isEnabled());
+
+    // Nothing to restore: the selected entry is drawn again all the same.
+    app->rot.iRotateMode = 3;
+    menus().mUndoDelFile->setEnabled(true);
+    menus().mUndoDelFile->trigger();
+    EXPECT_EQ(w.renderedPicture().size(), QSize(30, 50));
+    EXPECT_EQ(w.lFile->text(), QStringLiteral("图片数量:3个"));
+}
+
+} // namespace
