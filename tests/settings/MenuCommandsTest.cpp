@@ -117,7 +117,7 @@ TEST_F(Menus, ProcessedViewWritesThePreviewForTheViewer)
     menus().mFBrows2->trigger();
     EXPECT_EQ(viewerOpened, 1);
     EXPECT_EQ(viewerSaw.source, 1);
-    ASSERT_TRUE(haveTool("identify")) << "ImageMagick identify is needed";
+    ASSERT_TRUE(toolsInstalled({"identify"}));
     EXPECT_EQ(identify(temp, "%m %w %h %z"), "BMP3 120 90 8");
 }
 
@@ -324,7 +324,7 @@ TEST_F(Menus, RotationTurnsTheOutputAndNeedsAShownPicture)
     EXPECT_EQ(w.renderedPicture().size(), QSize(600, 800));
     const QStringList out = runToPng(w);
     ASSERT_EQ(out.size(), 1);
-    ASSERT_TRUE(haveTool("identify")) << "ImageMagick identify is needed";
+    ASSERT_TRUE(toolsInstalled({"identify"}));
     EXPECT_EQ(identify(out[0], "%w %h"), "600 800");
 }
 
@@ -337,7 +337,7 @@ TEST_F(Menus, EffectChoiceIsExclusiveAndGreyscaleReachesTheOutput)
         EXPECT_EQ(menus().mTX[size_t(i)]->isChecked(), i == 9) << i;
     const QStringList out = runToPng(w);
     ASSERT_EQ(out.size(), 1);
-    ASSERT_TRUE(haveTool("identify")) << "ImageMagick identify is needed";
+    ASSERT_TRUE(toolsInstalled({"identify"}));
     EXPECT_EQ(identify(out[0], "%[fx:maxima.r==maxima.g && maxima.g==maxima.b && minima.r==minima.b]"), "1");
 
     menus().mTXUndo->trigger();
@@ -358,7 +358,7 @@ TEST_F(Menus, RedChannelOffDropsRedFromTheOutput)
     EXPECT_EQ(w.panel->txtRGB[0]->text(), QStringLiteral("0"));
     const QStringList out = runToPng(w);
     ASSERT_EQ(out.size(), 1);
-    ASSERT_TRUE(haveTool("identify")) << "ImageMagick identify is needed";
+    ASSERT_TRUE(toolsInstalled({"identify"}));
     EXPECT_EQ(identify(out[0], "%[pixel:p{0,0}]"), "srgb(0,100,50)");
     menus().mPCR[0]->trigger();
     EXPECT_TRUE(menus().mPCR[0]->isChecked());

@@ -1,6 +1,6 @@
 // Help menu "帮助(&H)": the read-me in the desktop's text editor, the
 // publisher's pages in the browser, and the about box.
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/prompter/Prompter.h"
 #include "settings/menus/AboutText.h"
