@@ -110,6 +110,7 @@ TEST_F(Menus, ProcessedViewWritesThePreviewForTheViewer)
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("图片尺寸不能同时为0！"));
     EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
+    EXPECT_EQ(w.panel->txtW->selectedText(), QStringLiteral("0"));
     EXPECT_EQ(viewerOpened, 0);
 
     // At the source's size both boxes read 0, and that is fine.
@@ -393,6 +394,14 @@ TEST_F(Menus, SettingsAndInterfaceCommandsOpenTheirPlaces)
     EXPECT_TRUE(optionsGeneralPage && !optionsPdfPage);
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】请根据需要设置相关参数。"));
 
+    // The panel's buttons reach the same commands.
+    w.panel->cmdPDFSet->setEnabled(true);
+    w.panel->cmdPDFSet->click();
+    EXPECT_EQ(optionsTitle, QStringLiteral("PDF参数设置"));
+    w.panel->cmdOption->click();
+    EXPECT_EQ(optionsTitle, QStringLiteral("选项"));
+    EXPECT_EQ(optionsOpened, 4);
+
     menus().mTODir->trigger();
     EXPECT_EQ(chooserModes, std::vector<int>{0});
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】选择输出文件夹,处理好的图片将存放到该文件夹。"));
@@ -406,6 +415,24 @@ TEST_F(Menus, SettingsAndInterfaceCommandsOpenTheirPlaces)
     EXPECT_TRUE(w.isMaximized());
     menus().mUI->trigger();
     EXPECT_FALSE(w.isMaximized());
+}
+
+TEST_F(Menus, TextWatermarkDialogTicksTheSwitchOnlyOnOkWithAText)
+{
+    frmMain& w = openWindow({picture(home + "/p/a.png", 200, 150)});
+    menus().mSetTxtSY->trigger();  // cancelled
+    EXPECT_EQ(textDialogOpened, 1);
+    EXPECT_FALSE(w.panel->chkInfoTxt->isChecked());
+    w.panel->execTextDialog = [this](frmTxtSet&) {
+        ++textDialogOpened;
+        app->ps.sText = QStringLiteral("水印");
+        app->ps.iSize = 12;
+        return int(QDialog::Accepted);
+    };
+    menus().mSetTxt->trigger();
+    EXPECT_EQ(textDialogOpened, 2);
+    EXPECT_TRUE(w.panel->chkInfoTxt->isChecked());
+    EXPECT_EQ(w.panel->txtSize->text(), QStringLiteral("12"));
 }
 
 TEST_F(Menus, WatermarkPictureChooserTicksTheSwitchWhenAFileWasChosen)
