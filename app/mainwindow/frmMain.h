@@ -37,6 +37,8 @@ class BatchRun;
 class frmDlg;
 class MenuCommands;
 class SettingsPanel;
+class frmPic;
+class Wallpaper;
 
 // The main window: the picture list, the live preview and the run buttons,
 // with the settings panel (its own class) in the frames along the top.
@@ -58,6 +60,14 @@ public:
     void cmdClr_Click();
     void cmdDel_Click();
     void mUndoDel_Click();
+    // Opens the picture viewer with iPicSource, iPicMode and bCutMode as the
+    // program state holds them; the viewer open before is closed first.
+    // Returns the viewer, or null when it could not show its picture.
+    frmPic* openViewer();
+    // The open viewer; null when none is open.
+    frmPic* viewer() const;
+    // The desktop's wallpaper setter; tests put a recording one here.
+    std::shared_ptr<Wallpaper> wallpaper;
     // Adds pictures the way every adder does: each path once; selects the last
     // entry when `select` is set; keeps the count and the list commands current.
     int addPictures(const QStringList& paths, bool select);
@@ -194,4 +204,7 @@ private:
     // What the menus may do with the window (frmMain_menus.cpp).
     struct MenuLink;
     std::shared_ptr<MenuLink> menuLink_;
+    struct ViewerBridge;
+    std::shared_ptr<ViewerBridge> viewerBridge_;
+    QPointer<frmPic> viewer_;
 };

@@ -71,4 +71,5 @@ void frmMain::buildMenus()
     menuLink_ = std::make_shared<MenuLink>(*this);
     menus = new MenuCommands(app, settings_, prompter_, shell_, *menuLink_);
     panel->setCommands(menus);
+    menus->showViewer = [this] { openViewer(); };
 }

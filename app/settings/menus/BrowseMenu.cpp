@@ -2,10 +2,11 @@
 // list's thumbnails, or as a slide show) or on the processed preview. Each
 // command sets the fields the viewer reads when it opens.
 #include <QImage>
-#include <QSaveFile>
+#include <optional>
 
 #include "mainwindow/BusyCursor.h"
 #include "platform/folders/ProgramFolders.h"
+#include "platform/imaging/PictureWriter.h"
 #include "platform/prompter/Prompter.h"
 #include "processing/SaveResult.h"
 #include "settings/menus/MenuCommands.h"
@@ -14,21 +15,17 @@
 
 namespace {
 
-// The processed preview as a 24-bit bitmap, written whole or not at all; a
-// list entry of that name is never overwritten.
-bool saveProcessedPreview(const AppState& app, const QImage& picture)
+// The processed preview as a 24-bit bitmap for the viewer; a list entry of
+// that name is never overwritten. The reason when it was not written.
+std::optional<QString> saveProcessedPreview(const AppState& app, const QImage& picture)
 {
     const QString path = ProgramFolders::userDir() + QStringLiteral("/tempBZ.bmp");
-    if (picture.isNull() || SourceGuard(app.list).isSource(path))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!picture.convertToFormat(QImage::Format_RGB888).save(&file, "BMP")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (SourceGuard(app.list).isSource(path))
+        return QStringLiteral("该文件是要处理的图片");
+    const imaging::WriteResult written = imaging::writePicture(picture, path, imaging::Encoder::Bmp, 0);
+    if (!written.ok)
+        return written.error;
+    return std::nullopt;
 }
 
 } // namespace
@@ -87,8 +84,12 @@ void MenuCommands::mFBrows2_Click()
         app.ps.iPicSource = 1;
         host_.lstFile_Click();
         // Only a viewer reads the file, and it deletes it when it closes.
-        if (showViewer)
-            saveProcessedPreview(app, host_.previewPicture());
+        if (showViewer) {
+            if (const auto error = saveProcessedPreview(app, host_.previewPicture())) {
+                app.status.show(QStringLiteral("【操作错误】无法保存预览图片:") + *error);
+                return;
+            }
+        }
     }
     openViewer();
 }
