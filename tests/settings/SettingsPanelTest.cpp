@@ -1,7 +1,9 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
@@ -271,6 +273,33 @@ TEST_F(SettingsPanelTest, UploadSwitchWarnsAndAsksForTheTarget)
     p.chkFtp->setChecked(false);
     EXPECT_EQ(prompter.prompts.size(), 2u);
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+}
+
+TEST_F(SettingsPanelTest, DescriptionsAreKeptPerEntryOnEnter)
+{
+    openPanel({magick(home + "/src/a.png", 20, 10, "white"), magick(home + "/src/b.png", 20, 10, "black")});
+    frmMain& w = *window;
+    QLineEdit* box = w.txtPicTxt;
+    QFocusEvent focus(QEvent::FocusIn);
+    QCoreApplication::sendEvent(box, &focus);
+    EXPECT_EQ(app->status.text(), QStringLiteral("【提示】请输入对该图片的说明，该说明将在PDF文档或被整合到网页中。"));
+    const auto key = [&](int k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &e);
+    };
+    for (int i : {0, 1}) {
+        w.setListIndex(i);
+        box->setText(QStringLiteral("说明%1").arg(i));
+        key(Qt::Key_Return);
+    }
+    w.setListIndex(0);
+    box->setText(QStringLiteral("未确认"));  // typed, no Enter: not kept
+    w.setListIndex(1);
+    EXPECT_EQ(app->list.at(0).description, QStringLiteral("说明0"));
+    EXPECT_EQ(app->list.at(1).description, QStringLiteral("说明1"));
+    EXPECT_EQ(box->text(), QStringLiteral("说明1"));
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(box->isHidden());
 }
 
 } // namespace
