@@ -217,6 +217,8 @@ void frmTxtSet::setPreviewColor(const QColor& c)
     QPalette pal = txtPre->palette();
     pal.setColor(QPalette::Text, c);
     txtPre->setPalette(pal);
+    // A palette change repaints only what was covered; the whole text changes colour.
+    txtPre->viewport()->update();
     showSwatch(c);
 }
 
