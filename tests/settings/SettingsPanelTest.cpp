@@ -133,6 +133,24 @@ TEST_F(SettingsPanelTest, LocalBordersAddEachPngOnceAndSelectTheLast)
     EXPECT_EQ(app->win.sBkFiles.size(), p.cmbBK->count() - 2);
 }
 
+TEST_F(SettingsPanelTest, AFullBorderListKeepsAPathForEveryEntry)
+{
+    SettingsPanel& p = openPanel();
+    const QString dir = home + "/many";
+    QDir().mkpath(dir);
+    for (int i = 0; i < 520; ++i) {
+        QFile f(dir + QStringLiteral("/b%1.png").arg(i, 3, 10, QLatin1Char('0')));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    chooseFolder(dir);
+    p.cmbBK->setCurrentIndex(p.cmbBK->count() - 2);
+    EXPECT_EQ(p.cmbBK->count() - 2, 501);
+    EXPECT_EQ(app->win.sBkFiles.size(), 501);
+    EXPECT_EQ(p.cmbBK->currentIndex(), 500);
+    EXPECT_EQ(app->ps.sBkFile, app->win.sBkFiles[500]);
+    EXPECT_EQ(app->status.text(), QStringLiteral("【提示】边框列表已满,其余边框未添加。"));
+}
+
 TEST_F(SettingsPanelTest, NoBorderAndTheDownloadEntryLeaveTheBorderOff)
 {
     SettingsPanel& p = openPanel();
