@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
@@ -291,6 +292,23 @@ TEST_F(SettingsPanelTest, UploadSwitchWarnsAndAsksForTheTarget)
     p.chkFtp->setChecked(false);
     EXPECT_EQ(prompter.prompts.size(), 2u);
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+}
+
+TEST_F(SettingsPanelTest, PrefixAndEffectMenusPopUp)
+{
+    SettingsPanel& p = openPanel();
+    window->show();
+    p.chkRM->setChecked(true);
+    const QPointF at(4, 4);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, p.txtFileName->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QCoreApplication::sendEvent(p.txtFileName, &dbl);
+    ASSERT_TRUE(window->mFN->isVisible());
+    EXPECT_EQ(window->mFN->pos(), p.txtFileName->mapToGlobal(QPoint(0, p.txtFileName->height())));
+    window->mFN->hide();
+    p.cmdTX->click();
+    EXPECT_TRUE(window->mX->isVisible());
+    window->mX->hide();
 }
 
 TEST_F(SettingsPanelTest, DescriptionsAreKeptPerEntryOnEnter)
