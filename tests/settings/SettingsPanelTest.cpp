@@ -89,7 +89,7 @@ TEST_F(SettingsPanelTest, SizeModesSetTheirTextsAndEnabling)
 
 TEST_F(SettingsPanelTest, SizeFileRowGivesThatOutputSize)
 {
-    QFile sizes(home + "/size.ini");
+    QFile sizes(ProgramFolders::sizeFile());
     ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
     sizes.write("A;640;480\r\n");
     sizes.close();
