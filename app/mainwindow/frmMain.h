@@ -89,6 +89,7 @@ public:
     void imgFor_Click();
     void hscSY_Change();
     void txtPicTxt_KeyDown(int key);
+    void txtPicTxt_GotFocus();
     // Returns whether the preview used the key.
     bool picImg_KeyDown(int key);
     bool freePositionMode() const;

@@ -81,6 +81,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if (watched == txtPicTxt && event->type() == QEvent::FocusIn)
+        txtPicTxt_GotFocus();
     if (watched == txtPicTxt && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         txtPicTxt_KeyDown(Qt::Key_Escape);

@@ -38,7 +38,6 @@ SettingsPanel::SettingsPanel(AppState& appState, SettingsStore& settings, Prompt
         box->installEventFilter(this);
     for (QLineEdit* box : txtRGB)
         box->installEventFilter(this);
-    txtFileName->installEventFilter(this);
     app.panel.txtW = txtW->text();
     app.panel.txtH = txtH->text();
     app.panel.txtNum = txtNum->text();

@@ -164,19 +164,21 @@ void SettingsPanel::addLocalBorders()
     if (execChooser(dlg) != QDialog::Accepted || app.ps.sODIR.isEmpty())
         return;
     const BusyCursor busy;
+    bool full = false;
     {
         // Quiet while the list is rebuilt; the command entry stays current.
         const QSignalBlocker quiet(cmbBK);
         cmbBK->removeItem(cmbBK->count() - 1);
         cmbBK->removeItem(cmbBK->count() - 1);
-        if (!scanBorderFolder(app.ps.sODIR))
-            window_.showTip(QStringLiteral("【提示】边框列表已满,其余边框未添加。"));
+        full = !scanBorderFolder(app.ps.sODIR);
         cmbBK->addItem(QStringLiteral("添加本地边框..."));
         cmbBK->addItem(QStringLiteral("网络下载边框..."));
         cmbBK->setCurrentIndex(cmbBK->count() - 2);
     }
     // A real change, so the last border becomes the current one.
     cmbBK->setCurrentIndex(cmbBK->count() - 3);
+    if (full)
+        window_.showTip(QStringLiteral("【提示】边框列表已满,其余边框未添加。"));
 }
 
 bool SettingsPanel::scanBorderFolder(const QString& folder)

@@ -128,7 +128,7 @@ void frmTxtSet::Form_Load()
     cmbFont->setEditText(txtPre->font().family());
 
     connect(txtText, &QComboBox::editTextChanged, this, &frmTxtSet::txtText_Change);
-    connect(txtText, &QComboBox::textActivated, this, &frmTxtSet::txtText_Change);
+    connect(txtText, &QComboBox::textActivated, this, &frmTxtSet::txtText_Click);
     connect(cmbFont, &QComboBox::textActivated, this, &frmTxtSet::cmbFont_Click);
     connect(txtSize, &QLineEdit::textChanged, this, &frmTxtSet::txtSize_Change);
     connect(chkB, &QCheckBox::toggled, this, &frmTxtSet::chkB_Click);
@@ -153,6 +153,12 @@ void frmTxtSet::Form_Load()
 void frmTxtSet::txtText_Change()
 {
     txtPre->setPlainText(txtText->currentText());
+}
+
+void frmTxtSet::txtText_Click()
+{
+    // A picked entry replaces the whole text.
+    txtText_Change();
 }
 
 void frmTxtSet::applyPreviewFont(const QFont& f)
@@ -217,6 +223,8 @@ void frmTxtSet::setPreviewColor(const QColor& c)
     QPalette pal = txtPre->palette();
     pal.setColor(QPalette::Text, c);
     txtPre->setPalette(pal);
+    // A palette change repaints only what was covered; the whole text changes colour.
+    txtPre->viewport()->update();
     showSwatch(c);
 }
 

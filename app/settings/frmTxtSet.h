@@ -26,6 +26,7 @@ public:
     frmTxtSet(AppState& app, Prompter& prompter, QWidget* parent = nullptr);
 
     void txtText_Change();
+    void txtText_Click();
     void cmbFont_Click();
     void txtSize_Change();
     void txtSize_Click();

@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -42,6 +43,10 @@ int needed(const QWidget* w)
 // program, has it whole as tool tip.
 TEST_F(PanelLayout, NoControlOverlapsAnotherOrCutsItsText)
 {
+    // The window font of the design: 9 points at 96 dpi, 12 pixels.
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    QApplication::setFont(font);
     const QString source = magick(home + "/src/a.png", 80, 60, "white");
     SettingsPanel& p = openPanel({source});
     window->show();

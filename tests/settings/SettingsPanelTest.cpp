@@ -1,7 +1,10 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
@@ -86,7 +89,7 @@ TEST_F(SettingsPanelTest, SizeModesSetTheirTextsAndEnabling)
 
 TEST_F(SettingsPanelTest, SizeFileRowGivesThatOutputSize)
 {
-    QFile sizes(home + "/size.ini");
+    QFile sizes(ProgramFolders::sizeFile());
     ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
     sizes.write("A;640;480\r\n");
     sizes.close();
@@ -129,6 +132,24 @@ TEST_F(SettingsPanelTest, LocalBordersAddEachPngOnceAndSelectTheLast)
     EXPECT_EQ(app->ps.sBkFile, app->win.sBkFiles.value(p.cmbBK->count() - 3));
     EXPECT_TRUE(app->ps.sBkFile.startsWith(dir + "/")) << app->ps.sBkFile.toStdString();
     EXPECT_EQ(app->win.sBkFiles.size(), p.cmbBK->count() - 2);
+}
+
+TEST_F(SettingsPanelTest, AFullBorderListKeepsAPathForEveryEntry)
+{
+    SettingsPanel& p = openPanel();
+    const QString dir = home + "/many";
+    QDir().mkpath(dir);
+    for (int i = 0; i < 520; ++i) {
+        QFile f(dir + QStringLiteral("/b%1.png").arg(i, 3, 10, QLatin1Char('0')));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    chooseFolder(dir);
+    p.cmbBK->setCurrentIndex(p.cmbBK->count() - 2);
+    EXPECT_EQ(p.cmbBK->count() - 2, 501);
+    EXPECT_EQ(app->win.sBkFiles.size(), 501);
+    EXPECT_EQ(p.cmbBK->currentIndex(), 500);
+    EXPECT_EQ(app->ps.sBkFile, app->win.sBkFiles[500]);
+    EXPECT_EQ(app->status.text(), QStringLiteral("【提示】边框列表已满,其余边框未添加。"));
 }
 
 TEST_F(SettingsPanelTest, NoBorderAndTheDownloadEntryLeaveTheBorderOff)
@@ -271,6 +292,50 @@ TEST_F(SettingsPanelTest, UploadSwitchWarnsAndAsksForTheTarget)
     p.chkFtp->setChecked(false);
     EXPECT_EQ(prompter.prompts.size(), 2u);
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+}
+
+TEST_F(SettingsPanelTest, PrefixAndEffectMenusPopUp)
+{
+    SettingsPanel& p = openPanel();
+    window->show();
+    p.chkRM->setChecked(true);
+    const QPointF at(4, 4);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, p.txtFileName->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QCoreApplication::sendEvent(p.txtFileName, &dbl);
+    ASSERT_TRUE(window->mFN->isVisible());
+    EXPECT_EQ(window->mFN->pos(), p.txtFileName->mapToGlobal(QPoint(0, p.txtFileName->height())));
+    window->mFN->hide();
+    p.cmdTX->click();
+    EXPECT_TRUE(window->mX->isVisible());
+    window->mX->hide();
+}
+
+TEST_F(SettingsPanelTest, DescriptionsAreKeptPerEntryOnEnter)
+{
+    openPanel({magick(home + "/src/a.png", 20, 10, "white"), magick(home + "/src/b.png", 20, 10, "black")});
+    frmMain& w = *window;
+    QLineEdit* box = w.txtPicTxt;
+    QFocusEvent focus(QEvent::FocusIn);
+    QCoreApplication::sendEvent(box, &focus);
+    EXPECT_EQ(app->status.text(), QStringLiteral("【提示】请输入对该图片的说明，该说明将在PDF文档或被整合到网页中。"));
+    const auto key = [&](int k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &e);
+    };
+    for (int i : {0, 1}) {
+        w.setListIndex(i);
+        box->setText(QStringLiteral("说明%1").arg(i));
+        key(Qt::Key_Return);
+    }
+    w.setListIndex(0);
+    box->setText(QStringLiteral("未确认"));  // typed, no Enter: not kept
+    w.setListIndex(1);
+    EXPECT_EQ(app->list.at(0).description, QStringLiteral("说明0"));
+    EXPECT_EQ(app->list.at(1).description, QStringLiteral("说明1"));
+    EXPECT_EQ(box->text(), QStringLiteral("说明1"));
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(box->isHidden());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -62,6 +63,13 @@ TEST_F(WatermarkPanel, SwitchesTakeTheirDefaultPositions)
     EXPECT_EQ(p.cmbPos->currentIndex(), 5);
     EXPECT_EQ(p.lTxt->text(), QStringLiteral("文字水印:又一个水印"));
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】成功设置文字水印:又一个水印"));
+
+    // The free position hands the marker over: it blinks.
+    p.cmbPos->setCurrentIndex(0);
+    EXPECT_FALSE(window->mXYPos->isEnabled());
+    p.cmbPos->setCurrentIndex(5);
+    EXPECT_TRUE(window->marker().blinking());
+    EXPECT_FALSE(app->ps.bMarkIsImg);
 
     // No picture chosen: the picture switch does not stay on.
     commands.onSetImg = {};
