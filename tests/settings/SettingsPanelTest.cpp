@@ -12,6 +12,7 @@
 #include "PanelFixture.h"
 #include "settings/frmDlg.h"
 #include "settings/frmFtp.h"
+#include "settings/menus/MenuCommands.h"
 
 namespace {
 
@@ -303,12 +304,12 @@ TEST_F(SettingsPanelTest, PrefixAndEffectMenusPopUp)
     QMouseEvent dbl(QEvent::MouseButtonDblClick, at, p.txtFileName->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
     QCoreApplication::sendEvent(p.txtFileName, &dbl);
-    ASSERT_TRUE(window->mFN->isVisible());
-    EXPECT_EQ(window->mFN->pos(), p.txtFileName->mapToGlobal(QPoint(0, p.txtFileName->height())));
-    window->mFN->hide();
+    ASSERT_TRUE(window->menus->mFN->isVisible());
+    EXPECT_EQ(window->menus->mFN->pos(), p.txtFileName->mapToGlobal(QPoint(0, p.txtFileName->height())));
+    window->menus->mFN->hide();
     p.cmdTX->click();
-    EXPECT_TRUE(window->mX->isVisible());
-    window->mX->hide();
+    EXPECT_TRUE(window->menus->mX->isVisible());
+    window->menus->mX->hide();
 }
 
 TEST_F(SettingsPanelTest, DescriptionsAreKeptPerEntryOnEnter)

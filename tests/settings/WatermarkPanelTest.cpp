@@ -7,6 +7,7 @@
 
 #include "PanelFixture.h"
 #include "settings/frmTxtSet.h"
+#include "settings/menus/MenuCommands.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ TEST_F(WatermarkPanel, SwitchesTakeTheirDefaultPositions)
 
     // The free position hands the marker over: it blinks.
     p.cmbPos->setCurrentIndex(0);
-    EXPECT_FALSE(window->mXYPos->isEnabled());
+    EXPECT_FALSE(window->menus->mXYPos->isEnabled());
     p.cmbPos->setCurrentIndex(5);
     EXPECT_TRUE(window->marker().blinking());
     EXPECT_FALSE(app->ps.bMarkIsImg);
