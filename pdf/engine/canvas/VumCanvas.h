@@ -4,6 +4,7 @@
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ namespace vum {
 struct ParagraphState;
 
 class TCustomVum;
+class TCustomVumDocument;
 class TCustomVumImage;
 
 // The drawing surface of a document: keeps the drawing state, checks every
@@ -63,6 +65,12 @@ public:
     virtual void SetColorEx(int target, int model, int32_t v1, int32_t v2, int32_t v3, int32_t v4);
     virtual void SetCharacterSpacing(int32_t value);
     virtual void SetFontDegreeAngle(int32_t angle);
+    // Settings that a replay must see change where they changed.
+    void SetLineSpacing(int32_t value);
+    void SetMetafileResolution(int32_t value);
+    void SetNoImageReuse(uint8_t value);
+    void SetImageHorzAlign(uint8_t value);
+    void SetImageVertAlign(uint8_t value);
 
     // Pictures from a file or an http/https/ftp address, fitted into rect
     // (an empty rect: natural size at its top-left corner).
@@ -127,12 +135,18 @@ public:
 
     static constexpr int kPixelsPerInch = 96;
 
+    // The document's recorder while it records, else null.
+    TCustomVumDocument* Recording() const;
+
 protected:
     // "Bad rectangle definition" for an empty rectangle, else puts the
     // corners in order.
     void NormalizeRect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) const;
 
 private:
+    // A drawing record: the changed brush and pen, the opcode, the values.
+    void RecordShape(uint8_t opcode, std::initializer_list<int32_t> values) const;
+    void RecordPoints(uint8_t opcode, const std::vector<TPoint>& points) const;
 
     TCustomVum& document_;
     int32_t characterSpacing_ = 0;

@@ -4,6 +4,7 @@
 #include "engine/document/VumDocument.h"
 #include "engine/paragraph/CanvasText.h"
 #include "engine/paragraph/ParaStyle.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/TextLists.h"
 
@@ -242,16 +243,9 @@ void LoadStyleSheet(TCustomVumCanvas& canvas, const std::string& fileName)
         if (section && equals != std::string::npos && equals > 0)
             section->Parameters.emplace_back(Trim(line.substr(0, equals)), line.substr(equals + 1));
     }
-    auto own = [](const TParaStyle& style, const char* key) {
-        for (const auto& [k, v] : style.Parameters)
-            if (SameTextAscii(k, key))
-                return Trim(v);
-        return std::string();
-    };
-    for (auto& style : state.Styles) {
-        style->BaseStyle = state.FindStyle(canvas, own(*style, "BaseStyle"), false);
-        style->BulletStyle = state.FindStyle(canvas, own(*style, "BulletStyle"), false);
-    }
+    LinkStyles(canvas);
+    if (TCustomVumDocument* recorder = canvas.Recording())
+        RecordStyles(*recorder, canvas);
 }
 
 std::string StyleParameter(TCustomVumCanvas& canvas, const std::string& key)
