@@ -61,7 +61,10 @@ VUMPDF_API int32_t CreatePdf(int32_t wnd, int32_t msgBase);      /* same as Crea
 VUMPDF_API int32_t FreeVum(int32_t h);   /* aborts an open document, deletes its partial file */
 VUMPDF_API int32_t FreePdf(int32_t h);
 VUMPDF_API int32_t BeginDoc(int32_t h);  /* deletes an old file of the output name, opens page 1 */
-VUMPDF_API int32_t EndDoc(int32_t h);    /* completes the file; nothing to do when none is open */
+/* Completes the file; nothing to do when none is open. A document with VUM_WANT_PAGE_COUNT set
+   was only laid out and counted so far (no file yet): EndDoc runs it a second time, writing the
+   file with the final totals on every page. */
+VUMPDF_API int32_t EndDoc(int32_t h);
 VUMPDF_API int32_t Abort(int32_t h);     /* closes the document and deletes its file */
 VUMPDF_API int32_t NewPage(int32_t h);
 VUMPDF_API int32_t NewSection(int32_t h, int32_t orientation, int32_t startSection);
@@ -81,7 +84,11 @@ VUMPDF_API int32_t SetStrProp(int32_t h, int32_t id, const char* value);
 /* Copies the last error message into buffer and forgets it; always 0. */
 VUMPDF_API int32_t GetErrorMsg(char* buffer);
 /* ONABORT, ONEND, ONNEWPAGE, ONSTART (any case) reach callback; with a null
- * callback the event's message number msgBase + 1024 + n is returned. */
+ * callback the event's message number msgBase + 1024 + n is returned.
+ * Each event is raised once per document, also when VUM_WANT_PAGE_COUNT lays it
+ * out twice: ONSTART once, ONNEWPAGE once per page, ONEND when the file is
+ * complete. A handler may draw (headers, page counters); BeginDoc from an
+ * ONEND or ONABORT handler fails with "Can't edit document now: BeginDoc". */
 VUMPDF_API int32_t TrapEvent(int32_t h, const char* eventName, VumEventCallback callback);
 
 /* The finished file. */
@@ -133,6 +140,9 @@ VUMPDF_API int32_t TextWidth(int32_t h, const char* text);
 VUMPDF_API int32_t TextHeight(int32_t h, const char* text);
 VUMPDF_API int32_t DrawText(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                             int32_t horzAlign, int32_t vertAlign, const char* text);
+/* kind1, kind2: 0 none, 1 page, 2 pages in all, 3 page of the section, 4 pages of the
+   section, 5 section, 6 sections in all, 7-10 sheet numbers (two pages a sheet). The
+   totals (even kinds) need VUM_WANT_PAGE_COUNT set before BeginDoc. */
 VUMPDF_API int32_t DrawPageCounter(int32_t h, int32_t x, int32_t y, int32_t x2,
                                    int32_t horzAlign, const char* prefix, int32_t kind1,
                                    const char* separator, int32_t kind2, const char* suffix);
