@@ -1,4 +1,5 @@
 #include "engine/canvas/VumCanvas.h"
+#include "engine/grids/VumGrid.h"
 #include "engine/paragraph/ParaStyle.h"
 
 #include "engine/document/VumDocument.h"
@@ -71,6 +72,8 @@ void TCustomVumCanvas::ResetTextState(bool withBrushAndPen)
 void TCustomVumCanvas::ResetDocument()
 {
     CurrentStyleName.clear();
+    Grids.clear();
+    ClearNavigation();
     if (!Closing) {
         ResetTextState(true);
         ResetPageSettings();
@@ -114,6 +117,7 @@ void TCustomVumCanvas::CloseDocumentGuarded(bool final)
 
 void TCustomVumCanvas::OpenPage()
 {
+    StartGridsOnNewPage(*this);
     document_.CountOpenedPage();
     if (characterSpacing_ != 0) {
         const int32_t spacing = characterSpacing_;

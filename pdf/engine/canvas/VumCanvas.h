@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/canvas/DrawingTools.h"
+#include "engine/canvas/VumTargets.h"
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
@@ -15,6 +16,7 @@ struct ParagraphState;
 
 class TCustomVum;
 class TCustomVumDocument;
+class TGrid;
 class TCustomVumImage;
 
 // The drawing surface of a document: keeps the drawing state, checks every
@@ -89,6 +91,30 @@ public:
     virtual void SetAction(const std::string& fieldName, int event, int kind, const std::string& text);
     virtual void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height);
 
+    // Navigation (VumNavigation.cpp): named targets on the current page,
+    // link rectangles, outline entries, notes and stamps. Names are compared
+    // ignoring case; a name is defined once ("Duplicate name").
+    virtual void DefineName(int32_t x, int32_t y, const std::string& name);
+    virtual void SetLink(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& destination);
+    // Level 1 goes under the root, level n under the latest entry of level
+    // n - 1; anything else fails "Bad bookmark level".
+    void SetBookmark(int32_t x, int32_t y, const std::string& title, int32_t level, bool open);
+    virtual std::unique_ptr<TCustomVumBookmark> CreateBookmark(TCustomVumBookmark& parent, int32_t x, int32_t y,
+                                                               const std::string& title, bool open);
+    // Icons 0..5 and stamps 0..13; any other number is refused.
+    virtual void Annotation(int32_t x, int32_t y, const std::string& text, int icon);
+    virtual void RubberStamp(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& text, int stamp);
+    const TNameTargets& DefinedNames() const { return definedNames_; }
+    const TReferencedNames& ReferencedNames() const { return referencedNames_; }
+    void ReferenceName(const std::string& name) { referencedNames_.insert(name); }
+    const TCustomVumBookmark& BookmarkRoot() const { return bookmarkRoot_; }
+    // "{title}rest": the title and the rest; "{{..." keeps all but the first
+    // brace as the rest; anything else is all rest.
+    static void SplitBraced(const std::string& text, std::string& prefix, std::string& rest);
+
+    // Grids of the document in definition order (engine/grids).
+    std::vector<std::unique_ptr<TGrid>> Grids;
+
     // Destination of a picture of the given pixel size drawn into rect: the
     // natural size for an empty rect, else fitted when SmartStretchDraw is on.
     TRect ImageRect(TRect rect, int32_t pixelWidth, int32_t pixelHeight) const;
@@ -142,6 +168,9 @@ protected:
     // "Bad rectangle definition" for an empty rectangle, else puts the
     // corners in order.
     void NormalizeRect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) const;
+    // Keeps a named target the back end made for DefineName.
+    void AddNameTarget(std::unique_ptr<TCustomNameTarget> target);
+    void ClearNavigation();
 
 private:
     // A drawing record: the changed brush and pen, the opcode, the values.
@@ -152,6 +181,9 @@ private:
     int32_t characterSpacing_ = 0;
     int32_t fontDegreeAngle_ = 0;
     uint8_t enableOutput_ = 1;
+    TNameTargets definedNames_;
+    TReferencedNames referencedNames_;
+    TCustomVumBookmark bookmarkRoot_;
     double textFactor_ = 254.0 / kPixelsPerInch;
     double horzFactor_ = 254.0 / kPixelsPerInch;
     double vertFactor_ = 254.0 / kPixelsPerInch;

@@ -52,11 +52,16 @@ public:
         canvas_.TextOut(x, y, utf8);
         Load();
     }
-    void LinkLine(int32_t, int32_t, int32_t, int32_t, const std::string&) override {}
-    void NameLine(int32_t, int32_t) override
+    void LinkLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& link) override
     {
-        // Named destinations are not written yet; the name is used up all the same.
-        Paragraphs(canvas_).NextParaName.clear();
+        canvas_.SetLink(x1, y1, x2, y2, link);
+    }
+    void NameLine(int32_t x, int32_t y) override
+    {
+        // DefineName uses the name up.
+        const std::string name = Paragraphs(canvas_).NextParaName;
+        if (!name.empty())
+            canvas_.DefineName(x, y, name);
     }
     void Fail(const std::string& message) override { canvas_.RaiseMethodError(message); }
 

@@ -7,6 +7,7 @@
 #include "engine/recorder/VumRecorder.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/TextLists.h"
+#include "platform/fonts/Utf8.h"
 
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,10 @@ void AppendWithLink(TCustomVumCanvas& canvas, const std::string& text, const std
     if (!canvas.Guard())
         return;
     Select(canvas, style);
+    if (TParaStyle* current = CurrentStyle(canvas); current && !text.empty())
+        if (const int32_t level = current->GetInteger(canvas, "BookmarkLevel", 0); level > 0)
+            canvas.SetBookmark(canvas.CurrentX, canvas.CurrentY, fonts::encodeUtf8(fonts::decodeUtf8(text).substr(0, 255)),
+                               level, true);
     const int32_t before = canvas.CurrentY;
     CanvasLayoutText(canvas, ParagraphRequest(canvas, text, link));
     if (CurrentStyle(canvas) && canvas.CurrentY != before)

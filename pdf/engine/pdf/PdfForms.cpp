@@ -4,7 +4,7 @@
 #include "engine/pdf/PdfCanvas.h"
 
 #include "engine/document/VumDocument.h"
-#include "engine/forms/LinkActions.h"
+#include "engine/forms/FieldActions.h"
 #include "engine/forms/PdfField.h"
 #include "engine/paragraph/ParaStyle.h"
 #include "engine/recorder/VumRecorder.h"

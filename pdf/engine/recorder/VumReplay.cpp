@@ -122,14 +122,39 @@ void TCustomVumDocument::RunRecord(uint8_t opcode)
 
 void TCustomVumDocument::RunStructure(uint8_t opcode)
 {
-    // Links, names, bookmarks and annotations: the operands are read so the
-    // list stays in step.
+    TCustomVumCanvas& canvas = owner_.Canvas();
     switch (opcode) {
-    case opDefineName: ReadIntegers(2); ReadString(); return;
-    case opSetBookmark: ReadIntegers(2); ReadString(); ReadInteger(); ReadBoolean(); return;
-    case opSetLink: ReadIntegers(4); ReadString(); return;
-    case opAnnotation: ReadIntegers(2); ReadString(); ReadByte(); return;
-    case opRubberStamp: ReadIntegers(4); ReadString(); ReadByte(); return;
+    case opDefineName: {
+        const auto v = ReadIntegers(2);
+        canvas.DefineName(v[0], v[1], ReadString());
+        return;
+    }
+    case opSetBookmark: {
+        const auto v = ReadIntegers(2);
+        // Recorded as the calls cut it (255 characters, not bytes).
+        const std::string title = ReadString();
+        const int32_t level = ReadInteger();
+        const bool open = ReadBoolean();
+        canvas.SetBookmark(v[0], v[1], title, level, open);
+        return;
+    }
+    case opSetLink: {
+        const auto v = ReadIntegers(4);
+        canvas.SetLink(v[0], v[1], v[2], v[3], ReadString());
+        return;
+    }
+    case opAnnotation: {
+        const auto v = ReadIntegers(2);
+        const std::string text = ReadString();
+        canvas.Annotation(v[0], v[1], text, ReadByte());
+        return;
+    }
+    case opRubberStamp: {
+        const auto v = ReadIntegers(4);
+        const std::string text = ReadString();
+        canvas.RubberStamp(v[0], v[1], v[2], v[3], text, ReadByte());
+        return;
+    }
     default: return;
     }
 }

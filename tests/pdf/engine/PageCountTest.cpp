@@ -171,3 +171,96 @@ TEST(PageCount, NoDocumentBeginsWhileOneEnds)
         EXPECT_EQ(g_events.ends + g_events.aborts, 1);
     }
 }
+
+namespace {
+
+// Three pages with links (an address, a name defined on the last page),
+// bookmarks of levels 1, 2, 2, 3, 1, 2, a grid, a note and a stamp.
+void writeNavigation(const std::string& file, bool counted)
+{
+    PdfHandle h;
+    h.setFile(file);
+    ASSERT_EQ(pdf().SetNumProp(h, WantPageCount, counted ? 1 : 0), 0);
+    ASSERT_EQ(pdf().BeginDoc(h), 0) << lastError();
+    const int levels[] = {1, 2, 2, 3, 1, 2};
+    int entry = 0;
+    for (int page = 1; page <= 3; ++page) {
+        if (page > 1) {
+            ASSERT_EQ(pdf().NewPage(h), 0) << lastError();
+        }
+        ASSERT_EQ(pdf().DrawPageCounter(h, 100, 80, 0, 0, "Page ", 1, counted ? " of " : "", counted ? 2 : 0, ""),
+                  0) << lastError();
+        for (int i = 0; i < 2; ++i, ++entry) {
+            const std::string title = "Entry " + std::to_string(entry + 1);
+            ASSERT_EQ(pdf().WriteBookmark(h, 100, 300 + 100 * i, title.c_str(), levels[entry], 1), 0)
+                << lastError();
+        }
+    }
+    ASSERT_EQ(pdf().DefineName(h, 100, 600, "later"), 0) << lastError();
+    ASSERT_EQ(pdf().NewSection(h, 0, 0), 0);
+    ASSERT_EQ(pdf().DrawPageCounter(h, 100, 80, 0, 0, "Page ", 1, counted ? " of " : "", counted ? 2 : 0, ""), 0);
+    ASSERT_EQ(pdf().WriteLink(h, 100, 600, "to the later name", "later"), 0) << lastError();
+    ASSERT_EQ(pdf().WriteLink(h, 100, 700, "an address", "https://example.org/"), 0) << lastError();
+    ASSERT_EQ(pdf().Annotation(h, 1000, 700, "{Reviewer}Check this", 2), 0) << lastError();
+    ASSERT_EQ(pdf().RubberStamp(h, 1000, 800, 1500, 1000, "ok", 0), 0) << lastError();
+    ASSERT_EQ(pdf().DefineGrid(h, "g", 0, 10), 0) << lastError();
+    for (int col = 0; col < 3; ++col)
+        ASSERT_EQ(pdf().DefineCol(h, "g", 400, 0, 0, 0), 0) << lastError();
+    ASSERT_EQ(pdf().DrawGrid(h, "g", 100, 900), 0) << lastError();
+    for (int row = 0; row < 2; ++row) {
+        ASSERT_EQ(pdf().DrawRow(h, "g", 80), 0) << lastError();
+        for (int col = 0; col < 3; ++col) {
+            const std::string text = std::string(1, char('A' + col)) + std::to_string(row + 1);
+            ASSERT_EQ(pdf().TextToCell(h, "g", col, row, text.c_str()), 0) << lastError();
+        }
+    }
+    ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+}
+
+std::string outlineOf(const std::string& file)
+{
+    const ToolResult r = runTool({"qpdf", "--json", "--json-key=outlines", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return r.out;
+}
+
+} // namespace
+
+// Links, names, bookmarks, notes, stamps and grids come out of the second
+// pass of a counted document as they do from one pass.
+TEST(PageCount, NavigationReplaysAsInOnePass)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "qpdf", "pdfinfo"}));
+    TempDir dir;
+    const std::string once = dir.file("once.pdf"), counted = dir.file("counted.pdf");
+    writeNavigation(once, false);
+    writeNavigation(counted, true);
+    for (const std::string& file : {once, counted})
+        EXPECT_EQ(qpdfProblems(file), "") << file;
+
+    const std::vector<std::string> pages = pagesOf(counted), pagesOnce = pagesOf(once);
+    ASSERT_EQ(pages.size(), 4u);
+    ASSERT_EQ(pagesOnce.size(), 4u);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        std::string expected = pagesOnce[i];
+        const size_t at = expected.find("Page " + n);
+        ASSERT_NE(at, std::string::npos) << expected;
+        expected.insert(at + 5 + n.size(), " of 4");
+        EXPECT_EQ(pages[i], expected);
+    }
+    const std::string& last = pages[3];
+    EXPECT_LT(last.find("A1"), last.find("B1"));
+    EXPECT_LT(last.find("B1"), last.find("C1"));
+    EXPECT_LT(last.find("C1"), last.find("A2"));
+
+    const ToolResult dests = runTool({"pdfinfo", "-dests", counted});
+    EXPECT_NE(dests.out.find("later"), std::string::npos) << dests.out;
+    EXPECT_EQ(dests.out, runTool({"pdfinfo", "-dests", once}).out);
+    const std::string outline = outlineOf(counted);
+    EXPECT_NE(outline.find("Entry 6"), std::string::npos) << outline;
+    EXPECT_EQ(outline, outlineOf(once));
+    const ToolResult objects = runTool({"qpdf", "--qdf", "--object-streams=disable", counted, "-"});
+    for (const char* kind : {"/Subtype /Link", "/Subtype /Text", "/Subtype /Stamp"})
+        EXPECT_NE(objects.out.find(kind), std::string::npos) << kind;
+}
