@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// The navigation structure of a written PDF file as qpdf reads it back.
+
+// The outline tree, one entry as title(count) with its kids in brackets:
+// "A(3)[B(0) C(-1)[D(0)]] E(1)[F(0)]"; count is the item's /Count.
+std::string outlineTree(const std::string& path);
+
+// One line per annotation, pages in order: "page subtype name action text",
+// e.g. "1 Link - URI https://example.org", "1 Text Key - Call back".
+std::string annotationLines(const std::string& path);
