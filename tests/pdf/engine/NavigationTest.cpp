@@ -271,3 +271,29 @@ TEST(PdfNavigation, ParagraphStylesMakeBookmarksAndNamedParagraphs)
     const ToolResult dests = runTool({"pdfinfo", "-dests", file});
     EXPECT_NE(dests.out.find("\"body\""), std::string::npos) << dests.out;
 }
+
+TEST(PdfNavigation, WriteLinkCoversExactlyTheDrawnText)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf", "python3"}));
+    TempDir dir;
+    const std::string file = dir.file("cover.pdf");
+    int32_t width = 0, height = 0, pageHeight = 0;
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().SetNumProp(h, VUM_FONT_SIZE, 24), 0);
+        ASSERT_EQ(pdf().WriteLink(h, 300, 500, "Covered text", "https://example.org"), 0) << lastError();
+        width = pdf().TextWidth(h, "Covered text");
+        height = pdf().TextHeight(h, "Covered text");
+        pageHeight = pdf().GetNumProp(h, VUM_PAGE_HEIGHT);
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    const double k = 72.0 / 254; // points per tenth of a millimetre
+    const std::vector<AnnotationRect> rects = annotationRects(file);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_NEAR(rects[0].x1, 300 * k, 0.01);
+    EXPECT_NEAR(rects[0].x2, (300 + width) * k, 0.01);
+    EXPECT_NEAR(rects[0].y2, (pageHeight - 500) * k, 0.01);
+    EXPECT_NEAR(rects[0].y1, (pageHeight - 500 - height) * k, 0.01);
+}

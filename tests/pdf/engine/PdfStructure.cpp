@@ -2,6 +2,8 @@
 
 #include "ToolRunner.h"
 
+#include <sstream>
+
 namespace {
 
 // qpdf's JSON (version 2) read by a short script; strings lose their
@@ -41,6 +43,12 @@ for n, p in enumerate(d["pages"], 1):
         print(n, s(a["/Subtype"]), s(a.get("/Name")), action, s(a.get("/Contents")))
 )PY";
 
+const char* const kRects = R"PY(
+for p in d["pages"]:
+    for ref in val(p["object"]).get("/Annots", []):
+        print(*val(ref)["/Rect"])
+)PY";
+
 std::string runScript(const std::string& path, const std::vector<std::string>& keys, const std::string& script)
 {
     std::vector<std::string> args{"qpdf", "--json"};
@@ -64,4 +72,14 @@ std::string outlineTree(const std::string& path)
 std::string annotationLines(const std::string& path)
 {
     return runScript(path, {"pages", "qpdf"}, kAnnotations);
+}
+
+std::vector<AnnotationRect> annotationRects(const std::string& path)
+{
+    std::istringstream lines(runScript(path, {"pages", "qpdf"}, kRects));
+    std::vector<AnnotationRect> rects;
+    AnnotationRect r{};
+    while (lines >> r.x1 >> r.y1 >> r.x2 >> r.y2)
+        rects.push_back(r);
+    return rects;
 }
