@@ -164,7 +164,17 @@ VUMPDF_API int32_t LoadStyleSheet(int32_t h, const char* fileName);
 VUMPDF_API int32_t StyleParameter(int32_t h, const char* name, char* buffer);
 VUMPDF_API int32_t DeclareSymbolicFont(int32_t h, const char* fontName);
 
-/* Grids. */
+/* Grids: tables drawn row by row. DefineGrid names a grid (names ignore case) and drops its
+   columns; align 0 puts x at the left edge, 1 at the right edge, 2 centres the grid on the page;
+   margin is kept free inside every cell. DefineCol appends a column filled with the current brush
+   and ruled on its left with the current pen (a last column of width 0 gives the right edge).
+   DrawGrid places the grid with its next row at y; DrawRow draws the next row (a row of height 0
+   gives the bottom edge); a new page starts the rows again at its top edge. TextToCell writes into
+   a drawn cell (col and row from 0; a wrapping column lays the text out on several lines, another
+   cuts it to the cell's width). CellX and CellY give a cell's corner (0 top-left, 1 top-right,
+   2 bottom-right, 3 bottom-left); CellTextHeight the height a cell of the column needs for text.
+   Failures ("Invalid Grid name", "Grid Cols not defined", "Grid too wide", "Grid row out of page",
+   "Invalid cell", "Invalid corner") abort the document. */
 VUMPDF_API int32_t DefineGrid(int32_t h, const char* gridName, int32_t align, int32_t margin);
 VUMPDF_API int32_t DefineCol(int32_t h, const char* gridName, int32_t width, int32_t horzAlign,
                              int32_t vertAlign, int32_t wrap);
@@ -176,7 +186,22 @@ VUMPDF_API int32_t CellTextHeight(int32_t h, const char* gridName, int32_t col, 
 VUMPDF_API int32_t CellX(int32_t h, const char* gridName, int32_t col, int32_t row, int32_t corner);
 VUMPDF_API int32_t CellY(int32_t h, const char* gridName, int32_t col, int32_t row, int32_t corner);
 
-/* Links, names, bookmarks and annotations. */
+/* Links, names, bookmarks and annotations. DefineName names a place on the current page (names
+   ignore case; "Duplicate name" for a second definition). A link is a rectangle over the page whose
+   text is, in this order: NextPage, PrevPage, FirstPage or LastPage (any case); an address starting
+   http:, https:, ftp: or mailto:; "other.pdf|name" for a name in an existing PDF file; an existing
+   file to open (a bare name is looked for beside the document); else a name defined anywhere in
+   the document. A "{title}" before the text is ignored. Names that links use but no DefineName
+   defines give one warning each when the document ends (on standard error); the file is complete.
+   WriteLink draws text and puts a link over it. Bookmarks make the outline: level 1 is a top
+   entry, level n goes under the latest entry of level n - 1, anything deeper fails
+   "Bad bookmark level" and aborts the document; open 0 shows the entry closed; titles keep 255
+   characters. WriteBookmark and PrintBookMark also draw the title at x, y.
+   Annotation puts a note at x, y with icon 0 Comment, 1 Help, 2 Insert, 3 Key, 4 NewParagraph,
+   5 Note; its text "{title}contents" gives the pop-up's title. RubberStamp stamps the rectangle
+   with 0 Approved, 1 Asis, 2 Confidential, 3 Departmental, 4 Draft, 5 Experimental, 6 Expired,
+   7 Final, 8 ForComment, 9 ForPublicRelease, 10 NotApproved, 11 NotForPublicRelease, 12 Sold,
+   13 TopSecret. Other icon and stamp numbers fail "Bad parameters for method". */
 VUMPDF_API int32_t DefineName(int32_t h, int32_t x, int32_t y, const char* name);
 VUMPDF_API int32_t SetLink(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                            const char* link);

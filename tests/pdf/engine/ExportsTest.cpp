@@ -151,9 +151,6 @@ TEST(PdfExports, LaterFeaturesFailWithAClearMessage)
 {
     PdfHandle h;
     const std::vector<std::pair<std::string, std::function<int32_t()>>> calls = {
-        {"DefineGrid", [&] { return pdf().DefineGrid(h, "g", 0, 0); }},
-        {"SetBookmark", [&] { return pdf().SetBookmark(h, 0, 0, "b", 1, 1); }},
-        {"RubberStamp", [&] { return pdf().RubberStamp(h, 0, 0, 1, 1, "s", 0); }},
         {"WriteRichText", [&] { return pdf().WriteRichText(h, "{\\rtf1 x}", ""); }},
     };
     for (const auto& [name, call] : calls) {
