@@ -28,6 +28,8 @@ class QScrollBar;
 class QSlider;
 class QTextBrowser;
 class QTimer;
+class NewsPage;
+class NewsTicker;
 struct AppState;
 class SettingsStore;
 class Prompter;
@@ -115,6 +117,16 @@ public:
     void applyLayout(const MainLayout& layout);
     void Form_Resize();
 
+    // --- news line and web panel
+    void Timer1_Timer();
+    void lblNew_Click();
+    void Web_DocumentComplete();
+    void Web_NavigateError();
+    // Loads the news page again when the panel is on and an address is set.
+    void navigateNews();
+    // Where the web panel's page comes from (HTTP by default).
+    void setNewsPage(std::shared_ptr<NewsPage> page);
+
     // Where the chooser is opened, so that tests can drive it.
     std::function<int(frmDlg&)> execChooser;
 
@@ -135,6 +147,7 @@ public:
     QLineEdit* txtPicTxt;
     QTextBrowser* Web;
     QLabel *lInfo, *lblNew;
+    QTimer* Timer1 = nullptr;
     QScrollBar* hscSY;
     // Size, border and format.
     QComboBox *cmbSize, *cmbBK, *cmbEncode;
@@ -211,6 +224,8 @@ private:
     PanelPlaces panelPlaces() const;
     void showHoverPanels(const HoverPanels& h);
     void setRunButtons(int state);
+    void startNews();
+    void newsAfterResize(bool navigate);
 
     SettingsStore& settings_;
     Prompter& prompter_;
@@ -222,4 +237,7 @@ private:
     QString alphaAtStart_;
     struct RunHolder;
     std::shared_ptr<RunHolder> run_;
+    std::shared_ptr<NewsPage> newsPage_;
+    std::shared_ptr<NewsTicker> ticker_;
+    bool newsLoaded_ = false;  // the news page has been received at least once
 };

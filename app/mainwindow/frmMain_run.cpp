@@ -8,6 +8,7 @@
 
 #include "mainwindow/frmMain.h"
 #include "processing/BatchRun.h"
+#include "processing/UploadHook.h"
 #include "processing/pdf/PdfBookHook.h"
 #include "state/AppState.h"
 
@@ -47,6 +48,7 @@ BatchRun& frmMain::batchRun()
     };
     run.openOutputFolder = [this] { cmdODir_Click(); };
     attachPdfBook(run, app, prompter_);
+    attachUpload(run, app);
     return run;
 }
 
