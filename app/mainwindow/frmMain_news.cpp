@@ -11,7 +11,7 @@
 
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/NewsTicker.h"
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/news/HttpNewsPage.h"

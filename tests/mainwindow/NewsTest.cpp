@@ -171,9 +171,9 @@ TEST_F(News, ThePanelShowsTheFetchedPageOverTheEmptyPreview)
 {
     QTemporaryDir served;
     writeText(served.filePath("news.html"), QStringLiteral("<html><body><p>今日新闻</p></body></html>").toUtf8());
-    const auto server = LocalServer::http(served.path().toStdString());
-    ASSERT_TRUE(server->running()) << server->problem();
-    frmMain& w = openWithNews(1, QString::fromStdString(server->url("http", "news.html")));
+    HttpServer server(served.path().toStdString());
+    ASSERT_TRUE(server.running()) << "the local web server (python3 -m http.server) did not start";
+    frmMain& w = openWithNews(1, QString::fromStdString(server.url("news.html")));
     ASSERT_TRUE(page->waitForAnswer());
     EXPECT_FALSE(w.Web->isHidden());
     EXPECT_TRUE(w.Web->toPlainText().contains("今日新闻"));
@@ -187,9 +187,9 @@ TEST_F(News, ThePanelShowsTheFetchedPageOverTheEmptyPreview)
 TEST_F(News, APageThatCannotBeHadOrIsNotWantedStaysHidden)
 {
     QTemporaryDir served;
-    const auto server = LocalServer::http(served.path().toStdString());
-    ASSERT_TRUE(server->running()) << server->problem();
-    const QString missing = QString::fromStdString(server->url("http", "missing.html"));
+    HttpServer server(served.path().toStdString());
+    ASSERT_TRUE(server.running()) << "the local web server (python3 -m http.server) did not start";
+    const QString missing = QString::fromStdString(server.url("missing.html"));
     struct Case {
         const char* what;
         int showToday;

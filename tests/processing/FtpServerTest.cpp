@@ -25,6 +25,7 @@
 namespace {
 
 const char* const kPassword = "pa55:w@rd/x";
+const char* const kNoServer = "the FTP server did not start: python3-pyftpdlib is needed (scripts/install-deps.sh)";
 
 QByteArray readAll(const QString& path)
 {
@@ -101,9 +102,9 @@ struct UploadRun {
 TEST(FtpServer, EveryResultArrivesWholeUnderItsStampAndThePageListsIt)
 {
     UploadRun f;
-    const auto server = LocalServer::ftp(f.served().path().toStdString(), "vimo", kPassword);
-    ASSERT_TRUE(server->running()) << server->problem();
-    f.st.ftp.sFtpServer = QString::fromStdString(server->url("ftp")).chopped(1);
+    FtpServer server(f.served().path().toStdString(), "vimo", kPassword);
+    ASSERT_TRUE(server.running()) << kNoServer;
+    f.st.ftp.sFtpServer = QString::fromStdString("ftp://" + server.hostAndPort());
     f.pictures(2);
     f.st.list.at(0).description = "红色 & <蓝色>";
     QFile list(QDir(f.userDir()).filePath("picUpload.dat"));
@@ -157,11 +158,11 @@ TEST(FtpServer, FailedTransfersAreLoggedPerPictureAndRecordNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         UploadRun f;
-        std::unique_ptr<LocalServer> server;
+        std::unique_ptr<FtpServer> server;
         if (c.serve) {
-            server = LocalServer::ftp(f.served().path().toStdString(), "vimo", kPassword, c.drop);
-            ASSERT_TRUE(server->running()) << server->problem();
-            f.st.ftp.sFtpServer = "ftp://127.0.0.1:" + QString::number(server->port());
+            server = std::make_unique<FtpServer>(f.served().path().toStdString(), "vimo", kPassword, c.drop);
+            ASSERT_TRUE(server->running()) << kNoServer;
+            f.st.ftp.sFtpServer = "ftp://" + QString::fromStdString(server->hostAndPort());
         } else {
             f.st.ftp.sFtpServer = "127.0.0.1:" + QString::number(closedPort());
         }

@@ -1,55 +1,112 @@
 #include "LocalServer.h"
 
+#include <chrono>
 #include <csignal>
-#include <fcntl.h>
+#include <cstdlib>
+#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
-#include <vector>
-
-#include "TempDir.h"
-#include "TestEnvironment.h"
 
 extern char** environ;
 
-namespace fs = std::filesystem;
-
 namespace {
 
-// Debian's interpreter, which has the python3-* packages that
+std::filesystem::path freshPortFile()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vimo-port-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd >= 0)
+        ::close(fd);
+    return pattern;
+}
+
+// Debian's interpreter, which has the python3-* modules that
 // scripts/install-deps.sh installs, before any other on the PATH.
 std::string python()
 {
-    return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    return ::access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
 }
 
-const char* const kAnnounce = R"PY(
-import os, sys
-def announce(port, port_file):
-    with open(port_file + '.tmp', 'w') as f:
-        f.write(str(port))
-    os.replace(port_file + '.tmp', port_file)
-    print('ready', flush=True)
-)PY";
+int readPort(const std::filesystem::path& file)
+{
+    std::ifstream in(file);
+    int port = 0;
+    in >> port;
+    return in ? port : 0;
+}
 
-const char* const kHttp = R"PY(
-import functools, http.server, sys
-root, port_file = sys.argv[1:3]
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-server = http.server.HTTPServer(('127.0.0.1', 0), functools.partial(Quiet, directory=root))
-announce(server.server_port, port_file)
-server.serve_forever()
-)PY";
+} // namespace
 
-const char* const kFtp = R"PY(
-import logging, sys
+LocalServer::LocalServer(const std::string& script, std::vector<std::string> args)
+    : portFile_(freshPortFile())
+{
+    args.insert(args.begin(), {python(), "-c", script});
+    args.push_back(portFile_.string());
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        pid_ = 0;
+        return;
+    }
+    // A loaded machine can take seconds to start python; the minute only
+    // catches a server that never comes up.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while ((port_ = readPort(portFile_)) == 0 && std::chrono::steady_clock::now() < giveUp) {
+        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = 0;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+LocalServer::~LocalServer()
+{
+    if (pid_) {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ec;
+    std::filesystem::remove(portFile_, ec);
+}
+
+namespace {
+
+// The port is written only once the socket listens, so a client that reads it
+// can connect at once.
+const char* const kHttpScript =
+    "import http.server,functools,sys\n"
+    "h=functools.partial(http.server.SimpleHTTPRequestHandler,directory=sys.argv[1])\n"
+    "s=http.server.ThreadingHTTPServer(('127.0.0.1',0),h)\n"
+    "p=sys.argv[2]\n"
+    "open(p+'.tmp','w').write(str(s.server_port))\n"
+    "import os; os.replace(p+'.tmp',p)\n"
+    "s.serve_forever()\n";
+
+} // namespace
+
+HttpServer::HttpServer(const std::filesystem::path& root) : server_(kHttpScript, {root.string()}) {}
+
+std::string HttpServer::url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(port()) + "/" + path;
+}
+
+namespace {
+
+// The handler's own read is bound to the read event too, so the dropping
+// handler binds both.
+const char* const kFtpScript = R"PY(
+import logging, os, sys
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
-root, port_file, user, password, mode = sys.argv[1:6]
+root, user, password, mode, port_file = sys.argv[1:6]
 config_logging(level=logging.CRITICAL)
 authorizer = DummyAuthorizer()
 authorizer.add_user(user, password, root, perm='elradfmwMT')
@@ -64,79 +121,20 @@ Handler.authorizer = authorizer
 Handler.auth_failed_timeout = 0
 Handler.dtp_handler = Dropping if mode == 'drop' else DTPHandler
 server = FTPServer(('127.0.0.1', 0), Handler)
-announce(server.socket.getsockname()[1], port_file)
+open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
+os.replace(port_file + '.tmp', port_file)
 server.serve_forever()
 )PY";
 
 } // namespace
 
-LocalServer::LocalServer(const std::string& script, const std::vector<std::string>& args)
+FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+                     bool dropMidTransfer)
+    : server_(kFtpScript, {root.string(), user, password, dropMidTransfer ? "drop" : "keep"})
 {
-    static int serial = 0;
-    const fs::path scratch = testenv::scratchDir().empty() ? fs::temp_directory_path() : fs::path(testenv::scratchDir());
-    const std::string portFile = (scratch / ("vimo-port-" + std::to_string(::getpid()) + "-" +
-                                                               std::to_string(++serial))).string();
-    fs::remove(portFile);
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        problem_ = "no pipe";
-        return;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    const std::string code = std::string(kAnnounce) + script;
-    std::vector<std::string> argv{python(), "-c", code, args.front(), portFile};
-    argv.insert(argv.end(), args.begin() + 1, args.end());
-    std::vector<char*> raw;
-    for (std::string& a : argv)
-        raw.push_back(a.data());
-    raw.push_back(nullptr);
-    const int spawned = posix_spawnp(&pid_, raw[0], &actions, nullptr, raw.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    output_ = pipeFds[0];
-    if (spawned != 0) {
-        pid_ = 0;
-        problem_ = "cannot start " + argv[0];
-        return;
-    }
-    // Blocks until the server has announced itself or has died.
-    std::string said;
-    char c = 0;
-    while (said.find('\n') == std::string::npos && ::read(output_, &c, 1) == 1)
-        said += c;
-    if (said != "ready\n") {
-        problem_ = "the server did not start (is python3-pyftpdlib installed? scripts/install-deps.sh)";
-        return;
-    }
-    port_ = std::stoi(readFile(portFile));
-    fs::remove(portFile);
 }
 
-LocalServer::~LocalServer()
+std::string FtpServer::hostAndPort() const
 {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    if (output_ >= 0)
-        ::close(output_);
-}
-
-std::unique_ptr<LocalServer> LocalServer::http(const fs::path& root)
-{
-    return std::unique_ptr<LocalServer>(new LocalServer(kHttp, {root.string()}));
-}
-
-std::unique_ptr<LocalServer> LocalServer::ftp(const fs::path& root, const std::string& user,
-                                              const std::string& password, bool dropMidTransfer)
-{
-    return std::unique_ptr<LocalServer>(
-        new LocalServer(kFtp, {root.string(), user, password, dropMidTransfer ? "drop" : "keep"}));
-}
-
-std::string LocalServer::url(const std::string& scheme, const std::string& path) const
-{
-    return scheme + "://127.0.0.1:" + std::to_string(port_) + "/" + path;
+    return "127.0.0.1:" + std::to_string(port());
 }

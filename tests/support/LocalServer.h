@@ -1,41 +1,56 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
-// A server on 127.0.0.1 run by Python for the length of a test: it binds
-// port 0, writes the port it got into a file and says "ready" on its output,
-// which the constructor waits for (no polling: a server that dies before
-// that ends the wait at once). The destructor stops it, however the test ends.
+// A helper server on 127.0.0.1 for tests: a Python script that binds port 0,
+// writes the port it got into the file named by its last argument, then
+// serves. Binding port 0 in the server itself means no other process can take
+// the port between choosing and binding it. The server is stopped however the
+// test ends; left running it would hold the test's output open.
 class LocalServer {
 public:
+    LocalServer(const std::string& script, std::vector<std::string> args);
     ~LocalServer();
     LocalServer(const LocalServer&) = delete;
     LocalServer& operator=(const LocalServer&) = delete;
 
-    // Serves the files of `root` over HTTP; missing files answer 404.
-    static std::unique_ptr<LocalServer> http(const std::filesystem::path& root);
-
-    // An FTP server (pyftpdlib) whose one user has `root` as home and every
-    // right there. With `dropMidTransfer` it hangs up on the client as soon as
-    // the first bytes of an upload have arrived.
-    static std::unique_ptr<LocalServer> ftp(const std::filesystem::path& root, const std::string& user,
-                                            const std::string& password, bool dropMidTransfer = false);
-
+    // False when the server did not report its port within a minute.
     bool running() const { return port_ > 0; }
     int port() const { return port_; }
-    // Why it is not running; "" when it is.
-    const std::string& problem() const { return problem_; }
-    std::string url(const std::string& scheme, const std::string& path = "") const;
 
 private:
-    LocalServer(const std::string& script, const std::vector<std::string>& args);
-
+    std::filesystem::path portFile_;
     pid_t pid_ = 0;
-    int output_ = -1;
     int port_ = 0;
-    std::string problem_;
+};
+
+// An FTP server (pyftpdlib) whose one user has `root` as home and every
+// right there. With `dropMidTransfer` it hangs up on the client as soon as
+// the first bytes of an upload have arrived.
+class FtpServer {
+public:
+    FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+              bool dropMidTransfer = false);
+    bool running() const { return server_.running(); }
+    int port() const { return server_.port(); }
+    // "127.0.0.1:port", as a user types a server with its port.
+    std::string hostAndPort() const;
+
+private:
+    LocalServer server_;
+};
+
+// python's http.server serving one folder.
+class HttpServer {
+public:
+    explicit HttpServer(const std::filesystem::path& root);
+    bool running() const { return server_.running(); }
+    int port() const { return server_.port(); }
+    std::string url(const std::string& path) const;
+
+private:
+    LocalServer server_;
 };

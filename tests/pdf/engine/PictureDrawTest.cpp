@@ -296,9 +296,9 @@ TEST(PictureDraw, PictureFromAnAddress)
 {
     TempDir served, temp;
     std::string png = makePicture(served, "remote.png", {});
-    const auto server = LocalServer::http(served.path());
-    ASSERT_TRUE(server->running()) << server->problem();
-    std::string url = server->url("http", "remote.png");
+    HttpServer server(served.path());
+    ASSERT_TRUE(server.running()) << "the local web server did not start";
+    std::string url = server.url("remote.png");
     std::string out = temp.file("remote.pdf");
     {
         PdfHandle h;

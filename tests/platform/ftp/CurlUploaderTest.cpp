@@ -66,11 +66,11 @@ TEST(CurlUploader, AServerThatNeverAnswersCostsOnlyTheTimeOut)
 TEST(CurlUploader, AMissingLocalFileFailsTheTransfer)
 {
     QTemporaryDir dir;
-    const auto server = LocalServer::ftp(dir.path().toStdString(), "u", "p");
-    ASSERT_TRUE(server->running()) << server->problem();
+    FtpServer server(dir.path().toStdString(), "u", "p");
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
     CurlUploader uploader;
     FtpPut put;
-    put.server = "127.0.0.1:" + QString::number(server->port());
+    put.server = QString::fromStdString(server.hostAndPort());
     put.user = "u";
     put.password = "p";
     put.remoteName = "a.jpg";
