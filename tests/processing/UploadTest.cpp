@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "RecordingUploader.h"
+#include "platform/ftp/RecordingUploader.h"
 #include "processing/FtpUpload.h"
 #include "processing/UploadPage.h"
 #include "state/AppState.h"
