@@ -122,8 +122,10 @@ void frmMain::Web_DocumentComplete()
 {
     const QRect area = picImg->rect();
     Web->setGeometry(toPixels(-30), toPixels(-30), area.width() + toPixels(280), area.height() + toPixels(30));
-    if (app.list.empty() && app.ps.bShowToday == 1)
+    if (app.list.empty() && app.ps.bShowToday == 1) {
+        Web->raise();  // over the description box, which has nothing to describe yet
         Web->show();
+    }
 }
 
 void frmMain::Web_NavigateError()

@@ -1,6 +1,7 @@
 // The news line read from "user/ad.dat" and the web panel fed by a local web server.
 #include <QEventLoop>
 #include <QLabel>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -170,7 +171,12 @@ TEST_F(News, TheLineRotatesAndAClickOpensItsLinkThroughTheShell)
 TEST_F(News, ThePanelShowsTheFetchedPageOverTheEmptyPreview)
 {
     QTemporaryDir served;
-    writeText(served.filePath("news.html"), QStringLiteral("<html><body><p>今日新闻</p></body></html>").toUtf8());
+    // A publisher's page in GBK, named only by its meta tag.
+    QStringEncoder gbk("GB18030");
+    ASSERT_TRUE(gbk.isValid());
+    writeText(served.filePath("news.html"),
+              gbk.encode(QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+                                        "</head><body><p>今日新闻</p></body></html>")));
     HttpServer server(served.path().toStdString());
     ASSERT_TRUE(server.running()) << "the local web server (python3 -m http.server) did not start";
     frmMain& w = openWithNews(1, QString::fromStdString(server.url("news.html")));

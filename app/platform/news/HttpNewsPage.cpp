@@ -7,7 +7,8 @@
 
 namespace {
 
-// The page's text in the charset its header names; UTF-8 otherwise.
+// The page's text in the charset its header names, else the one its meta
+// tag names (publishers' pages are often GBK), else UTF-8.
 QString decoded(QNetworkReply& reply, const QByteArray& bytes)
 {
     const QString type = reply.header(QNetworkRequest::ContentTypeHeader).toString();
@@ -18,7 +19,8 @@ QString decoded(QNetworkReply& reply, const QByteArray& bytes)
         if (decoder.isValid())
             return decoder.decode(bytes);
     }
-    return QString::fromUtf8(bytes);
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    return decoder.isValid() ? decoder.decode(bytes) : QString::fromUtf8(bytes);
 }
 
 } // namespace
