@@ -23,8 +23,12 @@ std::vector<NewsLine> readNewsFile(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return lines;
-    while (!f.atEnd() && int(lines.size()) < kMaxNewsLines) {
-        const QString text = QString::fromUtf8(f.readLine()).remove(u'\r').remove(u'\n');
+    // The items fit in far less; a huge or endless file is not read whole.
+    const QList<QByteArray> rows = f.read(kMaxNewsBytes).split('\n');
+    for (const QByteArray& row : rows) {
+        if (int(lines.size()) == kMaxNewsLines)
+            break;
+        const QString text = QString::fromUtf8(row).remove(u'\r');
         if (text.trimmed().isEmpty())
             continue;
         const QStringList fields = text.split(u'|');

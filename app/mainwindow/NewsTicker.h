@@ -13,9 +13,11 @@ uint32_t newsColor(const QString& word);
 
 // Reads the news file: one line per news item, caption, link and colour word
 // separated by "|" (UTF-8; further fields ignored, missing ones empty; blank
-// lines skipped). At most kMaxNewsLines items are taken.
+// lines skipped). At most kMaxNewsLines items from the first kMaxNewsBytes
+// bytes are taken.
 std::vector<NewsLine> readNewsFile(const QString& path);
 inline constexpr int kMaxNewsLines = 101;
+inline constexpr qint64 kMaxNewsBytes = 256 * 1024;
 
 // The rotating news line. The file is read on the first tick that finds it
 // with at least one item and never again; then every tick shows the next

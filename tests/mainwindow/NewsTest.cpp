@@ -133,6 +133,27 @@ TEST(NewsTicker, AnEmptyOrMissingFileShowsNothingUntilItHasLines)
     EXPECT_EQ(ticker.tick(file)->caption, "后来") << "the file is read once";
 }
 
+TEST(NewsTicker, ALongFileGivesItsFirstItemsOnly)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("ad.dat");
+    QByteArray many;
+    for (int i = 0; i < 150; ++i)
+        many += QByteArray::number(i) + "|http://n.example|red\n";
+    writeText(file, many);
+    std::vector<NewsLine> rows;
+    NewsTicker ticker(rows);
+    for (int i = 0; i < kMaxNewsLines; ++i)
+        EXPECT_EQ(ticker.tick(file)->caption, QString::number(i));
+    EXPECT_EQ(ticker.tick(file)->caption, "0");
+
+    // One endless line: read up to the cap, as one item.
+    writeText(file, QByteArray(4 * kMaxNewsBytes, 'x'));
+    const std::vector<NewsLine> lines = readNewsFile(file);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].caption.size(), kMaxNewsBytes);
+}
+
 TEST(NewsTicker, AClickOpensTheFirstWebLinkOfTheCaption)
 {
     std::vector<NewsLine> rows = {{"同名", "", "red"},
