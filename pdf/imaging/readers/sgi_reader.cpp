@@ -92,7 +92,7 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
     if (stream.Remaining() <= 512 || !ReadImageProperties(stream, 0))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kSgi);
     const TImageProperties& p = properties_;
-    if ((bytesPerSample_ != 1 && bytesPerSample_ != 2) || !SizeWithinLimits(p.Width, p.Height))
+    if ((bytesPerSample_ != 1 && bytesPerSample_ != 2) || channels_ == 0 || !SizeWithinLimits(p.Width, p.Height))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kSgi);
     StartProgressRect();
     Progress(TProgressStage::psStarting, 0, false, "Preparing...");

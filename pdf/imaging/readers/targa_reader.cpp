@@ -87,6 +87,8 @@ void TTargaGraphic::readPalette(TStream& stream, const uint8_t* h)
     if (h[1] != 1)
         return;
     uint32_t length = le16(h + 5), entryBits = h[7];
+    if (entryBits != 15 && entryBits != 16 && entryBits != 24 && entryBits != 32)
+        RaiseGraphicErrorFmt(msg::InvalidPalette, kTarga);
     uint32_t entryBytes = (entryBits + 7) / 8;
     std::vector<uint8_t> map(std::size_t(length) * entryBytes);
     stream.ReadBuffer(map.data(), map.size());
@@ -100,11 +102,9 @@ void TTargaGraphic::readPalette(TStream& stream, const uint8_t* h)
         TPaletteEntry& out = palette[first + i];
         if (entryBytes >= 3) {
             out = {e[2], e[1], e[0]};
-        } else if (entryBytes == 2) {
+        } else {
             uint16_t v = le16(e);
             out = {uint8_t((v >> 10 & 31) * 255 / 31), uint8_t((v >> 5 & 31) * 255 / 31), uint8_t((v & 31) * 255 / 31)};
-        } else {
-            out = {e[0], e[0], e[0]};
         }
     }
     SetPalette(palette);

@@ -285,8 +285,10 @@ TEST(BrokenHeaders, PcxPsdTargaAndSgi)
         {"data cut short", psd(3, 8, 3, 100, 100, std::string(6, '\0')), "Stream read error"},
     });
     std::string tgaHeader = std::string("\0\0\x0a\0\0\0\0\x18\0\0\0\0", 12) + le16(200) + le16(200) + "\x18\x20";
+    std::string mapped = std::string("\0\x01\x01\0\0\x02\0\0\0\0\0\0", 12) + le16(2) + le16(1) + "\x08\x20"s;
     loadCases<TTargaGraphic>({
         {"run-length data cut short", tgaHeader + "\xff\x01\x02\x03", "Stream read error"},
+        {"colour map entries of 0 bits", mapped + "\x00\x01"s, "Cannot load image. Palette in Targa file is invalid."},
         {"a packet running into the next row",
          std::string("\0\0\x0a\0\0\0\0\x18\0\0\0\0", 12) + le16(2) + le16(2) + "\x18\x20" + "\x82\x00\x00\xff\x00\x00\x00\xff"s,
          "", 2, 2, {0xFF0000, 0xFF0000}},
@@ -294,6 +296,8 @@ TEST(BrokenHeaders, PcxPsdTargaAndSgi)
     std::string sgi = be16(474) + "\x01\x01" + be16(3) + be16(4) + be16(4) + be16(3) + std::string(500, '\0');
     loadCases<TSGIGraphic>({
         {"run-length tables beyond the file", sgi + "xx", "Stream read error"},
+        {"no channels", be16(474) + "\x00\x01"s + be16(3) + be16(4) + be16(4) + be16(0) + std::string(600, '\0'),
+         "Cannot load image. Invalid or unexpected sgi, bw or rgb(a) image format."},
         {"row start beyond the file", sgi + std::string(12, '\0') + be32(100000) + std::string(92, '\0'), "Stream read error"},
     });
 }
