@@ -20,33 +20,6 @@ bool peek(TStream& stream, uint8_t* buffer, std::size_t count)
 }
 
 uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint16_t be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
-
-bool canLoadRla(TStream& s)
-{
-    uint8_t h[740];
-    if (s.Remaining() <= 740 || !peek(s, h, 740))
-        return false;
-    if (be16(h + 26) != 0xFFFE)
-        return false;
-    std::string format;
-    for (int i = 580; i < 612 && h[i]; ++i)
-        format += char(std::tolower(h[i]));
-    return format == "rgb" || format == "xyz";
-}
-
-bool canLoadPcd(TStream& s)
-{
-    uint8_t h[2051];
-    if (s.Remaining() <= 6144 || !peek(s, h, sizeof h))
-        return false;
-    return std::memcmp(h, "PCD_OPA", 7) == 0 || std::memcmp(h + 2048, "PCD", 3) == 0;
-}
-
-bool canLoadCut(TStream&)
-{
-    return false;   // found by extension only
-}
 
 bool canLoadPsp(TStream& s)
 {
@@ -77,13 +50,10 @@ std::unique_ptr<TBitmap> create()
     return std::make_unique<T>();
 }
 
-constexpr char kRla[] = "RLA", kPcd[] = "Photo-CD", kCut[] = "CUT", kPsp[] = "PSP";
+constexpr char kPsp[] = "PSP";
 
 } // namespace
 
-const TGraphicClass TRLAGraphicClass{"TRLAGraphic", create<TUnreadable<kRla>>, canLoadRla};
-const TGraphicClass TPCDGraphicClass{"TPCDGraphic", create<TUnreadable<kPcd>>, canLoadPcd};
-const TGraphicClass TCUTGraphicClass{"TCUTGraphic", create<TUnreadable<kCut>>, canLoadCut};
 const TGraphicClass TPSPGraphicClass{"TPSPGraphic", create<TUnreadable<kPsp>>, canLoadPsp};
 
 } // namespace vum

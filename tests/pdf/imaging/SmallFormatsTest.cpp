@@ -1,0 +1,229 @@
+// CUT, RLA, Photo-CD, Autodesk and EPS files made by hand (or wrapped around a
+// TIFF by ImageMagick) load as the pictures they were made from.
+#include <gtest/gtest.h>
+
+#include "ImagingTestUtil.h"
+#include "TempDir.h"
+#include "ToolRunner.h"
+#include "imaging/errors.h"
+#include "imaging/picture_loader.h"
+#include "imaging/readers/autodesk_reader.h"
+#include "imaging/readers/cut_reader.h"
+#include "imaging/readers/pcd_reader.h"
+#include "imaging/readers/rla_reader.h"
+#include "imaging/readers/tiff_reader.h"
+#include "imaging/registry.h"
+#include "imaging/stream.h"
+
+using namespace vum;
+
+namespace {
+
+std::string le16(uint32_t v)
+{
+    return {char(v & 255), char(v >> 8 & 255)};
+}
+
+std::string be16(uint32_t v)
+{
+    return {char(v >> 8 & 255), char(v & 255)};
+}
+
+std::string be32(uint32_t v)
+{
+    return be16(v >> 16) + be16(v);
+}
+
+const uint32_t W = 20, H = 7;
+
+uint8_t index(uint32_t x, uint32_t y)
+{
+    return uint8_t((x * 13 + y * 29) % 16);
+}
+
+uint32_t paletteColor(uint32_t i)
+{
+    return (i * 16) << 16 | (255 - i * 16) << 8 | (i * 37) % 256;
+}
+
+// Rows of a run of five, then the rest as literals; each row ends with 0.
+std::string cutFile()
+{
+    std::string out = le16(W) + le16(H) + le16(0);
+    for (uint32_t y = 0; y < H; ++y) {
+        std::string packets = {char(0x80 | 5), char(index(0, y)), char(W - 5)};
+        for (uint32_t x = 5; x < W; ++x)
+            packets += char(index(x, y));
+        out += le16(uint32_t(packets.size()) + 1) + packets + '\0';
+    }
+    return out;
+}
+
+// A Dr. Halo palette: 40 bytes of header (highest index at 12), then 6-byte entries.
+std::string halPalette()
+{
+    std::string out = "AH" + le16(0x300) + le16(512) + std::string("\x0a\0", 2) + le16(0) + le16(0) + le16(15) +
+                      le16(255) + le16(255) + le16(255) + std::string("Dr. Halo") + std::string(12, '\0');
+    for (uint32_t i = 0; i < 16; ++i) {
+        uint32_t c = paletteColor(i);
+        out += le16(c >> 16) + le16(c >> 8 & 255) + le16(c & 255);
+    }
+    return out + std::string(512 - out.size(), '\0');
+}
+
+} // namespace
+
+TEST(CutReader, PaletteFileBesideItAndGreyWithout)
+{
+    TempDir dir;
+    std::string cut = dir.file("picture.cut");
+    writeFile(cut, cutFile());
+    writeFile(dir.file("picture.pal"), halPalette());
+    EXPECT_EQ(FindPictureClass(cut), &TCUTGraphicClass);
+    auto picture = loadWithRegistry(cut);
+    ASSERT_EQ(picture->Width(), W);
+    ASSERT_EQ(picture->Height(), H);
+    EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool({"convert", cut, "ppm:-"})), "");
+    for (uint32_t y = 0; y < H; ++y)
+        for (uint32_t x = 0; x < W; ++x) {
+            uint32_t bgr = picture->PixelColor(x, y), want = paletteColor(x < 5 ? index(0, y) : index(x, y));
+            ASSERT_EQ((bgr & 255) << 16 | (bgr & 0xFF00) | bgr >> 16, want) << x << "," << y;
+        }
+    std::remove(dir.file("picture.pal").c_str());
+    auto grey = loadWithRegistry(cut);
+    EXPECT_EQ(grey->PixelColor(6, 1), index(6, 1) * 0x010101u);
+}
+
+namespace {
+
+uint32_t rlaColor(uint32_t x, uint32_t y)
+{
+    return (x * 13 % 256) << 16 | (y * 40 % 256) << 8 | ((x + y) * 9 % 256);
+}
+
+// Rows stored from the bottom (the active window's bottom below its top);
+// each channel a literal run and a repeat run.
+std::string rlaFile(int bottom, int top, const char* gamma = "1.0")
+{
+    std::string h(740, '\0');
+    auto put = [&](std::size_t at, const std::string& s) { h.replace(at, s.size(), s); };
+    put(0, be16(0) + be16(W - 1) + be16(uint16_t(bottom)) + be16(uint16_t(top)));
+    put(8, be16(0) + be16(W - 1) + be16(uint16_t(bottom)) + be16(uint16_t(top)));
+    put(16, be16(1) + be16(0) + be16(3) + be16(0) + be16(0) + be16(0xFFFE));
+    put(28, gamma);
+    put(580, "rgb");
+    put(658, be16(8));
+    std::vector<std::string> rows;
+    for (uint32_t r = 0; r < H; ++r) {
+        uint32_t y = H - 1 - r;   // the first stored row is the bottom one
+        std::string row;
+        for (int shift = 16; shift >= 0; shift -= 8) {
+            std::string packed = {char(-12)};
+            for (uint32_t x = 0; x < 12; ++x)
+                packed += char(rlaColor(x, y) >> shift);
+            packed += {char(W - 12 - 1), char(rlaColor(12, y) >> shift)};
+            row += be16(uint32_t(packed.size())) + packed;
+        }
+        rows.push_back(row);
+    }
+    std::string table, data;
+    uint32_t at = 740 + 4 * H;
+    for (const std::string& row : rows) {
+        table += be32(at + uint32_t(data.size()));
+        data += row;
+    }
+    return h + table + data;
+}
+
+} // namespace
+
+TEST(RlaReader, RowsFromTheBottomAndBrokenWindows)
+{
+    std::string bytes = rlaFile(0, H - 1);
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    EXPECT_TRUE(TRLAGraphic::CanLoad(stream));
+    TRLAGraphic picture;
+    picture.LoadFromStream(stream);
+    ASSERT_EQ(picture.Width(), W);
+    ASSERT_EQ(picture.Height(), H);
+    EXPECT_TRUE(picture.ImageProperties().BottomUp);
+    for (uint32_t y = 0; y < H; ++y)
+        for (uint32_t x = 0; x < W; ++x) {
+            uint32_t bgr = picture.PixelColor(x, y), want = rlaColor(x < 12 ? x : 12, y);
+            ASSERT_EQ((bgr & 255) << 16 | (bgr & 0xFF00) | bgr >> 16, want) << x << "," << y;
+        }
+    // A right edge left of the left edge is no picture; "xyz" data load as nothing.
+    std::string inverted = bytes;
+    inverted.replace(8, 4, be16(W - 1) + be16(0));
+    std::string xyz = bytes;
+    xyz.replace(580, 3, "xyz");
+    for (const std::string& other : {inverted, xyz}) {
+        TMemoryStream s(reinterpret_cast<const uint8_t*>(other.data()), other.size());
+        TRLAGraphic empty;
+        empty.LoadFromStream(s);
+        EXPECT_TRUE(empty.Empty());
+    }
+}
+
+namespace {
+
+uint8_t pcdLuma(uint32_t x, uint32_t)
+{
+    return uint8_t(60 + x / 96 * 20);
+}
+
+uint8_t pcdChroma1(uint32_t, uint32_t y)
+{
+    return uint8_t(120 + y / 64 * 8);
+}
+
+uint8_t pcdChroma2(uint32_t x, uint32_t)
+{
+    return uint8_t(110 + x / 128 * 10);
+}
+
+// An image pack whose Base picture (from sector 96) holds bands of colour.
+std::string pcdFile(uint8_t rotation)
+{
+    std::string out(96 * 2048, '\0');
+    out.replace(2048, 7, "PCD_IPI");
+    out[3586] = char(rotation);
+    for (uint32_t y = 0; y < 512; y += 2) {
+        for (uint32_t yy : {y, y + 1})
+            for (uint32_t x = 0; x < 768; ++x)
+                out += char(pcdLuma(x, yy));
+        for (uint32_t x = 0; x < 384; ++x)
+            out += char(pcdChroma1(2 * x, y));
+        for (uint32_t x = 0; x < 384; ++x)
+            out += char(pcdChroma2(2 * x, y));
+    }
+    return out + std::string(8192, '\0');
+}
+
+} // namespace
+
+TEST(PcdReader, BasePictureNearImageMagicksAndTurned)
+{
+    TempDir dir;
+    std::string pcd = dir.file("picture.pcd"), turned = dir.file("turned.pcd");
+    writeFile(pcd, pcdFile(0));
+    writeFile(turned, pcdFile(1));
+    EXPECT_EQ(FindPictureClass(pcd), &TPCDGraphicClass);
+    auto picture = loadWithRegistry(pcd);
+    ASSERT_EQ(picture->Width(), 768u);
+    ASSERT_EQ(picture->Height(), 512u);
+    // ImageMagick turns PhotoYCC into RGB with tables of its own: within 10 of each other.
+    EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool({"convert", pcd, "ppm:-"}), 10), "");
+    auto upright = loadWithRegistry(turned);
+    ASSERT_EQ(upright->Width(), 512u);
+    ASSERT_EQ(upright->Height(), 768u);
+    // Turned a quarter to the left: source pixel (j, i) lands at column i, line 767 - j.
+    for (uint32_t j : {0u, 300u, 767u})
+        for (uint32_t i : {0u, 200u, 511u})
+            EXPECT_EQ(upright->PixelColor(i, 767 - j), picture->PixelColor(j, i)) << j << "," << i;
+    TFileStream stream(pcd);
+    TPCDGraphic properties;
+    ASSERT_TRUE(properties.ReadImageProperties(stream, 4));
+    EXPECT_EQ(properties.ImageProperties().Width, 3072u);
+    EXPECT_EQ(properties.ImageProperties().Compression, TCompressionType::ctPCDHuffmann);
+}
