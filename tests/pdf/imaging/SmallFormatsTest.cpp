@@ -16,6 +16,7 @@
 #include "imaging/stream.h"
 
 using namespace vum;
+using namespace std::string_literals;
 
 namespace {
 
@@ -226,4 +227,47 @@ TEST(PcdReader, BasePictureNearImageMagicksAndTurned)
     ASSERT_TRUE(properties.ReadImageProperties(stream, 4));
     EXPECT_EQ(properties.ImageProperties().Width, 3072u);
     EXPECT_EQ(properties.ImageProperties().Compression, TCompressionType::ctPCDHuffmann);
+}
+
+TEST(EpsReader, TiffPreviewLoadsLikeTheTiffItHolds)
+{
+    TempDir dir;
+    std::string ppm = dir.file("source.ppm"), eps = dir.file("picture.eps"), tif = dir.file("preview.tif");
+    writeFile(ppm, makePpm(33, 21, 255, [](uint32_t x, uint32_t y) { return patternColor(x, y, 64); }));
+    ASSERT_EQ(runTool({"convert", ppm, "EPT2:" + eps}).exitCode, 0);
+    std::string bytes = readFile(eps);
+    ASSERT_GT(bytes.size(), 30u);
+    auto le32 = [&](std::size_t at) {
+        return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+               uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+    };
+    writeFile(tif, bytes.substr(le32(20), le32(24)));
+    EXPECT_EQ(FindPictureClass(eps), &TEPSGraphicClass);
+    auto picture = loadWithRegistry(eps);
+    EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool({"tifftopnm", tif})), "");
+    // Without a TIFF length the content is not recognised.
+    std::string noLength = bytes;
+    noLength.replace(24, 4, std::string(4, '\0'));
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(noLength.data()), noLength.size());
+    EXPECT_FALSE(TEPSGraphic::CanLoad(stream));
+}
+
+TEST(AutodeskReader, SixBitPaletteAndTopRowFirst)
+{
+    std::string file = le16(0x9119) + le16(3) + le16(2) + le16(0) + le16(0) + "\x08\x00"s + std::string(20, '\0');
+    for (int i = 0; i < 256; ++i)
+        file += {char(i % 64), char(63 - i % 64), char(i / 4 % 64)};
+    file += "\x00\x01\x02\x03\x04\x05"s;
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    ASSERT_TRUE(TAutodeskGraphic::CanLoad(stream));
+    TAutodeskGraphic picture;
+    picture.LoadFromStream(stream);
+    ASSERT_EQ(picture.Width(), 3u);
+    ASSERT_EQ(picture.Height(), 2u);
+    EXPECT_EQ(picture.PixelColor(0, 0), uint32_t(63 * 4) << 8);            // index 0: (0, 252, 0)
+    EXPECT_EQ(picture.PixelColor(2, 1), uint32_t(5 * 4 | 58 * 4 << 8 | 1 * 4 << 16));
+    std::string cut = file.substr(0, file.size() - 2);
+    TMemoryStream shortStream(reinterpret_cast<const uint8_t*>(cut.data()), cut.size());
+    TAutodeskGraphic broken;
+    EXPECT_THROW(broken.LoadFromStream(shortStream), EInvalidGraphic);
 }
