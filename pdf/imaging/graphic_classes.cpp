@@ -10,6 +10,7 @@
 #include "imaging/readers/png_reader.h"
 #include "imaging/readers/ppm_reader.h"
 #include "imaging/readers/psd_reader.h"
+#include "imaging/readers/psp_reader.h"
 #include "imaging/readers/rla_reader.h"
 #include "imaging/readers/sgi_reader.h"
 #include "imaging/readers/targa_reader.h"
@@ -43,6 +44,7 @@ const TGraphicClass TAutodeskGraphicClass{"TAutodeskGraphic", create<TAutodeskGr
 const TGraphicClass TCUTGraphicClass{"TCUTGraphic", create<TCUTGraphic>, TCUTGraphic::CanLoad};
 const TGraphicClass TRLAGraphicClass{"TRLAGraphic", create<TRLAGraphic>, TRLAGraphic::CanLoad};
 const TGraphicClass TPCDGraphicClass{"TPCDGraphic", create<TPCDGraphic>, TPCDGraphic::CanLoad};
+const TGraphicClass TPSPGraphicClass{"TPSPGraphic", create<TPSPGraphic>, TPSPGraphic::CanLoad};
 const TGraphicClass TTIFFGraphicClass{"TTIFFGraphic", create<TTIFFGraphic>, TTIFFGraphic::CanLoad};
 const TGraphicClass TEPSGraphicClass{"TEPSGraphic", create<TEPSGraphic>, TEPSGraphic::CanLoad};
 const TGraphicClass TPNGGraphicClass{"TPNGGraphic", create<TPNGGraphic>, TPNGGraphic::CanLoad};

@@ -1,6 +1,7 @@
 // CUT, RLA, Photo-CD, Autodesk and EPS files made by hand (or wrapped around a
 // TIFF by ImageMagick) load as the pictures they were made from.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
@@ -10,6 +11,7 @@
 #include "imaging/readers/autodesk_reader.h"
 #include "imaging/readers/cut_reader.h"
 #include "imaging/readers/pcd_reader.h"
+#include "imaging/readers/psp_reader.h"
 #include "imaging/readers/rla_reader.h"
 #include "imaging/readers/tiff_reader.h"
 #include "imaging/registry.h"
@@ -270,4 +272,129 @@ TEST(AutodeskReader, SixBitPaletteAndTopRowFirst)
     TMemoryStream shortStream(reinterpret_cast<const uint8_t*>(cut.data()), cut.size());
     TAutodeskGraphic broken;
     EXPECT_THROW(broken.LoadFromStream(shortStream), EInvalidGraphic);
+}
+
+namespace {
+
+std::string le32(uint32_t v)
+{
+    return le16(v & 0xFFFF) + le16(v >> 16);
+}
+
+struct PspWriter {
+    uint16_t major;
+
+    std::string block(uint16_t id, const std::string& body) const
+    {
+        return "~BK\0"s + le16(id) + (major == 3 ? le32(uint32_t(body.size())) : "") + le32(uint32_t(body.size())) + body;
+    }
+    std::string chunk() const
+    {
+        return major > 3 ? le32(0) : "";
+    }
+    std::string file(uint32_t width, uint32_t height, uint16_t compression, uint16_t depth, bool grey,
+                     const std::string& blocks) const
+    {
+        std::string head = "Paint Shop Pro Image File\n\x1a"s;
+        head += std::string(32 - head.size(), '\0') + le16(major) + le16(0);
+        double resolution = 72;
+        std::string res(reinterpret_cast<const char*>(&resolution), 8);
+        std::string attributes = chunk() + le32(width) + le32(height) + res + "\x01"s + le16(compression) +
+                                 le16(depth) + le16(1) + le32(0) + char(grey) + le32(0) + le32(0) + le16(1) + le32(0);
+        return head + block(0, attributes) + blocks;
+    }
+    // A layer of the type (0 raster in version 3, 1 raster later, 2 vector) with its channels.
+    std::string layer(uint8_t type, const std::vector<std::string>& channels) const
+    {
+        std::string info(115, '\0');
+        info[0] = char(type);
+        std::string body = major == 3 ? std::string(256, '\0') + info
+                                      : le32(4 + 2 + 4 + 115) + le16(4) + "name" + info;
+        body += (major > 3 ? le32(8) : "") + le16(1) + le16(uint16_t(channels.size()));
+        for (const std::string& c : channels)
+            body += c;
+        return block(4, body);
+    }
+    std::string channel(uint16_t type, const std::string& packed, uint32_t size) const
+    {
+        return block(5, chunk() + le32(uint32_t(packed.size())) + le32(size) + le16(0) + le16(type) + packed);
+    }
+};
+
+// Run-length packets: one run of each value's first byte count, then the rest as a literal.
+std::string pspRle(const std::string& raw)
+{
+    return {char(128 + 3), raw[0], char(raw.size() - 3)};
+}
+
+} // namespace
+
+TEST(PspReader, FirstRasterLayerOfEachVersion)
+{
+    // 5 x 2 RGB: every row is three pixels of one colour, then two others.
+    auto plane = [](uint8_t first, uint8_t a, uint8_t b) {
+        std::string row = {char(first), char(first), char(first), char(a), char(b)};
+        return row + row;
+    };
+    std::string red = plane(200, 10, 20), green = plane(100, 30, 40), blue = plane(50, 60, 70);
+    auto rle = [](const std::string& p) {
+        std::string row = p.substr(0, 5);
+        std::string packets = pspRle(row) + row.substr(3);
+        return packets + packets;
+    };
+    PspWriter v3{3}, v5{5};
+    std::string vector3 = v3.layer(1, {});
+    std::string raster3 = v3.layer(0, {v3.channel(1, rle(red), 10), v3.channel(2, rle(green), 10),
+                                       v3.channel(3, rle(blue), 10)});
+    std::string version3 = v3.file(5, 2, 1, 24, false, v3.block(3, vector3 + raster3));
+    std::string raster5 = v5.layer(1, {v5.channel(1, red, 10), v5.channel(2, green, 10), v5.channel(3, blue, 10)});
+    std::string version5 = v5.file(5, 2, 0, 24, false, v5.block(3, v5.layer(2, {}) + raster5));
+    auto deflated = [](const std::string& raw) {
+        uLongf size = compressBound(uLong(raw.size()));
+        std::string out(size, '\0');
+        compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()), uLong(raw.size()));
+        return out.substr(0, size);
+    };
+    std::string deflate5 = v5.file(5, 2, 2, 24, false,
+                                   v5.block(3, v5.layer(1, {v5.channel(1, deflated(red), 10), v5.channel(2, deflated(green), 10),
+                                                            v5.channel(3, deflated(blue), 10)})));
+    std::string missingBlue = v5.file(5, 2, 0, 24, false,
+                                      v5.block(3, v5.layer(1, {v5.channel(1, red, 10), v5.channel(2, green, 10)})));
+    std::string palette = v5.block(2, v5.chunk() + le32(2) + "\x10\x20\x30\0\x40\x50\x60\0"s);
+    std::string indexed = v5.file(10, 1, 0, 4, false,
+                                  palette + v5.block(3, v5.layer(1, {v5.channel(0, "\x01\x10\x01\x10\x01\x00"s, 6)})));
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<uint32_t> row;   // 0xRRGGBB
+    } cases[] = {
+        {"version 3, run-length, after a vector layer", version3,
+         {0xC86432, 0xC86432, 0xC86432, 0x0A1E3C, 0x142846}},
+        {"version 5, raw, after a vector layer", version5, {0xC86432, 0xC86432, 0xC86432, 0x0A1E3C, 0x142846}},
+        {"version 5, deflate", deflate5, {0xC86432, 0xC86432, 0xC86432, 0x0A1E3C, 0x142846}},
+        {"4-bit, width 10, rows of 6 bytes", indexed,
+         {0x302010, 0x605040, 0x605040, 0x302010, 0x302010, 0x605040, 0x605040, 0x302010, 0x302010, 0x605040}},
+        {"no blue channel", missingBlue, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMemoryStream stream(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size());
+        ASSERT_TRUE(TPSPGraphic::CanLoad(stream));
+        TPSPGraphic picture;
+        try {
+            picture.LoadFromStream(stream);
+            ASSERT_FALSE(c.row.empty()) << "loaded";
+            for (uint32_t x = 0; x < c.row.size(); ++x) {
+                uint32_t bgr = picture.PixelColor(x, 0);
+                EXPECT_EQ((bgr & 255) << 16 | (bgr & 0xFF00) | bgr >> 16, c.row[x]) << x;
+            }
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_TRUE(c.row.empty()) << e.what();
+            EXPECT_STREQ(e.what(), "Cannot load image. Invalid or unexpected PSP image format.");
+        }
+    }
+    std::string old = version5;
+    old[32] = 2;
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(old.data()), old.size());
+    EXPECT_FALSE(TPSPGraphic::CanLoad(stream));
 }
