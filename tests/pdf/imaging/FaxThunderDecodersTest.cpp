@@ -1,13 +1,16 @@
-// The bilevel fax decoders, the ThunderScan decoder and the Photo-CD plane
-// upsampler on small hand-made inputs.
+// The bilevel fax decoders, the ThunderScan decoder and the Photo-CD
+// difference decoder and plane upsampler on small hand-made inputs.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "imaging/decoders/ccitt_decoders.h"
+#include "imaging/decoders/pcd_decoder.h"
 #include "imaging/decoders/pcd_upsample.h"
 #include "imaging/decoders/thunder_decoder.h"
+#include "imaging/errors.h"
+#include "imaging/stream.h"
 
 using namespace vum;
 
@@ -126,4 +129,52 @@ TEST(PcdUpsample, AveragesNeighbours)
     Bytes plane = {10, 20, 0, 0, 30, 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     UpsamplePlane2x(2, 2, 4, plane.data());
     EXPECT_EQ(plane, (Bytes{10, 15, 20, 20, 20, 25, 30, 30, 30, 35, 40, 40, 30, 35, 40, 40}));
+}
+
+namespace {
+
+// One table of two codes, "10" (-5) and "01" (+10); a section for luma row
+// 1; the codes 10 01 01, then a section header naming the row that ends decoding.
+Bytes pcdDifferences(uint8_t row, uint8_t plane, uint8_t stopRow)
+{
+    Bytes data = {0x01, 0x01, 0x80, 0x00, 0xFB, 0x01, 0x40, 0x00, 0x0A};
+    Bytes section = {0xFF, 0xFF, 0xFE, uint8_t(plane << 6 | row >> 7), uint8_t(row << 1), 0x94,
+                     0xFF, 0xFF, 0xFE, uint8_t(stopRow >> 7), uint8_t(stopRow << 1)};
+    data.insert(data.end(), section.begin(), section.end());
+    data.resize(data.size() + 16, 0);
+    return data;
+}
+
+} // namespace
+
+TEST(PcdDecoder, DifferencesClampAndRowsAreBounded)
+{
+    struct Case {
+        const char* name;
+        uint8_t row, plane;
+        Bytes wantLuma;
+    } cases[] = {
+        {"row 1: -5 on 3 gives 0, +10 on 250 gives 255, +10 on 100", 1, 0, {9, 9, 9, 9, 0, 255, 110, 9}},
+        {"a row beyond the plane is passed over", 60, 0, {9, 9, 9, 9, 3, 250, 100, 9}},
+        {"plane 1 stops decoding", 1, 1, {9, 9, 9, 9, 3, 250, 100, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes data = pcdDifferences(c.row, c.plane, 5);
+        TMemoryStream stream(data.data(), data.size());
+        Bytes luma = {9, 9, 9, 9, 3, 250, 100, 9}, chroma1(4, 7), chroma2(4, 7);
+        uint8_t* planes[3] = {luma.data(), chroma1.data(), chroma2.data()};
+        TPCDDecoder decoder(stream, 2);
+        decoder.DecodePlanes(planes, 4, 5);
+        EXPECT_EQ(luma, c.wantLuma);
+        EXPECT_EQ(chroma1, Bytes(4, 7));
+    }
+    // Data that end before the closing section header raise a read error.
+    Bytes cut = pcdDifferences(1, 0, 5);
+    cut.resize(17);
+    TMemoryStream stream(cut.data(), cut.size());
+    Bytes luma(8, 9), chroma(4, 7);
+    uint8_t* planes[3] = {luma.data(), chroma.data(), chroma.data()};
+    TPCDDecoder decoder(stream, 2);
+    EXPECT_THROW(decoder.DecodePlanes(planes, 4, 5), EInvalidGraphic);
 }

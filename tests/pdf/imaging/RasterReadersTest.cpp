@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                  1},
         ToolCase{"psd_grey_16_bit", "gray16", "p.psd", {"convert", "-depth", "16", "-colorspace", "Gray"},
                  {"convert", "ppm:-"}, &TPSDGraphicClass, 1}),
-    [](const testing::TestParamInfo<ToolCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ToolCase>& tp) { return std::string(tp.param.name); });
 
 TEST(TargaWriter, RoundTripsThroughTgatoppmTopRowFirst)
 {

@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         TiffCase{"fax_g3_reversed", "fax", {"-miniswhite"}, {"-c", "g3:1d", "-f", "lsb2msb"}},
         TiffCase{"fax_g3_big_endian", "fax", {"-miniswhite"}, {"-B", "-c", "g3:1d"}},
         TiffCase{"bits_min_is_black", "fax", {"-minisblack", "-none"}, {}}),
-    [](const testing::TestParamInfo<TiffCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<TiffCase>& tp) { return std::string(tp.param.name); });
 
 TEST(TiffReader, CmykMatchesTifftopnm)
 {
