@@ -125,15 +125,36 @@ INSTANTIATE_TEST_SUITE_P(
         TiffCase{"bits_min_is_black", "fax", {"-minisblack", "-none"}, {}}),
     [](const testing::TestParamInfo<TiffCase>& tp) { return std::string(tp.param.name); });
 
-TEST(TiffReader, CmykMatchesTifftopnm)
+TEST(TiffReader, ImageMagickFiles)
 {
-    TempDir dir;
-    std::string ppm = dir.file("source.ppm"), tif = dir.file("cmyk.tif");
-    writeFile(ppm, sourcePicture("rgb"));
-    ToolResult made = runTool({"convert", ppm, "-colorspace", "CMYK", "-compress", "LZW", tif});
-    ASSERT_EQ(made.exitCode, 0) << made.err;
-    auto picture = loadWithRegistry(tif);
-    EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool({"tifftopnm", tif}), 1), "");
+    struct Case {
+        const char* name;
+        const char* source;
+        std::vector<std::string> options;
+        std::vector<std::string> decoder;   // the file is appended (ImageMagick: inserted)
+        int tolerance;
+    } cases[] = {
+        {"CMYK", "rgb", {"-colorspace", "CMYK", "-compress", "LZW"}, {"tifftopnm"}, 1},
+        // Two samples a pixel: the predictor adds the sample one pixel, not one byte, to the left.
+        {"grey and alpha with the predictor", "gray",
+         {"-alpha", "set", "-channel", "A", "-fx", "i/w", "+channel", "-define", "tiff:predictor=2", "-compress", "LZW"},
+         {"convert", "-alpha", "off", "ppm:-"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::string source = dir.file("source.pnm"), tif = dir.file("picture.tif");
+        writeFile(source, sourcePicture(c.source));
+        std::vector<std::string> make = {"convert", source};
+        make.insert(make.end(), c.options.begin(), c.options.end());
+        make.push_back(tif);
+        ToolResult made = runTool(make);
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        std::vector<std::string> decode = c.decoder;
+        decode.insert(decode[0] == "convert" ? decode.begin() + 1 : decode.end(), tif);
+        auto picture = loadWithRegistry(tif);
+        EXPECT_EQ(rasterDifference(rasterOf(*picture), decodeWithTool(decode), c.tolerance), "");
+    }
 }
 
 namespace {
