@@ -224,10 +224,11 @@ void TTIFFGraphic::setUpColors()
         (p.ColorScheme == TColorScheme::Indexed && bits > 8) ||
         (bits < 8 && p.ColorScheme != TColorScheme::Gray && p.ColorScheme != TColorScheme::Indexed))
         RaiseGraphicErrorFmt(msg::InvalidColorFormat, kTiff);
-    // Separate planes are not read as if they were interleaved samples.
-    if (samples > 1 && p.PlanarConfiguration == 2)
-        RaiseGraphicErrorFmt(msg::NotSupportedFor, "Separate colour planes are", kTiff);
     bool jpeg = p.Compression == TCompressionType::ctJPEG;
+    // Separate planes of colour samples (not grey with alpha, not JPEG strips).
+    if (samples > 1 && p.PlanarConfiguration == 2 &&
+        (p.ColorScheme == TColorScheme::Gray || jpeg || bits < 8))
+        RaiseGraphicErrorFmt(msg::NotSupportedFor, "Separate planes of this kind are", kTiff);
     uint64_t bytesPerLine = (uint64_t(bits) * samples * p.Width + 7) / 8;
     if (bytesPerLine > 0x7FFFFFFF)
         invalid();
@@ -338,53 +339,100 @@ std::unique_ptr<TDecoder> TTIFFGraphic::createDecoder()
     RaiseGraphicErrorFmt(msg::NotSupportedFor, msg::CompressionScheme, kTiff);
 }
 
+void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer)
+{
+    TStream& stream = *stream_;
+    uint64_t at = basePosition_ + offsets_[strip];
+    if (at > stream.Size())
+        RaiseGraphicError(msg::StreamRead);
+    stream.Seek(at);
+    if (!decoder) {
+        stream.ReadBuffer(buffer.data(), buffer.size());
+        return;
+    }
+    if (counts_[strip] > stream.Remaining())
+        RaiseGraphicError(msg::StreamRead);
+    packed_.resize(counts_[strip]);
+    stream.ReadBuffer(packed_.data(), packed_.size());
+    const uint8_t* source = packed_.data();
+    uint8_t* dest = buffer.data();
+    decoder->Decode(source, dest, packed_.size(), buffer.size());
+    if (auto* inflate = dynamic_cast<TLZ77Decoder*>(decoder);
+        inflate && inflate->ZLibResult() < 0 && inflate->ZLibResult() != Z_BUF_ERROR)
+        RaiseGraphicErrorFmt(msg::CompressionError, kTiff);
+}
+
 void TTIFFGraphic::readStrips(TDecoder* decoder)
 {
     TImageProperties& p = properties_;
-    TStream& stream = *stream_;
-    std::vector<uint32_t> offsets = directory_->Cardinals(tagStripOffsets);
-    std::vector<uint32_t> counts = directory_->Cardinals(tagStripByteCounts);
-    if (offsets.empty() || counts.size() != offsets.size())
+    offsets_ = directory_->Cardinals(tagStripOffsets);
+    counts_ = directory_->Cardinals(tagStripByteCounts);
+    if (offsets_.empty() || counts_.size() != offsets_.size())
         invalid();
     Progress(TProgressStage::psStarting, 0, false, "Transfering...");
     TProgressPhase phase([this] { Progress(TProgressStage::psEnding, 0, false, {}); });
     if (decoder)
         decoder->StartDecoding();
     p.CurrentRow = 0;
-    p.StripCount = int32_t(std::min<std::size_t>(offsets.size(), 0x7FFFFFFF));
-    std::vector<uint8_t> packed, buffer;
-    for (std::size_t strip = 0; strip < offsets.size() && uint32_t(p.CurrentRow) < p.Height; ++strip) {
-        p.CurrentStrip = int32_t(strip);
-        uint64_t rowsPerStrip = p.RowsPerStrip[std::min(strip, p.RowsPerStrip.size() - 1)];
-        uint64_t rows = std::min<uint64_t>(rowsPerStrip, p.Height - uint32_t(p.CurrentRow));
-        if (rows == 0)
-            continue;
-        uint64_t size = rows * uint64_t(p.BytesPerLine);
-        if (!AllocationWithinLimits(size))
-            invalid();
-        uint64_t at = basePosition_ + offsets[strip];
-        if (at > stream.Size())
-            RaiseGraphicError(msg::StreamRead);
-        stream.Seek(at);
-        buffer.resize(std::size_t(size));
-        if (decoder) {
-            if (counts[strip] > stream.Remaining())
-                RaiseGraphicError(msg::StreamRead);
-            packed.resize(counts[strip]);
-            stream.ReadBuffer(packed.data(), packed.size());
-            const uint8_t* source = packed.data();
-            uint8_t* dest = buffer.data();
-            decoder->Decode(source, dest, packed.size(), buffer.size());
-            if (auto* inflate = dynamic_cast<TLZ77Decoder*>(decoder); inflate && inflate->ZLibResult() < 0 &&
-                                                                    inflate->ZLibResult() != Z_BUF_ERROR)
-                RaiseGraphicErrorFmt(msg::CompressionError, kTiff);
-        } else {
-            stream.ReadBuffer(buffer.data(), buffer.size());
+    p.StripCount = int32_t(std::min<std::size_t>(offsets_.size(), 0x7FFFFFFF));
+    if (p.PlanarConfiguration == 2 && p.SamplesPerPixel > 1) {
+        readPlanes(decoder);
+    } else {
+        std::vector<uint8_t> buffer;
+        for (std::size_t strip = 0; strip < offsets_.size() && uint32_t(p.CurrentRow) < p.Height; ++strip) {
+            p.CurrentStrip = int32_t(strip);
+            uint64_t rowsPerStrip = p.RowsPerStrip[std::min(strip, p.RowsPerStrip.size() - 1)];
+            uint64_t rows = std::min<uint64_t>(rowsPerStrip, p.Height - uint32_t(p.CurrentRow));
+            if (rows == 0)
+                continue;
+            uint64_t size = rows * uint64_t(p.BytesPerLine);
+            if (!AllocationWithinLimits(size))
+                invalid();
+            buffer.resize(static_cast<std::size_t>(size));
+            readStrip(decoder, strip, buffer);
+            convertRows(buffer.data(), rows);
         }
-        convertRows(buffer.data(), rows);
     }
     if (decoder)
         decoder->FinishDecoding();
+}
+
+void TTIFFGraphic::readPlanes(TDecoder* decoder)
+{
+    // Separate planes: the strips of the first sample for the whole picture,
+    // then those of the second, and so on.
+    TImageProperties& p = properties_;
+    uint32_t samples = p.SamplesPerPixel;
+    uint64_t rowsPerStrip = std::max<uint64_t>(p.RowsPerStrip[0], 1);
+    uint64_t stripsPerPlane = (uint64_t(p.Height) + rowsPerStrip - 1) / rowsPerStrip;
+    uint64_t planeLine = (uint64_t(p.BitsPerSample) * p.Width + 7) / 8;
+    uint64_t planeSize = planeLine * p.Height;
+    if (offsets_.size() < stripsPerPlane * samples || !AllocationWithinLimits(planeSize * samples))
+        invalid();
+    std::vector<uint8_t> planes(static_cast<std::size_t>(planeSize * samples)), buffer;
+    for (uint32_t s = 0; s < samples; ++s)
+        for (uint64_t k = 0; k < stripsPerPlane; ++k) {
+            uint64_t first = k * rowsPerStrip;
+            uint64_t rows = std::min<uint64_t>(rowsPerStrip, p.Height - first);
+            buffer.resize(static_cast<std::size_t>(rows * planeLine));
+            std::size_t strip = std::size_t(s * stripsPerPlane + k);
+            p.CurrentStrip = int32_t(strip);
+            readStrip(decoder, strip, buffer);
+            std::copy(buffer.begin(), buffer.end(), planes.begin() + long(s * planeSize + first * planeLine));
+        }
+    bool predictor = p.Predictor == 2 && p.Compression != TCompressionType::ctNone;
+    for (uint32_t y = 0; y < p.Height; ++y) {
+        std::vector<const uint8_t*> sources;
+        for (uint32_t s = 0; s < samples; ++s) {
+            uint8_t* row = planes.data() + s * planeSize + y * planeLine;
+            if (predictor)
+                undoPredictor(row, 1);
+            sources.push_back(row);
+        }
+        colorManager_.ConvertRow(sources, ScanLine(y), p.Width, 0xFF);
+        RowProgress(y, p.Height);
+        p.CurrentRow = int32_t(y + 1);
+    }
 }
 
 void TTIFFGraphic::convertRows(uint8_t* buffer, uint64_t rows)
@@ -394,18 +442,18 @@ void TTIFFGraphic::convertRows(uint8_t* buffer, uint64_t rows)
     for (uint64_t r = 0; r < rows && uint32_t(p.CurrentRow) < p.Height; ++r) {
         uint8_t* row = buffer + r * uint64_t(p.BytesPerLine);
         if (predictor)
-            undoPredictor(row);
+            undoPredictor(row, p.SamplesPerPixel);
         colorManager_.ConvertRow({row}, ScanLine(uint32_t(p.CurrentRow)), p.Width, 0xFF);
         RowProgress(uint32_t(p.CurrentRow), p.Height);
         ++p.CurrentRow;
     }
 }
 
-void TTIFFGraphic::undoPredictor(uint8_t* row) const
+void TTIFFGraphic::undoPredictor(uint8_t* row, std::size_t samples) const
 {
     // Each sample adds the same sample of the pixel to its left.
     const TImageProperties& p = properties_;
-    std::size_t samples = p.SamplesPerPixel, count = std::size_t(p.Width) * samples;
+    std::size_t count = std::size_t(p.Width) * samples;
     if (p.BitsPerSample == 8) {
         for (std::size_t k = samples; k < count; ++k)
             row[k] = uint8_t(row[k] + row[k - samples]);

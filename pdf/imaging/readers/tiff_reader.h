@@ -27,10 +27,15 @@ private:
     void setUpPalette();
     std::unique_ptr<TDecoder> createDecoder();
     void readStrips(TDecoder* decoder);
+    // Reads strip number `strip` and decodes it to fill the buffer.
+    void readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer);
+    void readPlanes(TDecoder* decoder);
     void convertRows(uint8_t* buffer, uint64_t rows);
-    void undoPredictor(uint8_t* row) const;
+    void undoPredictor(uint8_t* row, std::size_t samples) const;
 
     std::unique_ptr<TTiffDirectory> directory_;
+    std::vector<uint32_t> offsets_, counts_;
+    std::vector<uint8_t> packed_;
     std::vector<float> coefficients_;
     uint32_t positioning_ = 1;
 };

@@ -109,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         TiffCase{"rgb_lzw_predictor", "rgb", {"-truecolor"}, {"-c", "lzw:2", "-r", "7"}},
         TiffCase{"rgb_deflate_predictor", "rgb", {"-truecolor"}, {"-c", "zip:2"}},
         TiffCase{"rgb_big_endian", "rgb", {"-truecolor"}, {"-B", "-c", "lzw:2"}},
+        TiffCase{"rgb_separate_planes", "rgb", {"-truecolor"}, {"-p", "separate", "-c", "zip:2", "-r", "8"}},
         TiffCase{"rgb_jpeg", "rgb", {"-truecolor"}, {"-c", "jpeg", "-r", "16"}, 0, true},
         TiffCase{"rgb_jpeg_rgb", "rgb", {"-truecolor"}, {"-c", "jpeg:r", "-r", "16"}, 0},
         TiffCase{"gray_deflate", "gray", {"-minisblack"}, {"-c", "zip"}},
