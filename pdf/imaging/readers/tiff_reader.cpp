@@ -129,9 +129,10 @@ bool TTIFFGraphic::ReadImageProperties(TStream& stream, uint32_t imageIndex)
         return false;
     auto directory = std::make_unique<TTiffDirectory>(stream, base, bigEndian);
     uint32_t offset = p.FirstIFD;
-    for (; imageIndex > 0; --imageIndex) {
+    // A chain that loops back on itself is followed no further than a real file could reach.
+    for (uint32_t hops = 0; imageIndex > 0; --imageIndex) {
         offset = directory->Skip(offset);
-        if (offset == 0)
+        if (offset == 0 || ++hops > 65536)
             return false;
     }
     directory->Read(offset);

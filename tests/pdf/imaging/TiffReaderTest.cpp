@@ -260,6 +260,22 @@ TEST(TiffReader, ModifiedHuffmanMatchesTifftopnm)
     EXPECT_EQ(rasterDifference(theirs, decodeWithTool({"pnmtopnm", other.file("p.pbm")})), "");
 }
 
+TEST(TiffReader, ThunderScanStrips)
+{
+    // 4 x 2 pixels of 4 bits: raw 7 and a run of three; raw 2, deltas +1, skip, -1, then raw 15.
+    std::map<uint16_t, Entry> entries = {{256, {4, {4}}}, {257, {4, {2}}}, {258, {3, {4}}}, {259, {3, {32809}}},
+                                         {262, {3, {1}}}, {277, {3, {1}}}, {278, {4, {2}}}};
+    std::string tiff = buildTiff(entries, "\xC7\x03\xC2\x5B\xCF");
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(tiff.data()), tiff.size());
+    TTIFFGraphic picture;
+    picture.LoadFromStream(stream);
+    ASSERT_EQ(picture.Width(), 4u);
+    const uint32_t want[2][4] = {{7, 7, 7, 7}, {2, 3, 2, 15}};
+    for (uint32_t y = 0; y < 2; ++y)
+        for (uint32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(picture.PixelColor(x, y), want[y][x] * 17 * 0x010101u) << x << "," << y;
+}
+
 TEST(TiffReader, T4CodesArePrefixFreeAndComplete)
 {
     for (const auto* codes : {&T4WhiteCodes(), &T4BlackCodes()}) {
