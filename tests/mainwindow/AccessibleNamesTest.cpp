@@ -1,0 +1,71 @@
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "MainWindowFixture.h"
+#include "settings/frmDlg.h"
+
+namespace {
+
+// What a screen reader hears as the control's name.
+QString spokenName(QWidget* control)
+{
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
+using AccessibleNames = MainWindowFixture;
+
+TEST_F(AccessibleNames, EveryControlHasANameAndTextControlsSpeakTheirText)
+{
+    frmMain& w = open();
+    for (QWidget* child : w.findChildren<QWidget*>()) {
+        const QString name = child->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+            continue;
+        const auto* label = qobject_cast<QLabel*>(child);
+        const bool showsText = (label && !label->text().isEmpty()) || qobject_cast<QAbstractButton*>(child);
+        // A fixed name would go stale as soon as the program changes the text.
+        if (showsText)
+            EXPECT_TRUE(child->accessibleName().isEmpty()) << name.toStdString();
+        else
+            EXPECT_FALSE(spokenName(child).isEmpty()) << name.toStdString();
+    }
+    for (const char* name : {"lstFile", "cmdAdd", "cmdDone", "cmdStop", "picImg", "imgM", "cmbSize", "txtW", "hscSY",
+                             "Text1(24)", "cmdR(7)", "txtRGB(2)", "chkFtp", "NiceContainr6"})
+        EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(spokenName(w.imgM), QStringLiteral("预览图"));
+    EXPECT_EQ(spokenName(w.cmdAdd), QStringLiteral("添加图片"));
+    EXPECT_FALSE(w.cmdStop->isEnabled());
+    EXPECT_FALSE(w.chkFtp->isVisibleTo(&w));
+}
+
+TEST_F(AccessibleNames, LabelsSpeakWhatTheyShowNow)
+{
+    frmMain& w = open();
+    EXPECT_EQ(spokenName(w.lFile), QStringLiteral("图片数量:0个"));
+    w.addPictures({picture(home + "/a.png"), picture(home + "/b.bmp")}, true);
+
+    const QString out = home + "/a folder with a rather long name/results";
+    ASSERT_TRUE(QDir().mkpath(out));
+    w.execChooser = [&](frmDlg& dlg) {
+        dlg.setFolder(out);
+        dlg.cmdOK_Click();
+        return dlg.result();
+    };
+    w.cmdODir_Click();
+
+    EXPECT_EQ(spokenName(w.lFile), QStringLiteral("图片数量:2个"));
+    // A long folder is shown, and so spoken, as its start, "..." and its end.
+    const QString spoken = spokenName(w.lOut);
+    EXPECT_EQ(spoken, w.lOut->text());
+    EXPECT_TRUE(spoken.startsWith(QStringLiteral("输出文件夹:") + out.left(3) + QStringLiteral("...")))
+        << spoken.toStdString();
+    EXPECT_TRUE(spoken.endsWith(out.right(17))) << spoken.toStdString();
+    // The status line speaks the current picture's information.
+    EXPECT_TRUE(spokenName(w.lInfo).contains(QStringLiteral("b.bmp"))) << spokenName(w.lInfo).toStdString();
+}
+
+} // namespace
