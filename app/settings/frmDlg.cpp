@@ -111,6 +111,8 @@ void frmDlg::build()
     connect(dirModel_, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex& parent) { keepFolderInView(dirModel_->filePath(parent)); });
     connect(dirModel_, &QAbstractItemModel::layoutChanged, this, [this] { keepFolderInView(folder_); });
+    // Only the user's own scrolling triggers slider actions.
+    connect(Dir1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { followFolder_ = false; });
     connect(File1, &QListWidget::itemSelectionChanged, this, &frmDlg::File1_Click);
     connect(File1, &QListWidget::itemDoubleClicked, this, &frmDlg::cmdOK_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int v) {
@@ -148,6 +150,7 @@ void frmDlg::setFolder(const QString& path)
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QDir::homePath();
     folder_ = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    followFolder_ = true;
     const QModelIndex index = dirModel_->index(folder_);
     Dir1->setCurrentIndex(index);
     Dir1->scrollTo(index);
@@ -161,6 +164,7 @@ void frmDlg::Dir1_Click()
     if (!index.isValid())
         return;
     folder_ = QDir::cleanPath(dirModel_->filePath(index));
+    followFolder_ = true;
     fillFiles();
     Label1->setText(QStringLiteral("您选择的是\"%1\"文件夹。").arg(folder_));
 }
@@ -171,10 +175,10 @@ void frmDlg::Dir1_Click()
 void frmDlg::keepFolderInView(const QString& changed)
 {
     const QString above = changed.endsWith(u'/') ? changed : changed + u'/';
-    if (folder_ != changed && !folder_.startsWith(above))
+    if (!followFolder_ || (folder_ != changed && !folder_.startsWith(above)))
         return;
     QTimer::singleShot(0, this, [this] {
-        if (Dir1->currentIndex().isValid())
+        if (followFolder_ && Dir1->currentIndex().isValid())
             Dir1->scrollTo(Dir1->currentIndex());
     });
 }

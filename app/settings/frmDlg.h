@@ -78,6 +78,7 @@ private:
     SettingsStore& settings_;
     QFileSystemModel* dirModel_;
     QString folder_;
+    bool followFolder_ = true;  // until the user scrolls the folder list away
     QStringList patterns_;
     QStringList chosen_;
 };
