@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QImageWriter>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "mainwindow/ProgramLook.h"
 #include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
@@ -16,11 +18,13 @@
 #include "state/AppState.h"
 
 // A main window over the test's own settings and working folders, with the
-// resources of its own share folder: two sizes and two borders.
+// resources of its own share folder: two sizes and two borders. Fonts and Qt's
+// own texts are the program's, as its start-up sets them.
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        programlook::apply(*qApp);
         home = ProgramFolders::workDir();
         share = QString::fromStdString(testenv::scratchDir()) + "/share";
         ProgramFolders::setResourceDir(share);

@@ -55,7 +55,6 @@ using ProgramLookWindow = MainWindowFixture;
 // Texts are drawn at the design's pixel size, whatever the screen's resolution.
 TEST_F(ProgramLookWindow, WindowTextsHaveTheDesignPixelSize)
 {
-    programlook::apply(*qApp);
     frmMain& w = open();
     const QWidget* controls[] = {w.lFile, w.cmdAdd, w.lOut, w.chkInfoTxt, w.cmbSize};
     for (const QWidget* control : controls)
