@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "mainwindow/ProgramTitle.h"
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "mainwindow/preview/PreviewFit.h"
 #include "mainwindow/preview/PreviewTexts.h"
 #include "mainwindow/preview/ViewPicture.h"

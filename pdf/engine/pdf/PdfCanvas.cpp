@@ -11,7 +11,7 @@
 namespace vum {
 
 namespace {
-const char* const kProducer = "Vimo libPDF 5.9";
+const char* const kProducer = "Vimo libPDF " VUMPDF_VERSION;
 }
 
 TPdfCanvas::TPdfCanvas(TCustomVum& document) : TCustomVumCanvas(document) {}

@@ -2,84 +2,17 @@
 #include "engine/document/PdfVum.h"
 #include "engine/util/VumError.h"
 
+#include "LocalServer.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
 #include <filesystem>
-#include <netinet/in.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 using namespace vum;
 namespace fs = std::filesystem;
 
 namespace {
-
-int freePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t length = sizeof addr;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &length);
-    ::close(s);
-    return ntohs(addr.sin_port);
-}
-
-bool accepting(int port)
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(s);
-    return ok;
-}
-
-// python3 -m http.server serving one folder on 127.0.0.1.
-class HttpServer {
-public:
-    explicit HttpServer(const fs::path& root) : port_(freePort())
-    {
-        const std::string port = std::to_string(port_);
-        const std::string dir = root.string();
-        const char* argv[] = {"python3", "-m", "http.server", port.c_str(), "--bind", "127.0.0.1",
-                              "--directory", dir.c_str(), nullptr};
-        if (posix_spawnp(&pid_, "python3", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
-            pid_ = 0;
-        for (int i = 0; i < 600 && pid_ && !accepting(port_); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ~HttpServer()
-    {
-        if (pid_) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool running() const { return pid_ != 0 && accepting(port_); }
-    std::string url(const std::string& path) const
-    {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
-    }
-
-private:
-    int port_;
-    pid_t pid_ = 0;
-};
 
 std::string errorOf(TPdfVum& doc, const std::string& url)
 {
