@@ -155,6 +155,9 @@ void frmDlg::setFolder(const QString& path)
     Dir1->setCurrentIndex(index);
     Dir1->scrollTo(index);
     Dir1->expand(index);
+    // The drive list names the volume the folder lies on.
+    if (const int drive = Drive1->findText(QStorageInfo(folder_).rootPath()); drive >= 0)
+        Drive1->setCurrentIndex(drive);
     fillFiles();
 }
 

@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QStorageInfo>
 #include <QTimer>
 #include <QFileSystemModel>
 #include <QTreeView>
@@ -265,6 +267,7 @@ TEST_F(Chooser, OpensAtItsStartFolderAndTheFilesFollowTheKeyboard)
     for (QModelIndex up = current.parent(); up.isValid(); up = up.parent())
         EXPECT_TRUE(dlg.Dir1->isExpanded(up)) << model->filePath(up).toStdString();
     EXPECT_EQ(files(dlg), (QStringList{"p.jpg", "q.png"}));
+    EXPECT_EQ(dlg.Drive1->currentText(), QStorageInfo(three).rootPath());
 
     // Up from the first sub-folder is its parent; down goes back.
     dlg.Dir1->setFocus();
