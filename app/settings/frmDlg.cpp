@@ -102,7 +102,10 @@ void frmDlg::build()
     connect(cmdDir1, &QPushButton::clicked, this, &frmDlg::cmdDir1_Click);
     connect(cmdDirNew, &QPushButton::clicked, this, &frmDlg::cmdDirNew_Click);
     connect(Drive1, &QComboBox::textActivated, this, [this](const QString& root) { setFolder(root); });
-    connect(Dir1, &QTreeView::clicked, this, &frmDlg::Dir1_Click);
+    connect(Dir1, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        Dir1_Click();
+        Dir1->expand(index);
+    });
     // The keys move the current folder without a click; the file list follows.
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
         if (index.isValid() && dirModel_->filePath(index) != folder_)
