@@ -138,8 +138,9 @@ static std::vector<EffectCase> effectCases()
 
 INSTANTIATE_TEST_SUITE_P(WidthsAndEffects, EffectTable, ::testing::ValuesIn(effectCases()),
                          [](const auto& tp) {
-                             return "w" + std::to_string(tp.param.width) + "_fx" +
-                                    std::to_string(tp.param.effect);
+                             std::string name = "w";
+                             name.append(std::to_string(tp.param.width)).append("_fx");
+                             return name.append(std::to_string(tp.param.effect));
                          });
 
 TEST(Effects, KnownValues)
