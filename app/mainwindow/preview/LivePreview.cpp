@@ -48,6 +48,7 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     const auto unreadable = [&] {
         ShowTip(st_, previewtext::unreadableLine(path, info.exists()));
         f.outcome = PreviewFrame::Outcome::Unreadable;
+        f.thumbnail = QImage();
         f.caption = programTitle();
         f.description = previewtext::descriptionText(entry.description);
         return f;
@@ -75,6 +76,8 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
         picture_ = std::move(r.picture);
         f.errors = std::move(r.errors);
         textExtent_ = measureMarkText(st_.ps, path);
+        if (picture_.isNull())
+            return unreadable();  // its header reads, its pixels do not
     }
     f.picture = picture_;
     f.pictureRect = fitPicture(picture_.size(), layout.area);

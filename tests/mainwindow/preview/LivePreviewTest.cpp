@@ -114,6 +114,9 @@ TEST(LivePreview, EntriesThatCannotBeShown)
     const QString before = p.st.status.text();
     p.st.list.add(p.dir.filePath("gone.jpg"));
     p.st.list.add(makeFile(p.dir, "text.png", "not a picture either"));
+    QFile whole(p.png);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    p.st.list.add(makeFile(p.dir, "cut.png", whole.read(120)));  // its header reads, its pixels do not
     p.st.list.at(2).description = "说明";
     struct Case {
         const char* what;
@@ -125,6 +128,7 @@ TEST(LivePreview, EntriesThatCannotBeShown)
         {"named jpg but not a picture", 2, Outcome::Unreadable, "【图片信息】文件名:fake.jpg  无法读取:不是可以读取的图片。"},
         {"the file is gone", 4, Outcome::Unreadable, "【图片信息】文件名:gone.jpg  无法读取:文件不存在。"},
         {"named png but not a picture", 5, Outcome::Unreadable, "【图片信息】文件名:text.png  无法读取:不是可以读取的图片。"},
+        {"a png cut short", 6, Outcome::Unreadable, "【图片信息】文件名:cut.png  无法读取:不是可以读取的图片。"},
         {"nothing selected", -1, Outcome::NoSelection, nullptr},
         {"beyond the list", 9, Outcome::NoSelection, nullptr},
     };
