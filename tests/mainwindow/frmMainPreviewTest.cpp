@@ -106,7 +106,7 @@ TEST_F(MainWindowPreview, AnUnreadableEntryClearsWhatThePictureBeforeShowed)
         EXPECT_TRUE(w.imgSmall->pixmap().isNull()) << c.what;
         EXPECT_FALSE(w.imgSmall->isVisibleTo(&w)) << c.what;
         EXPECT_FALSE(w.imgM->isVisibleTo(&w)) << c.what;
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理5.9版")) << c.what;
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理" VIMO_VERSION_SHORT "版")) << c.what;
     }
 }
 

@@ -139,7 +139,7 @@ TEST(LivePreview, EntriesThatCannotBeShown)
         EXPECT_EQ(p.st.status.text(), c.status ? QString::fromUtf8(c.status) : before) << c.what;
         EXPECT_EQ(p.st.ps.sPicFile, p.bmp) << c.what;
         if (c.outcome == Outcome::Unreadable) {
-            EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理5.9版")) << c.what;
+            EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理" VIMO_VERSION_SHORT "版")) << c.what;
             EXPECT_TRUE(f.thumbnail.isNull() && f.picture.isNull()) << c.what;
         }
     }
