@@ -17,6 +17,7 @@
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/SettingsStore.h"
 #include "platform/prompter/Prompter.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 namespace {
@@ -30,7 +31,7 @@ frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter
     : QMainWindow(parent), app(appState), settings_(settings), prompter_(prompter), shell_(shell), preview_(appState)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setAccessibleName(QStringLiteral("Vimo图片批处理"));
+    // No fixed accessible name: the window speaks its title, which names the picture shown.
     setWindowTitle(QStringLiteral("Vimo图片批处理"));
     setCentralWidget(new QWidget(this));
     centralWidget()->setObjectName(QStringLiteral("frmMainClient"));
@@ -147,10 +148,10 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::Form_Unload()
 {
     CloseControls controls;
-    controls.sizeIndex = cmbSize->currentIndex();
-    controls.borderIndex = cmbBK->currentIndex();
-    controls.borderCount = cmbBK->count();
-    controls.alphaText = txtAlpha->text();
+    controls.sizeIndex = panel->cmbSize->currentIndex();
+    controls.borderIndex = panel->cmbBK->currentIndex();
+    controls.borderCount = panel->cmbBK->count();
+    controls.alphaText = panel->txtAlpha->text();
     saveMainWindowSettings(settings_, app.ps, controls);
     settings_.sync();
 }

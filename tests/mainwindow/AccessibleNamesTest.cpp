@@ -39,7 +39,8 @@ TEST_F(AccessibleNames, EveryControlHasANameAndTextControlsSpeakTheirText)
     EXPECT_EQ(spokenName(w.imgM), QStringLiteral("预览图"));
     EXPECT_EQ(spokenName(w.cmdAdd), QStringLiteral("添加图片"));
     EXPECT_FALSE(w.cmdStop->isEnabled());
-    EXPECT_FALSE(w.chkFtp->isVisibleTo(&w));
+    // The upload switch is offered: without it no run could upload.
+    EXPECT_TRUE(w.panel->chkFtp->isVisibleTo(&w));
 }
 
 TEST_F(AccessibleNames, LabelsSpeakWhatTheyShowNow)
@@ -55,17 +56,19 @@ TEST_F(AccessibleNames, LabelsSpeakWhatTheyShowNow)
         dlg.cmdOK_Click();
         return dlg.result();
     };
-    w.cmdODir_Click();
+    w.panel->cmdODir_Click();
 
     EXPECT_EQ(spokenName(w.lFile), QStringLiteral("图片数量:2个"));
-    // A long folder is shown, and so spoken, as its start, "..." and its end.
-    const QString spoken = spokenName(w.lOut);
-    EXPECT_EQ(spoken, w.lOut->text());
-    EXPECT_TRUE(spoken.startsWith(QStringLiteral("输出文件夹:") + out.left(3) + QStringLiteral("...")))
-        << spoken.toStdString();
-    EXPECT_TRUE(spoken.endsWith(out.right(17))) << spoken.toStdString();
-    // The status line speaks the current picture's information.
+    // A long folder is shown, and so spoken, shortened in its middle; the whole
+    // folder is the label's tool tip.
+    const QString spoken = spokenName(w.panel->lOut);
+    EXPECT_EQ(spoken, w.panel->lOut->text());
+    EXPECT_TRUE(spoken.startsWith(QStringLiteral("输出文件夹:") + out.left(3))) << spoken.toStdString();
+    EXPECT_TRUE(spoken.endsWith(QStringLiteral("results"))) << spoken.toStdString();
+    EXPECT_TRUE(w.panel->lOut->toolTip().endsWith(out)) << w.panel->lOut->toolTip().toStdString();
+    // The status line speaks the current picture's information, the window its title.
     EXPECT_TRUE(spokenName(w.lInfo).contains(QStringLiteral("b.bmp"))) << spokenName(w.lInfo).toStdString();
+    EXPECT_TRUE(spokenName(&w).endsWith(QStringLiteral("b.bmp"))) << spokenName(&w).toStdString();
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
 #include "TestEnvironment.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 // A main window over the test's own settings and working folders, with the

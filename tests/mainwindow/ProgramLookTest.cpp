@@ -56,7 +56,7 @@ using ProgramLookWindow = MainWindowFixture;
 TEST_F(ProgramLookWindow, WindowTextsHaveTheDesignPixelSize)
 {
     frmMain& w = open();
-    const QWidget* controls[] = {w.lFile, w.cmdAdd, w.lOut, w.chkInfoTxt, w.cmbSize};
+    const QWidget* controls[] = {w.lFile, w.cmdAdd, w.panel->lOut, w.panel->chkInfoTxt, w.panel->cmbSize};
     for (const QWidget* control : controls)
         EXPECT_EQ(QFontInfo(control->font()).pixelSize(), programlook::kDesignFontPixels)
             << control->objectName().toStdString();
