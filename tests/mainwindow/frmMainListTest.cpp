@@ -80,16 +80,17 @@ TEST_F(MainWindowList, AddsAFolderWithOrWithoutItsSubFolders)
     open();
     chooseFolder(dir, false);
     window->cmdAdds_Click();
-    EXPECT_EQ(listed(), (QStringList{dir + "/A.JPG", dir + "/b.Png", dir + "/c.tiff"}));
-    EXPECT_EQ(window->lstFile->currentRow(), 2);
-    EXPECT_EQ(window->lFile->text(), QStringLiteral("图片数量:3个"));
+    const QStringList top = {dir + "/A.JPG", dir + "/b.Png", dir + "/c.tiff", dir + "/d.tif", dir + "/e.jpeg"};
+    EXPECT_EQ(listed(), top);
+    EXPECT_EQ(window->lstFile->currentRow(), 4);
+    EXPECT_EQ(window->lFile->text(), QStringLiteral("图片数量:5个"));
     EXPECT_TRUE(listCommandsEnabled(true));
     EXPECT_EQ(app->ps.sODIR, dir);
 
     chooseFolder(dir, true);
     window->cmdAdds_Click();  // the listed ones are not added twice
-    EXPECT_EQ(listed(), (QStringList{dir + "/A.JPG", dir + "/b.Png", dir + "/c.tiff", dir + "/sub/g.jpg"}));
-    EXPECT_EQ(window->lstFile->currentRow(), 3);
+    EXPECT_EQ(listed(), top + QStringList{dir + "/sub/g.jpg"});
+    EXPECT_EQ(window->lstFile->currentRow(), 5);
     QFile(dir + "/locked").setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 

@@ -23,13 +23,15 @@ using MainWindowLoad = MainWindowFixture;
 TEST_F(MainWindowLoad, FillsTheChoicesAndListsTheCommandLinePictures)
 {
     const QString b = QDir::current().absoluteFilePath(QStringLiteral("dir with space/b.png"));
-    frmMain& w = open({QStringLiteral("a.JPG"), QStringLiteral("dir with space/b.png"), QStringLiteral("c.jpeg")});
+    frmMain& w = open({QStringLiteral("a.JPG"), QStringLiteral("c.jpeg"), QStringLiteral("d.txt"),
+                       QStringLiteral("dir with space/b.png")});
 
-    ASSERT_EQ(w.lstFile->count(), 2);
+    ASSERT_EQ(w.lstFile->count(), 3);
     EXPECT_EQ(w.lstFile->item(0)->text(), QDir::current().absoluteFilePath(QStringLiteral("a.JPG")));
-    EXPECT_EQ(w.lstFile->item(1)->text(), b);
-    EXPECT_EQ(w.lstFile->currentRow(), 1);
-    EXPECT_EQ(w.lFile->text(), QStringLiteral("图片数量:2个"));
+    EXPECT_EQ(w.lstFile->item(1)->text(), QDir::current().absoluteFilePath(QStringLiteral("c.jpeg")));
+    EXPECT_EQ(w.lstFile->item(2)->text(), b);
+    EXPECT_EQ(w.lstFile->currentRow(), 2);
+    EXPECT_EQ(w.lFile->text(), QStringLiteral("图片数量:3个"));
     EXPECT_TRUE(w.cmdDel->isEnabled());
     EXPECT_TRUE(w.cmdClr->isEnabled());
     // The last entry is selected; its file does not exist, so the caption keeps the title.
