@@ -448,4 +448,17 @@ void TCustomVumCanvas::PutField(const std::string& name, int32_t x, int32_t y, i
     }
 }
 
+std::function<void()> TCustomVumCanvas::ContentCheckpoint()
+{
+    // What is taken back from the page is taken back from the display list
+    // too, or a replay would draw it.
+    TCustomVumDocument* recorder = Recording();
+    if (!recorder)
+        return [] {};
+    return [this, recorder, mark = recorder->Mark()] {
+        if (document_.Recorder() == recorder)
+            recorder->Rewind(mark);
+    };
+}
+
 } // namespace vum

@@ -5,6 +5,7 @@
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -114,6 +115,10 @@ public:
 
     // Grids of the document in definition order (engine/grids).
     std::vector<std::unique_ptr<TGrid>> Grids;
+
+    // Remembers how far the open page's content has come; calling the result
+    // takes back everything drawn since (text laid out to see whether it fits).
+    virtual std::function<void()> ContentCheckpoint();
 
     // Destination of a picture of the given pixel size drawn into rect: the
     // natural size for an empty rect, else fitted when SmartStretchDraw is on.

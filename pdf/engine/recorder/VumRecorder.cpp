@@ -6,6 +6,7 @@
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -18,6 +19,17 @@ void TCustomVumDocument::Load(std::string list)
     list_ = std::move(list);
     position_ = 0;
     counterStyles_.clear();
+}
+
+void TCustomVumDocument::Rewind(const ListMark& mark)
+{
+    if (mark.Size > list_.size())
+        return;
+    list_.resize(mark.Size);
+    counterStyles_.resize(std::min(counterStyles_.size(), mark.CounterStyles));
+    LastBrush = mark.Brush;
+    LastFont = mark.Font;
+    LastPen = mark.Pen;
 }
 
 void TCustomVumDocument::NoteCounterStyle(const std::string& style)

@@ -91,6 +91,17 @@ public:
     // current when the page counter about to be recorded was drawn.
     void NoteCounterStyle(const std::string& style);
 
+    // A point of the list to come back to, with the state recorded there.
+    struct ListMark {
+        size_t Size = 0;
+        size_t CounterStyles = 0;
+        TVumBrush Brush;
+        TVumFont Font;
+        TVumPen Pen;
+    };
+    ListMark Mark() const { return {list_.size(), counterStyles_.size(), LastBrush, LastFont, LastPen}; }
+    void Rewind(const ListMark& mark);
+
     bool Empty() const { return list_.empty(); }
     const std::string& List() const { return list_; }
     // For tests: replaces the list and rewinds.

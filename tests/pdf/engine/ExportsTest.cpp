@@ -147,18 +147,6 @@ TEST(PdfExports, EventsReachCallbacksInDocumentOrder)
     EXPECT_EQ(g_events, (std::vector<std::string>{"start", "newpage", "newpage", "end", "start", "newpage", "abort"}));
 }
 
-TEST(PdfExports, LaterFeaturesFailWithAClearMessage)
-{
-    PdfHandle h;
-    const std::vector<std::pair<std::string, std::function<int32_t()>>> calls = {
-        {"WriteRichText", [&] { return pdf().WriteRichText(h, "{\\rtf1 x}", ""); }},
-    };
-    for (const auto& [name, call] : calls) {
-        EXPECT_EQ(call(), -1) << name;
-        EXPECT_EQ(lastError(), "Function not available: " + name);
-    }
-}
-
 TEST(PdfExports, UnloadingAbortsOpenDocumentsAndDeletesTheirFiles)
 {
     TempDir dir;

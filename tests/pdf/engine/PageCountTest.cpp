@@ -264,3 +264,29 @@ TEST(PageCount, NavigationReplaysAsInOnePass)
     for (const char* kind : {"/Subtype /Link", "/Subtype /Text", "/Subtype /Stamp"})
         EXPECT_NE(objects.out.find(kind), std::string::npos) << kind;
 }
+
+// Rich text that does not fit its rectangle is taken back from the page in
+// the first pass: the second pass must not draw it either.
+TEST(PageCount, TextTakenBackIsNotReplayed)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext"}));
+    TempDir dir;
+    const std::string rtf = dir.file("long.rtf");
+    writeFile(rtf, "{\\rtf1\\ansi Rich words\\par that never\\par fit in\\par the box\\par}");
+    const std::string file = dir.file("taken-back.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().SetNumProp(h, WantPageCount, 1), 0);
+        ASSERT_EQ(pdf().BeginDoc(h), 0) << lastError();
+        EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 200, rtf.c_str()), 0) << lastError();
+        ASSERT_EQ(pdf().DrawRichTextFromFile(h, 100, 300, 1500, 1000, rtf.c_str()), 1) << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    const std::vector<std::string> pages = pagesOf(file);
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& text = pages[0];
+    const size_t first = text.find("Rich words");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find("Rich words", first + 1), std::string::npos) << "drawn twice:\n" << text;
+}
