@@ -2,11 +2,13 @@
 // pass, and replays of broken lists that must leave no file behind.
 #include "engine/canvas/VumCanvas.h"
 #include "engine/document/PdfVum.h"
+#include "engine/grids/VumGrid.h"
 #include "engine/paragraph/CanvasText.h"
 #include "engine/paragraph/ParaStyle.h"
 #include "engine/paragraph/Paragraphs.h"
 #include "engine/pdf/PdfCanvas.h"
 #include "engine/recorder/VumRecorder.h"
+#include "engine/richtext/RichText.h"
 #include "engine/util/Clock.h"
 #include "engine/util/VumError.h"
 
@@ -215,14 +217,31 @@ void drawSample(TPdfVum& doc, const std::string& picture)
     c.SetFieldProp("name", 7, false, 20, "");
     c.SetAction("name", 1, 1, "https://example.org/");
     c.PutField("name", 100, 2300, 0, 0);
+    c.SetLink(100, 2400, 600, 2450, "target");
+    c.SetLink(700, 2400, 900, 2450, "https://example.org/");
+    c.SetBookmark(100, 100, "First", 1, true);
+    c.SetBookmark(100, 200, "Inner", 2, false);
+    c.Annotation(1000, 100, "{Title}Note text", 3);
+    c.RubberStamp(1000, 300, 1500, 500, "Stamped", 4);
+    DefineGrid(c, "grid", 0, 10);
+    DefineCol(c, "grid", 300, 0, 0, false);
+    DefineCol(c, "grid", 300, 2, 0, true);
+    DrawGrid(c, "grid", 100, 2500);
+    DrawRow(c, "grid", 80);
+    TextToCell(c, "grid", 0, 0, "cell one");
+    TextToCell(c, "grid", 1, 0, "cell two");
     c.SetLineSpacing(20);
     doc.NewSection(1, true);
+    c.DefineName(100, 150, "target");
+    c.SetBookmark(100, 150, "Second", 1, true);
     c.StretchDrawFromFile({100, 100, 300, 300}, picture);
     c.Font = TVumFont{};
     SelectStyle(c, "Body");
     for (int i = 0; i < 90; ++i)
         WritePara(c, "A paragraph long enough to need more than one line on a page in landscape, number " +
                          std::to_string(i) + ".", "Body");
+    WriteRichText(c, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs28 Rich {\\b bold} and {\\i italic} "
+                     "words\\par\\qc centred\\par}", "Body");
     c.Font.Size = 9;
     CanvasDrawPageCounter(c, 100, 1900, 0, 2, "Page ", 1, ", section page ", 3, "");
     doc.EndDoc();
