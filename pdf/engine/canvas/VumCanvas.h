@@ -5,6 +5,7 @@
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +83,10 @@ public:
                               const std::string& text);
     virtual void SetAction(const std::string& fieldName, int event, int kind, const std::string& text);
     virtual void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height);
+
+    // Remembers how far the open page's content has come; calling the result
+    // takes back everything drawn since (text laid out to see whether it fits).
+    virtual std::function<void()> ContentCheckpoint();
 
     // Navigation (VumNavigation.cpp): named targets on the current page,
     // link rectangles, outline entries, notes and stamps. Names are compared

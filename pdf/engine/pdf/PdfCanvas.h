@@ -62,6 +62,7 @@ public:
                       const std::string& text) override;
     void SetAction(const std::string& fieldName, int event, int kind, const std::string& text) override;
     void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height) override;
+    std::function<void()> ContentCheckpoint() override;
 
     void DefineName(int32_t x, int32_t y, const std::string& name) override;
     void SetLink(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& destination) override;
