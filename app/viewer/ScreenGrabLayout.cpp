@@ -43,7 +43,8 @@ QRect photoRegion(const QRectF& frame, double ratio, QSize photo)
     const auto px = [ratio](double v) { return int(std::lround(v * ratio)); };
     const QRect region(QPoint(px(frame.left()), px(frame.top())),
                        QPoint(px(frame.left() + frame.width()) - 1, px(frame.top() + frame.height()) - 1));
-    return region.intersected(QRect(QPoint(0, 0), photo));
+    const QRect held = region.intersected(QRect(QPoint(0, 0), photo));
+    return held.isEmpty() ? QRect() : held;
 }
 
 QString sizeCaption(QSize size)
