@@ -86,6 +86,8 @@ private:
     bool saveSelection();
     void Form_Unload();
     void removeWorkFiles();
+    // Whether the picture list holds `path`.
+    bool listed(const QString& path) const;
 
     ViewerHost& host_;
     ScreenGrabber& grabber_;
@@ -99,4 +101,5 @@ private:
     QPointF sngMove_;
     bool pressGrabbed_ = false;
     bool unloaded_ = false;
+    bool ownsWorkFiles_ = false;
 };

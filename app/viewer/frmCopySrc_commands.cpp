@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -127,9 +128,14 @@ bool frmCopySrc::Form_Load()
     // The two photographs are kept as files while the window is open, as
     // the design has them; the window itself works from memory, so a
     // folder that cannot be written costs nothing.
-    QDir().mkpath(ProgramFolders::userDir());
-    imaging::writePicture(bright_, workFile("tmpsrc1.bmp"), imaging::Encoder::Bmp, 0);
-    imaging::writePicture(dim_, workFile("tmpsrc2.bmp"), imaging::Encoder::Bmp, 0);
+    // A picture of the list that happens to carry one of their names is a
+    // source: it is neither replaced nor deleted.
+    ownsWorkFiles_ = !listed(workFile("tmpsrc1.bmp")) && !listed(workFile("tmpsrc2.bmp"));
+    if (ownsWorkFiles_) {
+        QDir().mkpath(ProgramFolders::userDir());
+        imaging::writePicture(bright_, workFile("tmpsrc1.bmp"), imaging::Encoder::Bmp, 0);
+        imaging::writePicture(dim_, workFile("tmpsrc2.bmp"), imaging::Encoder::Bmp, 0);
+    }
     sMode_ = QStringLiteral("draw");
 
     const QScreen* s = QGuiApplication::primaryScreen();
@@ -233,8 +239,22 @@ void frmCopySrc::Form_Unload()
     host_.setHostVisible(true);
 }
 
+bool frmCopySrc::listed(const QString& path) const
+{
+    const QFileInfo file(path);
+    for (int i = 0; i < host_.listCount(); ++i) {
+        const QFileInfo entry(host_.listItem(i));
+        if (entry.absoluteFilePath() == file.absoluteFilePath() ||
+            (entry.exists() && file.exists() && entry.canonicalFilePath() == file.canonicalFilePath()))
+            return true;
+    }
+    return false;
+}
+
 void frmCopySrc::removeWorkFiles()
 {
+    if (!ownsWorkFiles_)
+        return;
     QFile::remove(workFile("tmpsrc1.bmp"));
     QFile::remove(workFile("tmpsrc2.bmp"));
 }

@@ -377,4 +377,19 @@ TEST_F(ScreenGrabWindow, HighDensityScreensCutInDevicePixels)
               patterned(screenSize() * 2).copy(200, 100, 200, 100));
 }
 
+TEST_F(ScreenGrabWindow, AListedPictureNamedLikeAWorkFileIsNeitherReplacedNorDeleted)
+{
+    QDir().mkpath(ProgramFolders::userDir());
+    QImage mine(16, 16, QImage::Format_RGB32);
+    mine.fill(Qt::yellow);
+    ASSERT_TRUE(mine.save(workFile("tmpsrc1.bmp")));
+    host.list << workFile("tmpsrc1.bmp");
+    frmCopySrc* w = open();
+    drag(w, {10, 10}, {50, 50});
+    w->Image2[3]->click();
+    ASSERT_TRUE(QFile::exists(workFile("tmpsrc1.bmp")));
+    EXPECT_EQ(QImage(workFile("tmpsrc1.bmp")).convertToFormat(QImage::Format_RGB32), mine);
+    EXPECT_TRUE(host.visible);
+}
+
 } // namespace
