@@ -48,6 +48,7 @@ private:
     Prompter& prompter_;
     Shell& shell_;
     bool running_ = false;
+    int savedCount_ = 0;  // results written by the run in hand
 };
 
 // Text of the error-log file: the whole log and CR LF.

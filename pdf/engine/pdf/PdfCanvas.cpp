@@ -2,7 +2,9 @@
 
 #include "engine/document/VumDocument.h"
 #include "engine/fonts/PdfTextFonts.h"
+#include "engine/forms/PdfField.h"
 #include "engine/pdf/PdfFileIdentifier.h"
+#include "engine/util/Clock.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
 
@@ -48,7 +50,9 @@ void TPdfCanvas::ResetDocument()
     ContentLines.clear();
     pageObjects_.clear();
     pageAnnots_.clear();
+    formFields_.clear();
     fileIdentifier_.clear();
+    security_ = StandardSecurity();
     BrushColorEncoder.Reset();
     PenColorEncoder.Reset();
     FontColorEncoder.Reset();
@@ -60,6 +64,9 @@ void TPdfCanvas::OpenDocument()
     writer_.Open(Document().OutputFileName(), OutputActive());
     documentOpen_ = true;
     fileIdentifier_ = MakeFileIdentifier(Document().OutputFileName());
+    security_ = StandardSecurity(Document().OwnerPassword(), Document().UserPassword(),
+                                 Document().DocumentPermissions(), fileIdentifier_);
+    writer_.SetSecurity(&security_);
     writer_.WriteLine("%PDF-1.3");
     WriteInfo();
     writer_.ReserveObjectNumber(); // 2: page tree
@@ -69,22 +76,22 @@ void TPdfCanvas::OpenDocument()
 
 void TPdfCanvas::WriteInfo()
 {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = std::chrono::system_clock::to_time_t(Now());
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "D:%Y%m%d%H%M%S", &local);
     const TCustomVum& doc = Document();
     writer_.BeginObject();
-    writer_.WriteLine("/CreationDate" + LiteralString(stamp));
-    writer_.WriteLine("/Title" + InfoString(doc.Title()));
+    writer_.WriteLine("/CreationDate" + EncodeString(stamp, 1));
+    writer_.WriteLine("/Title" + TextString(doc.Title(), 1));
     if (!doc.Author().empty())
-        writer_.WriteLine("/Author" + InfoString(doc.Author()));
+        writer_.WriteLine("/Author" + TextString(doc.Author(), 1));
     if (!doc.Subject().empty())
-        writer_.WriteLine("/Subject" + InfoString(doc.Subject()));
+        writer_.WriteLine("/Subject" + TextString(doc.Subject(), 1));
     if (!doc.Keywords().empty())
-        writer_.WriteLine("/Keywords" + InfoString(doc.Keywords()));
-    writer_.WriteLine("/Producer" + InfoString(doc.Producer().empty() ? kProducer : doc.Producer()));
+        writer_.WriteLine("/Keywords" + TextString(doc.Keywords(), 1));
+    writer_.WriteLine("/Producer" + TextString(doc.Producer().empty() ? kProducer : doc.Producer(), 1));
     writer_.EndObject();
 }
 
@@ -97,6 +104,7 @@ void TPdfCanvas::OpenPage()
 void TPdfCanvas::ClosePage()
 {
     TCustomVumCanvas::ClosePage();
+    PlaceRadioGroups();
     WriteContentAndPage();
     ContentLines.clear();
     PenPos = {};
@@ -107,12 +115,16 @@ void TPdfCanvas::WriteContentAndPage()
     size_t length = 0;
     for (const auto& line : ContentLines)
         length += line.size() + 1;
+    std::string block;
+    block.reserve(length);
+    for (const auto& line : ContentLines)
+        block.append(line).append(1, '\n');
     const int32_t content = writer_.BeginObject();
     writer_.WriteLine("/Length " + IntText(static_cast<int64_t>(length)));
     writer_.WriteLine(">>");
+    // Encrypted as one block, line feeds included: /Length stays right.
     writer_.WriteLine("stream");
-    for (const auto& line : ContentLines)
-        writer_.WriteLine(line);
+    writer_.WriteRaw(security_.Encrypt(content, block));
     writer_.WriteLine("endstream");
     writer_.WriteLine("endobj");
 
@@ -158,9 +170,19 @@ void TPdfCanvas::WriteTail()
         if (picture->IsUsed())
             picture->WriteObject(writer_);
 
+    int32_t encryption = 0;
+    if (security_.Active()) {
+        encryption = writer_.BeginObject();
+        writer_.WriteRaw(security_.DictionaryLines());
+        writer_.EndObject();
+    }
+
     const int32_t catalog = writer_.BeginObject();
     writer_.WriteLine("/Type/Catalog");
     writer_.WriteLine("/Pages 2 0 R");
+    const bool hasForm = HasPlacedFields();
+    if (hasForm)
+        writer_.WriteLine("/AcroForm 4 0 R");
     writer_.EndObject();
 
     writer_.BeginReservedObject(2);
@@ -174,6 +196,8 @@ void TPdfCanvas::WriteTail()
     writer_.EndObject();
 
     WriteResources();
+    if (hasForm)
+        WriteFormDictionary();
 
     // Every reserved number that nothing filled (the form dictionary of a
     // document without fields) becomes an empty dictionary, so the
@@ -187,7 +211,8 @@ void TPdfCanvas::WriteTail()
 
     writer_.WriteCrossReference("/Root " + PdfObjectWriter::ObjectRef(catalog) + "\n" +
                                 "/Info 1 0 R\n" +
-                                "/ID[(" + fileIdentifier_ + ")(" + fileIdentifier_ + ")]\n");
+                                "/ID[(" + fileIdentifier_ + ")(" + fileIdentifier_ + ")]\n" +
+                                (encryption ? "/Encrypt " + PdfObjectWriter::ObjectRef(encryption) + "\n" : ""));
 }
 
 void TPdfCanvas::WriteResources()

@@ -4,6 +4,7 @@
 #include "engine/pdf/PdfColor.h"
 #include "engine/pdf/PdfFontResource.h"
 #include "engine/pdf/PdfObjectWriter.h"
+#include "engine/security/StandardSecurity.h"
 
 #include <memory>
 #include <string>
@@ -13,6 +14,8 @@
 namespace vum {
 
 class PdfTextFonts;
+class TPdfField;
+class TRadioGroupField;
 
 // The PDF 1.3 back end of the drawing surface: one file per document.
 // Objects 1 (information), 2 (page tree), 3 (shared resources) and 4 (form
@@ -50,6 +53,13 @@ public:
     int32_t TextWidth(const std::string& text) override;
     void DrawImage(const TRect& rect, TCustomVumImage& image) override;
 
+    void DefineField(const std::string& name, int kind, const std::string& label, const std::string& hint,
+                     const std::string& styleName) override;
+    void SetFieldProp(const std::string& name, int id, bool isText, int64_t number,
+                      const std::string& text) override;
+    void SetAction(const std::string& fieldName, int event, int kind, const std::string& text) override;
+    void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height) override;
+
     // --- Seams for the font engine and the picture objects ---------------
 
     PdfObjectWriter& Writer() { return writer_; }
@@ -83,6 +93,12 @@ public:
     // Text for the information dictionary: a literal string for plain
     // ASCII, UTF-16BE with a byte-order mark otherwise.
     static std::string InfoString(const std::string& utf8);
+    // The same as a string of a dictionary of object `number`, encrypted
+    // with that object's key in an encrypted document (object 0: never).
+    std::string TextString(const std::string& utf8, int32_t number) const;
+    // Bytes as a literal string of object `number`, encrypted as above.
+    std::string EncodeString(const std::string& bytes, int32_t number) const;
+    const StandardSecurity& Security() const { return security_; }
 
     TPdfColor BrushColorEncoder, PenColorEncoder, FontColorEncoder;
 
@@ -102,11 +118,23 @@ private:
     void WriteResources();
     void WriteContentAndPage();
 
+    // Form fields (PdfForms.cpp).
+    TPdfField* FindField(const std::string& name) const;
+    TPdfField& DefinedField(const std::string& name) const;
+    void PlaceField(TPdfField& field, int32_t x, int32_t y, int32_t width, int32_t height);
+    void WriteAppearance(TPdfField& field);
+    std::vector<int32_t> WriteFieldActions(TPdfField& field);
+    void PlaceRadioGroups();
+    void WriteFormDictionary();
+    bool HasPlacedFields() const;
+    std::vector<std::unique_ptr<TPdfField>> formFields_;
+
     PdfObjectWriter writer_;
     std::shared_ptr<PdfTextFonts> textFonts_;
     std::vector<int32_t> pageObjects_;
     std::vector<int32_t> pageAnnots_;
     std::string fileIdentifier_;
+    StandardSecurity security_;
     bool documentOpen_ = false;
 };
 
