@@ -1,4 +1,5 @@
 // Run by ScreenGrabUnderXvfbTest on an X display whose desktop is #ff8040.
+#include <QAction>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "settings/menus/MenuCommands.h"
 #include "viewer/frmCopySrc.h"
 
 namespace {
@@ -65,7 +67,8 @@ TEST_F(GrabOnDisplay, PhotographsTheDesktopWithoutTheMainWindowAndSavesTheRegion
     // Were the main window still there, the grab would see it.
     ASSERT_NE(screenNow(&main).pixel(main.geometry().center()), kDesktop);
 
-    QPointer<frmCopySrc> grab = main.openScreenGrab();
+    main.menus->mCopySrc2->trigger();
+    QPointer<frmCopySrc> grab = main.findChild<frmCopySrc*>();
     ASSERT_TRUE(grab);
     EXPECT_FALSE(main.isVisible());
     QSignalSpy ready(grab.data(), &frmCopySrc::ready);

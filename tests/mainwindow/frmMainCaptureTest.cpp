@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "settings/menus/MenuCommands.h"
 #include "platform/camera/FakeCameraSource.h"
 #include "platform/screengrab/FakeScreenGrabber.h"
 #include "viewer/frmCap.h"
@@ -42,14 +43,14 @@ TEST_F(MainWindowCapture, WebcamStillJoinsTheListUnselectedAndWakesTheListComman
         cap->Command1->click();
         cap->cmdOK->click();
     });
-    EXPECT_EQ(w.openWebcam(), QDialog::Accepted);
+    w.menus->mCap->trigger();  // returns when the window has closed
     EXPECT_EQ(tipWhileOpen, "【提示】请确保摄像头已经与您的电脑连接好。");
     ASSERT_EQ(w.app.list.count(), 1);
     EXPECT_TRUE(w.app.list.at(0).path.startsWith(ProgramFolders::userDir() + "/Cap"));
     EXPECT_EQ(QImage(w.app.list.at(0).path).convertToFormat(QImage::Format_RGB32), still);
     EXPECT_EQ(w.listIndex(), -1) << "the still is added, not selected";
     EXPECT_TRUE(w.Web->isHidden());
-    for (QAction* a : {w.mDelFile, w.mClear})
+    for (QAction* a : {w.menus->mDelFile, w.menus->mClear})
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     for (QPushButton* b : {w.cmdDel, w.cmdClr})
         EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
@@ -65,7 +66,8 @@ TEST_F(MainWindowCapture, ScreenGrabHidesTheWindowOnceAndItsSaveIsSelected)
     grabber->shot.picture.fill(Qt::darkGreen);
     w.screenGrabber = grabber;
 
-    QPointer<frmCopySrc> grab = w.openScreenGrab();
+    w.menus->mCopySrc2->trigger();
+    QPointer<frmCopySrc> grab = w.findChild<frmCopySrc*>();
     ASSERT_TRUE(grab);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.openScreenGrab(), grab.data()) << "one grab at a time";
