@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
   # the webcam window: Qt Multimedia and the GStreamer elements it reads cameras with
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgif-dev libjpeg-dev zlib1g-dev libtiff-dev
