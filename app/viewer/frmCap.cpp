@@ -53,9 +53,11 @@ void frmCap::buildControls()
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twips(150, 105, 5130, 4890));
+    Frame1->setAccessibleName(QStringLiteral("拍照"));
     Picture1 = new QLabel(Frame1);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(twips(135, 255, 4800, 3605));
+    Picture1->setAccessibleName(QStringLiteral("照片"));
     Picture1->setAlignment(Qt::AlignCenter);
     Picture1->setAutoFillBackground(true);
     Picture1->setPalette(QPalette(Qt::black));
@@ -64,6 +66,7 @@ void frmCap::buildControls()
     Picture2 = new QLabel(Picture1);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setGeometry(-1, -1, Picture1->width() + 1, Picture1->height() + 1);
+    Picture2->setAccessibleName(QStringLiteral("摄像头画面"));
     Picture2->setAlignment(Qt::AlignCenter);
     Picture2->setAutoFillBackground(true);
     Picture2->setPalette(QPalette(Qt::black));

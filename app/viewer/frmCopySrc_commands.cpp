@@ -83,6 +83,7 @@ void frmCopySrc::buildToolbar()
 {
     Picture1 = new ToolbarPanel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAccessibleName(QStringLiteral("截图工具栏"));
     Picture1->resize(205, 26);
     Picture1->setCursor(Qt::ArrowCursor);
     lblInfo = new QLabel(QStringLiteral("请选择下一步操作"), Picture1);

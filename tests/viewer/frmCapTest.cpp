@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -174,6 +175,23 @@ TEST_F(WebcamWindow, APressOnTheStillShowsItsPositionInTwips)
     QCoreApplication::sendEvent(cap->Picture1, &e);
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_EQ(prompter.prompts[0].text, "1215-960");
+}
+
+TEST_F(WebcamWindow, ScreenReadersHearEveryControl)
+{
+    auto cap = open();
+    for (QWidget* child : cap->findChildren<QWidget*>()) {
+        const QString name = child->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(child);
+        ASSERT_NE(a, nullptr) << name.toStdString();
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << name.toStdString();
+        // Buttons speak their own text, which a fixed name would hide.
+        if (qobject_cast<QPushButton*>(child)) {
+            EXPECT_TRUE(child->accessibleName().isEmpty()) << name.toStdString();
+        }
+    }
 }
 
 } // namespace
