@@ -1,11 +1,18 @@
 #include "platform/imaging/PictureReader.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 
 namespace imaging {
 
 namespace {
+
+// Only regular files are opened: a FIFO would block the open forever.
+bool readable(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
 
 void prepare(QImageReader& r)
 {
@@ -20,7 +27,7 @@ PictureProbe probePicture(const QString& path)
     QImageReader r(path);
     prepare(r);
     PictureProbe p;
-    if (!r.canRead())
+    if (!readable(path) || !r.canRead())
         return p;
     p.size = r.size();
     p.format = r.format();
@@ -29,6 +36,8 @@ PictureProbe probePicture(const QString& path)
 
 QImage loadPicture(const QString& path)
 {
+    if (!readable(path))
+        return {};
     QImageReader r(path);
     prepare(r);
     return r.read();
@@ -36,6 +45,8 @@ QImage loadPicture(const QString& path)
 
 QImage loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
 {
+    if (!readable(path))
+        return {};
     QImageReader r(path);
     prepare(r);
     if (probe.format == "jpeg" && probe.ok()) {
