@@ -71,17 +71,11 @@ void DeclareSymbolicFont(TCustomVum& document, const std::string& name)
 {
     if (document.Printing())
         document.RaiseDocumentError("Can't invoke this method when active", "DeclareSymbolicFont");
-    auto& names = PdfTextFonts::SymbolicFonts();
+    auto& names = document.SymbolicFonts();
     for (const std::string& known : names)
         if (SameTextAscii(known, name))
             return;
     names.insert(std::lower_bound(names.begin(), names.end(), name), name);
-}
-
-std::vector<std::string>& PdfTextFonts::SymbolicFonts()
-{
-    static std::vector<std::string> names = {"Symbol", "Webdings", "Wingdings"};
-    return names;
 }
 
 PdfTextFonts::PdfTextFonts(TPdfCanvas& canvas) : canvas_(canvas) {}
@@ -130,7 +124,7 @@ const FontChoice& PdfTextFonts::MakeChoice(const TVumFont& font)
     choice.Charset = ResolveCharset(font.Charset, font.Name);
     choice.CodePage = fonts::codePageOfCharset(IsWideCharset(choice.Charset) ? -1 : choice.Charset);
     choice.RightToLeftKind = choice.Charset == 178 ? 1 : choice.Charset == 177 ? 2 : 0;
-    for (const std::string& symbolic : SymbolicFonts())
+    for (const std::string& symbolic : canvas_.Document().SymbolicFonts())
         choice.Symbolic = choice.Symbolic || SameTextAscii(symbolic, font.Name);
     choice.WantBold = bold;
     choice.WantItalic = italic;

@@ -46,9 +46,6 @@ public:
     // Type0 fonts are complete only when the document ends.
     void WriteDeferredObjects();
 
-    // Names of fonts whose characters are symbols, not letters.
-    static std::vector<std::string>& SymbolicFonts();
-
 private:
     const FontChoice& Choice(const TVumFont& font);
     const FontChoice& MakeChoice(const TVumFont& font);
@@ -68,8 +65,8 @@ private:
 
 class TCustomVum;
 
-// Adds a font to the symbol fonts (kept sorted, each name once); not while a
-// document is open.
+// Adds a font to the document's symbol fonts (kept sorted, each name once);
+// not while a document is open.
 void DeclareSymbolicFont(TCustomVum& document, const std::string& name);
 
 // The code of a character in the single-byte encoding of the choice, -1 when
