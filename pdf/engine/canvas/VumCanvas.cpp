@@ -1,4 +1,6 @@
 #include "engine/canvas/VumCanvas.h"
+
+#include "platform/fonts/Utf8.h"
 #include "engine/paragraph/ParaStyle.h"
 
 #include "engine/document/VumDocument.h"
@@ -207,6 +209,17 @@ void TCustomVumCanvas::PolyBezierTo(const std::vector<TPoint>& points)
 void TCustomVumCanvas::TextOut(int32_t, int32_t, const std::string&)
 {
     Guard();
+}
+
+void TCustomVumCanvas::PrefixTextWidths(const std::u32string& text, size_t begin,
+                                        const std::function<bool(size_t, int32_t)>& each)
+{
+    std::string utf8;
+    for (size_t k = 1; begin + k <= text.size(); ++k) {
+        utf8 += fonts::encodeUtf8(text.substr(begin + k - 1, 1));
+        if (!each(k, TextWidth(utf8)))
+            return;
+    }
 }
 
 int32_t TCustomVumCanvas::TextWidth(const std::string& text)

@@ -3,6 +3,7 @@
 #include "engine/canvas/DrawingTools.h"
 #include "engine/fonts/PdfFont.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +35,11 @@ public:
     // Width in thousandths of the size, and the characters that count for
     // character spacing.
     double Width1000(const TVumFont& font, const std::string& utf8, int32_t& counted);
+    // The same for the prefixes of 1, 2, ... characters of `text` from
+    // `begin` on, each as Width1000 gives it alone, in one pass: `each` gets
+    // k, the width and the count, and returns false to stop.
+    void PrefixWidths1000(const TVumFont& font, const std::u32string& text, size_t begin,
+                          const std::function<bool(size_t, double, int32_t)>& each);
 
     // The font whose metrics place a line: the single-byte font of the key
     // when its set has a code page, else the Type0 font of the face.

@@ -31,6 +31,11 @@ public:
     {
         return canvas_.TextWidth(fonts::encodeUtf8(text));
     }
+    void MeasurePrefixes(const std::u32string& text, size_t begin,
+                         const std::function<bool(size_t, int32_t)>& each) override
+    {
+        canvas_.PrefixTextWidths(text, begin, each);
+    }
     int32_t LineHeight() override { return CanvasLineHeight(canvas_); }
     int ScriptMode() override
     {

@@ -26,50 +26,48 @@ struct Breaker {
 
     bool Marked(char32_t c) const { return IsRightToLeftCharacter(scriptMode, c); }
 
-    int32_t Width(const std::u32string& text, size_t count) const
-    {
-        return host.MeasureWidth(text.substr(0, count));
-    }
-
-    // 1-based index of the character that ends the next line; 0 when the
-    // line stays empty and the word moves whole to the next one.
-    size_t FindLineBreak(const std::u32string& text, size_t linesSoFar) const
+    // 1-based index (from `begin`) of the character that ends the next
+    // line; 0 when the line stays empty and the word moves whole to the next
+    // one. Measures only as far as the break or the line's end.
+    size_t FindLineBreak(const std::u32string& all, size_t begin, size_t linesSoFar) const
     {
         const int32_t indent = linesSoFar == 0 ? request.FirstX : request.NextX;
         const bool continued = request.StartX >= 0 && request.HAlign == 0 && linesSoFar == 0;
         const int64_t available = int64_t(request.Right) - (continued ? request.StartX : indent);
+        const size_t size = all.size() - begin;
+        auto at = [&](size_t i) { return all[begin + i]; };
 
-        size_t p = text.size();
-        for (size_t i = 0; i < text.size(); ++i)
-            if (text[i] == U'\r' || text[i] == U'\n') {
-                p = i + 1;
-                break;
-            }
-
-        // Smallest J whose first J characters are wider than the room.
-        size_t j = 0;
-        for (size_t k = 1; k <= p; ++k)
-            if (Width(text, k) > available) {
+        // Smallest J up to the first line end whose first J characters are
+        // wider than the room; p the line end (1-based), or the text's end.
+        size_t j = 0, p = size;
+        host.MeasurePrefixes(all, begin, [&](size_t k, int32_t width) {
+            if (width > available) {
                 j = k;
-                break;
+                return false;
             }
+            if (at(k - 1) == U'\r' || at(k - 1) == U'\n') {
+                p = k;
+                return false;
+            }
+            return true;
+        });
         if (j == 0)
             return p;
 
         for (size_t k = j - 1; k >= 2; --k) {
-            if (!IsBreakCharacter(text[k - 1]))
+            if (!IsBreakCharacter(at(k - 1)))
                 continue;
             if (scriptMode == 0)
                 return k;
-            const bool before = Marked(text[k - 2]);
-            const bool after = k < text.size() && Marked(text[k]);
+            const bool before = Marked(at(k - 2));
+            const bool after = k < size && Marked(at(k));
             if (before || after)
                 return k;
         }
-        if (scriptMode != 0 && j >= 2 && Marked(text[0]) != Marked(text[j - 2])) {
-            const bool last = Marked(text[j - 2]);
+        if (scriptMode != 0 && j >= 2 && Marked(at(0)) != Marked(at(j - 2))) {
+            const bool last = Marked(at(j - 2));
             for (size_t k = j - 2; k >= 1; --k)
-                if (Marked(text[k - 1]) != last)
+                if (Marked(at(k - 1)) != last)
                     return k;
             return p;
         }
@@ -81,33 +79,44 @@ struct Breaker {
     }
 };
 
+// Cuts lines off the front of the text; what is left stays in `text`.
 std::vector<std::u32string> SplitLines(const Breaker& breaker, std::u32string& text, int32_t limit)
 {
     std::vector<std::u32string> lines;
-    while (limit > 0 && !text.empty() && lines.size() < static_cast<size_t>(limit)) {
-        const size_t index = breaker.FindLineBreak(text, lines.size());
+    size_t begin = 0;
+    while (limit > 0 && begin < text.size() && lines.size() < static_cast<size_t>(limit)) {
+        const size_t index = breaker.FindLineBreak(text, begin, lines.size());
         if (index == 0) {
             lines.emplace_back();
             continue;
         }
-        const char32_t at = text[index - 1];
+        const char32_t at = text[begin + index - 1];
         if (at == U'\n' || at == U'\r') {
-            lines.push_back(text.substr(0, index - 1));
+            lines.push_back(text.substr(begin, index - 1));
             size_t drop = index;
-            if (at == U'\r' && drop < text.size() && text[drop] == U'\n')
+            if (at == U'\r' && begin + drop < text.size() && text[begin + drop] == U'\n')
                 ++drop;
-            text.erase(0, drop);
+            begin += drop;
         } else {
-            lines.push_back(text.substr(0, index));
-            text.erase(0, index);
-            const size_t firstNonBlank = text.find_first_not_of(U' ');
-            text.erase(0, firstNonBlank == std::u32string::npos ? text.size() : firstNonBlank);
+            lines.push_back(text.substr(begin, index));
+            begin += index;
+            while (begin < text.size() && text[begin] == U' ')
+                ++begin;
         }
     }
+    text.erase(0, begin);
     return lines;
 }
 
 } // namespace
+
+void LayoutHost::MeasurePrefixes(const std::u32string& text, size_t begin,
+                                 const std::function<bool(size_t, int32_t)>& each)
+{
+    for (size_t k = 1; begin + k <= text.size(); ++k)
+        if (!each(k, MeasureWidth(text.substr(begin, k))))
+            return;
+}
 
 bool IsBreakCharacter(char32_t c)
 {

@@ -118,6 +118,25 @@ int32_t TPdfCanvas::TextWidth(const std::string& text)
     return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
 }
 
+void TPdfCanvas::PrefixTextWidths(const std::u32string& text, size_t begin,
+                                  const std::function<bool(size_t, int32_t)>& each)
+{
+    if (!Guard()) {
+        for (size_t k = 1; begin + k <= text.size(); ++k)
+            if (!each(k, 1))
+                return;
+        return;
+    }
+    const double size = std::abs(double(Font.Size));
+    const bool points = Document().LengthUnit() == 1;
+    const int32_t spacing = CharacterSpacing();
+    TextFonts().PrefixWidths1000(Font, text, begin, [&](size_t k, double width, int32_t counted) {
+        const double p = width * size / 1000;
+        const int32_t units = points ? RoundEven(p) : RoundEven(p * 254 / 72);
+        return each(k, units + spacing * (counted > 1 ? counted - 1 : 0));
+    });
+}
+
 int32_t TPdfCanvas::TextWidthIn(const PdfFontResource& font, const std::string& text) const
 {
     int32_t counted = 0;
