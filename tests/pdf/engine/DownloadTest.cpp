@@ -1,6 +1,7 @@
 // Pictures given as addresses are fetched into the temporary folder.
 #include "engine/document/PdfVum.h"
 #include "engine/util/VumError.h"
+#include "platform/net/UrlFetcher.h"
 
 #include "TempDir.h"
 
@@ -49,16 +50,44 @@ bool accepting(int port)
     return ok;
 }
 
-// python3 -m http.server serving one folder on 127.0.0.1.
+// A server whose answers never end: /endless sends 64 MB as fast as it can,
+// /trickle one byte every half second for five minutes.
+const char* const kHostileServer = R"(
+import http.server, sys, time
+class H(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        self.send_response(200)
+        self.send_header('Content-Type', 'image/png')
+        self.end_headers()
+        try:
+            if self.path == '/endless.png':
+                chunk = b'\x89' * 65536
+                for _ in range(1024):
+                    self.wfile.write(chunk)
+            else:
+                for _ in range(600):
+                    self.wfile.write(b'x')
+                    self.wfile.flush()
+                    time.sleep(0.5)
+        except OSError:
+            pass
+    def log_message(self, *args):
+        pass
+http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), H).serve_forever()
+)";
+
+// python3 -m http.server serving one folder on 127.0.0.1, or the hostile server.
 class HttpServer {
 public:
-    explicit HttpServer(const fs::path& root) : port_(freePort())
+    explicit HttpServer(const fs::path& root, bool hostile = false) : port_(freePort())
     {
         const std::string port = std::to_string(port_);
         const std::string dir = root.string();
-        const char* argv[] = {"python3", "-m", "http.server", port.c_str(), "--bind", "127.0.0.1",
-                              "--directory", dir.c_str(), nullptr};
-        if (posix_spawnp(&pid_, "python3", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+        const char* plain[] = {"python3", "-m", "http.server", port.c_str(), "--bind", "127.0.0.1",
+                               "--directory", dir.c_str(), nullptr};
+        const char* endless[] = {"python3", "-c", kHostileServer, port.c_str(), nullptr};
+        char** argv = const_cast<char**>(hostile ? endless : plain);
+        if (posix_spawnp(&pid_, "python3", nullptr, nullptr, argv, environ) != 0)
             pid_ = 0;
         for (int i = 0; i < 600 && pid_ && !accepting(port_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -130,5 +159,24 @@ TEST(PdfDownload, ErrorsLeaveNoFile)
     EXPECT_EQ(errorOf(doc, server.url("empty.png")), "File not found: " + server.url("empty.png"));
     EXPECT_EQ(errorOf(doc, "/local/file.png"), "File not found: /local/file.png");
     EXPECT_EQ(errorOf(doc, "http://127.0.0.1:1/x.png"), "File not found: http://127.0.0.1:1/x.png");
+    EXPECT_TRUE(fs::is_empty(temp.path()));
+}
+
+TEST(PdfDownload, EndlessAndTricklingAnswersStopAtTheLimits)
+{
+    TempDir temp;
+    HttpServer server(temp.path(), true);
+    ASSERT_TRUE(server.running());
+    platform::FetchLimits& limits = platform::fetchLimits();
+    const platform::FetchLimits old = limits;
+    limits.maxBytes = 1 << 20;
+    limits.maxSeconds = 2;
+    TPdfVum doc;
+    doc.SetTempFolder(temp.path().string());
+    const std::string endless = server.url("endless.png"), trickle = server.url("trickle.png");
+    const std::string large = errorOf(doc, endless), slow = errorOf(doc, trickle);
+    limits = old;
+    EXPECT_EQ(large, "Download larger than 1048576 bytes: " + endless);
+    EXPECT_EQ(slow, "Download took longer than 2 seconds: " + trickle);
     EXPECT_TRUE(fs::is_empty(temp.path()));
 }
