@@ -17,6 +17,13 @@ struct TRect {
     bool operator==(const TRect&) const = default;
 };
 
+// The largest distance from the origin, in any length unit, that a position,
+// a length or a spacing may have: far beyond every page (the largest PDF page
+// is 14400 points), yet small enough that sums and differences of a few of
+// them stay within 32 bits.
+inline constexpr int32_t kMaxCoordinate = 1 << 24;
+inline constexpr bool WithinCoordinates(int64_t v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; }
+
 // Nearest integer, halves to the even neighbour; saturates instead of
 // overflowing so that absurd inputs cannot produce undefined values.
 int32_t RoundEven(double value);
