@@ -34,6 +34,19 @@ QString safeName(QString name)
     return name;
 }
 
+// stem + tail, the stem shortened (by whole characters) as far as the
+// system's limit of 255 bytes per name asks: a numbered name stays writable.
+QString fittedName(QString stem, const QString& tail)
+{
+    constexpr qsizetype kMaxNameBytes = 255;
+    while (!stem.isEmpty() && QFile::encodeName(stem + tail).size() > kMaxNameBytes) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate())
+            stem.chop(1);
+    }
+    return stem + tail;
+}
+
 SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImage& picture,
                  const QString& format, imaging::Encoder encoder, SourceGuard& guard,
                  QStringList& errors)
@@ -96,7 +109,7 @@ QString SourceGuard::claim(const QString& path)
         const QString candidateName = QFileInfo(candidate).fileName();
         if (!isSource(candidate) && claimed_.insert(realFolder + u'/' + candidateName).second)
             return candidate;
-        candidate = joinPath(info.path(), stem + u'_' + QString::number(n) + ext);
+        candidate = joinPath(info.path(), fittedName(stem, u'_' + QString::number(n) + ext));
     }
     return {};
 }
