@@ -199,7 +199,7 @@ TEST(RunSafety, ALongBaseNameIsSaved)
     // name is shortened to stay within 255 bytes.
     f.st.list.append(f.picture(f.out(stem + ".jpg"), "jpg"));
     ASSERT_TRUE(f.run.start());
-    QStringList expected = {stem + ".jpg", stem.left(248) + "_1.jpg", stem.left(248) + "_2.jpg"};
+    QStringList expected = {stem + ".jpg", stem.left(249) + "_1.jpg", stem.left(249) + "_2.jpg"};
     QStringList written = f.outputs();
     expected.sort();
     written.sort();
