@@ -229,7 +229,7 @@ int32_t TCustomVumCanvas::TextWidth(const std::string& text)
     // Without a back end's metrics: an average character of half the size.
     const double pixels = text.size() * Font.Size * 0.5 * kPixelsPerInch / 72.0;
     const auto count = static_cast<int32_t>(text.size());
-    return RoundEven(pixels * textFactor_) + (count - 1) * characterSpacing_;
+    return ClampToInt32(int64_t(RoundEven(pixels * textFactor_)) + int64_t(count - 1) * characterSpacing_);
 }
 
 TRect TCustomVumCanvas::ImageRect(TRect rect, int32_t pixelWidth, int32_t pixelHeight) const

@@ -106,7 +106,7 @@ int32_t CanvasTextHeight(TCustomVumCanvas& canvas, const std::string&)
 
 int32_t CanvasLineHeight(TCustomVumCanvas& canvas)
 {
-    return CanvasTextHeight(canvas, "A") + canvas.LineSpacing;
+    return ClampToInt32(int64_t(CanvasTextHeight(canvas, "A")) + canvas.LineSpacing);
 }
 
 int32_t CanvasLayoutText(TCustomVumCanvas& canvas, const LayoutRequest& request)
@@ -175,7 +175,7 @@ void CanvasDrawPageCounter(TCustomVumCanvas& canvas, int32_t x, int32_t y, int32
     r.Render = 2;
     CanvasLayoutText(canvas, r);
     canvas.CurrentX = 0;
-    canvas.CurrentY = y + CanvasLineHeight(canvas);
+    canvas.CurrentY = ClampToInt32(int64_t(y) + CanvasLineHeight(canvas));
 }
 
 } // namespace vum

@@ -1,6 +1,7 @@
 #include "engine/paragraph/TextLayout.h"
 
 #include "engine/fonts/FontEncodingTables.h"
+#include "engine/util/Geometry.h"
 #include "platform/fonts/Utf8.h"
 
 #include <algorithm>
@@ -16,7 +17,14 @@ constexpr int32_t kUnlimitedLines = INT32_MAX;
 
 int32_t RoundHalfEven(double value)
 {
-    return static_cast<int32_t>(std::nearbyint(value));
+    return RoundEven(value);
+}
+
+// Positions are summed in 64 bits and kept within 32: a box at the edge of
+// the coordinate range or a very long text cannot overflow them.
+int32_t Clamp32(int64_t value)
+{
+    return ClampToInt32(value);
 }
 
 struct Breaker {
@@ -147,21 +155,23 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
     if (!styled) {
         if (r.Bottom == 0)
             r.Bottom = host.PageHeightUnits();
-        limit = r.AutoFeed ? kUnlimitedLines : std::max((r.Bottom - r.Top) / lineHeight, 1);
+        limit = r.AutoFeed ? kUnlimitedLines
+                           : Clamp32(std::max<int64_t>((int64_t(r.Bottom) - r.Top) / lineHeight, 1));
     } else {
         if (r.Bottom == 0)
-            r.Bottom = host.PageHeightUnits() - style->BottomMargin - lineHeight - style->SpaceAfter;
-        limit = (r.AutoFeed && style->AutoPageFeed) ? kUnlimitedLines : (r.Bottom - r.Top) / lineHeight;
+            r.Bottom = Clamp32(int64_t(host.PageHeightUnits()) - style->BottomMargin - lineHeight - style->SpaceAfter);
+        limit = (r.AutoFeed && style->AutoPageFeed) ? kUnlimitedLines
+                                                     : Clamp32((int64_t(r.Bottom) - r.Top) / lineHeight);
     }
     if (style && !style->AutoPageFeed &&
-        (host.MeasureWidth(U"A") + r.FirstX > r.Right || r.Top > r.Bottom))
+        (int64_t(host.MeasureWidth(U"A")) + r.FirstX > r.Right || r.Top > r.Bottom))
         host.Fail("Invalid style sheet margins: no space left on paper sheet");
 
     std::u32string text = fonts::decodeUtf8(r.Text);
     const Breaker breaker{host, r, host.ScriptMode()};
     const std::vector<std::u32string> lines = SplitLines(breaker, text, limit);
     const auto count = static_cast<int32_t>(lines.size());
-    const int32_t result = count * lineHeight;
+    const int32_t result = Clamp32(int64_t(count) * lineHeight);
     if (r.Render == 0) {
         host.LeftoverCount = static_cast<int32_t>(text.size());
         return result;
@@ -169,7 +179,7 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
 
     switch (r.VAlign) {
     case 0: host.CurrentY = r.Top; break;
-    case 1: host.CurrentY = r.Bottom - result; break;
+    case 1: host.CurrentY = Clamp32(int64_t(r.Bottom) - result); break;
     case 2: host.CurrentY = RoundHalfEven(r.Top + (double(r.Bottom) - r.Top - result) / 2); break;
     default: break;
     }
@@ -184,26 +194,27 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
         int32_t x = 0;
         switch (r.HAlign) {
         case 0: x = (i == 0 && r.StartX > indent) ? r.StartX : indent; break;
-        case 1: x = r.Right - width; break;
+        case 1: x = Clamp32(int64_t(r.Right) - width); break;
         case 2: x = RoundHalfEven(indent + (double(r.Right) - indent - width) / 2); break;
         default: x = 0; break;
         }
         if (i == 0) {
             if (!r.Link.empty())
-                host.LinkLine(x, host.CurrentY, x + width, host.CurrentY + lineHeight, r.Link);
+                host.LinkLine(x, host.CurrentY, Clamp32(int64_t(x) + width),
+                              Clamp32(int64_t(host.CurrentY) + lineHeight), r.Link);
             host.NameLine(x, host.CurrentY);
         }
         if (rightToLeft) {
-            x += width;
+            x = Clamp32(int64_t(x) + width);
             host.CurrentX = x;
         } else {
-            host.CurrentX = x + width;
+            host.CurrentX = Clamp32(int64_t(x) + width);
         }
         x = std::max(x, indent);
         if (r.Render == 2)
             host.DrawLine(x, host.CurrentY, fonts::encodeUtf8(lines[i]));
         if (!(i == count - 1 && r.StartX >= 0))
-            host.CurrentY += lineHeight;
+            host.CurrentY = Clamp32(int64_t(host.CurrentY) + lineHeight);
     }
     host.LeftoverCount = static_cast<int32_t>(text.size());
     return result;

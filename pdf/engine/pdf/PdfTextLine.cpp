@@ -115,7 +115,7 @@ int32_t TPdfCanvas::TextWidth(const std::string& text)
     int32_t counted = 0;
     const double points = TextFonts().Width1000(Font, text, counted) * std::abs(double(Font.Size)) / 1000;
     const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);
-    return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
+    return ClampToInt32(int64_t(units) + int64_t(CharacterSpacing()) * (counted > 1 ? counted - 1 : 0));
 }
 
 void TPdfCanvas::PrefixTextWidths(const std::u32string& text, size_t begin,
@@ -133,7 +133,7 @@ void TPdfCanvas::PrefixTextWidths(const std::u32string& text, size_t begin,
     TextFonts().PrefixWidths1000(Font, text, begin, [&](size_t k, double width, int32_t counted) {
         const double p = width * size / 1000;
         const int32_t units = points ? RoundEven(p) : RoundEven(p * 254 / 72);
-        return each(k, units + spacing * (counted > 1 ? counted - 1 : 0));
+        return each(k, ClampToInt32(int64_t(units) + int64_t(spacing) * (counted > 1 ? counted - 1 : 0)));
     });
 }
 
@@ -142,7 +142,7 @@ int32_t TPdfCanvas::TextWidthIn(const PdfFontResource& font, const std::string& 
     int32_t counted = 0;
     const double points = font.TextWidth1000(text, counted) * std::abs(double(Font.Size)) / 1000;
     const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);
-    return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
+    return ClampToInt32(int64_t(units) + int64_t(CharacterSpacing()) * (counted > 1 ? counted - 1 : 0));
 }
 
 } // namespace vum

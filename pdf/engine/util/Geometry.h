@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 namespace vum {
@@ -23,6 +24,13 @@ struct TRect {
 // them stay within 32 bits.
 inline constexpr int32_t kMaxCoordinate = 1 << 24;
 inline constexpr bool WithinCoordinates(int64_t v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; }
+
+// The value, or the nearest end of the 32-bit range: sums taken in 64 bits
+// come back without overflowing.
+inline constexpr int32_t ClampToInt32(int64_t v)
+{
+    return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v);
+}
 
 // Nearest integer, halves to the even neighbour; saturates instead of
 // overflowing so that absurd inputs cannot produce undefined values.

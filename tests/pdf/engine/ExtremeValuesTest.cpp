@@ -20,7 +20,13 @@ struct ExtremeCase {
     Call call;
 };
 
-const int32_t kExtremes[] = {INT32_MIN, INT32_MIN + 1, -(1 << 30), -65536, 65536, 1 << 30, INT32_MAX - 1, INT32_MAX};
+// -v, except that the smallest value stays the largest negative one can name.
+int32_t neg(int32_t v)
+{
+    return v == INT32_MIN ? INT32_MAX : -v;
+}
+
+const int32_t kExtremes[] = {INT32_MIN, INT32_MIN + 1, -(1 << 30), -(1 << 24), -65536, 65536, 1 << 24, 1 << 30, INT32_MAX};
 
 const char* const kText = "Extreme 文字 text, with words to wrap over the lines\r\nand a second one";
 
@@ -39,39 +45,39 @@ std::vector<ExtremeCase> exportCases(const std::string& picture)
     keep = picture;
     pic = keep.c_str();
     return {
-        {"MoveTo LineTo", [](int32_t h, int32_t v) { pdf().MoveTo(h, v, -v); return pdf().LineTo(h, -v, v); }},
-        {"Rectangle", [](int32_t h, int32_t v) { return pdf().Rectangle(h, -v, -v, v, v); }},
-        {"Ellipse", [](int32_t h, int32_t v) { return pdf().Ellipse(h, -v, 0, v, v); }},
-        {"FillRect", [](int32_t h, int32_t v) { return pdf().FillRect(h, v, -v, -v, v); }},
-        {"FrameRect", [](int32_t h, int32_t v) { return pdf().FrameRect(h, -v, v, v, -v); }},
-        {"RoundRect", [](int32_t h, int32_t v) { return pdf().RoundRect(h, -v, -v, v, v, v, -v); }},
-        {"Arc", [](int32_t h, int32_t v) { return pdf().Arc(h, -v, -v, v, v, v, 0, 0, v); }},
-        {"Chord", [](int32_t h, int32_t v) { return pdf().Chord(h, v, v, -v, -v, 0, v, v, 0); }},
-        {"Pie", [](int32_t h, int32_t v) { return pdf().Pie(h, -v, -v, v, v, -v, 0, 0, -v); }},
+        {"MoveTo LineTo", [](int32_t h, int32_t v) { pdf().MoveTo(h, v, neg(v)); return pdf().LineTo(h, neg(v), v); }},
+        {"Rectangle", [](int32_t h, int32_t v) { return pdf().Rectangle(h, neg(v), neg(v), v, v); }},
+        {"Ellipse", [](int32_t h, int32_t v) { return pdf().Ellipse(h, neg(v), 0, v, v); }},
+        {"FillRect", [](int32_t h, int32_t v) { return pdf().FillRect(h, v, neg(v), neg(v), v); }},
+        {"FrameRect", [](int32_t h, int32_t v) { return pdf().FrameRect(h, neg(v), v, v, neg(v)); }},
+        {"RoundRect", [](int32_t h, int32_t v) { return pdf().RoundRect(h, neg(v), neg(v), v, v, v, neg(v)); }},
+        {"Arc", [](int32_t h, int32_t v) { return pdf().Arc(h, neg(v), neg(v), v, v, v, 0, 0, v); }},
+        {"Chord", [](int32_t h, int32_t v) { return pdf().Chord(h, v, v, neg(v), neg(v), 0, v, v, 0); }},
+        {"Pie", [](int32_t h, int32_t v) { return pdf().Pie(h, neg(v), neg(v), v, v, neg(v), 0, 0, neg(v)); }},
         {"Polygon", [](int32_t h, int32_t v) {
-             pdf().AddPoint(h, -v, v);
-             pdf().AddPoint(h, v, -v);
+             pdf().AddPoint(h, neg(v), v);
+             pdf().AddPoint(h, v, neg(v));
              pdf().AddPoint(h, v, v);
              return pdf().Polygon(h);
          }},
         {"PolyBezier", [](int32_t h, int32_t v) {
              for (int i = 0; i < 4; ++i)
-                 pdf().AddPoint(h, i % 2 ? v : -v, v);
+                 pdf().AddPoint(h, i % 2 ? v : neg(v), v);
              return pdf().PolyBezier(h);
          }},
-        {"StretchDrawFromFile", [pic](int32_t h, int32_t v) { return pdf().StretchDrawFromFile(h, -v, -v, v, v, pic); }},
+        {"StretchDrawFromFile", [pic](int32_t h, int32_t v) { return pdf().StretchDrawFromFile(h, neg(v), neg(v), v, v, pic); }},
         {"DrawFromFile", [pic](int32_t h, int32_t v) { return pdf().DrawFromFile(h, v, v, pic); }},
-        {"TextOut", [](int32_t h, int32_t v) { return pdf().TextOut(h, v, -v, kText); }},
-        {"DrawText", [](int32_t h, int32_t v) { return pdf().DrawText(h, -v, -v, v, v, 2, 2, kText); }},
-        {"DrawText right", [](int32_t h, int32_t v) { return pdf().DrawText(h, v, v, -v, -v, 1, 1, kText); }},
-        {"DrawPageCounter", [](int32_t h, int32_t v) { return pdf().DrawPageCounter(h, v, v, -v, 2, "p", 1, "/", 3, ""); }},
-        {"DefineName", [](int32_t h, int32_t v) { return pdf().DefineName(h, v, -v, "n"); }},
-        {"SetLink", [](int32_t h, int32_t v) { return pdf().SetLink(h, -v, -v, v, v, "http://x"); }},
+        {"TextOut", [](int32_t h, int32_t v) { return pdf().TextOut(h, v, neg(v), kText); }},
+        {"DrawText", [](int32_t h, int32_t v) { return pdf().DrawText(h, neg(v), neg(v), v, v, 2, 2, kText); }},
+        {"DrawText right", [](int32_t h, int32_t v) { return pdf().DrawText(h, v, v, neg(v), neg(v), 1, 1, kText); }},
+        {"DrawPageCounter", [](int32_t h, int32_t v) { return pdf().DrawPageCounter(h, v, v, neg(v), 2, "p", 1, "/", 3, ""); }},
+        {"DefineName", [](int32_t h, int32_t v) { return pdf().DefineName(h, v, neg(v), "n"); }},
+        {"SetLink", [](int32_t h, int32_t v) { return pdf().SetLink(h, neg(v), neg(v), v, v, "http://x"); }},
         {"WriteLink", [](int32_t h, int32_t v) { return pdf().WriteLink(h, v, v, "link", "http://x"); }},
         {"SetBookmark", [](int32_t h, int32_t v) { return pdf().SetBookmark(h, v, v, "b", v, 1); }},
         {"WriteBookmark", [](int32_t h, int32_t v) { return pdf().WriteBookmark(h, v, v, "b", 1, 1); }},
-        {"Annotation", [](int32_t h, int32_t v) { return pdf().Annotation(h, v, -v, "a", v); }},
-        {"RubberStamp", [](int32_t h, int32_t v) { return pdf().RubberStamp(h, -v, -v, v, v, "s", v); }},
+        {"Annotation", [](int32_t h, int32_t v) { return pdf().Annotation(h, v, neg(v), "a", v); }},
+        {"RubberStamp", [](int32_t h, int32_t v) { return pdf().RubberStamp(h, neg(v), neg(v), v, v, "s", v); }},
         {"Grid", [](int32_t h, int32_t v) {
              pdf().DefineGrid(h, "g", 0, v);
              pdf().DefineCol(h, "g", v, 0, 0, 1);
@@ -86,7 +92,7 @@ std::vector<ExtremeCase> exportCases(const std::string& picture)
         {"Field", [](int32_t h, int32_t v) {
              pdf().DefineField(h, "f", 1, "t", "", "");
              pdf().SetNumFieldProp(h, "f", 1, v);
-             return pdf().PutField(h, "f", -v, -v, v, v);
+             return pdf().PutField(h, "f", neg(v), neg(v), v, v);
          }},
         {"Style margins", [](int32_t h, int32_t v) {
              const std::string text = std::to_string(v);
