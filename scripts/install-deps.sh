@@ -6,27 +6,44 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins libqt6svg6
-  libgif-dev libjpeg-dev zlib1g-dev libtiff-dev libpng-dev
+  qt6-base-dev qt6-image-formats-plugins
+  libgif-dev libjpeg-dev zlib1g-dev libtiff-dev
   libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev
   fonts-wqy-zenhei fonts-liberation2
   # tests: outside tools that check what we write
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
-  python3 python3-pyftpdlib xvfb xauth x11-utils file clang libclang-rt-14-dev
+  python3 python3-pyftpdlib xvfb xauth x11-utils file clang
   # benchmarks
   img2pdf libvips-tools
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+updated=0
+install_missing() {
+  local missing=()
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  if [ $updated -eq 0 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq
+    updated=1
+  fi
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+
+# The fuzz targets link clang's libFuzzer and sanitizer runtimes, which come in
+# a package named after the clang that is installed (libclang-rt-14-dev, ...).
+clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
+if [ -n "$clang_major" ]; then
+  install_missing "libclang-rt-$clang_major-dev"
+else
+  echo "install-deps: cannot tell the version of clang" >&2
+  exit 1
+fi

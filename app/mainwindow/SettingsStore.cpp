@@ -64,12 +64,25 @@ SettingsStore::SettingsStore()
 {
 }
 
+namespace {
+std::function<QDate()>& todaySource()
+{
+    static std::function<QDate()> today = [] { return QDate::currentDate(); };
+    return today;
+}
+} // namespace
+
+void SettingsStore::setToday(std::function<QDate()> today)
+{
+    todaySource() = today ? std::move(today) : [] { return QDate::currentDate(); };
+}
+
 QString SettingsStore::defaultText(const QString& key)
 {
     if (key == QLatin1String("sODIR"))
         return ProgramFolders::workDir();
     if (key == QLatin1String("sPDF3"))
-        return QDate::currentDate().toString(QStringLiteral("yyyy年MM月dd日"));
+        return todaySource()().toString(QStringLiteral("yyyy年MM月dd日"));
     if (key == QLatin1String("sSkinFileName"))
         return QDir(ProgramFolders::skinDir()).filePath(QStringLiteral("浅蓝(默认).she"));
     for (const SettingKey& k : settingKeys())

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDate>
 #include <QSettings>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct AppState;
@@ -36,6 +38,8 @@ public:
     QString text(const QString& key) const;
     // The default text of a key ("" for a key without one).
     static QString defaultText(const QString& key);
+    // Where the default date of the book ("sPDF3") comes from; tests pin it.
+    static void setToday(std::function<QDate()> today);
 
     void readSwitch(const QString& key, int& field) const { readInt16(key, field); }
     void readInt16(const QString& key, int& field) const;

@@ -34,6 +34,8 @@ class Prompter;
 class Shell;
 class BatchRun;
 class frmDlg;
+class frmPic;
+class Wallpaper;
 
 // The main window: the picture list, the settings panel, the live preview
 // and the run buttons. Handlers keep the design's names; they set state and
@@ -56,6 +58,14 @@ public:
     void mUndoDel_Click();
     void mFBrows_Click();
     void mFBrows2_Click();
+    // Opens the picture viewer with iPicSource, iPicMode and bCutMode as the
+    // program state holds them; the viewer open before is closed first.
+    // Returns the viewer, or null when it could not show its picture.
+    frmPic* openViewer();
+    // The open viewer; null when none is open.
+    frmPic* viewer() const;
+    // The desktop's wallpaper setter; tests put a recording one here.
+    std::shared_ptr<Wallpaper> wallpaper;
     // Adds pictures the way every adder does: each path once; selects the last
     // entry when `select` is set; keeps the count and the list commands current.
     int addPictures(const QStringList& paths, bool select);
@@ -222,4 +232,7 @@ private:
     QString alphaAtStart_;
     struct RunHolder;
     std::shared_ptr<RunHolder> run_;
+    struct ViewerBridge;
+    std::shared_ptr<ViewerBridge> viewerBridge_;
+    QPointer<frmPic> viewer_;
 };

@@ -25,14 +25,14 @@ bool offersPictures(const QMimeData* data)
 
 } // namespace
 
-bool frmMain::dropPictures(const QMimeData& data, DropTarget target)
+bool frmMain::dropPictures(const QMimeData& mime, DropTarget target)
 {
     const bool selects = target != DropTarget::Form;
     const bool hidesNews = target == DropTarget::List || target == DropTarget::Image;
     bool copied = true;
-    if (data.hasImage()) {
+    if (mime.hasImage()) {
         // The drop's own picture data; the clipboard is never involved.
-        const QImage picture = qvariant_cast<QImage>(data.imageData());
+        const QImage picture = qvariant_cast<QImage>(mime.imageData());
         const QString path = saveDroppedPicture(picture, ProgramFolders::userDir());
         if (!path.isEmpty()) {
             app.list.append(path);
@@ -40,8 +40,8 @@ bool frmMain::dropPictures(const QMimeData& data, DropTarget target)
         } else {
             app.status.show(QStringLiteral("【错误提示】拖入的图片无法保存到user文件夹。"));
         }
-    } else if (data.hasUrls()) {
-        for (const QUrl& url : data.urls()) {
+    } else if (mime.hasUrls()) {
+        for (const QUrl& url : mime.urls()) {
             const QString path = url.toLocalFile();
             if (path.isEmpty() || !isPictureName(path))
                 continue;

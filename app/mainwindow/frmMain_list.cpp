@@ -15,7 +15,7 @@
 #include "mainwindow/BusyCursor.h"
 #include "mainwindow/FolderPictures.h"
 #include "mainwindow/ListRemoval.h"
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"

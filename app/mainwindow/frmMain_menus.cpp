@@ -93,14 +93,3 @@ void frmMain::buildMenus()
     connect(mShowF, &QAction::triggered, this, &frmMain::mFBrows2_Click);
     connect(mExit, &QAction::triggered, this, &QWidget::close);
 }
-
-void frmMain::mFBrows_Click()
-{
-    // The viewer window opens here once it exists; until then say so.
-    if (app.list.empty())
-        app.status.show(QStringLiteral("【操作错误】当前没有图片可以浏览。"));
-}
-
-void frmMain::mFBrows2_Click()
-{
-}

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "platform/prompter/Prompter.h"
 #include "processing/ErrorLines.h"
 #include "processing/RenderPicture.h"

@@ -5,28 +5,13 @@
 #include "processing/PictureDrawing.h"
 #include "processing/Rotation.h"
 #include "state/AppState.h"
-
-float leadingNumber(const QString& text)
-{
-    const QString t = text.trimmed();
-    qsizetype n = 0;
-    if (n < t.size() && (t[n] == u'+' || t[n] == u'-'))
-        ++n;
-    bool point = false;
-    while (n < t.size() && (t[n].isDigit() || (t[n] == u'.' && !point))) {
-        point = point || t[n] == u'.';
-        ++n;
-    }
-    bool ok = false;
-    const float v = t.left(n).toFloat(&ok);
-    return ok ? v : 0.0f;
-}
+#include "state/NumberText.h"
 
 RenderResult renderPicture(const QString& path, AppState& st)
 {
     RenderResult out;
-    const float W = leadingNumber(st.panel.txtW);
-    const float H = leadingNumber(st.panel.txtH);
+    const float W = float(numtext::leadingNumber(st.panel.txtW));
+    const float H = float(numtext::leadingNumber(st.panel.txtH));
     QImage canvas = DrawPicFile(path, W, H, st, out.errors);
     if (canvas.isNull())
         return out;

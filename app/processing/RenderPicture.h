@@ -20,6 +20,3 @@ struct RenderResult {
 // The caller decides whether to render at all (the preview's on/off switch).
 RenderResult renderPicture(const QString& path, AppState& st);
 
-// The number at the start of a text, as a size box's text is read ("800px"
-// gives 800, "abc" 0).
-float leadingNumber(const QString& text);

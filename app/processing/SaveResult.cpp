@@ -8,6 +8,7 @@
 #include "platform/imaging/PictureWriter.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
+#include "state/NumberText.h"
 #include "state/PicturePaths.h"
 
 namespace {
@@ -118,7 +119,7 @@ QString outputName(const AppState& st, int index, const QString& sourcePath, con
 {
     QString stem;
     if (st.panel.chkRM == 1) {
-        const int digits = std::clamp(int(leadingNumber(st.panel.txtNum)), 0, 64);
+        const int digits = std::clamp(int(numtext::leadingNumber(st.panel.txtNum)), 0, 64);
         stem = st.ps.sPrefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
     } else {
         stem = QFileInfo(sourcePath).completeBaseName();

@@ -19,6 +19,7 @@
 #include "processing/pdf/PdfLibrary.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
+#include "state/NumberText.h"
 #include "state/StartValues.h"
 
 namespace {
@@ -146,7 +147,7 @@ int main(int argc, char** argv)
     if (compare > 0) {
         const double ours = seconds / pictures.size();
         const QStringList some = pictures.mid(0, compare);
-        const QString width = QString::number(int(leadingNumber(st.panel.txtW)));
+        const QString width = QString::number(int(numtext::leadingNumber(st.panel.txtW)));
         struct Tool { const char* name; bool perPicture; const char* label; };
         for (const Tool& tool : {Tool{"vipsthumbnail", false, "vipsthumbnail -s"}, Tool{"convert", true, "convert -resize"}}) {
             const double theirs = timeTool(tool.name, some, QDir(out).filePath(tool.name), width, tool.perPicture);

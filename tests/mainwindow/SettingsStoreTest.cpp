@@ -31,7 +31,9 @@ AppState loadFrom(const std::string& ini = {})
 
 TEST(SettingsStore, EmptyStoreGivesEveryDefault)
 {
+    SettingsStore::setToday([] { return QDate(2026, 3, 7); });
     const AppState app = loadFrom();
+    SettingsStore::setToday({});
     const ProgramState& ps = app.ps;
     EXPECT_EQ(ps.bShowToday, 1);
     EXPECT_EQ(ps.sODIR, ProgramFolders::workDir());
@@ -60,8 +62,7 @@ TEST(SettingsStore, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(ps.iYCutMode, 0);
     EXPECT_EQ(ps.sPDF1, "Vimo图片集");
     EXPECT_EQ(ps.sPDF2, "本图片集由Vimo图片批处理软件制作");
-    const QDate today = QDate::currentDate();
-    EXPECT_EQ(ps.sPDF3, QString("%1年%2月%3日").arg(today.year()).arg(today.month(), 2, 10, QChar('0')).arg(today.day(), 2, 10, QChar('0')));
+    EXPECT_EQ(ps.sPDF3, "2026年03月07日");
     EXPECT_EQ(ps.bNewVer, 0);
 
     ProgramState skin;

@@ -33,7 +33,7 @@ TEST_F(MainWindowLoad, FillsTheChoicesAndListsTheCommandLinePictures)
     EXPECT_TRUE(w.cmdDel->isEnabled());
     EXPECT_TRUE(w.cmdClr->isEnabled());
     // The last entry is selected; its file does not exist, so the caption keeps the title.
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理5.9版"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理" VIMO_VERSION_SHORT "版"));
     EXPECT_TRUE(QFileInfo(home + "/zp").isDir());
     EXPECT_TRUE(QFileInfo(home + "/user").isDir());
     EXPECT_EQ(app->ps.iReady, 1);
@@ -61,7 +61,7 @@ TEST_F(MainWindowLoad, TitleShowsTheSelectedPicture)
 {
     const QString a = picture(home + "/pics/a.jpg");
     frmMain& w = open({a});
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理5.9版 - ") + a);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理" VIMO_VERSION_SHORT "版 - ") + a);
     EXPECT_EQ(app->ps.sPicFile, a);
 }
 

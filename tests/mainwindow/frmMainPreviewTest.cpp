@@ -56,7 +56,7 @@ TEST_F(MainWindowPreview, SelectingShowsTheRenderedPictureAndItsNeighbours)
     w.setListIndex(0);
     EXPECT_TRUE(app->status.text().startsWith(QStringLiteral("【图片信息】文件名:a.jpg  宽:800  高:600  大小:")))
         << app->status.text().toStdString();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理5.9版 - ") + a);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理" VIMO_VERSION_SHORT "版 - ") + a);
     ASSERT_TRUE(w.imgM->isVisibleTo(&w));
     // Width limit 500: the rendered 500 x 375 picture fits the preview area as it is.
     EXPECT_EQ(w.renderedPicture().size(), QSize(500, 375));
@@ -155,8 +155,7 @@ TEST_F(MainWindowPreview, ArrowsAndWheelStepThroughTheList)
 
 TEST_F(MainWindowPreview, RunFromTheWindowWritesTheFilesAndKeepsStartOff)
 {
-    if (!haveTool("identify"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"identify"}));
     QStringList paths;
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
         paths << picture(home + "/src/" + name, 800, 600);

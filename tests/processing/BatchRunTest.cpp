@@ -61,8 +61,7 @@ QByteArray checksum(const QString& path)
 
 TEST(BatchRun, RenamedJpegsAtTheWidthLimitAndQuality)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     RunFixture f;
     for (const char* n : {"a.jpg", "b.jpg", "c.jpg"})
         f.convert(n);
@@ -82,8 +81,7 @@ TEST(BatchRun, RenamedJpegsAtTheWidthLimitAndQuality)
 
 TEST(BatchRun, KeepFormatSavesEachInItsOwnFormat)
 {
-    if (!haveTool("convert") || !haveTool("tiffinfo") || !haveTool("file"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert", "tiffinfo", "file"}));
     RunFixture f;
     for (const char* n : {"a.gif", "b.png", "c.bmp", "d.tiff", "e.BMP", "g.jpeg", "h.tif"})
         f.convert(n, "64x48");
@@ -111,8 +109,7 @@ TEST(BatchRun, KeepFormatSavesEachInItsOwnFormat)
 
 TEST(BatchRun, CorruptPictureIsLoggedAndTheOthersWritten)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     RunFixture f;
     f.convert("a.jpg");
     const QString bad = f.src("bad.jpg");
@@ -228,8 +225,7 @@ TEST(BatchRun, OutputFolderThatCannotBeMadeWritesNothing)
 
 TEST(BatchRun, OutputIntoTheSourceFolderChangesNoSource)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     RunFixture f;
     f.convert("a.jpg");
     f.convert("b.jpg");

@@ -137,9 +137,10 @@ static std::vector<EffectCase> effectCases()
 }
 
 INSTANTIATE_TEST_SUITE_P(WidthsAndEffects, EffectTable, ::testing::ValuesIn(effectCases()),
-                         [](const auto& info) {
-                             return "w" + std::to_string(info.param.width) + "_fx" +
-                                    std::to_string(info.param.effect);
+                         [](const auto& tp) {
+                             std::string name = "w";
+                             name.append(std::to_string(tp.param.width)).append("_fx");
+                             return name.append(std::to_string(tp.param.effect));
                          });
 
 TEST(Effects, KnownValues)

@@ -56,8 +56,7 @@ TEST(Rotation, OrientationTexts)
 
 TEST(Rotation, ExiftoolTaggedJpegComesOutUpright)
 {
-    if (!haveTool("convert") || !haveTool("exiftool"))
-        GTEST_SKIP() << "ImageMagick and exiftool are needed";
+    ASSERT_TRUE(toolsInstalled({"convert", "exiftool"}));
     QTemporaryDir dir;
     const std::string jpg = dir.filePath("turned.jpg").toStdString();
     // 60 x 40 with a red left half; Orientation 6 says "turn clockwise to view".

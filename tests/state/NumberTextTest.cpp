@@ -57,6 +57,7 @@ TEST(NumberText, BooleansAndFractions)
 TEST(NumberText, LeadingNumberAndDecimalText)
 {
     EXPECT_EQ(leadingNumber("80%"), 80);
+    EXPECT_EQ(leadingNumber(" 640px"), 640);
     EXPECT_EQ(leadingNumber(" 12.5abc"), 12.5);
     EXPECT_EQ(leadingNumber("-3x"), -3);
     EXPECT_EQ(leadingNumber("abc"), 0);

@@ -68,3 +68,15 @@ bool haveTool(const std::string& program)
             return true;
     return false;
 }
+
+::testing::AssertionResult toolsInstalled(std::initializer_list<const char*> programs)
+{
+    std::string missing;
+    for (const char* p : programs)
+        if (!haveTool(p))
+            missing += std::string(missing.empty() ? "" : ", ") + p;
+    if (missing.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "missing test tool(s): " << missing
+                                         << " (scripts/install-deps.sh installs them)";
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,3 +18,9 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
 
 // True when the program is found on PATH.
 bool haveTool(const std::string& program);
+
+// Succeeds when every program is on PATH; otherwise the failure names the
+// missing ones. scripts/install-deps.sh installs every tool the tests use, so
+// a missing one is a broken set-up, never a reason to skip:
+//   ASSERT_TRUE(toolsInstalled({"convert", "exiftool"}));
+::testing::AssertionResult toolsInstalled(std::initializer_list<const char*> programs);

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "mainwindow/preview/PreviewFit.h"
 #include "mainwindow/preview/PreviewTexts.h"
 #include "mainwindow/preview/ViewPicture.h"

@@ -22,6 +22,12 @@ void MarkerBlink::stop()
     show_ = nullptr;
 }
 
+void MarkerBlink::advance()
+{
+    if (running())
+        tick();
+}
+
 void MarkerBlink::tick()
 {
     ++phase_;

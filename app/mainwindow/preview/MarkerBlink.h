@@ -21,6 +21,9 @@ public:
     // Ends a running blink where it is; its callback is not called again.
     void stop();
     bool running() const { return timer_.isActive(); }
+    // Goes on to the next phase at once, as the timer's tick would; does
+    // nothing when no blink runs. Lets a test step through a blink.
+    void advance();
 
 private:
     void tick();

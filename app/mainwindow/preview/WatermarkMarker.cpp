@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "state/AppState.h"
 
 namespace {

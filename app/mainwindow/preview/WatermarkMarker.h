@@ -41,6 +41,8 @@ public:
     bool visible() const { return visible_; }
     bool dragPointer() const { return dragPointer_; }
     bool blinking() const { return blink_.running(); }
+    // Steps a running blink on at once, as its timer would.
+    void advanceBlink() { blink_.advance(); }
     // Which watermark the last successful hit found.
     bool pinnedImg() const { return pinnedImg_; }
 

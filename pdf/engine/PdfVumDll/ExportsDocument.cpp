@@ -60,14 +60,18 @@ VUMPDF_API int32_t SetPageNumberFormat(int32_t h, int32_t pageFormat, int32_t se
     return Procedure(h, [&](TVumWrapper& w) { w.Document().SetPageNumberFormat(Byte(pageFormat), Byte(sectionFormat)); });
 }
 
-VUMPDF_API int32_t SetOwnerPassword(int32_t h, const char*)
+VUMPDF_API int32_t SetOwnerPassword(int32_t h, const char* password)
 {
-    return Procedure(h, [](TVumWrapper&) { NotAvailable("SetOwnerPassword"); });
+    return Procedure(h, [&](TVumWrapper& w) { w.Document().SetOwnerPassword(Text(password)); });
 }
 
-VUMPDF_API int32_t SetUserPassword(int32_t h, const char*, int32_t, int32_t, int32_t, int32_t)
+VUMPDF_API int32_t SetUserPassword(int32_t h, const char* password, int32_t canPrint, int32_t canCopy,
+                                   int32_t canAnnotate, int32_t canModify)
 {
-    return Procedure(h, [](TVumWrapper&) { NotAvailable("SetUserPassword"); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        w.Document().SetUserPassword(Text(password), Flag(canPrint), Flag(canCopy), Flag(canAnnotate),
+                                     Flag(canModify));
+    });
 }
 
 VUMPDF_API int32_t GetNumProp(int32_t h, int32_t id)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/document/StoredPicture.h"
+#include "engine/security/StandardSecurity.h"
 
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,16 @@ public:
     void NewSection(uint8_t orientation, bool startSection);
     void EndDoc();
     void Abort();
+
+    // Passwords for the next document: BeginDoc takes them over for that one
+    // document. Refused while a document is open.
+    void SetOwnerPassword(const std::string& password);
+    void SetUserPassword(const std::string& password, bool canPrint, bool canCopy, bool canAnnotate,
+                         bool canModify);
+    // The passwords and permissions in effect for the open document.
+    const std::string& OwnerPassword() const { return ownerPassword_; }
+    const std::string& UserPassword() const { return userPassword_; }
+    const Permissions& DocumentPermissions() const { return permissions_; }
 
     // The finished file.
     void Show();
@@ -137,6 +148,8 @@ private:
     bool printing_ = false;
     std::string author_, fileName_, keywords_, producer_, subject_, title_;
     std::string paperSizeName_;
+    std::string pendingOwnerPassword_, pendingUserPassword_, ownerPassword_, userPassword_;
+    Permissions permissions_;
     std::string tempFolder_;
     std::string outputFileName_;
     std::vector<std::string> nonEmbeddedFonts_;

@@ -3,6 +3,7 @@
 #include "engine/util/VumError.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace vum {
 
@@ -48,6 +49,8 @@ void TCustomVum::BeginDoc()
     sectionNumber_ = 1;
     pageCount_ = 0;
     startOrientation_ = orientation_;
+    ownerPassword_ = std::exchange(pendingOwnerPassword_, {});
+    userPassword_ = std::exchange(pendingUserPassword_, {});
     canvas_->OpenDocument();
     pageNumber_ = 0;
     sectionPageNumber_ = 0;
@@ -153,6 +156,22 @@ void TCustomVum::Abort()
     if (OnAbort)
         OnAbort();
     SetOrientation(startOrientation_);
+}
+
+void TCustomVum::SetOwnerPassword(const std::string& password)
+{
+    if (printing_)
+        RaiseDocumentError("Can't invoke this method when active", "SetOwnerPassword");
+    pendingOwnerPassword_ = password;
+}
+
+void TCustomVum::SetUserPassword(const std::string& password, bool canPrint, bool canCopy, bool canAnnotate,
+                                 bool canModify)
+{
+    if (printing_)
+        RaiseDocumentError("Can't invoke this method when active", "SetUserPassword");
+    pendingUserPassword_ = password;
+    permissions_ = Permissions{canPrint, canModify, canCopy, canAnnotate};
 }
 
 } // namespace vum

@@ -52,7 +52,7 @@ std::string ToUnicodeCMap(const std::map<uint32_t, std::u32string>& textOfGlyph)
         const size_t end = std::min(entries.size(), start + 100);
         out += std::to_string(end - start) + " beginbfchar\n";
         for (size_t i = start; i < end; ++i)
-            out += "<" + Hex4(entries[i].first) + "> <" + Utf16Hex(*entries[i].second) + ">\n";
+            out.append("<").append(Hex4(entries[i].first)).append("> <").append(Utf16Hex(*entries[i].second)).append(">\n");
         out += "endbfchar\n";
     }
     out += "endcmap\n"
@@ -71,7 +71,9 @@ std::string CidWidthsArray(const std::map<uint32_t, int>& widthOfGlyph)
         if (!open || glyph != next) {
             if (open)
                 out += "]";
-            out += (out.size() > 1 ? "\n" : "") + std::to_string(glyph) + " [";
+            if (out.size() > 1)
+                out += "\n";
+            out.append(std::to_string(glyph)).append(" [");
             open = true;
         } else {
             out += " ";

@@ -36,7 +36,10 @@ std::string BoundingBox(const fonts::FontFace& face)
     if (auto head = face.table(fonts::sfntTag("head")); head && head->size() >= 44)
         for (int i = 0; i < 4; ++i)
             box[i] = static_cast<int>(std::nearbyint(fonts::readS16(*head, 36 + 2 * size_t(i)) * scale));
-    return "[" + IntText(box[0]) + " " + IntText(box[1]) + " " + IntText(box[2]) + " " + IntText(box[3]) + "]";
+    std::string text = "[";
+    for (int i = 0; i < 4; ++i)
+        text.append(IntText(box[i])).append(i < 3 ? " " : "]");
+    return text;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "engine/document/VumDocument.h"
 #include "engine/fonts/PdfTextFonts.h"
 #include "engine/pdf/PdfFileIdentifier.h"
+#include "engine/util/Clock.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
 
@@ -11,7 +12,7 @@
 namespace vum {
 
 namespace {
-const char* const kProducer = "Vimo libPDF 5.9";
+const char* const kProducer = "Vimo libPDF " VUMPDF_VERSION;
 }
 
 TPdfCanvas::TPdfCanvas(TCustomVum& document) : TCustomVumCanvas(document) {}
@@ -49,6 +50,7 @@ void TPdfCanvas::ResetDocument()
     pageObjects_.clear();
     pageAnnots_.clear();
     fileIdentifier_.clear();
+    security_ = StandardSecurity();
     BrushColorEncoder.Reset();
     PenColorEncoder.Reset();
     FontColorEncoder.Reset();
@@ -60,6 +62,9 @@ void TPdfCanvas::OpenDocument()
     writer_.Open(Document().OutputFileName(), OutputActive());
     documentOpen_ = true;
     fileIdentifier_ = MakeFileIdentifier(Document().OutputFileName());
+    security_ = StandardSecurity(Document().OwnerPassword(), Document().UserPassword(),
+                                 Document().DocumentPermissions(), fileIdentifier_);
+    writer_.SetSecurity(&security_);
     writer_.WriteLine("%PDF-1.3");
     WriteInfo();
     writer_.ReserveObjectNumber(); // 2: page tree
@@ -69,22 +74,22 @@ void TPdfCanvas::OpenDocument()
 
 void TPdfCanvas::WriteInfo()
 {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = std::chrono::system_clock::to_time_t(Now());
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "D:%Y%m%d%H%M%S", &local);
     const TCustomVum& doc = Document();
     writer_.BeginObject();
-    writer_.WriteLine("/CreationDate" + LiteralString(stamp));
-    writer_.WriteLine("/Title" + InfoString(doc.Title()));
+    writer_.WriteLine("/CreationDate" + EncodeString(stamp, 1));
+    writer_.WriteLine("/Title" + TextString(doc.Title(), 1));
     if (!doc.Author().empty())
-        writer_.WriteLine("/Author" + InfoString(doc.Author()));
+        writer_.WriteLine("/Author" + TextString(doc.Author(), 1));
     if (!doc.Subject().empty())
-        writer_.WriteLine("/Subject" + InfoString(doc.Subject()));
+        writer_.WriteLine("/Subject" + TextString(doc.Subject(), 1));
     if (!doc.Keywords().empty())
-        writer_.WriteLine("/Keywords" + InfoString(doc.Keywords()));
-    writer_.WriteLine("/Producer" + InfoString(doc.Producer().empty() ? kProducer : doc.Producer()));
+        writer_.WriteLine("/Keywords" + TextString(doc.Keywords(), 1));
+    writer_.WriteLine("/Producer" + TextString(doc.Producer().empty() ? kProducer : doc.Producer(), 1));
     writer_.EndObject();
 }
 
@@ -107,12 +112,16 @@ void TPdfCanvas::WriteContentAndPage()
     size_t length = 0;
     for (const auto& line : ContentLines)
         length += line.size() + 1;
+    std::string block;
+    block.reserve(length);
+    for (const auto& line : ContentLines)
+        block.append(line).append(1, '\n');
     const int32_t content = writer_.BeginObject();
     writer_.WriteLine("/Length " + IntText(static_cast<int64_t>(length)));
     writer_.WriteLine(">>");
+    // Encrypted as one block, line feeds included: /Length stays right.
     writer_.WriteLine("stream");
-    for (const auto& line : ContentLines)
-        writer_.WriteLine(line);
+    writer_.WriteRaw(security_.Encrypt(content, block));
     writer_.WriteLine("endstream");
     writer_.WriteLine("endobj");
 
@@ -158,6 +167,13 @@ void TPdfCanvas::WriteTail()
         if (picture->IsUsed())
             picture->WriteObject(writer_);
 
+    int32_t encryption = 0;
+    if (security_.Active()) {
+        encryption = writer_.BeginObject();
+        writer_.WriteRaw(security_.DictionaryLines());
+        writer_.EndObject();
+    }
+
     const int32_t catalog = writer_.BeginObject();
     writer_.WriteLine("/Type/Catalog");
     writer_.WriteLine("/Pages 2 0 R");
@@ -187,7 +203,8 @@ void TPdfCanvas::WriteTail()
 
     writer_.WriteCrossReference("/Root " + PdfObjectWriter::ObjectRef(catalog) + "\n" +
                                 "/Info 1 0 R\n" +
-                                "/ID[(" + fileIdentifier_ + ")(" + fileIdentifier_ + ")]\n");
+                                "/ID[(" + fileIdentifier_ + ")(" + fileIdentifier_ + ")]\n" +
+                                (encryption ? "/Encrypt " + PdfObjectWriter::ObjectRef(encryption) + "\n" : ""));
 }
 
 void TPdfCanvas::WriteResources()

@@ -4,6 +4,7 @@
 #include "engine/pdf/PdfColor.h"
 #include "engine/pdf/PdfFontResource.h"
 #include "engine/pdf/PdfObjectWriter.h"
+#include "engine/security/StandardSecurity.h"
 
 #include <memory>
 #include <string>
@@ -85,6 +86,12 @@ public:
     // Text for the information dictionary: a literal string for plain
     // ASCII, UTF-16BE with a byte-order mark otherwise.
     static std::string InfoString(const std::string& utf8);
+    // The same as a string of a dictionary of object `number`, encrypted
+    // with that object's key in an encrypted document (object 0: never).
+    std::string TextString(const std::string& utf8, int32_t number) const;
+    // Bytes as a literal string of object `number`, encrypted as above.
+    std::string EncodeString(const std::string& bytes, int32_t number) const;
+    const StandardSecurity& Security() const { return security_; }
 
     TPdfColor BrushColorEncoder, PenColorEncoder, FontColorEncoder;
 
@@ -109,6 +116,7 @@ private:
     std::vector<int32_t> pageObjects_;
     std::vector<int32_t> pageAnnots_;
     std::string fileIdentifier_;
+    StandardSecurity security_;
     bool documentOpen_ = false;
 };
 

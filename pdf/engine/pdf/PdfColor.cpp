@@ -19,7 +19,7 @@ std::string TPdfColor::Encode(TColor bound, bool stroke, bool withOperator) cons
 {
     const int model = (bound == resulting_) ? model_ : 0;
     std::string text;
-    std::string op;
+    const char* op = "";
     switch (model) {
     case 1:
         text = FormatPdfNumber(v_[0] / 255.0) + " " + FormatPdfNumber(v_[1] / 255.0) + " " +

@@ -1,5 +1,7 @@
 #include "engine/pdf/PdfFileIdentifier.h"
 
+#include "engine/util/Clock.h"
+
 #include <chrono>
 #include <cstdint>
 #include <unistd.h>
@@ -22,7 +24,7 @@ uint64_t Fnv1a(const std::string& text, uint64_t hash)
 std::string MakeFileIdentifier(const std::string& fileName)
 {
     static uint64_t counter = 0;
-    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+    const auto now = Now().time_since_epoch().count();
     const std::string seed = fileName + "|" + std::to_string(now) + "|" +
                              std::to_string(::getpid()) + "|" + std::to_string(++counter);
     const uint64_t a = Fnv1a(seed, 0xcbf29ce484222325ULL);

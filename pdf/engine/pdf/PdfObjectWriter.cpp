@@ -1,5 +1,6 @@
 #include "engine/pdf/PdfObjectWriter.h"
 
+#include "engine/security/StandardSecurity.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
 
@@ -22,6 +23,7 @@ void PdfObjectWriter::Open(const std::string& path, bool write)
     position_ = 0;
     offsets_.clear();
     written_.clear();
+    currentObject_ = 0;
     write_ = write;
     if (!write)
         return;
@@ -82,6 +84,7 @@ void PdfObjectWriter::BeginReservedObject(int32_t number, std::string_view first
     const auto index = static_cast<size_t>(number - 1);
     offsets_.at(index) = position_;
     written_.at(index) = true;
+    currentObject_ = number;
     WriteLine(IntText(number) + " 0 obj");
     WriteLine(firstLine);
 }
@@ -95,7 +98,10 @@ void PdfObjectWriter::EndObject(std::string_view lastLine)
 void PdfObjectWriter::WriteStream(std::string_view data)
 {
     WriteLine("stream");
-    WriteRaw(data);
+    if (security_ && security_->Active())
+        WriteRaw(security_->Encrypt(currentObject_, data));
+    else
+        WriteRaw(data);
     WriteRaw("\n");
     WriteLine("endstream");
     WriteLine("endobj");

@@ -8,6 +8,8 @@
 
 namespace vum {
 
+class StandardSecurity;
+
 // Writes numbered PDF objects into one file and remembers where each starts,
 // for the cross-reference table. While output is disabled nothing reaches
 // the file, but object numbers are still handed out.
@@ -37,8 +39,15 @@ public:
     void BeginReservedObject(int32_t number, std::string_view firstLine = "<<");
     void EndObject(std::string_view lastLine = ">>");
     // "stream", the data, "endstream", "endobj"; the dictionary with its
-    // /Length comes first from the caller.
+    // /Length comes first from the caller. In an encrypted document the
+    // data is encrypted with the key of the object being written (RC4 keeps
+    // the length).
     void WriteStream(std::string_view data);
+
+    // Encryption of the document's streams; null for none. Not owned.
+    void SetSecurity(const StandardSecurity* security) { security_ = security; }
+    // The number of the object most recently begun (0 before the first).
+    int32_t CurrentObject() const { return currentObject_; }
 
     static std::string ObjectRef(int32_t number);
 
@@ -56,6 +65,8 @@ private:
     int64_t position_ = 0;
     std::vector<int64_t> offsets_;
     std::vector<bool> written_;
+    const StandardSecurity* security_ = nullptr;
+    int32_t currentObject_ = 0;
 };
 
 } // namespace vum

@@ -23,7 +23,7 @@ void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     const double py = FlipY(y) - size * fonts.AscentPerPoint(Font);
     const double t = FontRadians();
     const std::string n = FormatPdfNumber(px) + " " + FormatPdfNumber(py);
-    const std::string sizeText = " " + FormatPdfNumber(size) + " Tf";
+    const std::string sizeText = std::string(" ").append(FormatPdfNumber(size)).append(" Tf");
     ContentLines.push_back("BT");
     ContentLines.push_back("/F" + IntText(FontIndex(*runs.front().Font)) + sizeText);
     ContentLines.push_back(FontColorEncoder.Encode(Font.Color, false));

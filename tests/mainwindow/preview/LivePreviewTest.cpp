@@ -81,7 +81,7 @@ TEST(LivePreview, JpegEntryIsMeasuredThumbnailedAndRendered)
     EXPECT_EQ(f.pictureRect, fitPicture(f.picture.size(), kLayout.area));
     EXPECT_EQ(f.picture, p.preview.workPicture());
     EXPECT_EQ(f.description, QString::fromUtf8("海边"));
-    EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理5.9版 - ") + p.jpg);
+    EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理" VIMO_VERSION_SHORT "版 - ") + p.jpg);
     EXPECT_EQ(p.st.ps.sPicFile, p.jpg);
     EXPECT_TRUE(f.previous.isNull()) << "no entry before the first";
     EXPECT_TRUE(f.next.isNull()) << "a PNG neighbour has no thumbnail";

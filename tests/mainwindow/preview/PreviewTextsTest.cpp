@@ -26,7 +26,7 @@ TEST(PreviewTexts, InformationLine)
 
 TEST(PreviewTexts, CaptionAndDescription)
 {
-    EXPECT_EQ(previewtext::windowCaption("/pics/a.jpg"), QString::fromUtf8("Vimo图片批处理5.9版 - /pics/a.jpg"));
+    EXPECT_EQ(previewtext::windowCaption("/pics/a.jpg"), QString::fromUtf8("Vimo图片批处理" VIMO_VERSION_SHORT "版 - /pics/a.jpg"));
     EXPECT_EQ(previewtext::descriptionText(""), previewtext::kDescriptionHint);
     EXPECT_EQ(previewtext::descriptionText("海边"), QString::fromUtf8("海边"));
 }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <functional>
 #include <vector>
 
 #include "mainwindow/preview/MarkerBlink.h"
@@ -37,25 +34,6 @@ struct Preview {
     }
 };
 
-void runEventsFor(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// Runs events until the condition holds; a loaded machine may deliver timer
-// ticks late, so the test waits for what it needs instead of a fixed time.
-bool runEventsUntil(const std::function<bool()>& done, int timeoutMs = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
 } // namespace
 
 TEST(WatermarkMarker, DraggingThePictureWatermarkToTheCentre)
@@ -79,8 +57,7 @@ TEST(WatermarkMarker, DraggingThePictureWatermarkToTheCentre)
     EXPECT_DOUBLE_EQ(v.st.ps.iuISyX, 0.5);
     EXPECT_DOUBLE_EQ(v.st.ps.iuISyY, 0.5);
     EXPECT_FALSE(v.marker.visible());
-    runEventsFor(MarkerBlink::kPhaseMs * 2);
-    EXPECT_FALSE(v.marker.visible()) << "the blink of the free-position choice ended with the press";
+    EXPECT_FALSE(v.marker.blinking()) << "the blink of the free-position choice ended with the press";
 }
 
 TEST(WatermarkMarker, DraggingTheTextKeepsTheMarkersLeftEdgeAsTheTexts)
@@ -175,10 +152,12 @@ TEST(MarkerBlink, BlinksFiveTimesAndANewBlinkCancelsTheOld)
     std::vector<bool> first, second;
     MarkerBlink blink;
     blink.start([&](bool on) { first.push_back(on); });
-    ASSERT_TRUE(runEventsUntil([&] { return first.size() >= 2; }));
+    EXPECT_TRUE(blink.running()) << "the blink is paced by its timer";
+    blink.advance();
     blink.start([&](bool on) { second.push_back(on); });
-    ASSERT_TRUE(runEventsUntil([&] { return !blink.running(); }));
-    runEventsFor(MarkerBlink::kPhaseMs * 2);
+    for (int tick = 0; tick < 10; ++tick)
+        blink.advance();
+    EXPECT_FALSE(blink.running());
     EXPECT_EQ(first, (std::vector<bool>{true, false})) << "the cancelled blink is never called again";
     EXPECT_EQ(second, (std::vector<bool>{true, false, true, false, true}));
 }
@@ -192,7 +171,9 @@ TEST(WatermarkMarker, PositionChoicesHandTheMarkerOver)
     EXPECT_FALSE(v.st.win.bMovePic);
     EXPECT_EQ(v.marker.rect(), QRectF(285, 182.5, 50, kMarkerThickness));
     EXPECT_TRUE(v.marker.visible());
-    ASSERT_TRUE(runEventsUntil([&] { return !v.marker.blinking(); }));
+    for (int tick = 0; tick < 10 && v.marker.blinking(); ++tick)
+        v.marker.advanceBlink();
+    EXPECT_FALSE(v.marker.blinking());
     EXPECT_TRUE(v.marker.visible()) << "a blink ends shown";
 
     v.marker.markPresetPosition(MarkHit::Text, v.scene());

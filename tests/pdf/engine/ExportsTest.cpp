@@ -151,7 +151,6 @@ TEST(PdfExports, LaterFeaturesFailWithAClearMessage)
 {
     PdfHandle h;
     const std::vector<std::pair<std::string, std::function<int32_t()>>> calls = {
-        {"SetOwnerPassword", [&] { return pdf().SetOwnerPassword(h, "x"); }},
         {"DefineGrid", [&] { return pdf().DefineGrid(h, "g", 0, 0); }},
         {"SetBookmark", [&] { return pdf().SetBookmark(h, 0, 0, "b", 1, 1); }},
         {"RubberStamp", [&] { return pdf().RubberStamp(h, 0, 0, 1, 1, "s", 0); }},

@@ -3,6 +3,7 @@
 #include "PdfApi.h"
 #include "PdfFiles.h"
 
+#include "LocalServer.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 
@@ -291,47 +292,13 @@ TEST(PictureDraw, UnreadablePicturesFailAndAbort)
     EXPECT_EQ(lastError(), "File not found: " + missing);
 }
 
-#include <chrono>
-#include <csignal>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
-
-extern char** environ;
-
 TEST(PictureDraw, PictureFromAnAddress)
 {
     TempDir served, temp;
     std::string png = makePicture(served, "remote.png", {});
-    // A local web server on a port of its own choosing; it prints the port.
-    std::string portFile = temp.file("port");
-    std::string script = "import http.server,functools,sys\n"
-                         "h=functools.partial(http.server.SimpleHTTPRequestHandler,directory=sys.argv[1])\n"
-                         "s=http.server.HTTPServer(('127.0.0.1',0),h)\n"
-                         "open(sys.argv[2],'w').write(str(s.server_port))\n"
-                         "s.serve_forever()\n";
-    std::string dir = served.path().string();
-    const char* argv[] = {"python3", "-c", script.c_str(), dir.c_str(), portFile.c_str(), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawnp(&pid, "python3", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
-    // The server goes away however the test ends: left running, it would hold
-    // the test's output open and stall the test runner.
-    struct StopServer {
-        pid_t pid;
-        ~StopServer()
-        {
-            ::kill(pid, SIGTERM);
-            ::waitpid(pid, nullptr, 0);
-        }
-    } stopServer{pid};
-    std::string port;
-    // A loaded machine can take seconds to start python; wait for the port generously.
-    for (int i = 0; i < 1200 && port.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        port = readFile(portFile);
-    }
-    ASSERT_FALSE(port.empty()) << "the local web server did not start";
-    std::string url = "http://127.0.0.1:" + port + "/remote.png";
+    HttpServer server(served.path());
+    ASSERT_TRUE(server.running()) << "the local web server did not start";
+    std::string url = server.url("remote.png");
     std::string out = temp.file("remote.pdf");
     {
         PdfHandle h;

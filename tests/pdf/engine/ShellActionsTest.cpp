@@ -32,16 +32,33 @@ public:
     ~Recorders() { setenv("PATH", oldPath_.c_str(), 1); }
     std::string log() const { return dir_.file("calls.log"); }
     std::string calls() const { return readFile(log()); }
-    // The viewer runs on its own: wait until it has written its line.
+    // The viewer runs on its own: wait until every stand-in that was started
+    // has finished, so the log is complete (a second, unwanted start shows).
+    // The minute is a watchdog against a hang, not a time the test relies on.
     std::string callsAfterViewer() const
     {
-        for (int i = 0; i < 100 && calls().find("xdg-open") == std::string::npos; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while ((calls().find("xdg-open") == std::string::npos || standInsRunning()) &&
+               std::chrono::steady_clock::now() < give_up)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return calls();
     }
 
 private:
+    // True while a process runs one of the stand-in scripts of this folder.
+    bool standInsRunning() const
+    {
+        namespace fs = std::filesystem;
+        const std::string folder = dir_.path().string();
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+            const std::string cmdline = readFile((entry.path() / "cmdline").string());
+            if (cmdline.find(folder) != std::string::npos)
+                return true;
+        }
+        return false;
+    }
+
     TempDir dir_;
     std::string oldPath_;
 };

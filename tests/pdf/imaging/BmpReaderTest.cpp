@@ -78,7 +78,7 @@ TEST_P(BmpReaderTest, DecodesLikeImageMagick)
 }
 
 INSTANTIATE_TEST_SUITE_P(DepthsAndCompressions, BmpReaderTest, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<BmpCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<BmpCase>& tp) { return std::string(tp.param.name); });
 
 namespace {
 

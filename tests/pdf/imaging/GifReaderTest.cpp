@@ -50,8 +50,8 @@ TEST_P(GifReaderTest, DecodesLikeGiftopnm)
 INSTANTIATE_TEST_SUITE_P(ColoursAndInterlace, GifReaderTest,
                          testing::Values(GifParam{2, false}, GifParam{2, true}, GifParam{16, false},
                                          GifParam{16, true}, GifParam{256, false}, GifParam{256, true}),
-                         [](const testing::TestParamInfo<GifParam>& info) {
-                             return std::to_string(info.param.colors) + (info.param.interlaced ? "_interlaced" : "");
+                         [](const testing::TestParamInfo<GifParam>& tp) {
+                             return std::to_string(tp.param.colors) + (tp.param.interlaced ? "_interlaced" : "");
                          });
 
 namespace {

@@ -10,8 +10,7 @@
 
 TEST(PictureReader, NeverTurnsByExifAndShrinksJpegInTheDecoder)
 {
-    if (!haveTool("convert") || !haveTool("exiftool"))
-        GTEST_SKIP() << "ImageMagick and exiftool are needed";
+    ASSERT_TRUE(toolsInstalled({"convert", "exiftool"}));
     QTemporaryDir dir;
     const QString jpg = dir.filePath("p.jpg");
     ASSERT_EQ(runTool({"convert", "-size", "1600x1200", "xc:gray", jpg.toStdString()}).exitCode, 0);

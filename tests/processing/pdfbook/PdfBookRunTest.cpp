@@ -76,8 +76,7 @@ struct BookRun {
 
 TEST(PdfBookRun, FailingMiddlePictureLeavesTheBookOfTheOthers)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     BookRun f;
     RecordingPdfApi pdf;
     attachPdfBook(f.run, f.st, f.prompter, &pdf);
@@ -94,8 +93,7 @@ TEST(PdfBookRun, FailingMiddlePictureLeavesTheBookOfTheOthers)
 
 TEST(PdfBookRun, RunWithoutBookLeavesNoStalePicturesForTheNext)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     BookRun f;
     RecordingPdfApi pdf;
     attachPdfBook(f.run, f.st, f.prompter, &pdf);
@@ -113,8 +111,7 @@ TEST(PdfBookRun, RunWithoutBookLeavesNoStalePicturesForTheNext)
 
 TEST(PdfBookRun, MissingLibraryIsNamedAndTheRunStillWritesItsFiles)
 {
-    if (!haveTool("convert"))
-        GTEST_SKIP();
+    ASSERT_TRUE(toolsInstalled({"convert"}));
     BookRun f;
     PdfLibrary missing({"/nowhere/lib/libPDF.so"});
     attachPdfBook(f.run, f.st, f.prompter, &missing);
@@ -145,9 +142,7 @@ std::string pageText(const QString& pdf, int page)
 // Pictures that fail to save leave the book of the others.
 TEST(PdfBookRun, FailedPicturesAreLeftOutOfTheBook)
 {
-    for (const char* t : {"convert", "pdfinfo", "pdftotext", "pdfimages", "qpdf"})
-        if (!haveTool(t))
-            GTEST_SKIP() << t;
+    ASSERT_TRUE(toolsInstalled({"convert", "pdfinfo", "pdftotext", "pdfimages", "qpdf"}));
     struct Case {
         std::vector<int> spoiled;
         const char* pages;
@@ -207,9 +202,7 @@ QString waitForText(const QString& path)
 
 TEST(PdfBookRun, BookOfThreePicturesThroughTheLibrary)
 {
-    for (const char* t : {"convert", "pdfinfo", "pdftotext", "pdfimages", "qpdf"})
-        if (!haveTool(t))
-            GTEST_SKIP() << t;
+    ASSERT_TRUE(toolsInstalled({"convert", "pdfinfo", "pdftotext", "pdfimages", "qpdf"}));
     BookRun f;
     const QString opened = recordOpens(f.dir);
     PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});

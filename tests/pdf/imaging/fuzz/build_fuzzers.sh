@@ -17,13 +17,20 @@ compile() {
 }
 rm -f "$out"/obj/*.o
 find "$src/pdf/imaging" \( -name '*.cpp' -o -name '*.c' \) | sort > "$out/sources.txt"
-while read -r file; do compile "$file" & done < "$out/sources.txt"
-wait
+# Compile in parallel, but fail when any one of them fails.
+pids=()
+while read -r file; do compile "$file" & pids+=($!); done < "$out/sources.txt"
+status=0
+for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+[ $status -eq 0 ] || { echo "build_fuzzers: a source failed to compile" >&2; exit 1; }
 rm -f "$out/libimaging_fuzz.a"
 ar rcs "$out/libimaging_fuzz.a" "$out"/obj/*.o
+pids=()
 for target in "$src"/tests/pdf/imaging/fuzz/fuzz_*.cpp; do
     name=$(basename "$target" .cpp)
     clang++ -std=c++20 "${flags[@]}" -fsanitize=fuzzer -I"$src/tests/pdf/imaging/fuzz" "$target" \
         "$out/libimaging_fuzz.a" -ljpeg -lz -o "$out/$name" &
+    pids+=($!)
 done
-wait
+for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+[ $status -eq 0 ] || { echo "build_fuzzers: a fuzz target failed to build" >&2; exit 1; }

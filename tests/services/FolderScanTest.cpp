@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "TempDir.h"
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "state/AppState.h"
 
 namespace fs = std::filesystem;

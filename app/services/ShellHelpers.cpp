@@ -1,4 +1,4 @@
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 
 #include <QDir>
 #include <QFile>

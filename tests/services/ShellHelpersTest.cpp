@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/ShellHelpers.h"
+#include "services/ShellHelpers.h"
 #include "platform/shell/RecordingShell.h"
 #include "platform/wallpaper/RecordingWallpaper.h"
 #include "state/AppState.h"

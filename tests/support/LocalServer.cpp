@@ -1,0 +1,90 @@
+#include "LocalServer.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+std::filesystem::path freshPortFile()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vimo-port-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd >= 0)
+        ::close(fd);
+    return pattern;
+}
+
+int readPort(const std::filesystem::path& file)
+{
+    std::ifstream in(file);
+    int port = 0;
+    in >> port;
+    return in ? port : 0;
+}
+
+} // namespace
+
+LocalServer::LocalServer(const std::string& script, std::vector<std::string> args)
+    : portFile_(freshPortFile())
+{
+    args.insert(args.begin(), {"python3", "-c", script});
+    args.push_back(portFile_.string());
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid_, "python3", nullptr, nullptr, argv.data(), environ) != 0) {
+        pid_ = 0;
+        return;
+    }
+    // A loaded machine can take seconds to start python; the minute only
+    // catches a server that never comes up.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while ((port_ = readPort(portFile_)) == 0 && std::chrono::steady_clock::now() < giveUp) {
+        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = 0;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+LocalServer::~LocalServer()
+{
+    if (pid_) {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ec;
+    std::filesystem::remove(portFile_, ec);
+}
+
+namespace {
+
+// The port is written only once the socket listens, so a client that reads it
+// can connect at once.
+const char* const kHttpScript =
+    "import http.server,functools,sys\n"
+    "h=functools.partial(http.server.SimpleHTTPRequestHandler,directory=sys.argv[1])\n"
+    "s=http.server.ThreadingHTTPServer(('127.0.0.1',0),h)\n"
+    "p=sys.argv[2]\n"
+    "open(p+'.tmp','w').write(str(s.server_port))\n"
+    "import os; os.replace(p+'.tmp',p)\n"
+    "s.serve_forever()\n";
+
+} // namespace
+
+HttpServer::HttpServer(const std::filesystem::path& root) : server_(kHttpScript, {root.string()}) {}
+
+std::string HttpServer::url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(port()) + "/" + path;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// A helper server on 127.0.0.1 for tests: a Python script that binds port 0,
+// writes the port it got into the file named by its last argument, then
+// serves. Binding port 0 in the server itself means no other process can take
+// the port between choosing and binding it. The server is stopped however the
+// test ends; left running it would hold the test's output open.
+class LocalServer {
+public:
+    LocalServer(const std::string& script, std::vector<std::string> args);
+    ~LocalServer();
+    LocalServer(const LocalServer&) = delete;
+    LocalServer& operator=(const LocalServer&) = delete;
+
+    // False when the server did not report its port within a minute.
+    bool running() const { return port_ > 0; }
+    int port() const { return port_; }
+
+private:
+    std::filesystem::path portFile_;
+    pid_t pid_ = 0;
+    int port_ = 0;
+};
+
+// python's http.server serving one folder.
+class HttpServer {
+public:
+    explicit HttpServer(const std::filesystem::path& root);
+    bool running() const { return server_.running(); }
+    int port() const { return server_.port(); }
+    std::string url(const std::string& path) const;
+
+private:
+    LocalServer server_;
+};
