@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the text layout fuzz target with clang's libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer: the whole library once into an archive, then
-# the target. Arguments: source root, output folder.
+# the target. Arguments: source root, output folder, library version.
 set -euo pipefail
 src=$(realpath "$1")
 out=$(realpath -m "$2")
+version=$3
 mkdir -p "$out/obj"
 deps=(freetype2 fontconfig libcurl libjpeg zlib)
 read -r -a depflags <<< "$(pkg-config --cflags "${deps[@]}")"
 read -r -a deplibs <<< "$(pkg-config --libs "${deps[@]}")"
 flags=(-g -O1 -fsanitize=address,undefined -fno-sanitize-recover=undefined -DVUMPDF_BUILDING
+       "-DVUMPDF_VERSION=\"$version\""
        -I"$src/pdf" -I"$src/pdf/include" "${depflags[@]}")
 rm -f "$out"/obj/*.o
 find "$src/pdf/engine" "$src/pdf/imaging" "$src/pdf/platform" \( -name '*.cpp' -o -name '*.c' \) | sort > "$out/sources.txt"
