@@ -17,6 +17,7 @@
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/SettingsStore.h"
 #include "platform/prompter/Prompter.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 namespace {
@@ -146,10 +147,10 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::Form_Unload()
 {
     CloseControls controls;
-    controls.sizeIndex = cmbSize->currentIndex();
-    controls.borderIndex = cmbBK->currentIndex();
-    controls.borderCount = cmbBK->count();
-    controls.alphaText = txtAlpha->text();
+    controls.sizeIndex = panel->cmbSize->currentIndex();
+    controls.borderIndex = panel->cmbBK->currentIndex();
+    controls.borderCount = panel->cmbBK->count();
+    controls.alphaText = panel->txtAlpha->text();
     saveMainWindowSettings(settings_, app.ps, controls);
     settings_.sync();
 }

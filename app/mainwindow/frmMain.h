@@ -12,6 +12,7 @@
 #include "mainwindow/preview/HoverPanels.h"
 #include "mainwindow/preview/LivePreview.h"
 #include "mainwindow/preview/WatermarkMarker.h"
+#include "settings/PreviewServices.h"
 
 class QAction;
 class QCheckBox;
@@ -28,19 +29,24 @@ class QScrollBar;
 class QSlider;
 class QTextBrowser;
 class QTimer;
+class NewsPage;
+class NewsTicker;
 struct AppState;
 class SettingsStore;
 class Prompter;
 class Shell;
 class BatchRun;
 class frmDlg;
+class MenuCommands;
+class SettingsPanel;
 class frmPic;
 class Wallpaper;
 
-// The main window: the picture list, the settings panel, the live preview
-// and the run buttons. Handlers keep the design's names; they set state and
-// call the core, which does the work.
-class frmMain : public QMainWindow {
+// The main window: the picture list, the live preview and the run buttons,
+// with the settings panel (its own class) in the frames along the top.
+// Handlers keep the design's names; they set state and call the core, which
+// does the work. The panel reaches the window through PreviewServices.
+class frmMain : public QMainWindow, public PreviewServices {
     Q_OBJECT
 public:
     frmMain(AppState& app, SettingsStore& settings, Prompter& prompter, Shell& shell, QWidget* parent = nullptr);
@@ -56,8 +62,6 @@ public:
     void cmdClr_Click();
     void cmdDel_Click();
     void mUndoDel_Click();
-    void mFBrows_Click();
-    void mFBrows2_Click();
     // Opens the picture viewer with iPicSource, iPicMode and bCutMode as the
     // program state holds them; the viewer open before is closed first.
     // Returns the viewer, or null when it could not show its picture.
@@ -87,6 +91,7 @@ public:
     void imgFor_Click();
     void hscSY_Change();
     void txtPicTxt_KeyDown(int key);
+    void txtPicTxt_GotFocus();
     // Returns whether the preview used the key.
     bool picImg_KeyDown(int key);
     bool freePositionMode() const;
@@ -99,8 +104,6 @@ public:
     void imgM_MouseMove(Qt::MouseButtons buttons, QPointF pos);
     void imgM_MouseUp(Qt::MouseButton button, QPointF pos);
     void picImg_MouseMove(QPointF pos);
-    void cmbPos_Click();
-    void cmbPosImg_Click();
 
     // --- run
     void cmdDone_Click();
@@ -110,22 +113,34 @@ public:
     std::function<void()> onRunFinished;
     // The run behind the buttons, made on first use with the window's hooks.
     BatchRun& batchRun();
-    void cmdODir_Click();
 
-    // --- settings panel handlers that the load raises
-    void cmbSize_Click();
-    void cmbBK_Click();
-    void cmbEncode_Click();
-    void chkInfoTxt_Click();
-    void chkInfoImg_Click();
-    void txtAlpha_Change();
+    // --- what the settings panel asks of the window
+    int selectedIndex() const override { return listIndex(); }
+    bool previewShown() const override;
+    void redrawPreview() override { lstFile_Click(); }
+    void focusList() override;
+    void showTip(const QString& text) override;
+    void positionChosen(bool picture, bool freePosition) override;
+    void popupPrefixMenu(QPoint global) override;
+    void popupEffectsMenu(QPoint global) override;
 
     // The window's geometry in the design's twips, as the resize rules see it.
     MainLayout currentLayout() const;
     void applyLayout(const MainLayout& layout);
     void Form_Resize();
 
-    // Where the chooser is opened, so that tests can drive it.
+    // --- news line and web panel
+    void Timer1_Timer();
+    void lblNew_Click();
+    void Web_DocumentComplete();
+    void Web_NavigateError();
+    // Loads the news page again when the panel is on and an address is set.
+    void navigateNews();
+    // Where the web panel's page comes from (HTTP by default).
+    void setNewsPage(std::shared_ptr<NewsPage> page);
+
+    // Where the list's chooser is opened, so that tests can drive it; the
+    // panel's choosers go through the same hook.
     std::function<int(frmDlg&)> execChooser;
 
     AppState& app;
@@ -145,39 +160,14 @@ public:
     QLineEdit* txtPicTxt;
     QTextBrowser* Web;
     QLabel *lInfo, *lblNew;
+    QTimer* Timer1 = nullptr;
     QScrollBar* hscSY;
-    // Size, border and format.
-    QComboBox *cmbSize, *cmbBK, *cmbEncode;
-    QLineEdit *txtW, *txtH;
-    // Watermarks and start point.
-    QCheckBox *chkInfoTxt, *chkInfoImg;
-    QComboBox *cmbPos, *cmbPosImg;
-    QLabel *lTxt, *lSY;
-    QLineEdit *txtAlpha, *txtSize, *txtXp, *txtYp;
-    QPushButton *cmdTSet, *cmdSetP, *cmdSetPos, *cmdSetPX0, *cmdSetPY0;
-    // Output.
-    QCheckBox *chkFtp, *chkPDF, *chkRM;
-    QPushButton *cmdPDFSet, *cmdODir, *cmdOption, *cmdImgCut;
-    QLineEdit *txtFileName, *txtNum;
-    QLabel* lOut;
-    // Colours, rotation, effects.
-    QGroupBox* frmeJZ;
-    std::array<QLineEdit*, 25> Text1{};
-    QPushButton *cmdJZOK, *cmdJZCancel;
-    std::array<QLineEdit*, 3> txtRGB{};
-    std::array<QPushButton*, 3> cmdRGB{};
-    QFrame* frmTZ;
-    QSlider* sldLD;
-    QPushButton *cmdLD, *cmdCloseTZ, *cmdMR, *cmdTX;
-    std::array<QPushButton*, 8> cmdR{};  // no button at index 1
+    // The settings panel: size, border, format, watermarks, output, colours.
+    SettingsPanel* panel = nullptr;
     // Run.
     QPushButton *cmdDone, *cmdStop;
-    // Menus.
-    QMenu *mF, *mX, *mLst, *mImgOpt, *mFN;
-    QAction *mAddDir, *mAddFile, *mDelFile, *mUndoDel, *mClear, *mExit;
-    QAction *mDel, *mUndoDelFile, *mClr, *mShowFSrc, *mCopyFileName;
-    QAction *mSetTxtSY, *mSetPicSY, *mPCut, *mSetXYPos, *mSet0, *mXYPos, *mCopyPic, *mShowF, *mShowOn;
-    QAction* mTXUndo;
+    // The menu bar and the context menus, with their commands.
+    MenuCommands* menus = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -194,18 +184,11 @@ private:
     void buildListArea();
     void buildPreviewArea();
     void buildSettingsPanel();
-    void buildSizeControls(QWidget* box);
-    void buildWatermarkControls(QWidget* box);
-    void buildOutputControls(QWidget* box);
-    void buildColourControls(QWidget* box);
     void buildMenus();
     void connectHandlers();
-    void connectPanel();
     void installFilters();
 
     // Load steps.
-    void fillChoiceBoxes();
-    void loadSettings();
     void addCommandLinePictures();
     void createSurfaces();
     void Form_Unload();
@@ -221,6 +204,8 @@ private:
     PanelPlaces panelPlaces() const;
     void showHoverPanels(const HoverPanels& h);
     void setRunButtons(int state);
+    void startNews();
+    void newsAfterResize(bool navigate);
 
     SettingsStore& settings_;
     Prompter& prompter_;
@@ -232,6 +217,12 @@ private:
     QString alphaAtStart_;
     struct RunHolder;
     std::shared_ptr<RunHolder> run_;
+    std::shared_ptr<NewsPage> newsPage_;
+    std::shared_ptr<NewsTicker> ticker_;
+    bool newsLoaded_ = false;  // the news page has been received at least once
+    // What the menus may do with the window (frmMain_menus.cpp).
+    struct MenuLink;
+    std::shared_ptr<MenuLink> menuLink_;
     struct ViewerBridge;
     std::shared_ptr<ViewerBridge> viewerBridge_;
     QPointer<frmPic> viewer_;

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
 
@@ -27,13 +28,9 @@ void frmMain::connectHandlers()
         if (row >= 0)
             lstFile_Click();
     });
-    connect(lstFile, &QListWidget::itemDoubleClicked, this, &frmMain::mFBrows_Click);
+    connect(lstFile, &QListWidget::itemDoubleClicked, this, [this] { menus->mFBrows_Click(); });
     connect(hscSY, &QScrollBar::valueChanged, this, &frmMain::hscSY_Change);
     connect(txtPicTxt, &QLineEdit::returnPressed, this, [this] { txtPicTxt_KeyDown(Qt::Key_Return); });
-    connectPanel();
-    app.panel.txtW = txtW->text();
-    app.panel.txtH = txtH->text();
-    app.panel.txtNum = txtNum->text();
     execChooser = [](frmDlg& dlg) { return dlg.exec(); };
 }
 
@@ -84,13 +81,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if (watched == txtPicTxt && event->type() == QEvent::FocusIn)
+        txtPicTxt_GotFocus();
     if (watched == txtPicTxt && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         txtPicTxt_KeyDown(Qt::Key_Escape);
         return true;
     }
     if (watched == imgSmall && event->type() == QEvent::MouseButtonRelease) {
-        mFBrows_Click();  // the source thumbnail opens the viewer on the picture
+        menus->mFBrows_Click();  // the source thumbnail opens the viewer on the picture
         return true;
     }
     if (event->type() == QEvent::MouseButtonRelease && (watched == imgPre || watched == imgFor)) {

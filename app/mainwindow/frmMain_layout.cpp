@@ -11,6 +11,7 @@
 
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/frmMain.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 namespace {
@@ -56,7 +57,7 @@ MainLayout frmMain::currentLayout() const
     l.frame3 = twips(Frame3);
     l.frame4 = twips(Frame4);
     l.txtPicTxt = twips(txtPicTxt);
-    l.frmTZ = twips(frmTZ);
+    l.frmTZ = twips(panel->frmTZ);
     l.lInfo = twips(lInfo);
     l.lblNew = twips(lblNew);
     l.niceContainr6Visible = !NiceContainr6->isHidden();
@@ -76,7 +77,7 @@ void frmMain::applyLayout(const MainLayout& l)
     place(Frame3, l.frame3);
     place(Frame4, l.frame4);
     place(txtPicTxt, l.txtPicTxt);
-    place(frmTZ, l.frmTZ);
+    place(panel->frmTZ, l.frmTZ);
     place(lInfo, l.lInfo);
     place(lblNew, l.lblNew);
     // The neighbour thumbnails ride along with the source thumbnail.
@@ -100,6 +101,7 @@ void frmMain::Form_Resize()
     in.listEmpty = app.list.empty();
     const LayoutResult r = layoutMainWindow(currentLayout(), in);
     applyLayout(r.layout);
+    newsAfterResize(r.navigateNews);
     if (!imgM->pixmap().isNull() && loaded_)
         lstFile_Click();
 }

@@ -17,6 +17,7 @@
 #include "mainwindow/ListRemoval.h"
 #include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
 
@@ -67,8 +68,8 @@ void frmMain::updateListControls()
     const bool any = count > 0;
     cmdDel->setEnabled(any);
     cmdClr->setEnabled(any);
-    mDelFile->setEnabled(any);
-    mClear->setEnabled(any);
+    menus->mDelFile->setEnabled(any);
+    menus->mClear->setEnabled(any);
 }
 
 int frmMain::addPictures(const QStringList& paths, bool select)
@@ -149,8 +150,8 @@ void frmMain::cmdClr_Click()
     // What was removed before a clear must not come back after it.
     app.win.sDelList.clear();
     updateListControls();
-    mUndoDel->setEnabled(false);
-    mUndoDelFile->setEnabled(false);
+    menus->mUndoDel->setEnabled(false);
+    menus->mUndoDelFile->setEnabled(false);
     cmdAdds->setFocus();
     imgM->hide();
     imgSmall->hide();
@@ -183,8 +184,8 @@ void frmMain::cmdDel_Click()
         imgSmall->hide();
         showNotice();
     }
-    mUndoDel->setEnabled(true);
-    mUndoDelFile->setEnabled(true);
+    menus->mUndoDel->setEnabled(true);
+    menus->mUndoDelFile->setEnabled(true);
 }
 
 void frmMain::mUndoDel_Click()
@@ -194,10 +195,15 @@ void frmMain::mUndoDel_Click()
     const std::vector<int> restored = undoRemovals(app.list, app.win.sDelList);
     refreshListBox();
     updateListControls();
-    mUndoDel->setEnabled(false);
-    mUndoDelFile->setEnabled(false);
+    menus->mUndoDel->setEnabled(false);
+    menus->mUndoDelFile->setEnabled(false);
+    // The entries moved under the selection: the preview is drawn again for
+    // whatever is selected now, also when the selected row number stayed.
+    const int before = listIndex();
     if (!restored.empty())
         setListIndex(restored.back());
+    if (listIndex() == before && before >= 0)
+        lstFile_Click();
 }
 
 bool frmMain::lstFile_KeyDown(int key)
@@ -210,7 +216,7 @@ bool frmMain::lstFile_KeyDown(int key)
         cmdDel_Click();
         return true;
     case Qt::Key_Escape:
-        if (mUndoDel->isEnabled())
+        if (menus->mUndoDel->isEnabled())
             mUndoDel_Click();
         return true;
     case Qt::Key_Home:
@@ -233,5 +239,5 @@ bool frmMain::lstFile_KeyDown(int key)
 void frmMain::lstFile_MouseDown(Qt::MouseButton button, QPoint pos)
 {
     if (button == Qt::RightButton && listIndex() >= 0)
-        mLst->popup(lstFile->viewport()->mapToGlobal(pos));
+        menus->mLst->popup(lstFile->viewport()->mapToGlobal(pos));
 }

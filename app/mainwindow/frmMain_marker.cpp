@@ -13,8 +13,10 @@
 #include <QMouseEvent>
 
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "mainwindow/preview/HoverPanels.h"
 #include "mainwindow/preview/PreviewKeys.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 void frmMain::connectMarker()
@@ -31,43 +33,11 @@ bool frmMain::freePositionMode() const
     return ::freePositionMode(app);
 }
 
-void frmMain::cmbPos_Click()
-{
-    app.panel.cmbPos = cmbPos->currentIndex();
-    mXYPos->setEnabled(false);
-    if (app.ps.iReady != 1)
-        return;
-    if (cmbPos->currentIndex() == cmbPos->count() - 1) {
-        marker_->markFreePosition(MarkHit::Text, preview_.markScene());
-        picImg->setFocus();
-        return;
-    }
-    app.win.bMovePic = false;
-    lstFile_Click();
-    marker_->markPresetPosition(MarkHit::Text, preview_.markScene());
-}
-
-void frmMain::cmbPosImg_Click()
-{
-    app.panel.cmbPosImg = cmbPosImg->currentIndex();
-    mXYPos->setEnabled(false);
-    if (app.ps.iReady != 1)
-        return;
-    if (cmbPosImg->currentIndex() == cmbPosImg->count() - 1) {
-        marker_->markFreePosition(MarkHit::Picture, preview_.markScene());
-        picImg->setFocus();
-        return;
-    }
-    app.win.bMovePic = false;
-    lstFile_Click();
-    marker_->markPresetPosition(MarkHit::Picture, preview_.markScene());
-}
-
 void frmMain::chooseFreePosition(MarkHit hit)
 {
-    QComboBox* box = hit == MarkHit::Text ? cmbPos : cmbPosImg;
+    QComboBox* box = hit == MarkHit::Text ? panel->cmbPos : panel->cmbPosImg;
     if (box->currentIndex() == box->count() - 1)
-        hit == MarkHit::Text ? cmbPos_Click() : cmbPosImg_Click();
+        hit == MarkHit::Text ? panel->cmbPos_Click() : panel->cmbPosImg_Click();
     else
         box->setCurrentIndex(box->count() - 1);
 }
@@ -76,8 +46,12 @@ void frmMain::imgM_MouseDown(Qt::MouseButton button, QPointF pos)
 {
     const PressAction a = marker_->mousePress(button, pos, preview_.markScene(),
                                               [this](MarkHit hit) { chooseFreePosition(hit); });
+    // A right click may have ended the picture-move mode, and the typed
+    // start point belongs to that mode.
+    if (!app.win.bMovePic)
+        menus->mXYPos->setEnabled(false);
     if (a == PressAction::OpenMenu)
-        mImgOpt->popup(imgM->mapToGlobal(pos.toPoint()));
+        menus->mImgOpt->popup(imgM->mapToGlobal(pos.toPoint()));
 }
 
 PanelPlaces frmMain::panelPlaces() const
@@ -108,8 +82,8 @@ void frmMain::imgM_MouseUp(Qt::MouseButton button, QPointF pos)
     if (r.kind == ReleaseAction::Redraw) {
         lstFile_Click();
     } else if (r.kind == ReleaseAction::StartPoint) {
-        txtXp->setText(r.xText);
-        txtYp->setText(r.yText);
+        panel->txtXp->setText(r.xText);
+        panel->txtYp->setText(r.yText);
     }
 }
 
@@ -118,7 +92,7 @@ bool frmMain::picImg_KeyDown(int key)
     const KeyAction k = previewKeyDown(key, app, QSizeF(imgM->size()), listIndex(), lstFile->count());
     switch (k.kind) {
     case KeyAction::OpenViewer:
-        mFBrows2_Click();
+        menus->mFBrows2_Click();
         return true;
     case KeyAction::Redraw:
         marker_->hide();

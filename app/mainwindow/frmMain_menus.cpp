@@ -1,95 +1,75 @@
-// The menus whose entries the picture list and the preview switch on and off,
-// and the commands they forward to.
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
+// The window's side of the menus: the menu commands live in settings/menus
+// and reach the window only through this link.
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 
 #include "mainwindow/frmMain.h"
+#include "settings/SettingsPanel.h"
+#include "settings/menus/MenuCommands.h"
+#include "settings/menus/MenuHost.h"
 #include "state/AppState.h"
 
-namespace {
+struct frmMain::MenuLink : MenuHost {
+    explicit MenuLink(frmMain& window) : w(window) {}
 
-QAction* item(QMenu* menu, const char* name, const QString& caption, QKeySequence key = {})
-{
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty())
-        a->setShortcut(key);
-    return a;
-}
+    QMainWindow* mainWindow() override { return &w; }
 
-QMenu* menu(QWidget* owner, const char* name, const QString& caption)
-{
-    auto* m = new QMenu(caption, owner);
-    m->setObjectName(QString::fromLatin1(name));
-    m->setAccessibleName(caption);
-    return m;
-}
+    void cmdAdds_Click() override { w.cmdAdds_Click(); }
+    void cmdAdd_Click() override { w.cmdAdd_Click(); }
+    void cmdDel_Click() override { w.cmdDel_Click(); }
+    void cmdClr_Click() override { w.cmdClr_Click(); }
+    void mUndoDel_Click() override { w.mUndoDel_Click(); }
+    int listIndex() const override { return w.listIndex(); }
 
-} // namespace
+    void lstFile_Click() override { w.lstFile_Click(); }
+    bool previewShown() const override { return w.previewShown(); }
+    QImage previewPicture() const override { return w.preview_.workPicture(); }
+    void enterMoveMode() override
+    {
+        w.marker_->enterMoveMode(QSizeF(w.picImg->size()));
+        w.picImg->setFocus();
+    }
+    void showDescriptionBox() override
+    {
+        w.txtPicTxt->show();
+        w.txtPicTxt->setFocus();
+    }
+    void showToolPanel(ToolPanel panel) override { (panel == ToolPanel::Top ? w.Frame4 : w.Frame3)->show(); }
+
+    void focusWidthBox() override
+    {
+        w.panel->txtW->setFocus();
+        w.panel->txtW->selectAll();
+    }
+    void setStartPointTexts(const QString& x, const QString& y) override
+    {
+        w.panel->txtXp->setText(x);
+        w.panel->txtYp->setText(y);
+    }
+    void setChannelText(int channel, const QString& text) override { w.panel->txtRGB[size_t(channel)]->setText(text); }
+    void setMatrixCellText(int cell, const QString& text) override { w.panel->Text1[size_t(cell)]->setText(text); }
+    void showMatrixPanel() override { w.panel->showColourMatrix(); }
+    void showBrightnessPanel() override
+    {
+        w.panel->frmTZ->show();
+        w.panel->frmTZ->raise();
+    }
+    void editTextWatermark() override { w.panel->editTextWatermark(); }
+    void checkPictureWatermark() override { w.panel->chkInfoImg->setChecked(true); }
+    void setPrefixText(const QString& text) override { w.panel->txtFileName->setText(text); }
+    void cmdODir_Click() override { w.panel->cmdODir_Click(); }
+
+    int execChooser(frmDlg& dlg) override { return w.execChooser(dlg); }
+
+    frmMain& w;
+};
 
 void frmMain::buildMenus()
 {
-    mF = menu(this, "mF", QStringLiteral("文件(&F)"));
-    menuBar()->addMenu(mF);
-    mAddDir = item(mF, "mAddDir", QStringLiteral("添加文件夹内全部图片..."), QKeySequence(QStringLiteral("Ctrl+D")));
-    mAddFile = item(mF, "mAddFile", QStringLiteral("添加单张或多张图片..."), QKeySequence(QStringLiteral("Ctrl+F")));
-    mDelFile = item(mF, "mDelFile", QStringLiteral("移除所选图片"));
-    mUndoDel = item(mF, "mUndoDel", QStringLiteral("重新载入移除的图片"));
-    mClear = item(mF, "mClear", QStringLiteral("清空添加的全部图片"), QKeySequence(QStringLiteral("Ctrl+L")));
-    mF->addSeparator();
-    mExit = item(mF, "mExit", QStringLiteral("退    出"), QKeySequence(QStringLiteral("Ctrl+Q")));
-    for (QAction* a : {mDelFile, mUndoDel, mClear})
-        a->setEnabled(false);
-
-    mX = menu(this, "mX", QStringLiteral("特效(&X)"));
-    menuBar()->addMenu(mX);
-    mTXUndo = item(mX, "mTXUndo", QStringLiteral("无特效"));
-    mTXUndo->setCheckable(true);
-    mTXUndo->setChecked(true);
-
-    mLst = menu(this, "mLst", QStringLiteral("图片列表"));
-    mDel = item(mLst, "mDel", QStringLiteral("移除图片"));
-    mUndoDelFile = item(mLst, "mUndoDelFile", QStringLiteral("取消移除"));
-    mClr = item(mLst, "mClr", QStringLiteral("全部清空"));
-    mLst->addSeparator();
-    mShowFSrc = item(mLst, "mShowFSrc", QStringLiteral("全屏查看"));
-    mLst->addSeparator();
-    mCopyFileName = item(mLst, "mCopyFileName", QStringLiteral("复制文件路径"));
-    mUndoDelFile->setEnabled(false);
-
-    mImgOpt = menu(this, "mImgOpt", QStringLiteral("预览"));
-    mSetTxtSY = item(mImgOpt, "mSetTxtSY", QStringLiteral("设置文字水印"));
-    mSetPicSY = item(mImgOpt, "mSetPicSY", QStringLiteral("设置图片水印"));
-    mImgOpt->addSeparator();
-    mPCut = item(mImgOpt, "mPCut", QStringLiteral("裁剪原图"));
-    mSetXYPos = item(mImgOpt, "mSetXYPos", QStringLiteral("移动图片"));
-    mSet0 = item(mImgOpt, "mSet0", QStringLiteral("恢复原点"));
-    mXYPos = item(mImgOpt, "mXYPos", QStringLiteral("坐标定位"));
-    mXYPos->setEnabled(false);
-    mImgOpt->addSeparator();
-    mCopyPic = item(mImgOpt, "mCopyPic", QStringLiteral("复制图片"));
-    mImgOpt->addSeparator();
-    mShowF = item(mImgOpt, "mShowF", QStringLiteral("全屏预览"));
-    mImgOpt->addSeparator();
-    mShowOn = item(mImgOpt, "mShowOn", QStringLiteral("实时预览"));
-    mShowOn->setCheckable(true);
-    mShowOn->setChecked(true);
-
-    mFN = menu(this, "mFN", QStringLiteral("文件名前缀"));
-    const char* const presets[] = {"#当前日期#", "#当前时间#", "#日期和时间#", "#不要前缀#"};
-    for (int i = 0; i < 4; ++i)
-        item(mFN, QStringLiteral("mFNOpt(%1)").arg(i).toLatin1().constData(), QString::fromUtf8(presets[i]));
-
-    connect(mAddDir, &QAction::triggered, this, &frmMain::cmdAdds_Click);
-    connect(mAddFile, &QAction::triggered, this, &frmMain::cmdAdd_Click);
-    connect(mDelFile, &QAction::triggered, this, &frmMain::cmdDel_Click);
-    connect(mDel, &QAction::triggered, this, &frmMain::cmdDel_Click);
-    connect(mUndoDel, &QAction::triggered, this, &frmMain::mUndoDel_Click);
-    connect(mUndoDelFile, &QAction::triggered, this, &frmMain::mUndoDel_Click);
-    connect(mClear, &QAction::triggered, this, &frmMain::cmdClr_Click);
-    connect(mClr, &QAction::triggered, this, &frmMain::cmdClr_Click);
-    connect(mShowFSrc, &QAction::triggered, this, &frmMain::mFBrows_Click);
-    connect(mShowF, &QAction::triggered, this, &frmMain::mFBrows2_Click);
-    connect(mExit, &QAction::triggered, this, &QWidget::close);
+    menuLink_ = std::make_shared<MenuLink>(*this);
+    menus = new MenuCommands(app, settings_, prompter_, shell_, *menuLink_);
+    panel->setCommands(menus);
+    menus->showViewer = [this] { openViewer(); };
 }

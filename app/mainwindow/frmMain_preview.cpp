@@ -86,3 +86,8 @@ void frmMain::txtPicTxt_KeyDown(int key)
         app.list.at(index).description = text == previewtext::kDescriptionHint ? QString() : text;
     lstFile->setFocus();
 }
+
+void frmMain::txtPicTxt_GotFocus()
+{
+    app.status.show(QStringLiteral("【提示】请输入对该图片的说明，该说明将在PDF文档或被整合到网页中。"));
+}

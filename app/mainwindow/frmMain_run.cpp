@@ -7,8 +7,11 @@
 #include <QPushButton>
 
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "processing/BatchRun.h"
+#include "processing/UploadHook.h"
 #include "processing/pdf/PdfBookHook.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 struct frmMain::RunHolder {
@@ -36,17 +39,18 @@ BatchRun& frmMain::batchRun()
     BatchRun& run = run_->run;
     run.setCaption = [this](const QString& text) { cmdDone->setText(text); };
     run.setButtons = [this](BatchRun::Buttons b) { setRunButtons(int(b)); };
-    run.previewOn = [this] { mShowOn->setChecked(true); };
+    run.previewOn = [this] { menus->showPreviewChecks(); };
     run.isMinimised = [this] { return isMinimized(); };
     run.minimise = [this] { showMinimized(); };
     run.maximise = [this] { showMaximized(); };
     run.openAddFiles = [this] { cmdAdd_Click(); };
     run.focusWidth = [this] {
-        txtW->setFocus();
-        txtW->selectAll();
+        panel->txtW->setFocus();
+        panel->txtW->selectAll();
     };
-    run.openOutputFolder = [this] { cmdODir_Click(); };
+    run.openOutputFolder = [this] { panel->cmdODir_Click(); };
     attachPdfBook(run, app, prompter_);
+    attachUpload(run, app);
     return run;
 }
 
@@ -54,6 +58,10 @@ void frmMain::cmdDone_Click()
 {
     if (running_ || app.win.bScanning)
         return;
+    // Upload on without a server: ask for it first; if the user gives none,
+    // the run refuses with its own message.
+    if (app.panel.chkFtp == 1 && !panel->ftpTargetSet())
+        panel->askFtpTarget();
     running_ = true;
     batchRun().start();
     running_ = false;

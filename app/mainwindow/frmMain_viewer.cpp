@@ -1,7 +1,6 @@
-// The picture viewer's side of the main window: the two commands that open
-// it on the source or the processed preview, the opener every viewer
-// command uses, and what the viewer may do to the list, the preview and the
-// window.
+// The picture viewer's side of the main window: the opener every viewer
+// command of the menus uses, and what the viewer may do to the list, the
+// preview and the window.
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "mainwindow/SettingsStore.h"
 #include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
+#include "settings/menus/MenuCommands.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureWriter.h"
 #include "platform/prompter/Prompter.h"
@@ -43,8 +43,8 @@ struct frmMain::ViewerBridge : ViewerHost {
             delete w.lstFile->takeItem(index);
         }
         w.updateListControls();
-        w.mUndoDel->setEnabled(true);
-        w.mUndoDelFile->setEnabled(true);
+        w.menus->mUndoDel->setEnabled(true);
+        w.menus->mUndoDelFile->setEnabled(true);
         return true;
     }
     void appendListItem(const QString& path) override
@@ -96,42 +96,4 @@ frmPic* frmMain::openViewer()
     view->activateWindow();
     view->setFocus();
     return view;
-}
-
-void frmMain::mFBrows_Click()
-{
-    if (app.list.empty()) {
-        app.status.show(QStringLiteral("【操作错误】当前没有图片可以浏览。"));
-        return;
-    }
-    app.ps.iPicSource = 0;
-    openViewer();
-}
-
-void frmMain::mFBrows2_Click()
-{
-    if (txtW->text() == QLatin1String("0") && txtH->text() == QLatin1String("0") && app.ps.iSizeMode != 1 &&
-        app.ps.iSizeMode != 2) {
-        prompter_.message(QStringLiteral("图片尺寸不能同时为0！"), QString(), PromptIcon::Critical);
-        txtW->setFocus();
-        txtW->selectAll();
-        return;
-    }
-    if (renderedPicture().isNull() || imgM->pixmap().isNull()) {
-        app.status.show(QStringLiteral("【操作错误】没有可预览的图片。"));
-        return;
-    }
-    {
-        const BusyCursor busy;
-        app.ps.iPicSource = 1;
-        lstFile_Click();
-        const QString temp = ProgramFolders::userDir() + QStringLiteral("/tempBZ.bmp");
-        const imaging::WriteResult written =
-            imaging::writePicture(renderedPicture(), temp, imaging::Encoder::Bmp, 0);
-        if (!written.ok) {
-            app.status.show(QStringLiteral("【操作错误】无法保存预览图片:") + written.error);
-            return;
-        }
-    }
-    openViewer();
 }

@@ -92,6 +92,7 @@ bool BatchRun::start()
     st_.win.bPreviewOff = false;
     call(previewOn);
     st_.list.clearResults();
+    savedCount_ = 0;
     const QString formatChoice = st_.ps.sOutFormat;
     // The entries as they stand now: list edits during the run do not shift it.
     QStringList paths;
@@ -169,6 +170,7 @@ void BatchRun::treat(int i, const QString& path)
         saved = SaveImg(st_, i, path, r.picture, st_.ps.sOutFormat, guard, errors);
     }
     log(errors);
+    savedCount_ += saved.saved ? 1 : 0;
     if (saved.saved && st_.panel.chkFtp == 1)
         call(upload, saved.path, saved.name);
     call(yield);
@@ -200,6 +202,9 @@ void BatchRun::finish()
             RunWinApp(shell_, QStringLiteral("explorer.exe"), ps.sOutDir);
         closing = QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。");
     }
+    // A run that wrote nothing does not claim that pictures were saved.
+    if (savedCount_ == 0)
+        closing = QStringLiteral("【提示】处理完毕！没有图片被保存。");
     if (isMinimised && isMinimised())
         call(maximise);
     if (ps.bHasErr) {

@@ -56,6 +56,7 @@ private:
     Shell& shell_;
     bool running_ = false;
     std::shared_ptr<class SourceGuard> guard_;  // during a run
+    int savedCount_ = 0;  // results written by the run in hand
 };
 
 // Text of the error-log file: the whole log and CR LF.

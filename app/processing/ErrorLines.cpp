@@ -25,3 +25,8 @@ QString errorLine(const QString& path, const QString& head, RunError e, const QS
         description += (description.isEmpty() ? QString() : QStringLiteral(": ")) + detail;
     return path + head + QString::number(errorNumber(e)) + u')' + description + QStringLiteral("。\r\n");
 }
+
+QString tooLargeText(int64_t width, int64_t height, int64_t maxPixels)
+{
+    return QStringLiteral("图片太大: %1 x %2, 上限 %3 像素").arg(width).arg(height).arg(maxPixels);
+}

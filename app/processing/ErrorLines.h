@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 // Run-time errors a stage can meet, with the numbers and descriptions the
 // error log shows for them.
@@ -20,3 +21,7 @@ QString errorDescription(RunError e);
 // error's number, ")", its description, "。" and CR LF. `head` carries what
 // goes between the path and the number.
 QString errorLine(const QString& path, const QString& head, RunError e, const QString& detail);
+
+// The detail of a picture or canvas refused for its size: "图片太大: W x H"
+// and the limit it passed.
+QString tooLargeText(int64_t width, int64_t height, int64_t maxPixels);

@@ -120,7 +120,12 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
     if (size.isValid())
         canvas = QImage(size, QImage::Format_RGB32);
     if (canvas.isNull()) {
-        errors << errorLine(path, QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory, QString());
+        // A canvas refused for its size says so; one that memory refused does not.
+        const bool oversized = !size.isValid() && std::isfinite(g.W) && std::isfinite(g.H) && g.W >= 0.5 &&
+                               g.H >= 0.5 && g.W < 1e15 && g.H < 1e15;
+        const QString detail =
+            oversized ? tooLargeText(std::llround(g.W), std::llround(g.H), kMaxCanvasPixels) : QString();
+        errors << errorLine(path, QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory, detail);
         return {};
     }
     canvas.fill(Qt::white);
@@ -137,7 +142,14 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
     const QRectF region(r.sx + (visible.x() - dest.x()) * ax, r.sy + (visible.y() - dest.y()) * ay,
                         visible.width() * ax, visible.height() * ay);
 
-    const QImage decoded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
+    const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
+    if (loaded.tooLarge) {
+        const QSize big = loaded.decodedSize;
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory,
+                            tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels));
+        return {};
+    }
+    const QImage& decoded = loaded.image;
     if (decoded.isNull()) {
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
         return {};

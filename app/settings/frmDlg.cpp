@@ -6,7 +6,6 @@
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +18,7 @@
 
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/SettingsStore.h"
+#include "platform/imaging/PictureReader.h"
 #include "settings/NewFolder.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
@@ -48,7 +48,7 @@ frmDlg::frmDlg(AppState& app, SettingsStore& settings, QWidget* parent)
     setWindowTitle(QStringLiteral("文件夹/文件选择对话框"));
     setAccessibleName(windowTitle());
     build();
-    setPattern(QStringLiteral("*.jpg;*.gif;*.png;*.bmp"));
+    setPattern(pictureNamePatterns());
     Form_Load();
 }
 
@@ -201,11 +201,10 @@ void frmDlg::File1_Click()
         return;
     const QString path = joinPath(folder_, names.last());
     // The preview only reads the file: it touches neither the settings nor a run's log.
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (size.isValid() && !size.isEmpty()) {
-        reader.setScaledSize(size.scaled(Image1->size(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-        Image1->setPixmap(QPixmap::fromImage(reader.read()));
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    if (probe.ok()) {
+        const QSize size = probe.size.scaled(Image1->size(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        Image1->setPixmap(QPixmap::fromImage(imaging::loadPictureAt(path, probe, size)));
     }
     Label1->setText(QStringLiteral("您选择的是\"%1\"等共%2个文件。").arg(path).arg(names.size()));
 }

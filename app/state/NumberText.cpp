@@ -97,4 +97,11 @@ QString fromDouble(double value)
     return ec == std::errc() ? QString::fromLatin1(buf, int(end - buf)) : QStringLiteral("0");
 }
 
+QString fromSingle(float value)
+{
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    return ec == std::errc() ? QString::fromLatin1(buf, int(end - buf)) : QStringLiteral("0");
+}
+
 } // namespace numtext

@@ -24,6 +24,8 @@ double leadingNumber(const QString& text);
 
 // Decimal text that reads back everywhere: "." as the decimal point, no grouping.
 QString fromDouble(double value);
+// The shortest text that reads back as the same single-precision value.
+QString fromSingle(float value);
 inline QString fromBool(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
 
 } // namespace numtext

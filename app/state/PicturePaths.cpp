@@ -2,10 +2,19 @@
 
 bool isPictureName(const QString& name)
 {
-    const QString last3 = name.right(3).toLower();
-    return last3 == QLatin1String("jpg") || last3 == QLatin1String("bmp")
-        || last3 == QLatin1String("gif") || last3 == QLatin1String("png")
-        || name.right(4).toLower() == QLatin1String("tiff");
+    static const QLatin1String kEndings[] = {
+        QLatin1String("jpg"), QLatin1String("jpeg"), QLatin1String("jpe"), QLatin1String("bmp"),
+        QLatin1String("gif"), QLatin1String("png"),  QLatin1String("tif"), QLatin1String("tiff"),
+    };
+    for (const QLatin1String& ending : kEndings)
+        if (name.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QString pictureNamePatterns()
+{
+    return QStringLiteral("*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.bmp;*.tif;*.tiff");
 }
 
 QString joinPath(const QString& folder, const QString& name)

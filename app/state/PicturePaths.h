@@ -2,10 +2,13 @@
 
 #include <QString>
 
-// The picture-name test every adder of the picture list uses: the last three
-// characters, lower-cased, are "jpg", "bmp", "gif" or "png", or the last four
-// are "tiff". The dot is not tested, and "jpeg" and "tif" do not count.
+// The picture-name test every adder of the picture list uses: the name ends,
+// in any letter case, in "jpg", "jpeg", "jpe", "bmp", "gif", "png", "tif" or
+// "tiff" (every ending the run can load and save back in its own format).
+// The dot is not tested.
 bool isPictureName(const QString& name);
+// The same endings as file patterns for a file chooser ("*.jpg;*.jpeg;...").
+QString pictureNamePatterns();
 
 // A folder and a file name joined with one "/" between them; a folder that
 // already ends in "/" (the root) takes none.

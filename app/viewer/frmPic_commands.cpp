@@ -170,7 +170,7 @@ void frmPic::showThumbPage()
         if (probe.ok()) {
             const double shrink = std::min(probe.size.width() / (cell.width() * dpr),
                                            probe.size.height() / (cell.height() * dpr));
-            QImage image = imaging::loadPictureReduced(path, probe, shrink);
+            QImage image = imaging::loadPictureReduced(path, probe, shrink).image;
             if (!image.isNull()) {
                 // Stretched to the cell, drawn at the screen's resolution.
                 QPixmap pixmap = QPixmap::fromImage(image.scaled((QSizeF(cell.size()) * dpr).toSize(),

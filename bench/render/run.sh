@@ -53,3 +53,13 @@ echo "-- whole run with saving, 2 pictures"
 "$render" --job "$work/job.ini" --out "$work/o2" "${inputs[@]:0:2}"
 echo "-- whole run with saving, $count pictures, against vipsthumbnail and convert on the same inputs"
 "$render" --job "$work/job.ini" --out "$work/o20" --compare "$count" "${inputs[@]}"
+
+# A panorama of 300 megapixels: decoded whole (about 1.2 GB), drawn at the
+# job's width; the peak memory line is the figure to watch.
+if command -v pamgradient >/dev/null && command -v pnmtopng >/dev/null; then
+  pamgradient red green blue yellow 20000 15000 | pamdepth 255 | pnmtopng -compression 1 > "$work/big.png"
+  echo "-- whole run with saving, one 20000 x 15000 PNG"
+  "$render" --job "$work/job.ini" --out "$work/big" "$work/big.png"
+else
+  echo "-- netpbm is needed for the 20000 x 15000 PNG"
+fi

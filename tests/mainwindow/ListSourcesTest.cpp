@@ -23,7 +23,8 @@ TEST(CommandLine, EachArgumentIsOnePicturePathMadeAbsolute)
                               QString()};
     EXPECT_EQ(commandLinePictures(args, QStringLiteral("/start")),
               (QStringList{QStringLiteral("/start/a.JPG"), QStringLiteral("/start/dir with space/b.png"),
-                           QStringLiteral("/abs/d.Tiff")}));
+                           QStringLiteral("/start/c.jpeg"), QStringLiteral("/abs/d.Tiff"),
+                           QStringLiteral("/start/e.tif")}));
 }
 
 TEST(ChoiceSources, SizeFileLines)
@@ -59,10 +60,13 @@ TEST(ChoiceSources, BordersAreThePngFilesInAnyCase)
 TEST(FolderPictures, OneFolderInAnyLetterCase)
 {
     TempDir dir;
-    for (const char* name : {"A.JPG", "b.Png", "c.tiff", "d.tif", "e.jpeg", "f.txt", ".hidden.jpg", "sub/g.jpg"})
+    for (const char* name : {"A.JPG", "b.Png", "c.tiff", "d.tif", "e.jpeg", "f.txt", "g.JPEG", "h.jpe", "i.TIFF",
+                             ".hidden.jpg", "sub/g.jpg"})
         writeFile(dir.path() / name, "x");
     const QString folder = q(dir.path().string());
-    EXPECT_EQ(folderPictures(folder), (QStringList{folder + "/A.JPG", folder + "/b.Png", folder + "/c.tiff"}));
+    EXPECT_EQ(folderPictures(folder),
+              (QStringList{folder + "/A.JPG", folder + "/b.Png", folder + "/c.tiff", folder + "/d.tif",
+                           folder + "/e.jpeg", folder + "/g.JPEG", folder + "/h.jpe", folder + "/i.TIFF"}));
     EXPECT_TRUE(folderPictures(folder + "/missing").isEmpty());
 }
 

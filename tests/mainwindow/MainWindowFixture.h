@@ -12,6 +12,7 @@
 #include "platform/folders/ProgramFolders.h"
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
 // A main window over the test's own settings and program folder, with the

@@ -26,7 +26,7 @@ TEST(StartUnderXvfb, ShowsTheWindowWithTheLastCommandLinePictureSelected)
     ToolResult r;
     for (int attempt = 0; attempt < 3; ++attempt) {
         r = runTool({"xvfb-run", "-a", "-s", "-screen 0 1280x800x24", "bash", VIMO_START_SCRIPT, vimo,
-                     dir.path().string(), "a.JPG", "dir with space/b.png", "c.jpeg"});
+                     dir.path().string(), "a.JPG", "c.jpeg", "d.txt", "dir with space/b.png"});
         if (r.err.find("could not connect to display") == std::string::npos)
             break;
     }

@@ -12,6 +12,7 @@
 
 #include "MainWindowFixture.h"
 #include "settings/frmDlg.h"
+#include "settings/menus/MenuCommands.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ protected:
     bool listCommandsEnabled(bool on) const
     {
         frmMain& w = *window;
-        return w.cmdDel->isEnabled() == on && w.cmdClr->isEnabled() == on && w.mDelFile->isEnabled() == on &&
-               w.mClear->isEnabled() == on;
+        return w.cmdDel->isEnabled() == on && w.cmdClr->isEnabled() == on && w.menus->mDelFile->isEnabled() == on &&
+               w.menus->mClear->isEnabled() == on;
     }
 
     // The chooser confirms `folder` (with or without its sub-folders) or is left with Esc.
@@ -79,16 +80,17 @@ TEST_F(MainWindowList, AddsAFolderWithOrWithoutItsSubFolders)
     open();
     chooseFolder(dir, false);
     window->cmdAdds_Click();
-    EXPECT_EQ(listed(), (QStringList{dir + "/A.JPG", dir + "/b.Png", dir + "/c.tiff"}));
-    EXPECT_EQ(window->lstFile->currentRow(), 2);
-    EXPECT_EQ(window->lFile->text(), QStringLiteral("图片数量:3个"));
+    const QStringList top = {dir + "/A.JPG", dir + "/b.Png", dir + "/c.tiff", dir + "/d.tif", dir + "/e.jpeg"};
+    EXPECT_EQ(listed(), top);
+    EXPECT_EQ(window->lstFile->currentRow(), 4);
+    EXPECT_EQ(window->lFile->text(), QStringLiteral("图片数量:5个"));
     EXPECT_TRUE(listCommandsEnabled(true));
     EXPECT_EQ(app->ps.sODIR, dir);
 
     chooseFolder(dir, true);
     window->cmdAdds_Click();  // the listed ones are not added twice
-    EXPECT_EQ(listed(), (QStringList{dir + "/A.JPG", dir + "/b.Png", dir + "/c.tiff", dir + "/sub/g.jpg"}));
-    EXPECT_EQ(window->lstFile->currentRow(), 3);
+    EXPECT_EQ(listed(), top + QStringList{dir + "/sub/g.jpg"});
+    EXPECT_EQ(window->lstFile->currentRow(), 5);
     QFile(dir + "/locked").setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
@@ -129,7 +131,7 @@ TEST_F(MainWindowList, RemovesWithUndoAndClears)
         paths << picture(home + QStringLiteral("/p/%1.jpg").arg(i));
     open(paths);
     frmMain& w = *window;
-    EXPECT_FALSE(w.mUndoDel->isEnabled());
+    EXPECT_FALSE(w.menus->mUndoDel->isEnabled());
     w.lstFile->clearSelection();
     w.lstFile->item(2)->setSelected(true);
     w.lstFile->item(5)->setSelected(true);
@@ -138,10 +140,10 @@ TEST_F(MainWindowList, RemovesWithUndoAndClears)
     EXPECT_FALSE(listed().contains(paths[2]) || listed().contains(paths[5]));
     EXPECT_EQ(w.lFile->text(), QStringLiteral("图片数量:5个"));
     EXPECT_EQ(w.lstFile->currentRow(), 2);  // the entry that followed
-    EXPECT_TRUE(w.mUndoDel->isEnabled() && w.mUndoDelFile->isEnabled());
+    EXPECT_TRUE(w.menus->mUndoDel->isEnabled() && w.menus->mUndoDelFile->isEnabled());
     key(Qt::Key_Escape);
     EXPECT_EQ(listed(), paths);
-    EXPECT_FALSE(w.mUndoDel->isEnabled() || w.mUndoDelFile->isEnabled());
+    EXPECT_FALSE(w.menus->mUndoDel->isEnabled() || w.menus->mUndoDelFile->isEnabled());
 
     // Removing every entry switches the list commands off.
     w.lstFile->selectAll();
@@ -159,7 +161,7 @@ TEST_F(MainWindowList, RemovesWithUndoAndClears)
     w.cmdDel_Click();
     w.cmdClr_Click();
     EXPECT_TRUE(listCommandsEnabled(false));
-    EXPECT_FALSE(w.mUndoDel->isEnabled());
+    EXPECT_FALSE(w.menus->mUndoDel->isEnabled());
     w.addPictures({paths[6]}, true);
     w.lstFile->selectAll();
     w.cmdDel_Click();

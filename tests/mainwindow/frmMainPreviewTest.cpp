@@ -100,8 +100,8 @@ TEST_F(MainWindowPreview, DraggingTheTextWatermarkStoresItsFractions)
     frmMain& w = open({picture(home + "/p/a.jpg", 800, 600)});
     app->ps.sText = QStringLiteral("Vimo");
     app->ps.iSize = 20;
-    w.chkInfoTxt->setChecked(true);  // the text goes to the centre first
-    w.cmbPos->setCurrentIndex(5);
+    w.panel->chkInfoTxt->setChecked(true);  // the text goes to the centre first
+    w.panel->cmbPos->setCurrentIndex(5);
     app->ps.iuTSyX = 0.25;
     app->ps.iuTSyY = 0.25;
     w.lstFile_Click();
@@ -127,11 +127,11 @@ TEST_F(MainWindowPreview, DraggingTheTextWatermarkStoresItsFractions)
 TEST_F(MainWindowPreview, MoveModeReleasedAtTheCentreGivesTheOrigin)
 {
     frmMain& w = open({picture(home + "/p/a.jpg", 800, 600)});
-    w.txtXp->setText(QStringLiteral("12"));
+    w.panel->txtXp->setText(QStringLiteral("12"));
     app->win.bMovePic = true;
     drag(centre() + QPointF(30, 20), centre());
-    EXPECT_EQ(w.txtXp->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.txtYp->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.panel->txtXp->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.panel->txtYp->text(), QStringLiteral("0"));
     EXPECT_FLOAT_EQ(app->pic.sngXp, 0);
     EXPECT_FLOAT_EQ(app->pic.sngYp, 0);
 }
@@ -160,9 +160,9 @@ TEST_F(MainWindowPreview, RunFromTheWindowWritesTheFilesAndKeepsStartOff)
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
         paths << picture(home + "/src/" + name, 800, 600);
     frmMain& w = open(paths);
-    w.cmbEncode->setCurrentIndex(1);
-    w.txtW->setText(QStringLiteral("400"));
-    w.chkRM->setChecked(true);
+    w.panel->cmbEncode->setCurrentIndex(1);
+    w.panel->txtW->setText(QStringLiteral("400"));
+    w.panel->chkRM->setChecked(true);
     app->ps.iJPGQ = 77;
     app->ps.sOutDir = home + "/out";
     std::vector<bool> startEnabled, stopEnabled;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "MainWindowFixture.h"
+#include "settings/menus/MenuCommands.h"
 #include "platform/wallpaper/RecordingWallpaper.h"
 #include "viewer/CropFrame.h"
 #include "viewer/PictureDisplay.h"
@@ -37,7 +38,7 @@ TEST_F(MainWindowViewer, SourceCommandOpensTheSelectedPictureAndEscReturns)
 {
     frmMain& w = open();
     w.show();
-    w.mFBrows_Click();  // nothing to show yet
+    w.menus->mFBrows_Click();  // nothing to show yet
     EXPECT_EQ(w.viewer(), nullptr);
     EXPECT_EQ(app->status.text(), QStringLiteral("【操作错误】当前没有图片可以浏览。"));
 
@@ -68,7 +69,7 @@ TEST_F(MainWindowViewer, ProcessedPreviewOpensFromItsWorkFileWhichClosingDeletes
     frmMain& w = open({picture(home + "/p/a.png", 800, 600)});
     w.show();
     w.setListIndex(0);
-    w.mFBrows2_Click();
+    w.menus->mFBrows2_Click();
     frmPic* v = w.viewer();
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(app->ps.iPicSource, 1);
@@ -81,9 +82,9 @@ TEST_F(MainWindowViewer, ProcessedPreviewOpensFromItsWorkFileWhichClosingDeletes
     EXPECT_EQ(app->ps.iPicMode, 0);
 
     // Both sizes "0" with the width-limit mode: the message, no viewer.
-    w.txtW->setText("0");
-    w.txtH->setText("0");
-    w.mFBrows2_Click();
+    w.panel->txtW->setText("0");
+    w.panel->txtH->setText("0");
+    w.menus->mFBrows2_Click();
     EXPECT_EQ(w.viewer(), nullptr);
     ASSERT_FALSE(prompter.prompts.empty());
     EXPECT_EQ(prompter.prompts.back().text, QStringLiteral("图片尺寸不能同时为0！"));
@@ -121,7 +122,7 @@ TEST_F(MainWindowViewer, ConfirmedCropTakesThePlaceOfItsPictureInTheList)
     EXPECT_TRUE(QFile::exists(a));
     EXPECT_FALSE(app->ps.bCutMode);
     // The source can come back like any removed entry.
-    EXPECT_TRUE(w.mUndoDel->isEnabled());
+    EXPECT_TRUE(w.menus->mUndoDel->isEnabled());
 
     // Back in the main window, the list previews as before.
     v->close();

@@ -107,6 +107,52 @@ TEST(BatchRun, KeepFormatSavesEachInItsOwnFormat)
     EXPECT_FALSE(QFile::exists(f.out("ErrorLog.txt")));
 }
 
+// Every picture ending the list accepts is saved back in its own format.
+TEST(BatchRun, KeepFormatSavesEveryAcceptedEnding)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "file"}));
+    RunFixture f;
+    struct Case { const char* name; const char* magick; const char* kind; };
+    const Case cases[] = {{"a.jpeg", "JPEG:", "JPEG image data"}, {"b.JPEG", "JPEG:", "JPEG image data"},
+                          {"c.jpe", "JPEG:", "JPEG image data"},  {"d.tif", "TIFF:", "TIFF image data"},
+                          {"e.TIFF", "TIFF:", "TIFF image data"}, {"f.jpg", "JPEG:", "JPEG image data"}};
+    for (const Case& c : cases) {
+        const std::string out = c.magick + f.src(c.name).toStdString();
+        ASSERT_EQ(runTool({"convert", "-size", "64x48", "xc:rgb(30,120,200)", out}).exitCode, 0);
+        f.st.list.add(f.src(c.name));
+    }
+    f.st.panel.cmbEncode = QStringLiteral("原格式");
+    f.st.ps.sOutFormat = QStringLiteral("原格式");
+    f.st.panel.chkRM = 0;
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(f.outputs().size(), 6) << f.outputs().join(' ').toStdString();
+    for (const Case& c : cases) {
+        ASSERT_EQ(f.st.list.at(int(&c - cases)).resultPath.isEmpty(), false) << c.name;
+        const QString result = f.st.list.at(int(&c - cases)).resultPath;
+        EXPECT_NE(tool({"file", result.toStdString()}).find(c.kind), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(f.st.status.text(), QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。"));
+}
+
+// A run that saved nothing says so; one that saved some says they were saved.
+TEST(BatchRun, ClosingTextSaysWhetherAnythingWasSaved)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    struct Case { bool good; const char* closing; } cases[] = {
+        {false, "【提示】处理完毕！没有图片被保存。请注意,在图片处理或上传过程中发生错误。"},
+        {true, "【提示】处理完毕！图片已保存到输出文件夹。请注意,在图片处理或上传过程中发生错误。"},
+    };
+    for (const Case& c : cases) {
+        RunFixture f;
+        f.st.ps.bSaveErr = 0;
+        f.st.list.add(f.src("missing.jpg"));
+        if (c.good)
+            f.convert("a.jpg");
+        ASSERT_TRUE(f.run.start());
+        EXPECT_EQ(f.st.status.text(), QString::fromUtf8(c.closing));
+    }
+}
+
 TEST(BatchRun, CorruptPictureIsLoggedAndTheOthersWritten)
 {
     ASSERT_TRUE(toolsInstalled({"convert"}));

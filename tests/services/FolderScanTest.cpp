@@ -51,11 +51,11 @@ TEST(FolderScan, AddsPicturesDepthFirstAndSkipsWhatItMust)
 
     EXPECT_TRUE(scan.ran);
     EXPECT_FALSE(app.win.bScanning);
-    const QStringList expected = {q(top / "b.tiff"), q(top / "A.JPG"), q(top / "a.JPG"), q(top / "fpng"),
-                                  q(top / "g.Gif"), q(top / "sub/f.png"), q(top / "sub/deeper/h.bmp"),
-                                  q(top / "z/last.png")};
+    const QStringList expected = {q(top / "b.tiff"), q(top / "A.JPG"), q(top / "a.JPG"), q(top / "c.jpeg"),
+                                  q(top / "d.tif"), q(top / "fpng"), q(top / "g.Gif"), q(top / "sub/f.png"),
+                                  q(top / "sub/deeper/h.bmp"), q(top / "z/last.png")};
     EXPECT_EQ(listPaths(app), expected);
-    EXPECT_EQ(scan.added, 6);
+    EXPECT_EQ(scan.added, 8);
     QStringList skipped = {q(top / "vanish")};
     if (!root)
         skipped.prepend(q(top / "locked"));

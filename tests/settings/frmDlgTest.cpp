@@ -106,6 +106,23 @@ TEST_F(Chooser, FileModeListsPicturesInAnyCaseAndReturnsTheChosenOnes)
     EXPECT_EQ(settings.text(QStringLiteral("sODIR")), dir);
 }
 
+// A camera folder's names: every ending the run takes is listed and chosen.
+TEST_F(Chooser, FileModeListsEveryPictureEnding)
+{
+    const QString camera = dir + "/camera";
+    QDir().mkpath(camera);
+    const QStringList pictures = {"a.jpeg", "b.JPEG", "c.jpe", "d.tif", "e.TIFF", "f.jpg"};
+    for (const QString& name : pictures + QStringList{"g.txt", "h.jpg.txt"})
+        QFile(camera + "/" + name).open(QIODevice::WriteOnly);
+    app.ps.iDlgMode = 1;
+    frmDlg dlg(app, settings);
+    dlg.setFolder(camera);
+    EXPECT_EQ(files(dlg), pictures);
+    dlg.selectFiles(pictures);
+    dlg.cmdOK_Click();
+    EXPECT_EQ(dlg.chosenFiles().size(), pictures.size());
+}
+
 TEST_F(Chooser, WatermarkAndSkinModesNeedAFile)
 {
     struct Case {

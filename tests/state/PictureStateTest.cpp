@@ -12,8 +12,9 @@ TEST(PicturePaths, PictureNameTest)
     };
     const Case cases[] = {
         {"a.jpg", true}, {"A.JPG", true}, {"b.Bmp", true}, {"c.gif", true}, {"d.PNG", true},
-        {"e.tiff", true}, {"f.TIFF", true}, {"gpng", true}, {"h.jpeg", false}, {"i.tif", false},
-        {"j.txt", false}, {"jpg.txt", false}, {"", false}, {"pg", false},
+        {"e.tiff", true}, {"f.TIFF", true}, {"gpng", true}, {"h.jpeg", true}, {"H.JPEG", true},
+        {"i.tif", true}, {"I.Tif", true}, {"k.jpe", true}, {"K.JPE", true}, {"j.txt", false},
+        {"jpg.txt", false}, {"", false}, {"pg", false}, {"a.jp", false}, {"a.tifff", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(isPictureName(c.name), c.picture) << c.name;

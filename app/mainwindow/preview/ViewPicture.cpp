@@ -1,32 +1,21 @@
 #include "mainwindow/preview/ViewPicture.h"
 
-#include <QImageReader>
-
 #include "mainwindow/preview/PreviewFit.h"
+#include "platform/imaging/PictureReader.h"
 
 ViewPicture loadViewPicture(const QString& path, QSize box)
 {
     ViewPicture out;
     if (path.isEmpty())
         return out;
-    QImageReader r(path);
-    r.setAutoTransform(false);
-    r.setDecideFormatFromContent(true);
-    if (!r.canRead())
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    if (!probe.ok() || (probe.format != "bmp" && probe.format != "jpeg" && probe.format != "gif"))
         return out;
-    const QByteArray format = r.format();
-    if (format != "bmp" && format != "jpeg" && format != "gif")
-        return out;
-    const QSize natural = r.size();
-    if (box.isValid() && natural.isValid()) {
-        const QSize fitted = fitPicture(natural, box).size();
-        if (!fitted.isEmpty() && fitted != natural)
-            r.setScaledSize(fitted);
-    }
-    QImage image = r.read();
+    const QSize fitted = box.isValid() ? fitPicture(probe.size, box).size() : probe.size;
+    QImage image = imaging::loadPictureAt(path, probe, fitted.isEmpty() ? probe.size : fitted);
     if (image.isNull())
         return out;
-    out.natural = natural.isValid() ? natural : image.size();
+    out.natural = probe.size;
     out.image = std::move(image);
     return out;
 }

@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "platform/imaging/Resample.h"
+
 namespace imaging {
 
 namespace {
@@ -14,10 +16,37 @@ bool readable(const QString& path)
     return QFileInfo(path).isFile();
 }
 
+// Qt's decoders refuse by their own byte limit (256 MiB by default, a
+// 64-megapixel photo); ours is the pixel cap, at the widest layout a decoder
+// may produce (16 bits per channel and alpha).
+constexpr int kDecoderLimitMiB = int(kMaxPicturePixels * 8 / (1024 * 1024));
+
 void prepare(QImageReader& r)
 {
+    // Qt's limit is one setting for the whole program: set once, so that
+    // readers on several threads never write it at the same time.
+    static const bool limitSet = [] {
+        QImageReader::setAllocationLimit(kDecoderLimitMiB);
+        return true;
+    }();
+    (void)limitSet;
     r.setAutoTransform(false);
     r.setDecideFormatFromContent(true);
+}
+
+bool withinLimit(QSize s)
+{
+    return int64_t(s.width()) * int64_t(s.height()) <= kMaxPicturePixels;
+}
+
+// Every decoded picture leaves here in kPictureFormat; the conversion works in
+// place where the layouts have the same depth (32-bit pictures).
+QImage decode(QImageReader& r)
+{
+    QImage image = r.read();
+    if (!image.isNull())
+        image.convertTo(kPictureFormat);
+    return image;
 }
 
 } // namespace
@@ -40,26 +69,46 @@ QImage loadPicture(const QString& path)
         return {};
     QImageReader r(path);
     prepare(r);
-    return r.read();
+    const QSize size = r.size();
+    if (size.isValid() && !withinLimit(size))
+        return {};
+    return decode(r);
 }
 
-QImage loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
+LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
 {
     if (!readable(path))
         return {};
     QImageReader r(path);
     prepare(r);
+    LoadedPicture out;
+    out.decodedSize = probe.size;
     if (probe.format == "jpeg" && probe.ok()) {
         int p = 1;
         while (p < 8 && shrink >= 2.0 * p)
             p *= 2;
         if (p > 1) {
             // libjpeg scales by 1/p inside the decoder when asked for full/p.
-            const QSize reduced(std::max(1, probe.size.width() / p), std::max(1, probe.size.height() / p));
-            r.setScaledSize(reduced);
+            out.decodedSize = QSize(std::max(1, probe.size.width() / p), std::max(1, probe.size.height() / p));
+            r.setScaledSize(out.decodedSize);
         }
     }
-    return r.read();
+    if (!withinLimit(out.decodedSize)) {
+        out.tooLarge = true;
+        return out;
+    }
+    out.image = decode(r);
+    return out;
+}
+
+QImage loadPictureAt(const QString& path, const PictureProbe& probe, QSize size)
+{
+    if (!probe.ok() || size.isEmpty())
+        return {};
+    const double shrink = std::min(double(probe.size.width()) / size.width(),
+                                   double(probe.size.height()) / size.height());
+    const LoadedPicture loaded = loadPictureReduced(path, probe, shrink);
+    return resampleRegion(loaded.image, QRectF(loaded.image.rect()), size);
 }
 
 } // namespace imaging

@@ -4,10 +4,22 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 
 // Loading picture files. Pictures are never turned by their EXIF orientation
 // here: turning belongs to the rotation step alone.
 namespace imaging {
+
+// The one pixel layout every loaded picture is handed on in, whatever the file
+// held (palette, 1-bit, grey, 16 bits per channel, alpha or not): 8 bits per
+// channel, alpha premultiplied, opaque pictures with alpha 255. Resampling
+// and painting average premultiplied pixels correctly, and Qt's smooth scaler
+// and painter take this layout without a conversion of their own.
+constexpr QImage::Format kPictureFormat = QImage::Format_ARGB32_Premultiplied;
+
+// Largest picture we decode, in pixels: 2 GiB in kPictureFormat. The decoder
+// may need up to 8 bytes a pixel on the way (16 bits per channel).
+constexpr int64_t kMaxPicturePixels = int64_t(1) << 29;
 
 struct PictureProbe {
     QSize size;          // pixels; empty when the file cannot be read
@@ -15,16 +27,29 @@ struct PictureProbe {
     bool ok() const { return size.width() > 0 && size.height() > 0; }
 };
 
+// What a load gave: the picture in kPictureFormat, or null and why.
+struct LoadedPicture {
+    QImage image;
+    QSize decodedSize;      // the size the decoder was asked for
+    bool tooLarge = false;  // decodedSize holds more than kMaxPicturePixels
+};
+
 // Reads the size and the format without decoding the pixels.
 PictureProbe probePicture(const QString& path);
 
-// Decodes the whole picture; null when it cannot be read.
+// Decodes the whole picture; null when it cannot be read or is too large.
 QImage loadPicture(const QString& path);
 
 // Decodes a picture whose drawn part is at least `shrink` times larger than
 // needed at a reduced size where the format can do that cheaply (JPEG: DCT
 // scaling by 1/2, 1/4 or 1/8). The result may be larger than full/shrink but
-// never smaller; other formats come back at full size.
-QImage loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink);
+// never smaller; other formats come back at full size. The size limit holds
+// for the reduced size, so a huge JPEG that is shrunk anyway still loads.
+LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink);
+
+// The whole picture at exactly `size` (a thumbnail): decoded as small as the
+// format allows, then resampled like the pipeline does. Null when it cannot
+// be read, is too large, or `size` is empty.
+QImage loadPictureAt(const QString& path, const PictureProbe& probe, QSize size);
 
 } // namespace imaging

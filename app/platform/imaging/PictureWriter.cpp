@@ -49,7 +49,7 @@ WriteResult encode(const QImage& rgb, QFileDevice& file, Encoder encoder, int qu
 Encoder encoderFor(const QString& format)
 {
     const QString f = format.toLower();
-    if (f == u"jpg" || f == u"jpeg") return Encoder::Jpeg;
+    if (f == u"jpg" || f == u"jpeg" || f == u"jpe") return Encoder::Jpeg;
     if (f == u"png") return Encoder::Png;
     if (f == u"gif") return Encoder::Gif;
     if (f == u"tiff" || f == u"tif") return Encoder::Tiff;

@@ -7,7 +7,7 @@ namespace imaging {
 
 enum class Encoder { None, Jpeg, Png, Gif, Tiff, Bmp };
 
-// The encoder for a format text, letter case ignored: "jpg" and "jpeg" JPEG,
+// The encoder for a format text, letter case ignored: "jpg", "jpeg", "jpe" JPEG,
 // "png", "gif", "tiff" and "tif" TIFF, "bmp"; anything else None.
 Encoder encoderFor(const QString& format);
 

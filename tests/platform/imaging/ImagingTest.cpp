@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "ToolRunner.h"
@@ -23,10 +24,62 @@ TEST(PictureReader, NeverTurnsByExifAndShrinksJpegInTheDecoder)
     struct Case { double shrink; QSize size; };
     const Case cases[] = {{1.0, {1600, 1200}}, {1.9, {1600, 1200}}, {2.0, {800, 600}},
                           {7.9, {400, 300}}, {8.0, {200, 150}}, {100.0, {200, 150}}};
-    for (const Case& c : cases)
-        EXPECT_EQ(imaging::loadPictureReduced(jpg, probe, c.shrink).size(), c.size) << c.shrink;
+    for (const Case& c : cases) {
+        const imaging::LoadedPicture loaded = imaging::loadPictureReduced(jpg, probe, c.shrink);
+        EXPECT_EQ(loaded.image.size(), c.size) << c.shrink;
+        EXPECT_EQ(loaded.image.format(), imaging::kPictureFormat);
+        EXPECT_FALSE(loaded.tooLarge);
+    }
 
     EXPECT_FALSE(imaging::probePicture(dir.filePath("none.png")).ok());
+}
+
+namespace {
+
+// A grey baseline JPEG of any size in a few bytes a block: one-code Huffman
+// tables make every block "DC unchanged, end of block", two zero bits.
+QByteArray flatJpeg(uint16_t w, uint16_t h)
+{
+    auto be16 = [](int v) { return QByteArray(1, char(v >> 8)) + QByteArray(1, char(v & 0xFF)); };
+    auto segment = [&](int marker, const QByteArray& body) {
+        return QByteArray(1, '\xFF') + QByteArray(1, char(marker)) + be16(int(body.size()) + 2) + body;
+    };
+    const QByteArray oneCode = QByteArray(1, 1) + QByteArray(15, 0) + QByteArray(1, 0);
+    const qsizetype blocks = qsizetype((w + 7) / 8) * ((h + 7) / 8);
+    return QByteArray("\xFF\xD8", 2) + segment(0xDB, QByteArray(1, 0) + QByteArray(64, 1)) +
+           segment(0xC0, QByteArray(1, 8) + be16(h) + be16(w) + QByteArray("\x01\x01\x11\x00", 4)) +
+           segment(0xC4, QByteArray(1, 0x00) + oneCode) + segment(0xC4, QByteArray(1, 0x10) + oneCode) +
+           segment(0xDA, QByteArray("\x01\x01\x00\x00\x3F\x00", 6)) + QByteArray((blocks * 2 + 7) / 8, 0) +
+           QByteArray("\xFF\xD9", 2);
+}
+
+} // namespace
+
+// Over the pixel cap at full size, a JPEG that is drawn small is decoded small
+// and loads; drawn at full size it is refused with the size it would have had.
+TEST(PictureReader, HugeJpegsDrawnSmallStillLoad)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.jpg");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(flatJpeg(32768, 16400));
+    f.close();
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    ASSERT_EQ(probe.size, QSize(32768, 16400));
+    ASSERT_GT(int64_t(32768) * 16400, imaging::kMaxPicturePixels);
+
+    const imaging::LoadedPicture small = imaging::loadPictureReduced(path, probe, 40);
+    EXPECT_FALSE(small.tooLarge);
+    EXPECT_EQ(small.image.size(), QSize(4096, 2050));
+    EXPECT_EQ(small.image.format(), imaging::kPictureFormat);
+    EXPECT_EQ(small.image.pixel(2000, 1000), qRgb(128, 128, 128));
+
+    const imaging::LoadedPicture full = imaging::loadPictureReduced(path, probe, 1.5);
+    EXPECT_TRUE(full.tooLarge);
+    EXPECT_TRUE(full.image.isNull());
+    EXPECT_EQ(full.decodedSize, QSize(32768, 16400));
+    EXPECT_TRUE(imaging::loadPicture(path).isNull());
 }
 
 TEST(ColorMatrixFilter, WeightsOffsetsAndOpacity)
@@ -54,6 +107,28 @@ TEST(Resample, RegionIsClippedToThePicture)
     EXPECT_EQ(imaging::resampleRegion(img, QRectF(9, 0, 1, 10), QSize(3, 3)).pixel(1, 1), qRgb(0, 0, 255));
     EXPECT_EQ(imaging::resampleRegion(img, QRectF(-5, -5, 8, 8), QSize(3, 3)).size(), QSize(3, 3));
     EXPECT_TRUE(imaging::resampleRegion(img, QRectF(20, 20, 5, 5), QSize(3, 3)).isNull());
+}
+
+// A region is resampled from the picture's own memory, not a copy: it must
+// give exactly what a copy of the region gives, and outlive the picture.
+TEST(Resample, RegionsGiveWhatACopyOfThemGives)
+{
+    QImage img(37, 23, imaging::kPictureFormat);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qPremultiply(qRgba(x * 7 % 256, y * 11 % 256, (x * y) % 256, 128 + (x + y) % 128)));
+    struct Case { QRect region; QSize size; } cases[] = {
+        {{0, 0, 37, 23}, {9, 5}}, {{5, 3, 20, 12}, {7, 4}}, {{11, 7, 8, 8}, {8, 8}}, {{0, 0, 20, 23}, {20, 23}},
+    };
+    for (const Case& c : cases) {
+        QImage source = img.copy();
+        const QImage out = imaging::resampleRegion(source, QRectF(c.region), c.size);
+        const QImage expected = c.region.size() == c.size
+                                    ? img.copy(c.region)
+                                    : img.copy(c.region).scaled(c.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        source = QImage();
+        EXPECT_EQ(out, expected) << c.region.x() << "," << c.region.y();
+    }
 }
 
 TEST(TextPainter, PointSizesGiveFixedPixels)
