@@ -117,6 +117,10 @@ double timeTool(const QString& program, const QStringList& pictures, const QStri
 
 int main(int argc, char** argv)
 {
+    // A command-line harness draws only into pictures: it needs no display,
+    // so it starts on a machine without one (a platform the caller names wins).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCommandLineParser cli;
     cli.addOption({"job", "job file ([Job] group)", "JOB.ini"});
