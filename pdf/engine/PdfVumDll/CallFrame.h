@@ -27,8 +27,6 @@ inline std::string Text(const char* p) { return p ? std::string(p) : std::string
 inline bool Flag(int32_t v) { return (v & 0xFF) != 0; }
 inline uint8_t Byte(int32_t v) { return static_cast<uint8_t>(v & 0xFF); }
 
-[[noreturn]] void NotAvailable(const char* function);
-
 // Positions and lengths beyond any page are refused with "Bad parameters for
 // method" (aborting an open document, as method errors do).
 void CheckCoordinates(TVumWrapper& w, const char* method, std::initializer_list<int64_t> values);

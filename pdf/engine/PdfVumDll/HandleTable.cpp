@@ -121,9 +121,4 @@ void CheckCoordinates(TVumWrapper& w, const char* method, std::initializer_list<
             w.Document().Canvas().RaiseMethodError("Bad parameters for method", method);
 }
 
-void NotAvailable(const char* function)
-{
-    RaiseContextError("Function not available", function);
-}
-
 } // namespace vum::dll
