@@ -4,11 +4,11 @@
 #include "engine/util/Ascii85.h"
 #include "engine/util/Deflate.h"
 #include "engine/util/Geometry.h"
-#include "imaging/bitmap.h"
-#include "imaging/limits.h"
-#include "imaging/picture_loader.h"
-#include "imaging/readers/jpeg_reader.h"
-#include "imaging/stream.h"
+#include "imaging/Bitmap.h"
+#include "imaging/Limits.h"
+#include "imaging/PictureLoader.h"
+#include "imaging/readers/JpegReader.h"
+#include "imaging/Stream.h"
 
 namespace vum {
 

@@ -4,9 +4,9 @@
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/bitmap.h"
-#include "imaging/errors.h"
-#include "imaging/stream.h"
+#include "imaging/Bitmap.h"
+#include "imaging/Errors.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

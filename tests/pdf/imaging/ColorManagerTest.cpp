@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "imaging/color_manager.h"
-#include "imaging/errors.h"
+#include "imaging/ColorManager.h"
+#include "imaging/Errors.h"
 
 using namespace vum;
 

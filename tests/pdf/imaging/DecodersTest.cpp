@@ -2,10 +2,10 @@
 
 #include <zlib.h>
 
-#include "imaging/decoders/inflate_decoder.h"
-#include "imaging/decoders/lzw_decoders.h"
-#include "imaging/decoders/rle_decoders.h"
-#include "imaging/support.h"
+#include "imaging/decoders/InflateDecoder.h"
+#include "imaging/decoders/LzwDecoders.h"
+#include "imaging/decoders/RleDecoders.h"
+#include "imaging/Support.h"
 
 using namespace vum;
 

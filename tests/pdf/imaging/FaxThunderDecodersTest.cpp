@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "imaging/decoders/ccitt_decoders.h"
-#include "imaging/decoders/pcd_decoder.h"
-#include "imaging/decoders/pcd_upsample.h"
-#include "imaging/decoders/thunder_decoder.h"
-#include "imaging/errors.h"
-#include "imaging/stream.h"
+#include "imaging/decoders/CcittDecoders.h"
+#include "imaging/decoders/PcdDecoder.h"
+#include "imaging/decoders/PcdUpsample.h"
+#include "imaging/decoders/ThunderDecoder.h"
+#include "imaging/Errors.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

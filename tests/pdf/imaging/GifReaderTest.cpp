@@ -5,9 +5,9 @@
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/errors.h"
-#include "imaging/readers/gif_reader.h"
-#include "imaging/stream.h"
+#include "imaging/Errors.h"
+#include "imaging/readers/GifReader.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

@@ -9,8 +9,8 @@
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/errors.h"
-#include "imaging/registry.h"
+#include "imaging/Errors.h"
+#include "imaging/Registry.h"
 
 using namespace vum;
 

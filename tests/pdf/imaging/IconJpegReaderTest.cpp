@@ -6,10 +6,10 @@
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/errors.h"
-#include "imaging/readers/ico_reader.h"
-#include "imaging/readers/jpeg_reader.h"
-#include "imaging/stream.h"
+#include "imaging/Errors.h"
+#include "imaging/readers/IcoReader.h"
+#include "imaging/readers/JpegReader.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

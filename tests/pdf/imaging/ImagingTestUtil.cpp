@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "ToolRunner.h"
-#include "imaging/bitmap.h"
-#include "imaging/picture_loader.h"
+#include "imaging/Bitmap.h"
+#include "imaging/PictureLoader.h"
 
 namespace {
 

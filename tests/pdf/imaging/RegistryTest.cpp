@@ -4,10 +4,10 @@
 
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
-#include "imaging/errors.h"
-#include "imaging/picture_loader.h"
-#include "imaging/registry.h"
-#include "imaging/stream.h"
+#include "imaging/Errors.h"
+#include "imaging/PictureLoader.h"
+#include "imaging/Registry.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

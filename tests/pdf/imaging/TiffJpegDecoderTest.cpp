@@ -6,10 +6,10 @@
 
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/decoders/tiff_jpeg_decoder.h"
-#include "imaging/errors.h"
-#include "imaging/readers/jpeg_reader.h"
-#include "imaging/stream.h"
+#include "imaging/decoders/TiffJpegDecoder.h"
+#include "imaging/Errors.h"
+#include "imaging/readers/JpegReader.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

@@ -8,10 +8,10 @@
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/decoders/t4_codes.h"
-#include "imaging/errors.h"
-#include "imaging/readers/tiff_reader.h"
-#include "imaging/stream.h"
+#include "imaging/decoders/T4Codes.h"
+#include "imaging/Errors.h"
+#include "imaging/readers/TiffReader.h"
+#include "imaging/Stream.h"
 
 using namespace vum;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared set-up of the fuzz targets: low caps keep every run fast and small.
-#include "imaging/limits.h"
+#include "imaging/Limits.h"
 
 inline void lowerImageLimits()
 {

@@ -2,8 +2,8 @@
 #include <exception>
 
 #include "FuzzCommon.h"
-#include "imaging/bitmap.h"
-#include "imaging/stream.h"
+#include "imaging/Bitmap.h"
+#include "imaging/Stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

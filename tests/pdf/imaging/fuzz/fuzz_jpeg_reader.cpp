@@ -2,8 +2,8 @@
 #include <exception>
 
 #include "FuzzCommon.h"
-#include "imaging/readers/jpeg_reader.h"
-#include "imaging/stream.h"
+#include "imaging/readers/JpegReader.h"
+#include "imaging/Stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

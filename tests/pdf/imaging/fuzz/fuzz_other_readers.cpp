@@ -3,13 +3,13 @@
 #include <exception>
 
 #include "FuzzCommon.h"
-#include "imaging/readers/autodesk_reader.h"
-#include "imaging/readers/cut_reader.h"
-#include "imaging/readers/pcd_reader.h"
-#include "imaging/readers/psp_reader.h"
-#include "imaging/readers/rla_reader.h"
-#include "imaging/readers/tiff_reader.h"
-#include "imaging/stream.h"
+#include "imaging/readers/AutodeskReader.h"
+#include "imaging/readers/CutReader.h"
+#include "imaging/readers/PcdReader.h"
+#include "imaging/readers/PspReader.h"
+#include "imaging/readers/RlaReader.h"
+#include "imaging/readers/TiffReader.h"
+#include "imaging/Stream.h"
 
 namespace {
 

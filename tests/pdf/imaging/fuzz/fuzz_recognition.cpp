@@ -2,8 +2,8 @@
 #include <cstdlib>
 
 #include "FuzzCommon.h"
-#include "imaging/registry.h"
-#include "imaging/stream.h"
+#include "imaging/Registry.h"
+#include "imaging/Stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,8 +2,8 @@
 #include <exception>
 
 #include "FuzzCommon.h"
-#include "imaging/readers/sgi_reader.h"
-#include "imaging/stream.h"
+#include "imaging/readers/SgiReader.h"
+#include "imaging/Stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

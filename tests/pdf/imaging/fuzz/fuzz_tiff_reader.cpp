@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "FuzzCommon.h"
-#include "imaging/readers/tiff_reader.h"
-#include "imaging/stream.h"
+#include "imaging/readers/TiffReader.h"
+#include "imaging/Stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

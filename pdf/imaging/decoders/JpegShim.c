@@ -1,0 +1,248 @@
+#include "imaging/decoders/JpegShim.h"
+
+#include <setjmp.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+struct shim_error {
+    struct jpeg_error_mgr mgr;
+    jmp_buf jump;
+    int warnings;
+    int truncated;
+};
+
+static void shim_error_exit(j_common_ptr cinfo)
+{
+    struct shim_error* err = (struct shim_error*)cinfo->err;
+    longjmp(err->jump, 1);
+}
+
+static void shim_emit_message(j_common_ptr cinfo, int level)
+{
+    struct shim_error* err = (struct shim_error*)cinfo->err;
+    if (level < 0) {
+        err->warnings++;
+        if (err->mgr.msg_code == JWRN_JPEG_EOF)
+            err->truncated = 1;
+    }
+}
+
+static void shim_output_message(j_common_ptr cinfo)
+{
+    (void)cinfo;
+}
+
+static void shim_setup(struct shim_error* err)
+{
+    jpeg_std_error(&err->mgr);
+    err->mgr.error_exit = shim_error_exit;
+    err->mgr.emit_message = shim_emit_message;
+    err->mgr.output_message = shim_output_message;
+    err->warnings = 0;
+    err->truncated = 0;
+}
+
+static void shim_message(j_common_ptr cinfo, char* message, size_t message_size)
+{
+    char text[JMSG_LENGTH_MAX];
+    cinfo->err->format_message(cinfo, text);
+    if (message && message_size) {
+        strncpy(message, text, message_size - 1);
+        message[message_size - 1] = 0;
+    }
+}
+
+int vum_jpeg_read_info(const unsigned char* data, size_t size, vum_jpeg_info* info,
+                       char* message, size_t message_size)
+{
+    struct jpeg_decompress_struct cinfo;
+    struct shim_error err;
+    memset(info, 0, sizeof *info);
+    cinfo.err = jpeg_std_error(&err.mgr);
+    shim_setup(&err);
+    if (setjmp(err.jump)) {
+        shim_message((j_common_ptr)&cinfo, message, message_size);
+        jpeg_destroy_decompress(&cinfo);
+        return -1;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, (unsigned long)size);
+    jpeg_read_header(&cinfo, TRUE);
+    info->width = cinfo.image_width;
+    info->height = cinfo.image_height;
+    info->components = cinfo.num_components;
+    info->adobe_inverted = cinfo.num_components == 4 && cinfo.saw_Adobe_marker;
+    info->progressive = cinfo.progressive_mode;
+    info->scan_offset = size - cinfo.src->bytes_in_buffer;
+    jpeg_destroy_decompress(&cinfo);
+    return 0;
+}
+
+int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, size_t stride,
+                    size_t out_size, long max_memory, vum_jpeg_result* result,
+                    char* message, size_t message_size)
+{
+    struct jpeg_decompress_struct cinfo;
+    struct shim_error err;
+    memset(result, 0, sizeof *result);
+    cinfo.err = jpeg_std_error(&err.mgr);
+    shim_setup(&err);
+    if (setjmp(err.jump)) {
+        shim_message((j_common_ptr)&cinfo, message, message_size);
+        jpeg_destroy_decompress(&cinfo);
+        return -1;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = max_memory;
+    jpeg_mem_src(&cinfo, data, (unsigned long)size);
+    jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.num_components == 1)
+        cinfo.out_color_space = JCS_GRAYSCALE;
+    else if (cinfo.num_components == 3)
+        cinfo.out_color_space = JCS_RGB;
+    else if (cinfo.num_components == 4)
+        cinfo.out_color_space = JCS_CMYK;
+    else
+        ERREXIT(&cinfo, JERR_BAD_J_COLORSPACE);
+    jpeg_start_decompress(&cinfo);
+    if ((size_t)cinfo.output_width * cinfo.output_components > stride ||
+        (size_t)cinfo.output_height * stride > out_size)
+        ERREXIT(&cinfo, JERR_BUFFER_SIZE);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = out + (size_t)cinfo.output_scanline * stride;
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+            break;
+        if (err.truncated)
+            break;
+    }
+    if (!err.truncated)
+        jpeg_finish_decompress(&cinfo);
+    result->warnings = err.warnings;
+    result->truncated = err.truncated;
+    jpeg_destroy_decompress(&cinfo);
+    return 0;
+}
+
+int vum_jpeg_encode_rgb(const unsigned char* rgb, unsigned width, unsigned height, int quality,
+                        unsigned char** out, unsigned long* out_size, char* message, size_t message_size)
+{
+    struct jpeg_compress_struct cinfo;
+    struct shim_error err;
+    *out = NULL;
+    *out_size = 0;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    shim_setup(&err);
+    if (setjmp(err.jump)) {
+        shim_message((j_common_ptr)&cinfo, message, message_size);
+        jpeg_destroy_compress(&cinfo);
+        free(*out);
+        *out = NULL;
+        return -1;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, out, out_size);
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = (JSAMPROW)(rgb + (size_t)cinfo.next_scanline * width * 3);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return 0;
+}
+
+void vum_jpeg_free(unsigned char* buffer)
+{
+    free(buffer);
+}
+
+static int strip_checks(const struct jpeg_decompress_struct* cinfo, const vum_jpeg_strip* strip)
+{
+    int i;
+    if (cinfo->image_width != strip->width || cinfo->image_height != strip->height)
+        return VUM_STRIP_BAD_SIZE;
+    if (cinfo->num_components != strip->components)
+        return VUM_STRIP_BAD_COMPONENTS;
+    if (cinfo->data_precision != strip->precision)
+        return VUM_STRIP_BAD_PRECISION;
+    for (i = 0; i < cinfo->num_components; ++i) {
+        int h = i == 0 ? strip->h_sampling : 1, v = i == 0 ? strip->v_sampling : 1;
+        if (cinfo->comp_info[i].h_samp_factor != h || cinfo->comp_info[i].v_samp_factor != v)
+            return VUM_STRIP_BAD_SAMPLING;
+    }
+    return VUM_STRIP_OK;
+}
+
+int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* warnings,
+                          char* message, size_t message_size)
+{
+    struct jpeg_decompress_struct cinfo;
+    struct shim_error err;
+    unsigned char* volatile row = NULL;
+    volatile int reading_tables = 0;
+    int code;
+    *lines_read = 0;
+    *warnings = 0;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    shim_setup(&err);
+    if (setjmp(err.jump)) {
+        shim_message((j_common_ptr)&cinfo, message, message_size);
+        *warnings = err.warnings;
+        jpeg_destroy_decompress(&cinfo);
+        free(row);
+        return reading_tables ? VUM_STRIP_BAD_TABLES : VUM_STRIP_JPEG_ERROR;
+    }
+    jpeg_create_decompress(&cinfo);
+    if (strip->tables) {
+        reading_tables = 1;
+        jpeg_mem_src(&cinfo, strip->tables, (unsigned long)strip->tables_size);
+        if (jpeg_read_header(&cinfo, FALSE) != JPEG_HEADER_TABLES_ONLY) {
+            jpeg_destroy_decompress(&cinfo);
+            return VUM_STRIP_BAD_TABLES;
+        }
+        reading_tables = 0;
+    }
+    jpeg_mem_src(&cinfo, strip->data, (unsigned long)strip->size);
+    jpeg_read_header(&cinfo, TRUE);
+    code = strip_checks(&cinfo, strip);
+    if (code != VUM_STRIP_OK) {
+        jpeg_destroy_decompress(&cinfo);
+        return code;
+    }
+    /* YCbCr data become RGB; anything else comes out as stored. */
+    cinfo.jpeg_color_space = strip->ycbcr ? JCS_YCbCr : JCS_UNKNOWN;
+    cinfo.out_color_space = strip->ycbcr ? JCS_RGB : JCS_UNKNOWN;
+    cinfo.raw_data_out = FALSE;
+    jpeg_start_decompress(&cinfo);
+    {
+        size_t row_size = (size_t)cinfo.output_width * cinfo.output_components;
+        size_t copy = row_size < strip->line_length ? row_size : strip->line_length;
+        row = malloc(row_size ? row_size : 1);
+        if (!row)
+            ERREXIT(&cinfo, JERR_OUT_OF_MEMORY);
+        while (*lines_read < strip->lines && cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW rows[1];
+            rows[0] = row;
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
+                break;
+            memcpy(strip->out + *lines_read * strip->line_length, row, copy);
+            ++*lines_read;
+        }
+    }
+    *warnings = err.warnings;
+    free(row);
+    row = NULL;
+    jpeg_abort_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return VUM_STRIP_OK;
+}

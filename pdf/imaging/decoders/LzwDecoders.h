@@ -1,0 +1,23 @@
+#pragma once
+
+// LZW decoders for TIFF strips (most significant bit first) and GIF image data
+// (least significant bit first).
+#include "imaging/decoders/Decoder.h"
+
+namespace vum {
+
+class TTIFFLZWDecoder : public TDecoder {
+public:
+    void Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize, std::size_t unpackedSize) override;
+};
+
+class TGIFLZWDecoder : public TDecoder {
+public:
+    explicit TGIFLZWDecoder(uint8_t initialCodeSize) : initialCodeSize_(initialCodeSize) {}
+    void Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize, std::size_t unpackedSize) override;
+
+private:
+    uint8_t initialCodeSize_;
+};
+
+} // namespace vum

@@ -1,0 +1,110 @@
+#include "imaging/readers/JpegReader.h"
+
+#include <cstring>
+
+#include "imaging/ColorManager.h"
+#include "imaging/decoders/JpegShim.h"
+#include "imaging/Errors.h"
+#include "imaging/Limits.h"
+#include "imaging/Stream.h"
+#include "imaging/Support.h"
+
+namespace vum {
+
+namespace {
+
+[[noreturn]] void jpegError(const char* detail)
+{
+    RaiseGraphicError(std::string("JPEG error: ") + detail);
+}
+
+// A complete JPEG stream has an end-of-image marker after its scans (an embedded
+// thumbnail's marker comes before them); trailing padding is allowed.
+bool hasEndMarker(const std::vector<uint8_t>& data, std::size_t scanStart)
+{
+    for (std::size_t i = data.size(); i >= 2 && i - 2 >= scanStart; --i)
+        if (data[i - 2] == 0xFF && data[i - 1] == 0xD9)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TJpegInfo TJPEGImage::ReadInfo(const std::vector<uint8_t>& data)
+{
+    vum_jpeg_info info;
+    char message[200] = {};
+    if (vum_jpeg_read_info(data.data(), data.size(), &info, message, sizeof message) != 0)
+        jpegError(message);
+    if (info.width == 0 || info.height == 0 || (info.components != 1 && info.components != 3 && info.components != 4))
+        jpegError("unsupported picture layout");
+    if (!hasEndMarker(data, info.scan_offset))
+        jpegError("the file is cut off");
+    return {info.width, info.height, info.components, info.adobe_inverted != 0};
+}
+
+void TJPEGImage::LoadFromStream(TStream& stream)
+{
+    ReleaseImage();
+    std::vector<uint8_t> data = stream.ReadRest();
+    TJpegInfo info = ReadInfo(data);
+    if (!SizeWithinLimits(info.width, info.height))
+        jpegError("the picture is too large");
+    // Each 8 x 8 block costs at least one bit, so a header claiming far more
+    // pixels than the data can hold belongs to a forged or damaged file.
+    if (uint64_t(info.width) * info.height > uint64_t(data.size()) * 8 * 64)
+        jpegError("the picture is larger than its data");
+    std::size_t stride = std::size_t(info.width) * info.components;
+    uint64_t bytes = uint64_t(stride) * info.height;
+    if (!AllocationWithinLimits(bytes))
+        jpegError("the picture is too large");
+    std::vector<uint8_t> pixels(bytes);
+    vum_jpeg_result result;
+    char message[200] = {};
+    if (vum_jpeg_decode(data.data(), data.size(), pixels.data(), stride, pixels.size(),
+                        long(imageLimits().maxAllocation), &result, message, sizeof message) != 0)
+        jpegError(message);
+    warnings_ = result.warnings;
+    if (result.truncated)
+        jpegError("the file is cut off");
+    if (info.components == 1) {
+        SetPixelFormat(TPixelFormat::pf8bit);
+        TPalette gray(256);
+        for (int i = 0; i < 256; ++i)
+            gray[i] = {uint8_t(i), uint8_t(i), uint8_t(i)};
+        SetPalette(gray);
+    } else {
+        SetPixelFormat(TPixelFormat::pf24bit);
+    }
+    SetSize(info.width, info.height);
+    TColorManager cm;
+    if (info.components == 4) {
+        cm.SetSourceColorScheme(TColorScheme::CMYK);
+        cm.SetSourceSamplesPerPixel(4);
+    }
+    for (uint32_t y = 0; y < info.height; ++y) {
+        uint8_t* src = pixels.data() + std::size_t(y) * stride;
+        if (info.components == 1) {
+            std::memcpy(ScanLine(y), src, stride);
+            continue;
+        }
+        if (info.components == 4 && info.adobeInverted)
+            for (std::size_t i = 0; i < stride; ++i)
+                src[i] = uint8_t(255 - src[i]);
+        cm.ConvertRow({src}, ScanLine(y), info.width);
+    }
+}
+
+std::vector<uint8_t> EncodeJpeg(const uint8_t* rgb, uint32_t width, uint32_t height, int quality)
+{
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    char message[200] = {};
+    if (vum_jpeg_encode_rgb(rgb, width, height, quality, &out, &size, message, sizeof message) != 0)
+        jpegError(message);
+    std::vector<uint8_t> bytes(out, out + size);
+    vum_jpeg_free(out);
+    return bytes;
+}
+
+} // namespace vum

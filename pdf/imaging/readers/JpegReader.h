@@ -1,0 +1,35 @@
+#pragma once
+
+// JPEG files through libjpeg: grey pictures become 8-bit grey palette
+// bitmaps, colour and CMYK pictures 24-bit bitmaps.
+#include <cstdint>
+#include <vector>
+
+#include "imaging/Bitmap.h"
+
+namespace vum {
+
+struct TJpegInfo {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int components = 0;
+    bool adobeInverted = false;   // CMYK stored inverted, as Adobe applications write it
+};
+
+class TJPEGImage : public TBitmap {
+public:
+    void LoadFromStream(TStream& stream) override;
+    int Warnings() const { return warnings_; }
+
+    // Reads the header of a complete JPEG file without decoding it; raises
+    // EInvalidGraphic for data that are not a JPEG picture or are cut off.
+    static TJpegInfo ReadInfo(const std::vector<uint8_t>& data);
+
+private:
+    int warnings_ = 0;
+};
+
+// Encodes red, green, blue rows as a baseline JPEG; raises EInvalidGraphic on failure.
+std::vector<uint8_t> EncodeJpeg(const uint8_t* rgb, uint32_t width, uint32_t height, int quality);
+
+} // namespace vum
