@@ -186,9 +186,11 @@ QString recordOpens(const QTemporaryDir& dir)
     return noted;
 }
 
+// Polls for the line a stand-in program writes; the minute only catches a
+// stand-in that never runs, however loaded the machine is.
 QString waitForText(const QString& path)
 {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 1200; ++i) {
         QFile f(path);
         if (f.open(QIODevice::ReadOnly))
             if (const QByteArray text = f.readAll(); text.endsWith('\n'))
