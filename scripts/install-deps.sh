@@ -15,7 +15,7 @@ packages=(
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
   python3 python3-pyftpdlib xvfb xauth x11-utils file clang
   # benchmarks
-  img2pdf libvips-tools
+  img2pdf libvips-tools graphicsmagick
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

@@ -7,7 +7,7 @@
 
 #include "services/ShellHelpers.h"
 #include "platform/prompter/Prompter.h"
-#include "processing/RenderPicture.h"
+#include "processing/RenderQueue.h"
 #include "processing/SaveResult.h"
 #include "state/AppState.h"
 #include "state/PicturePaths.h"
@@ -97,14 +97,19 @@ bool BatchRun::start()
     for (const PictureEntry& e : st_.list.entries())
         paths << e.path;
     const SourceGuard guard(st_.list);
-    for (int i = 0; i < n; ++i) {
-        ShowTip(st_, QStringLiteral("【提示】正在处理 ") + paths[i]);
-        if (st_.win.bStopRun) {
-            st_.win.bStopRun = false;
-            break;
+    {
+        // Pictures are rendered ahead on worker threads with the settings as
+        // they are now; saving, logging and progress stay here, in list order.
+        RenderQueue queue(paths, snapshotSettings(st_), workers);
+        for (int i = 0; i < n; ++i) {
+            ShowTip(st_, QStringLiteral("【提示】正在处理 ") + paths[i]);
+            if (st_.win.bStopRun) {
+                st_.win.bStopRun = false;
+                break;
+            }
+            treat(i, paths[i], guard, queue.take(i));
+            call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
         }
-        treat(i, paths[i], guard);
-        call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
     }
     st_.win.bStopRun = false;
     st_.ps.sOutFormat = formatChoice;
@@ -113,9 +118,8 @@ bool BatchRun::start()
     return true;
 }
 
-void BatchRun::treat(int i, const QString& path, const SourceGuard& guard)
+void BatchRun::treat(int i, const QString& path, const SourceGuard& guard, const RenderResult& r)
 {
-    RenderResult r = renderPicture(path, st_);
     log(r.errors);
     call(yield);
     if (r.picture.isNull())

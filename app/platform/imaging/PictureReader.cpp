@@ -73,8 +73,11 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
     LoadedPicture out;
     out.decodedSize = probe.size;
     if (probe.format == "jpeg" && probe.ok()) {
+        // The smallest DCT scale that still leaves at least twice the pixels
+        // needed: the resampler's filter then has real detail to work on
+        // instead of the decoder's own cruder reduction.
         int p = 1;
-        while (p < 8 && shrink >= 2.0 * p)
+        while (p < 8 && shrink >= 4.0 * p)
             p *= 2;
         if (p > 1) {
             // libjpeg scales by 1/p inside the decoder when asked for full/p.

@@ -1,0 +1,96 @@
+#include "processing/RenderQueue.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <algorithm>
+#include <new>
+
+#include "processing/ErrorLines.h"
+
+RenderQueue::RenderQueue(QStringList paths, RenderSettings settings, int workers)
+    : paths_(std::move(paths)), settings_(std::move(settings)), assets_(prepareAssets(settings_)),
+      workers_(workers > 0 ? workers : defaultWorkers())
+{
+    pool_.setMaxThreadCount(workers_);
+}
+
+RenderQueue::~RenderQueue()
+{
+    cancelled_ = true;
+    pool_.clear();
+    pool_.waitForDone();
+}
+
+int RenderQueue::defaultWorkers()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, 8);
+}
+
+void RenderQueue::submitUpTo(int end)
+{
+    end = std::min<int>(end, int(paths_.size()));
+    for (; submitted_ < end; ++submitted_) {
+        const int i = submitted_;
+        pool_.start([this, i] { render(i); });
+    }
+}
+
+void RenderQueue::render(int i)
+{
+    RenderResult r;
+    if (!cancelled_) {
+        try {
+            r = renderPicture(paths_[i], settings_, assets_);
+        } catch (const std::bad_alloc&) {
+            // One picture that memory cannot hold is that picture's failure.
+            r = RenderResult{};
+            r.errors << errorLine(paths_[i], QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory,
+                                  QString());
+        }
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        done_[i] = std::move(r);
+    }
+    doneCv_.notify_all();
+    QMetaObject::invokeMethod(&notifier_, [this] {
+        if (waiting_)
+            waiting_->quit();
+    }, Qt::QueuedConnection);
+}
+
+bool RenderQueue::ready(int i)
+{
+    const std::lock_guard lock(mutex_);
+    return done_.count(i) != 0;
+}
+
+RenderResult RenderQueue::take(int i)
+{
+    if (i < 0 || i >= paths_.size())
+        return {};
+    submitUpTo(i + workers_ + 1);
+    bool eventLoop = QCoreApplication::instance() && notifier_.thread() == QThread::currentThread();
+    while (!ready(i)) {
+        if (eventLoop) {
+            // A render that ends before exec() still wakes it: its call waits in our queue.
+            QEventLoop loop;
+            waiting_ = &loop;
+            // Once the program is quitting, exec() returns at once: wait plainly then.
+            eventLoop = loop.exec() == 0;
+            waiting_ = nullptr;
+        } else {
+            std::unique_lock lock(mutex_);
+            doneCv_.wait(lock, [&] { return done_.count(i) != 0; });
+        }
+    }
+    RenderResult r;
+    {
+        const std::lock_guard lock(mutex_);
+        auto it = done_.find(i);
+        r = std::move(it->second);
+        done_.erase(it);
+    }
+    submitUpTo(i + workers_ + 2);
+    return r;
+}
