@@ -55,6 +55,7 @@ const std::vector<SettingKey>& settingKeys()
         {"bNewVer", T::Switch, nullptr},
         {"sSkinFileName", T::String, nullptr},
         {"iBGColor", T::Int16, "0"},
+        {"sNewsURL", T::String, ""},
     };
     return keys;
 }
@@ -158,6 +159,7 @@ void loadMainWindowSettings(AppState& app, const SettingsStore& store)
 {
     ProgramState& ps = app.ps;
     store.readSwitch(QStringLiteral("bShowToday"), ps.bShowToday);
+    store.readString(QStringLiteral("sNewsURL"), ps.sNewsURL);
     store.readString(QStringLiteral("sODIR"), ps.sODIR);
 
     store.readInt16(QStringLiteral("iuSYAlpha"), ps.iuSYAlpha);

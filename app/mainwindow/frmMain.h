@@ -29,6 +29,8 @@ class QScrollBar;
 class QSlider;
 class QTextBrowser;
 class QTimer;
+class NewsPage;
+class NewsTicker;
 struct AppState;
 class SettingsStore;
 class Prompter;
@@ -127,6 +129,16 @@ public:
     void applyLayout(const MainLayout& layout);
     void Form_Resize();
 
+    // --- news line and web panel
+    void Timer1_Timer();
+    void lblNew_Click();
+    void Web_DocumentComplete();
+    void Web_NavigateError();
+    // Loads the news page again when the panel is on and an address is set.
+    void navigateNews();
+    // Where the web panel's page comes from (HTTP by default).
+    void setNewsPage(std::shared_ptr<NewsPage> page);
+
     // Where the list's chooser is opened, so that tests can drive it; the
     // panel's choosers go through the same hook.
     std::function<int(frmDlg&)> execChooser;
@@ -148,6 +160,7 @@ public:
     QLineEdit* txtPicTxt;
     QTextBrowser* Web;
     QLabel *lInfo, *lblNew;
+    QTimer* Timer1 = nullptr;
     QScrollBar* hscSY;
     // The settings panel: size, border, format, watermarks, output, colours.
     SettingsPanel* panel = nullptr;
@@ -191,6 +204,8 @@ private:
     PanelPlaces panelPlaces() const;
     void showHoverPanels(const HoverPanels& h);
     void setRunButtons(int state);
+    void startNews();
+    void newsAfterResize(bool navigate);
 
     SettingsStore& settings_;
     Prompter& prompter_;
@@ -202,6 +217,9 @@ private:
     QString alphaAtStart_;
     struct RunHolder;
     std::shared_ptr<RunHolder> run_;
+    std::shared_ptr<NewsPage> newsPage_;
+    std::shared_ptr<NewsTicker> ticker_;
+    bool newsLoaded_ = false;  // the news page has been received at least once
     // What the menus may do with the window (frmMain_menus.cpp).
     struct MenuLink;
     std::shared_ptr<MenuLink> menuLink_;

@@ -101,6 +101,7 @@ void frmMain::Form_Resize()
     in.listEmpty = app.list.empty();
     const LayoutResult r = layoutMainWindow(currentLayout(), in);
     applyLayout(r.layout);
+    newsAfterResize(r.navigateNews);
     if (!imgM->pixmap().isNull() && loaded_)
         lstFile_Click();
 }

@@ -32,6 +32,7 @@ void frmMain::Form_Load()
     setWindowTitle(programTitle());
     app.status.show(QStringLiteral("【提示】") + programTitle() + QStringLiteral(":批量缩放、加边框、加水印、调色、转换格式。"));
     lblPos->hide();
+    startNews();
     loaded_ = true;
     app.ps.iReady = 1;
     Form_Resize();

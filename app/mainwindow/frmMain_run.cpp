@@ -9,6 +9,7 @@
 #include "mainwindow/frmMain.h"
 #include "settings/menus/MenuCommands.h"
 #include "processing/BatchRun.h"
+#include "processing/UploadHook.h"
 #include "processing/pdf/PdfBookHook.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
@@ -49,6 +50,7 @@ BatchRun& frmMain::batchRun()
     };
     run.openOutputFolder = [this] { panel->cmdODir_Click(); };
     attachPdfBook(run, app, prompter_);
+    attachUpload(run, app);
     return run;
 }
 

@@ -46,6 +46,7 @@ struct ProgramState {
     int bShowURLPic = 0;    // the upload page shows each picture
     int bSaveErr = 0;       // write the error log after a run with errors
     int bShowToday = 0;     // show the news panel
+    QString sNewsURL;       // address of the news page of the web panel; "" shows none
     int bPicJQ = 0;         // proportions differ: 1 crop, 0 pad onto a larger canvas
     int iSizeMode = 0;      // size choice: 0 width limit, 1 border size, 2 source size, 3.. sizes file, last typed in
     int iReady = 0;         // 1 once the main window has finished loading

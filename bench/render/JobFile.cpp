@@ -71,6 +71,20 @@ bool loadJob(const QString& path, AppState& st, QString& error)
     take(s, "sngYp", st.pic.sngYp);
     take(s, "iRotateMode", st.rot.iRotateMode);
 
+    // The upload target and the page's switches; the switches start on, as
+    // on a first start of the program.
+    UploadModuleState& ftp = st.ftp;
+    take(s, "sFtpServer", ftp.sFtpServer);
+    take(s, "sFtpUser", ftp.sFtpUser);
+    take(s, "sFtpPass", ftp.sFtpPass);
+    take(s, "sFtpRoot", ftp.sFtpRoot);
+    take(s, "sFtpDir", ftp.sFtpDir);
+    take(s, "sWebURL", ftp.sWebURL);
+    ps.bShowURL = 1;
+    ps.bShowURLPic = 1;
+    take(s, "bShowURL", ps.bShowURL);
+    take(s, "bShowURLPic", ps.bShowURLPic);
+
     PanelState& p = st.panel;
     take(s, "txtW", p.txtW);
     take(s, "txtH", p.txtH);
@@ -82,6 +96,7 @@ bool loadJob(const QString& path, AppState& st, QString& error)
     take(s, "chkRM", p.chkRM);
     take(s, "txtNum", p.txtNum);
     take(s, "chkPDF", p.chkPDF);
+    take(s, "chkFtp", p.chkFtp);
     take(s, "sldLD", p.sldLD);
     p.cmbEncode = ps.sOutFormat;
     take(s, "cmbEncode", p.cmbEncode);

@@ -19,6 +19,7 @@
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
 #include "processing/BatchRun.h"
+#include "processing/UploadHook.h"
 #include "processing/pdf/PdfBookHook.h"
 #include "processing/pdf/PdfLibrary.h"
 #include "processing/RenderPicture.h"
@@ -65,6 +66,9 @@ int wholeRun(AppState& st, const QStringList& pictures, const QString& out, cons
     // The book of the run (chkPDF=1), through the library of this build; never opened.
     PdfLibrary pdf(PdfLibrary::defaultCandidates() << QDir(VIMO_BUILD_BIN_DIR).filePath("libPDF.so"));
     attachPdfBook(run, st, prompter, &pdf, false);
+    // With chkFtp=1 every result goes to the job's FTP target; the address
+    // list is kept in the output folder, beside the page.
+    attachUpload(run, st, nullptr, out);
     // The book forgets the run's results, so they are counted before it.
     int saved = 0;
     auto countSaved = [&] {

@@ -66,6 +66,9 @@ VUMPDF_API int32_t Abort(int32_t h);     /* closes the document and deletes its 
 VUMPDF_API int32_t NewPage(int32_t h);
 VUMPDF_API int32_t NewSection(int32_t h, int32_t orientation, int32_t startSection);
 VUMPDF_API int32_t SetPageNumberFormat(int32_t h, int32_t pageFormat, int32_t sectionFormat);
+/* Passwords of the next document (40-bit RC4, standard security handler revision 2); BeginDoc
+   takes them over for that one document. Refused while a document is open. An empty owner
+   password takes the user password. */
 VUMPDF_API int32_t SetOwnerPassword(int32_t h, const char* password);
 VUMPDF_API int32_t SetUserPassword(int32_t h, const char* password, int32_t canPrint,
                                    int32_t canCopy, int32_t canAnnotate, int32_t canModify);
@@ -178,7 +181,17 @@ VUMPDF_API int32_t Annotation(int32_t h, int32_t x, int32_t y, const char* text,
 VUMPDF_API int32_t RubberStamp(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                const char* text, int32_t stamp);
 
-/* Form fields. */
+/* Form fields. kind: 0 push button, 1 edit box, 2 memo, 3 list box, 4 combo box, 5 check box,
+   6 radio button (named "group.button"). text1 is the label, text2 the hint; styleName a paragraph
+   style whose keys (Visible, ReadOnly, MaxLength, BorderColor, ...) give the defaults.
+   PutField places the field at x1, y1 with width x2 and height y2 (0: the kind's default) on the
+   current page; a radio group is written at the end of the page of its buttons and needs two.
+   Properties (propId 0..20): Visible, ReadOnly, Required, Password, CanExport, CanPrint,
+   AllowOutOfList, MaxLength, Alignment, BorderStyle, BorderColor, BorderWidth (0..5), CheckMark,
+   LabelFontName, LabelFontSize, LabelFontColor, LabelFontBold, LabelFontItalic, LabelFontCharset,
+   Items ("a|b|c"), Default. SetAction: byte1 the event (0 V, 1 E, 2 X, 3 F, 4 Fo, 5 K, 6 Bl, 7 D,
+   8 U), byte2 the kind (0 link, 1 hide, 2 show, 3 submit, 4 reset, 5 import, 6 script). Properties
+   and actions are frozen once the field is placed. */
 VUMPDF_API int32_t DefineField(int32_t h, const char* name, int32_t kind, const char* text1,
                                const char* text2, const char* styleName);
 VUMPDF_API int32_t PutField(int32_t h, const char* name, int32_t x1, int32_t y1, int32_t x2,

@@ -22,6 +22,13 @@ std::filesystem::path freshPortFile()
     return pattern;
 }
 
+// Debian's interpreter, which has the python3-* modules that
+// scripts/install-deps.sh installs, before any other on the PATH.
+std::string python()
+{
+    return ::access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
+}
+
 int readPort(const std::filesystem::path& file)
 {
     std::ifstream in(file);
@@ -35,13 +42,13 @@ int readPort(const std::filesystem::path& file)
 LocalServer::LocalServer(const std::string& script, std::vector<std::string> args)
     : portFile_(freshPortFile())
 {
-    args.insert(args.begin(), {"python3", "-c", script});
+    args.insert(args.begin(), {python(), "-c", script});
     args.push_back(portFile_.string());
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    if (posix_spawnp(&pid_, "python3", nullptr, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         pid_ = 0;
         return;
     }
@@ -87,4 +94,47 @@ HttpServer::HttpServer(const std::filesystem::path& root) : server_(kHttpScript,
 std::string HttpServer::url(const std::string& path) const
 {
     return "http://127.0.0.1:" + std::to_string(port()) + "/" + path;
+}
+
+namespace {
+
+// The handler's own read is bound to the read event too, so the dropping
+// handler binds both.
+const char* const kFtpScript = R"PY(
+import logging, os, sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.log import config_logging
+from pyftpdlib.servers import FTPServer
+root, user, password, mode, port_file = sys.argv[1:6]
+config_logging(level=logging.CRITICAL)
+authorizer = DummyAuthorizer()
+authorizer.add_user(user, password, root, perm='elradfmwMT')
+class Dropping(DTPHandler):
+    def handle_read(self):
+        DTPHandler.handle_read(self)
+        self.cmd_channel.close()
+    handle_read_event = handle_read
+class Handler(FTPHandler):
+    pass
+Handler.authorizer = authorizer
+Handler.auth_failed_timeout = 0
+Handler.dtp_handler = Dropping if mode == 'drop' else DTPHandler
+server = FTPServer(('127.0.0.1', 0), Handler)
+open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
+os.replace(port_file + '.tmp', port_file)
+server.serve_forever()
+)PY";
+
+} // namespace
+
+FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+                     bool dropMidTransfer)
+    : server_(kFtpScript, {root.string(), user, password, dropMidTransfer ? "drop" : "keep"})
+{
+}
+
+std::string FtpServer::hostAndPort() const
+{
+    return "127.0.0.1:" + std::to_string(port());
 }

@@ -27,6 +27,22 @@ private:
     int port_ = 0;
 };
 
+// An FTP server (pyftpdlib) whose one user has `root` as home and every
+// right there. With `dropMidTransfer` it hangs up on the client as soon as
+// the first bytes of an upload have arrived.
+class FtpServer {
+public:
+    FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+              bool dropMidTransfer = false);
+    bool running() const { return server_.running(); }
+    int port() const { return server_.port(); }
+    // "127.0.0.1:port", as a user types a server with its port.
+    std::string hostAndPort() const;
+
+private:
+    LocalServer server_;
+};
+
 // python's http.server serving one folder.
 class HttpServer {
 public:

@@ -38,11 +38,4 @@ VUM_NOT_AVAILABLE(PrintBookMark, int32_t, int32_t, cstr, int32_t, int32_t)
 VUM_NOT_AVAILABLE(Annotation, int32_t, int32_t, cstr, int32_t)
 VUM_NOT_AVAILABLE(RubberStamp, int32_t, int32_t, int32_t, int32_t, cstr, int32_t)
 
-// Form fields.
-VUM_NOT_AVAILABLE(DefineField, cstr, int32_t, cstr, cstr, cstr)
-VUM_NOT_AVAILABLE(PutField, cstr, int32_t, int32_t, int32_t, int32_t)
-VUM_NOT_AVAILABLE(SetAction, cstr, int32_t, int32_t, cstr)
-VUM_NOT_AVAILABLE(SetNumFieldProp, cstr, int32_t, int32_t)
-VUM_NOT_AVAILABLE(SetStrFieldProp, cstr, int32_t, cstr)
-
 } // extern "C"

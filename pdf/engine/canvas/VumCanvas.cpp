@@ -254,4 +254,14 @@ void TCustomVumCanvas::DrawFromFile(int32_t x, int32_t y, const std::string& fil
     StretchDrawFromFile({x, y, x, y}, fileName);
 }
 
+void TCustomVumCanvas::DefineField(const std::string&, int, const std::string&, const std::string&,
+                                   const std::string&)
+{
+    Guard();
+}
+
+void TCustomVumCanvas::SetFieldProp(const std::string&, int, bool, int64_t, const std::string&) { Guard(); }
+void TCustomVumCanvas::SetAction(const std::string&, int, int, const std::string&) { Guard(); }
+void TCustomVumCanvas::PutField(const std::string&, int32_t, int32_t, int32_t, int32_t) { Guard(); }
+
 } // namespace vum

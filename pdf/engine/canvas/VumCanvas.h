@@ -71,6 +71,16 @@ public:
     // Marks a stored picture used and encodes it; the back end places it.
     virtual void DrawImage(const TRect& rect, TCustomVumImage& image);
 
+    // Interactive form fields: defined by name and kind, given properties
+    // (a number or a text) and actions, then placed on the current page.
+    // The base only checks that a document is open.
+    virtual void DefineField(const std::string& name, int kind, const std::string& label,
+                             const std::string& hint, const std::string& styleName);
+    virtual void SetFieldProp(const std::string& name, int id, bool isText, int64_t number,
+                              const std::string& text);
+    virtual void SetAction(const std::string& fieldName, int event, int kind, const std::string& text);
+    virtual void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height);
+
     // Destination of a picture of the given pixel size drawn into rect: the
     // natural size for an empty rect, else fitted when SmartStretchDraw is on.
     TRect ImageRect(TRect rect, int32_t pixelWidth, int32_t pixelHeight) const;

@@ -2,6 +2,7 @@
 
 #include "engine/document/VumDocument.h"
 #include "engine/fonts/PdfTextFonts.h"
+#include "engine/forms/PdfField.h"
 #include "engine/pdf/PdfFileIdentifier.h"
 #include "engine/util/Clock.h"
 #include "engine/util/PdfNumber.h"
@@ -49,6 +50,7 @@ void TPdfCanvas::ResetDocument()
     ContentLines.clear();
     pageObjects_.clear();
     pageAnnots_.clear();
+    formFields_.clear();
     fileIdentifier_.clear();
     security_ = StandardSecurity();
     BrushColorEncoder.Reset();
@@ -102,6 +104,7 @@ void TPdfCanvas::OpenPage()
 void TPdfCanvas::ClosePage()
 {
     TCustomVumCanvas::ClosePage();
+    PlaceRadioGroups();
     WriteContentAndPage();
     ContentLines.clear();
     PenPos = {};
@@ -177,6 +180,9 @@ void TPdfCanvas::WriteTail()
     const int32_t catalog = writer_.BeginObject();
     writer_.WriteLine("/Type/Catalog");
     writer_.WriteLine("/Pages 2 0 R");
+    const bool hasForm = HasPlacedFields();
+    if (hasForm)
+        writer_.WriteLine("/AcroForm 4 0 R");
     writer_.EndObject();
 
     writer_.BeginReservedObject(2);
@@ -190,6 +196,8 @@ void TPdfCanvas::WriteTail()
     writer_.EndObject();
 
     WriteResources();
+    if (hasForm)
+        WriteFormDictionary();
 
     // Every reserved number that nothing filled (the form dictionary of a
     // document without fields) becomes an empty dictionary, so the

@@ -14,6 +14,8 @@
 namespace vum {
 
 class PdfTextFonts;
+class TPdfField;
+class TRadioGroupField;
 
 // The PDF 1.3 back end of the drawing surface: one file per document.
 // Objects 1 (information), 2 (page tree), 3 (shared resources) and 4 (form
@@ -50,6 +52,13 @@ public:
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     int32_t TextWidth(const std::string& text) override;
     void DrawImage(const TRect& rect, TCustomVumImage& image) override;
+
+    void DefineField(const std::string& name, int kind, const std::string& label, const std::string& hint,
+                     const std::string& styleName) override;
+    void SetFieldProp(const std::string& name, int id, bool isText, int64_t number,
+                      const std::string& text) override;
+    void SetAction(const std::string& fieldName, int event, int kind, const std::string& text) override;
+    void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height) override;
 
     // --- Seams for the font engine and the picture objects ---------------
 
@@ -108,6 +117,17 @@ private:
     void WriteTail();
     void WriteResources();
     void WriteContentAndPage();
+
+    // Form fields (PdfForms.cpp).
+    TPdfField* FindField(const std::string& name) const;
+    TPdfField& DefinedField(const std::string& name) const;
+    void PlaceField(TPdfField& field, int32_t x, int32_t y, int32_t width, int32_t height);
+    void WriteAppearance(TPdfField& field);
+    std::vector<int32_t> WriteFieldActions(TPdfField& field);
+    void PlaceRadioGroups();
+    void WriteFormDictionary();
+    bool HasPlacedFields() const;
+    std::vector<std::unique_ptr<TPdfField>> formFields_;
 
     PdfObjectWriter writer_;
     std::shared_ptr<PdfTextFonts> textFonts_;

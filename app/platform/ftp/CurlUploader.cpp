@@ -1,0 +1,138 @@
+#include "platform/ftp/CurlUploader.h"
+
+#include <QFile>
+#include <QUrl>
+#include <cstdio>
+#include <cstring>
+#include <curl/curl.h>
+#include <memory>
+
+namespace {
+
+struct CurlFree {
+    void operator()(CURL* c) const { curl_easy_cleanup(c); }
+};
+struct FileClose {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+
+// The server text as a URL authority: "ftp://" and anything after the host
+// and port dropped, port 21 unless one is given.
+QString authorityOf(QString server)
+{
+    server = server.trimmed();
+    if (server.startsWith(QLatin1String("ftp://"), Qt::CaseInsensitive))
+        server.remove(0, 6);
+    const QUrl url(QStringLiteral("ftp://") + server.section(u'/', 0, 0), QUrl::StrictMode);
+    const QString host = url.host(QUrl::FullyEncoded);
+    if (!url.isValid() || host.isEmpty())
+        return {};
+    const QString bracketed = host.contains(u':') ? u'[' + host + u']' : host;
+    return bracketed + u':' + QString::number(url.port(21));
+}
+
+QByteArray encoded(const QString& segment)
+{
+    return QUrl::toPercentEncoding(segment);
+}
+
+int keepAliveCall(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto& keepAlive = *static_cast<std::function<void()>*>(clientp);
+    if (keepAlive)
+        keepAlive();
+    return 0;
+}
+
+// libcurl hands every reply of an FTP server to the header callback; a 230
+// means the login went through.
+size_t watchReply(char* text, size_t size, size_t count, void* userdata)
+{
+    const size_t length = size * count;
+    if (length >= 3 && std::memcmp(text, "230", 3) == 0)
+        *static_cast<bool*>(userdata) = true;
+    return length;
+}
+
+// A failure before the server has let us in is a failure to connect;
+// everything after is a failed transfer.
+FtpStatus statusOf(CURLcode code, bool loggedIn)
+{
+    if (code == CURLE_OK)
+        return FtpStatus::Done;
+    return loggedIn ? FtpStatus::Failed : FtpStatus::NoConnection;
+}
+
+} // namespace
+
+CurlUploader::CurlUploader(FtpTimeouts timeouts) : timeouts_(timeouts) {}
+
+QString CurlUploader::urlFor(const FtpPut& request)
+{
+    const QString authority = authorityOf(request.server);
+    if (authority.isEmpty())
+        return {};
+    QByteArray path = "/%2F/";
+    for (const QString& folder : request.folders)
+        if (!folder.isEmpty())
+            path += encoded(folder) + '/';
+    path += encoded(request.remoteName);
+    return QStringLiteral("ftp://") + authority + QString::fromLatin1(path);
+}
+
+FtpStatus CurlUploader::put(const FtpPut& request)
+{
+    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
+    if (!curl)
+        return FtpStatus::NoSession;
+    const QString url = urlFor(request);
+    if (url.isEmpty() || request.remoteName.isEmpty())
+        return FtpStatus::NoConnection;
+    QFile local(request.localPath);
+    std::unique_ptr<FILE, FileClose> file(std::fopen(QFile::encodeName(request.localPath).constData(), "rb"));
+    if (!file)
+        return FtpStatus::Failed;
+    const curl_off_t size = curl_off_t(local.size());
+
+    CURL* c = curl.get();
+    const QByteArray urlBytes = url.toUtf8();
+    const QByteArray user = request.user.toUtf8();
+    const QByteArray password = request.password.toUtf8();
+    curl_easy_setopt(c, CURLOPT_URL, urlBytes.constData());
+#if LIBCURL_VERSION_NUM >= 0x075500
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+#else
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS, long(CURLPROTO_FTP));
+#endif
+    curl_easy_setopt(c, CURLOPT_PROXY, "");  // direct, whatever the environment says
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    if (!request.user.isEmpty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
+    }
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, 0L);
+    curl_easy_setopt(c, CURLOPT_READDATA, file.get());
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, size);
+    curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, timeouts_.connect);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeouts_.response);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, timeouts_.stall);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, keepAliveCall);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &keepAlive);
+
+    bool loggedIn = false;
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, watchReply);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &loggedIn);
+
+    const CURLcode result = curl_easy_perform(c);  // sets loggedIn: read it only after
+    const FtpStatus status = statusOf(result, loggedIn);
+    if (status != FtpStatus::Done)
+        return status;
+    // A server that hangs up after a part may still answer well: count the bytes.
+    curl_off_t sent = -1;
+    curl_easy_getinfo(c, CURLINFO_SIZE_UPLOAD_T, &sent);
+    return sent == size ? FtpStatus::Done : FtpStatus::Failed;
+}

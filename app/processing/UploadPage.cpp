@@ -1,0 +1,80 @@
+#include "processing/UploadPage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include "processing/SaveResult.h"
+#include "state/AppState.h"
+
+namespace {
+
+const QString kGuide = QStringLiteral(
+    "<font color=red>【Vimo网络图片使用指南】<br>下面这些图片已经传输到了网络空间。复制您需要的图片,直接粘贴到网站的编辑框里即可使用。"
+    "<br>如果网站不支持直接粘贴,请选择插入图片,选择对应的图片地址即可。</font><br><hr><br>");
+
+QByteArray joined(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+bool writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+}
+
+bool append(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const bool written = f.write(bytes) == bytes.size();
+    return f.flush() && written;
+}
+
+void logUnwritten(AppState& st, const QString& path)
+{
+    st.ps.bHasErr = true;
+    st.ps.sErrLog += QStringLiteral("无法写入 ") + path + QStringLiteral("。\r\n");
+}
+
+} // namespace
+
+QStringList uploadPageLines(const AppState& st)
+{
+    QStringList lines{QStringLiteral("<meta charset=\"utf-8\">"), kGuide};
+    for (const UploadedPicture& up : st.ftp.sUpURL) {
+        const QString url = up.url.toHtmlEscaped();
+        if (st.ps.bShowURLPic != 0)
+            lines << QStringLiteral("<br><img src=\"") + url + QStringLiteral("\"></img><br>");
+        if (st.ps.bShowURL != 0)
+            lines << QStringLiteral("【图片地址】 <font color=blue>") + url + QStringLiteral("</font><br>");
+        if (!up.description.isEmpty())
+            lines << QStringLiteral("<font color=black>") + up.description.toHtmlEscaped() +
+                         QStringLiteral("</font><br><br>");
+    }
+    return lines;
+}
+
+bool funCreateHtm(AppState& st, const QString& userDir)
+{
+    bool ok = true;
+    const QString page = QDir(st.ps.sOutDir).filePath(QStringLiteral("PicURL.htm"));
+    if (SourceGuard(st.list).isSource(page) || !writeWhole(page, joined(uploadPageLines(st)))) {
+        logUnwritten(st, page);
+        ok = false;
+    }
+    QStringList addresses;
+    for (const UploadedPicture& up : st.ftp.sUpURL)
+        addresses << up.url;
+    const QString list = QDir(userDir).filePath(QStringLiteral("picUpload.dat"));
+    if (!addresses.isEmpty() && !append(list, joined(addresses))) {
+        logUnwritten(st, list);
+        ok = false;
+    }
+    return ok;
+}

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "LocalServer.h"
+#include "platform/ftp/CurlUploader.h"
+
+TEST(CurlUploader, AddressCountsFromTheServersRootWithEverySegmentEncoded)
+{
+    struct Case {
+        const char* server;
+        QStringList folders;
+        const char* name;
+        const char* url;
+    } cases[] = {
+        {"ftp://ftp.example", {"www", "pics"}, "261209081530_a.jpg", "ftp://ftp.example:21/%2F/www/pics/261209081530_a.jpg"},
+        {"FTP://ftp.example:2121/", {}, "x.jpg", "ftp://ftp.example:2121/%2F/x.jpg"},
+        {"192.0.2.7", {"a b", "相册", "#?"}, "猫 1.jpg",
+         "ftp://192.0.2.7:21/%2F/a%20b/%E7%9B%B8%E5%86%8C/%23%3F/%E7%8C%AB%201.jpg"},
+        {"[::1]:2121", {"p"}, "x.jpg", "ftp://[::1]:2121/%2F/p/x.jpg"},
+        {"ftp://", {}, "x.jpg", ""},
+        {"", {}, "x.jpg", ""},
+        {"ftp.example:notaport", {}, "x.jpg", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.server);
+        FtpPut put;
+        put.server = QString::fromUtf8(c.server);
+        put.folders = c.folders;
+        put.remoteName = QString::fromUtf8(c.name);
+        EXPECT_EQ(CurlUploader::urlFor(put), QString::fromUtf8(c.url));
+    }
+}
+
+TEST(CurlUploader, AServerThatNeverAnswersCostsOnlyTheTimeOut)
+{
+    // Connections are taken by the kernel's backlog and never answered.
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(s, 4), 0);
+    socklen_t length = sizeof addr;
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &length);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("a.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("data");
+    file.close();
+
+    CurlUploader uploader(FtpTimeouts{1, 1, 1});
+    FtpPut put;
+    put.server = "127.0.0.1:" + QString::number(ntohs(addr.sin_port));
+    put.remoteName = "a.jpg";
+    put.localPath = file.fileName();
+    EXPECT_EQ(uploader.put(put), FtpStatus::NoConnection);
+    ::close(s);
+}
+
+TEST(CurlUploader, AMissingLocalFileFailsTheTransfer)
+{
+    QTemporaryDir dir;
+    FtpServer server(dir.path().toStdString(), "u", "p");
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+    CurlUploader uploader;
+    FtpPut put;
+    put.server = QString::fromStdString(server.hostAndPort());
+    put.user = "u";
+    put.password = "p";
+    put.remoteName = "a.jpg";
+    put.localPath = dir.filePath("missing.jpg");
+    EXPECT_EQ(uploader.put(put), FtpStatus::Failed);
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.jpg")));
+}

@@ -1,0 +1,184 @@
+// Whole runs with upload on against a real FTP server (pyftpdlib) on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "LocalServer.h"
+#include "ToolRunner.h"
+#include "platform/ftp/CurlUploader.h"
+#include "platform/prompter/RecordingPrompter.h"
+#include "platform/shell/RecordingShell.h"
+#include "processing/BatchRun.h"
+#include "processing/UploadHook.h"
+#include "processing/UploadPage.h"
+#include "state/AppState.h"
+#include "state/StartValues.h"
+
+namespace {
+
+const char* const kPassword = "pa55:w@rd/x";
+const char* const kNoServer = "the FTP server did not start: python3-pyftpdlib is needed (scripts/install-deps.sh)";
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A port on 127.0.0.1 that nothing listens on.
+int closedPort()
+{
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t length = sizeof addr;
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &length);
+    ::close(s);
+    return ntohs(addr.sin_port);
+}
+
+struct UploadRun {
+    QTemporaryDir dir;
+    AppState st;
+    RecordingPrompter prompter;
+    RecordingShell shell;
+    BatchRun run{st, prompter, shell};
+
+    UploadRun()
+    {
+        setStartValues(st);
+        st.ps.sOutDir = dir.filePath("out");
+        st.ps.bSaveErr = 1;
+        st.ps.bShowURL = 1;
+        st.ps.bShowURLPic = 1;
+        st.ps.iJPGQ = 90;
+        st.ps.sOutFormat = "jpg";
+        st.panel.cmbEncode = "jpg";
+        st.panel.cmbSizeCount = 5;
+        st.panel.txtW = "400";
+        st.panel.chkRM = 1;
+        st.panel.chkFtp = 1;
+        st.ftp.sFtpUser = "vimo";
+        st.ftp.sFtpPass = kPassword;
+        st.ftp.sFtpRoot = "/www";
+        st.ftp.sFtpDir = "pics";
+        st.ftp.sWebURL = "http://pics.example";
+        served().mkpath(".");
+        QDir().mkpath(userDir());
+        run.yield = [] {};
+        attachUpload(run, st, std::make_shared<CurlUploader>(), userDir());
+    }
+    QDir served() const { return QDir(dir.filePath("served")); }
+    QString userDir() const { return dir.filePath("user"); }
+    QString out(const QString& name) const { return QDir(st.ps.sOutDir).filePath(name); }
+    // Noisy pictures, so a result spans several network packets.
+    void pictures(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const QString path = dir.filePath(QStringLiteral("src %1.png").arg(i));
+            ASSERT_EQ(runTool({"convert", "-size", "900x600", "xc:gray", "-seed", "7", "+noise", "Random",
+                               path.toStdString()}).exitCode, 0) << "ImageMagick's convert is needed";
+            st.list.add(path);
+        }
+    }
+    QStringList uploaded() const
+    {
+        return QDir(served().filePath("www/pics")).entryList(QDir::Files, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST(FtpServer, EveryResultArrivesWholeUnderItsStampAndThePageListsIt)
+{
+    UploadRun f;
+    FtpServer server(f.served().path().toStdString(), "vimo", kPassword);
+    ASSERT_TRUE(server.running()) << kNoServer;
+    f.st.ftp.sFtpServer = QString::fromStdString("ftp://" + server.hostAndPort());
+    f.pictures(2);
+    f.st.list.at(0).description = "红色 & <蓝色>";
+    QFile list(QDir(f.userDir()).filePath("picUpload.dat"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("http://earlier.example/old.jpg\r\n");
+    list.close();
+
+    ASSERT_TRUE(f.run.start());
+
+    const QStringList names = f.uploaded();
+    ASSERT_EQ(names.size(), 2) << readAll(f.out("ErrorLog.txt")).toStdString();
+    const QRegularExpression stamped("^\\d{12}_Vimo_000([01])\\.jpg$");
+    QStringList addresses;
+    for (const QString& name : names) {
+        const auto m = stamped.match(name);
+        ASSERT_TRUE(m.hasMatch()) << name.toStdString();
+        const QByteArray sent = readAll(f.served().filePath("www/pics/" + name));
+        EXPECT_FALSE(sent.isEmpty());
+        EXPECT_EQ(sent, readAll(f.out("Vimo_000" + m.captured(1) + ".jpg"))) << name.toStdString();
+        addresses << "http://pics.example/pics/" + name;
+    }
+    const QString page = QString::fromUtf8(readAll(f.out("PicURL.htm")));
+    const QStringList lines = page.split("\r\n");
+    ASSERT_EQ(lines.size(), 2 + 3 + 2 + 1) << page.toStdString();
+    EXPECT_EQ(lines[0], "<meta charset=\"utf-8\">");
+    EXPECT_TRUE(lines[1].startsWith("<font color=red>【Vimo网络图片使用指南】"));
+    EXPECT_EQ(lines[2], "<br><img src=\"" + addresses[0] + "\"></img><br>");
+    EXPECT_EQ(lines[3], "【图片地址】 <font color=blue>" + addresses[0] + "</font><br>");
+    EXPECT_EQ(lines[4], "<font color=black>红色 &amp; &lt;蓝色&gt;</font><br><br>");
+    EXPECT_EQ(lines[5], "<br><img src=\"" + addresses[1] + "\"></img><br>");
+    EXPECT_EQ(lines[6], "【图片地址】 <font color=blue>" + addresses[1] + "</font><br>");
+    EXPECT_EQ(QString::fromUtf8(readAll(list.fileName())),
+              "http://earlier.example/old.jpg\r\n" + addresses.join("\r\n") + "\r\n");
+    EXPECT_FALSE(QFile::exists(f.out("ErrorLog.txt")));
+    EXPECT_FALSE(page.contains(kPassword));
+    EXPECT_EQ(f.st.ftp.iUpCount(), 0) << "the run forgets its addresses at its end";
+}
+
+TEST(FtpServer, FailedTransfersAreLoggedPerPictureAndRecordNothing)
+{
+    struct Case {
+        const char* what;
+        bool serve, drop;
+        const char* password;
+        int number;
+    } cases[] = {
+        {"server unreachable", false, false, kPassword, 2},
+        {"wrong password", true, false, "not-the-password", 2},
+        {"server hangs up mid-transfer", true, true, kPassword, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UploadRun f;
+        std::unique_ptr<FtpServer> server;
+        if (c.serve) {
+            server = std::make_unique<FtpServer>(f.served().path().toStdString(), "vimo", kPassword, c.drop);
+            ASSERT_TRUE(server->running()) << kNoServer;
+            f.st.ftp.sFtpServer = "ftp://" + QString::fromStdString(server->hostAndPort());
+        } else {
+            f.st.ftp.sFtpServer = "127.0.0.1:" + QString::number(closedPort());
+        }
+        f.st.ftp.sFtpPass = c.password;
+        f.pictures(2);
+        ASSERT_TRUE(f.run.start());
+
+        const QString log = QString::fromUtf8(readAll(f.out("ErrorLog.txt")));
+        const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(c.number);
+        EXPECT_EQ(log.toStdString(), (kErrLogHeader + line + line + "\r\n").toStdString());
+        EXPECT_FALSE(log.contains(kPassword));
+        EXPECT_EQ(readAll(f.out("PicURL.htm")), QByteArray("<meta charset=\"utf-8\">\r\n") +
+                                                      uploadPageLines(AppState{}).at(1).toUtf8() + "\r\n");
+        EXPECT_FALSE(QFile::exists(QDir(f.userDir()).filePath("picUpload.dat")));
+        EXPECT_TRUE(f.st.status.text().endsWith(QStringLiteral("请注意,在图片处理或上传过程中发生错误。")));
+        // Both pictures were still saved.
+        EXPECT_TRUE(QFile::exists(f.out("Vimo_0001.jpg")));
+    }
+}
