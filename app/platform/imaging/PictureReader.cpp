@@ -24,6 +24,7 @@ void prepare(QImageReader& r)
     }();
     (void)limitSet;
     r.setAutoTransform(false);
+    r.setQuality(100);
     r.setDecideFormatFromContent(true);
 }
 

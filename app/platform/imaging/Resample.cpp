@@ -71,7 +71,14 @@ Taps makeTaps(int srcLength, double start, double extent, int dstLength)
 
 uchar toByte(float v)
 {
-    return uchar(std::clamp(std::lround(v), 0L, 255L));
+    return uchar(std::clamp(v, 0.0f, 255.0f) + 0.5f);
+}
+
+// One tap of the pass down the columns: acc += w x line, over a whole row.
+void accumulate(float* __restrict acc, const uchar* __restrict line, float w, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        acc[i] += w * float(line[i]);
 }
 
 // `src` is 32 bits a pixel, channels in any order with alpha at byte `alphaAt`
@@ -94,10 +101,7 @@ QImage lanczosResample(const QImage& src, const QRectF& region, const QSize& siz
         const float* wy = &ty.weights[size_t(y) * size_t(ty.stride)];
         for (int k = 0; k < ty.count[size_t(y)]; ++k) {
             const uchar* line = src.constScanLine(ty.first[size_t(y)] + k) + size_t(c0) * 4;
-            const float w = wy[k];
-            float* acc = row.data();
-            for (size_t i = 0; i < span; ++i)
-                acc[i] += w * float(line[i]);
+            accumulate(row.data(), line, wy[k], span);
         }
         uchar* dst = out.scanLine(y);
         for (int x = 0; x < size.width(); ++x) {
