@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "mainwindow/ProgramLook.h"
 #include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
@@ -19,6 +20,7 @@ const QString kCannotStart = QStringLiteral(
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
+    programlook::apply(qapp);
     AppState app;
     DialogPrompter prompter;
     DesktopShell shell;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
   libgif-dev libjpeg-dev zlib1g-dev libtiff-dev
   libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev

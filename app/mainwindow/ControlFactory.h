@@ -3,9 +3,10 @@
 #include <QString>
 #include <QWidget>
 
-// Makes a control the way every window of the program does: its design name
-// as objectName, its caption or else its name as accessible name, its place
-// in pixels inside its parent.
+// Makes a control that shows no text of its own (a picture box, a frame, a
+// list, a text box) the way every window of the program does: its design name
+// as objectName, `caption` or else that name as what a screen reader calls it,
+// its place in pixels inside its parent.
 template <class T>
 T* makeControl(QWidget* parent, const QString& name, const QString& caption, QRect place)
 {
@@ -16,13 +17,15 @@ T* makeControl(QWidget* parent, const QString& name, const QString& caption, QRe
     return w;
 }
 
-// The same, for controls whose constructor takes the caption.
+// A control that shows text of its own (a label, a button, a check box, a
+// titled frame), made with its caption. It gets no fixed accessible name: Qt
+// then gives screen readers the text it shows, and keeps that current as the
+// program changes it.
 template <class T>
 T* makeCaptioned(QWidget* parent, const QString& name, const QString& caption, QRect place)
 {
     auto* w = new T(caption, parent);
     w->setObjectName(name);
-    w->setAccessibleName(caption.isEmpty() ? name : caption);
     w->setGeometry(place);
     return w;
 }

@@ -31,7 +31,7 @@ frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter
     : QMainWindow(parent), app(appState), settings_(settings), prompter_(prompter), shell_(shell), preview_(appState)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setAccessibleName(QStringLiteral("Vimo图片批处理"));
+    // No fixed accessible name: the window speaks its title, which names the picture shown.
     setWindowTitle(QStringLiteral("Vimo图片批处理"));
     setCentralWidget(new QWidget(this));
     centralWidget()->setObjectName(QStringLiteral("frmMainClient"));
@@ -65,7 +65,8 @@ void frmMain::buildFrames()
     // Captionless frames: the list and the preview fill them from their top.
     Frame1 = makeControl<QGroupBox>(c, QStringLiteral("Frame1"), QStringLiteral("图片列表"), {4, 176, 200, 420});
     Frame2 = makeControl<QGroupBox>(c, QStringLiteral("Frame2"), QStringLiteral("效果预览"), {208, 176, 748, 420});
-    lInfo = makeControl<QLabel>(c, QStringLiteral("lInfo"), QStringLiteral("状态栏"), {4, 616, 780, 20});
+    // The status line speaks its current tip, like every control with text.
+    lInfo = makeCaptioned<QLabel>(c, QStringLiteral("lInfo"), QString(), {4, 616, 780, 20});
     lblNew = makeCaptioned<QLabel>(c, QStringLiteral("lblNew"), QStringLiteral("Vimo图片批处理"), {796, 616, 160, 20});
     lblNew->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblNew->hide();

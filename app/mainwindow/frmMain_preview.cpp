@@ -36,8 +36,15 @@ void frmMain::lstFile_Click()
         return;
     imgM->hide();
     imgM->clear();
-    if (f.outcome == PreviewFrame::Outcome::Unreadable)
+    if (f.outcome == PreviewFrame::Outcome::NoSelection)
         return;
+    if (f.outcome == PreviewFrame::Outcome::Unreadable) {
+        imgSmall->hide();
+        imgSmall->clear();
+        txtPicTxt->setText(f.description);
+        setWindowTitle(f.caption);
+        return;
+    }
     imgSmall->hide();
     imgSmall->setGeometry(f.thumbnailRect);
     showImage(imgSmall, f.thumbnail);

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 
 #include "mainwindow/ControlFactory.h"
@@ -102,9 +103,19 @@ void frmDlg::build()
     connect(cmdDirNew, &QPushButton::clicked, this, &frmDlg::cmdDirNew_Click);
     connect(Drive1, &QComboBox::textActivated, this, [this](const QString& root) { setFolder(root); });
     connect(Dir1, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        setFolder(dirModel_->filePath(index));
-        Label1->setText(QStringLiteral("您选择的是\"%1\"文件夹。").arg(folder_));
+        Dir1_Click();
+        Dir1->expand(index);
     });
+    // The keys move the current folder without a click; the file list follows.
+    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+        if (index.isValid() && dirModel_->filePath(index) != folder_)
+            Dir1_Click();
+    });
+    connect(dirModel_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& parent) { keepFolderInView(dirModel_->filePath(parent)); });
+    connect(dirModel_, &QAbstractItemModel::layoutChanged, this, [this] { keepFolderInView(folder_); });
+    // Only the user's own scrolling triggers slider actions.
+    connect(Dir1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { followFolder_ = false; });
     connect(File1, &QListWidget::itemSelectionChanged, this, &frmDlg::File1_Click);
     connect(File1, &QListWidget::itemDoubleClicked, this, &frmDlg::cmdOK_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int v) {
@@ -142,11 +153,40 @@ void frmDlg::setFolder(const QString& path)
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QDir::homePath();
     folder_ = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    followFolder_ = true;
     const QModelIndex index = dirModel_->index(folder_);
     Dir1->setCurrentIndex(index);
     Dir1->scrollTo(index);
     Dir1->expand(index);
+    // The drive list names the volume the folder lies on.
+    if (const int drive = Drive1->findText(QStorageInfo(folder_).rootPath()); drive >= 0)
+        Drive1->setCurrentIndex(drive);
     fillFiles();
+}
+
+void frmDlg::Dir1_Click()
+{
+    const QModelIndex index = Dir1->currentIndex();
+    if (!index.isValid())
+        return;
+    folder_ = QDir::cleanPath(dirModel_->filePath(index));
+    followFolder_ = true;
+    fillFiles();
+    Label1->setText(QStringLiteral("您选择的是\"%1\"文件夹。").arg(folder_));
+}
+
+// The folder list reads folders in the background: folders read after the
+// list scrolled to the current folder are listed above it and would push it
+// out of sight. Queued, so that the view has laid out the new rows first.
+void frmDlg::keepFolderInView(const QString& changed)
+{
+    const QString above = changed.endsWith(u'/') ? changed : changed + u'/';
+    if (!followFolder_ || (folder_ != changed && !folder_.startsWith(above)))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (followFolder_ && Dir1->currentIndex().isValid())
+            Dir1->scrollTo(Dir1->currentIndex());
+    });
 }
 
 void frmDlg::setPattern(const QString& patterns)

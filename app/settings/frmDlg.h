@@ -43,6 +43,8 @@ public:
     void cmdDir1_Click();
     void cmdDirNew_Click();
     void File1_Click();
+    // The folder list's current folder was chosen (clicked or moved to with the keys).
+    void Dir1_Click();
 
     QLabel* Label1;
     QComboBox* Drive1;
@@ -68,6 +70,7 @@ private:
     void build();
     void Form_Load();
     void fillFiles();
+    void keepFolderInView(const QString& loaded);
     void updateOk();
     QStringList selectedNames() const;
 
@@ -75,6 +78,7 @@ private:
     SettingsStore& settings_;
     QFileSystemModel* dirModel_;
     QString folder_;
+    bool followFolder_ = true;  // until the user scrolls the folder list away
     QStringList patterns_;
     QStringList chosen_;
 };

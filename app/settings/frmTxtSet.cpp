@@ -95,6 +95,11 @@ void frmTxtSet::build()
 
     Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral(" 预览 "), {8, 140, 384, 140});
     txtPre = makeControl<QPlainTextEdit>(Frame1, QStringLiteral("txtPre"), QStringLiteral("预览"), {10, 22, 364, 108});
+    // The preview's size is the watermark's size in points, which OK stores; the
+    // window font it would inherit is given in pixels and has no point size.
+    QFont previewFont = txtPre->font();
+    previewFont.setPointSize(9);
+    txtPre->setFont(previewFont);
     cmdOK = makeCaptioned<QPushButton>(this, QStringLiteral("cmdOK"), QStringLiteral("确定"), {212, 292, 84, 28});
     cmdNO = makeCaptioned<QPushButton>(this, QStringLiteral("cmdNO"), QStringLiteral("取消"), {304, 292, 84, 28});
     cmdOK->setDefault(true);

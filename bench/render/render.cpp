@@ -182,6 +182,10 @@ int zonePlateCase(const QString& dirPath)
 
 int main(int argc, char** argv)
 {
+    // A command-line harness draws only into pictures: it needs no display,
+    // so it starts on a machine without one (a platform the caller names wins).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCommandLineParser cli;
     cli.addOption({"job", "job file ([Job] group)", "JOB.ini"});

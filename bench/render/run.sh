@@ -11,7 +11,6 @@ build=$(realpath "${1:-build}")
 render="$build/bench/render/render"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen
 count=${RENDER_BENCH_PICTURES:-40}
 
 command -v convert >/dev/null || { echo "render: ImageMagick is needed to make the inputs"; exit 1; }

@@ -106,6 +106,8 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t count)
     if (position_ >= size_)
         return 0;
     std::size_t n = std::min<uint64_t>(count, size_ - position_);
+    if (n == 0)
+        return 0;
     std::memcpy(buffer, data_ + position_, n);
     position_ += n;
     return n;

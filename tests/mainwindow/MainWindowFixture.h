@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QImageWriter>
@@ -7,29 +8,37 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "mainwindow/ProgramLook.h"
 #include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
+#include "TestEnvironment.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
-// A main window over the test's own settings and program folder, with the
-// resources a fresh install brings: two sizes and two borders.
+// A main window over the test's own settings and working folders, with the
+// resources of its own share folder: two sizes and two borders. Fonts and Qt's
+// own texts are the program's, as its start-up sets them.
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        programlook::apply(*qApp);
         home = ProgramFolders::workDir();
-        QDir().mkpath(home + "/bk");
-        QFile sizes(home + "/size.ini");
+        share = QString::fromStdString(testenv::scratchDir()) + "/share";
+        ProgramFolders::setResourceDir(share);
+        QDir().mkpath(share + "/bk");
+        QFile sizes(share + "/size.ini");
         ASSERT_TRUE(sizes.open(QIODevice::WriteOnly));
         sizes.write("Blog;640;480\r\nIcon;120;120\r\n");
         sizes.close();
-        picture(home + "/bk/frame.PNG", 64, 48);
-        picture(home + "/bk/blue.png", 64, 48);
+        picture(share + "/bk/frame.PNG", 64, 48);
+        picture(share + "/bk/blue.png", 64, 48);
     }
+
+    void TearDown() override { ProgramFolders::setResourceDir(QString()); }
 
     // A picture file of the given size; returns its path.
     static QString picture(const QString& path, int w = 40, int h = 30, QColor colour = Qt::darkCyan)
@@ -63,7 +72,8 @@ protected:
         settings.reset();
     }
 
-    QString home;
+    QString home;   // the working folders
+    QString share;  // the resources
     RecordingPrompter prompter;
     RecordingShell shell;
     std::unique_ptr<AppState> app;

@@ -80,6 +80,36 @@ TEST_F(MainWindowPreview, SelectingShowsTheRenderedPictureAndItsNeighbours)
     EXPECT_FALSE(w.imgM->isVisibleTo(&w));  // an unreadable picture leaves the preview empty
 }
 
+// After a good picture, an entry that cannot be read leaves none of the
+// good picture's information, thumbnail or caption behind.
+TEST_F(MainWindowPreview, AnUnreadableEntryClearsWhatThePictureBeforeShowed)
+{
+    const QString good = picture(home + "/p/good.jpg", 80, 60);
+    QFile text(home + "/p/x.jpg");
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("just some text\n");
+    text.close();
+    struct Case {
+        const char* what;
+        QString path;
+        const char* says;
+    };
+    const Case cases[] = {{"a text file named x.jpg", home + "/p/x.jpg", "x.jpg  无法读取:不是可以读取的图片。"},
+                          {"a missing path", home + "/p/gone.png", "gone.png  无法读取:文件不存在。"}};
+    frmMain& w = open({good, cases[0].path, cases[1].path});
+    for (const Case& c : cases) {
+        w.setListIndex(0);
+        ASSERT_FALSE(w.imgSmall->pixmap().isNull()) << c.what;
+        w.setListIndex(int(&c - cases) + 1);
+        EXPECT_TRUE(w.lInfo->text().endsWith(QString::fromUtf8(c.says))) << c.what << ": " << w.lInfo->text().toStdString();
+        EXPECT_FALSE(w.lInfo->text().contains(QStringLiteral("good.jpg"))) << c.what;
+        EXPECT_TRUE(w.imgSmall->pixmap().isNull()) << c.what;
+        EXPECT_FALSE(w.imgSmall->isVisibleTo(&w)) << c.what;
+        EXPECT_FALSE(w.imgM->isVisibleTo(&w)) << c.what;
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理" VIMO_VERSION_SHORT "版")) << c.what;
+    }
+}
+
 TEST_F(MainWindowPreview, SliderScalesThePictureWatermark)
 {
     frmMain& w = open({picture(home + "/p/a.jpg", 200, 100)});

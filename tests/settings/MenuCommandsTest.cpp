@@ -174,7 +174,7 @@ TEST_F(Menus, HelpOpensTheReadMeAndThePagesAndShowsTheVersion)
     for (QAction* a : {menus().mReadMe, menus().mHWeb, menus().mBBS, menus().mDownZY})
         a->trigger();
     ASSERT_EQ(shell.opened.size(), 4u);
-    EXPECT_EQ(shell.opened[0], home + "/ReadMe.txt");
+    EXPECT_EQ(shell.opened[0], share + "/ReadMe.txt");
     EXPECT_TRUE(shell.started.empty());  // the editor comes from the desktop, not a command line
     menus().mAbout->trigger();
     ASSERT_EQ(prompter.prompts.size(), 1u);
@@ -202,15 +202,15 @@ TEST_F(Menus, ExitClosesLikeTheCloseBoxSoSettingsAreSaved)
 
 TEST_F(Menus, SkinsApplyAndAreSavedAtOnce)
 {
-    QDir().mkpath(home + "/skin");
+    QDir().mkpath(share + "/skin");
     for (const char* name : {"Aero皮肤.she", "mine.she"}) {
-        QFile f(home + "/skin/" + QString::fromUtf8(name));
+        QFile f(share + "/skin/" + QString::fromUtf8(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("QLabel { color: #123456; } /* ") + name + " */");
     }
     openWindow();
     menus().mSkin[2]->trigger();
-    EXPECT_EQ(app->ps.sSkinFileName, home + "/skin/Aero皮肤.she");
+    EXPECT_EQ(app->ps.sSkinFileName, share + "/skin/Aero皮肤.she");
     EXPECT_EQ(storedSetting("sSkinFileName"), app->ps.sSkinFileName);
     EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("Aero皮肤")));
     for (int i = 0; i < 5; ++i)
@@ -221,18 +221,18 @@ TEST_F(Menus, SkinsApplyAndAreSavedAtOnce)
     settings->sync();
     menus().mSkin[4]->trigger();
     EXPECT_EQ(chooserModes, std::vector<int>{4});
-    EXPECT_EQ(storedSetting("sSkinFileName"), home + "/skin/Aero皮肤.she");
+    EXPECT_EQ(storedSetting("sSkinFileName"), share + "/skin/Aero皮肤.she");
     EXPECT_TRUE(menus().mSkin[4]->isChecked());
 
     chooserAnswer = [this](frmDlg& dlg) {
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("请选择皮肤文件"));
-        EXPECT_EQ(dlg.folder(), home + "/skin");
+        EXPECT_EQ(dlg.folder(), share + "/skin");
         dlg.selectFiles({QStringLiteral("mine.she")});
         dlg.cmdOK_Click();
         return dlg.result();
     };
     menus().mSkin[4]->trigger();
-    EXPECT_EQ(storedSetting("sSkinFileName"), home + "/skin/mine.she");
+    EXPECT_EQ(storedSetting("sSkinFileName"), share + "/skin/mine.she");
     EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("mine.she")));
     qApp->setStyleSheet(QString());
 }
@@ -438,11 +438,11 @@ TEST_F(Menus, TextWatermarkDialogTicksTheSwitchOnlyOnOkWithAText)
 TEST_F(Menus, WatermarkPictureChooserTicksTheSwitchWhenAFileWasChosen)
 {
     frmMain& w = openWindow({picture(home + "/p/a.png", 200, 150)});
-    const QString mark = picture(home + "/sy/logo.png", 20, 20, Qt::red);
+    const QString mark = picture(share + "/sy/logo.png", 20, 20, Qt::red);
     menus().mSetPicSY->trigger();  // cancelled: nothing chosen, nothing ticked
     EXPECT_FALSE(w.panel->chkInfoImg->isChecked());
     chooserAnswer = [&](frmDlg& dlg) {
-        EXPECT_EQ(dlg.folder(), home + "/sy");
+        EXPECT_EQ(dlg.folder(), share + "/sy");
         EXPECT_TRUE(dlg.frmSY->isVisibleTo(&dlg));
         EXPECT_EQ(dlg.Label1->text(), QStringLiteral("请选择要添加的水印图片。"));
         dlg.selectFiles({QStringLiteral("logo.png")});

@@ -1,6 +1,12 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
+#include <QStorageInfo>
+#include <QTimer>
+#include <QFileSystemModel>
+#include <QTreeView>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -186,6 +192,113 @@ TEST_F(Chooser, NewFolderNamesAndPreviewLeaveTheStateAlone)
     dlg.cmdDirNew_Click();
     EXPECT_EQ(dlg.folder(), dir + QStringLiteral("/新建文件夹( 2)"));
     EXPECT_TRUE(QFileInfo(dir + QStringLiteral("/新建文件夹( 2)")).isDir());
+}
+
+// Records which folders the folder list has read; it reads them in the background.
+class FolderLoads : public QObject {
+public:
+    explicit FolderLoads(QFileSystemModel* model)
+    {
+        connect(model, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+            loaded_ << path;
+            if (done())
+                loop_.quit();
+        });
+    }
+
+    // Waits until every folder from the root down to `path` is read, so that
+    // the rows above it stand; the watchdog only catches a hang.
+    bool waitDownTo(const QString& path)
+    {
+        for (QDir d(path); !d.isRoot(); d.cdUp())
+            wanted_ << d.absolutePath();
+        wanted_ << QStringLiteral("/");
+        if (!done()) {
+            QTimer::singleShot(60000, &loop_, &QEventLoop::quit);
+            loop_.exec();
+        }
+        return done();
+    }
+
+private:
+    bool done() const
+    {
+        for (const QString& w : wanted_)
+            if (!loaded_.contains(w))
+                return false;
+        return !wanted_.isEmpty();
+    }
+
+    QStringList loaded_, wanted_;
+    QEventLoop loop_;
+};
+
+// Lets the event loop run until `done` holds; the watchdog only catches a hang.
+template <class Pred>
+bool waitFor(Pred done)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(10);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+TEST_F(Chooser, OpensAtItsStartFolderAndTheFilesFollowTheKeyboard)
+{
+    const QString two = dir + "/one/two";
+    const QString three = two + "/three";
+    ASSERT_TRUE(QDir().mkpath(three));
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(three + "/p.jpg"));
+    ASSERT_TRUE(image.save(three + "/q.png"));
+    ASSERT_TRUE(image.save(two + "/t.bmp"));
+    // Folders listed above the way down, more than the list shows at once:
+    // read after the list has scrolled, they must not push the folder away.
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(QDir().mkpath(dir + QStringLiteral("/a%1").arg(i, 2, 10, QLatin1Char('0'))));
+    app.ps.iDlgMode = 1;
+    app.ps.sODIR = three;
+
+    frmDlg dlg(app, settings);
+    auto* model = qobject_cast<QFileSystemModel*>(dlg.Dir1->model());
+    ASSERT_NE(model, nullptr);
+    FolderLoads loads(model);
+    dlg.setFolder(app.ps.sODIR);
+    dlg.show();
+    ASSERT_TRUE(loads.waitDownTo(three));
+    const QModelIndex current = dlg.Dir1->currentIndex();
+    const auto inView = [&] { return dlg.Dir1->viewport()->rect().contains(dlg.Dir1->visualRect(current)); };
+    EXPECT_TRUE(waitFor(inView)) << "row at " << dlg.Dir1->visualRect(current).y() << ", view 0.."
+                                 << dlg.Dir1->viewport()->height();
+
+    EXPECT_EQ(model->filePath(current).toStdString(), three.toStdString());
+    EXPECT_TRUE(dlg.Dir1->selectionModel()->isSelected(current));
+    for (QModelIndex up = current.parent(); up.isValid(); up = up.parent())
+        EXPECT_TRUE(dlg.Dir1->isExpanded(up)) << model->filePath(up).toStdString();
+    EXPECT_EQ(files(dlg), (QStringList{"p.jpg", "q.png"}));
+    EXPECT_EQ(dlg.Drive1->currentText(), QStorageInfo(three).rootPath());
+
+    // Up from the first sub-folder is its parent; down goes back.
+    dlg.Dir1->setFocus();
+    const struct {
+        Qt::Key key;
+        QString folder;
+        QStringList files;
+    } steps[] = {{Qt::Key_Up, two, {"t.bmp"}}, {Qt::Key_Down, three, {"p.jpg", "q.png"}}};
+    for (const auto& step : steps) {
+        QKeyEvent press(QEvent::KeyPress, step.key, Qt::NoModifier);
+        QCoreApplication::sendEvent(dlg.Dir1, &press);
+        EXPECT_EQ(dlg.folder().toStdString(), step.folder.toStdString());
+        EXPECT_EQ(files(dlg).join(u' ').toStdString(), step.files.join(u' ').toStdString());
+    }
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 
 #include <QFileInfo>
 
+#include "mainwindow/ProgramTitle.h"
 #include "services/ShellHelpers.h"
 #include "mainwindow/preview/PreviewFit.h"
 #include "mainwindow/preview/PreviewTexts.h"
 #include "mainwindow/preview/ViewPicture.h"
+#include "platform/imaging/PictureReader.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 
@@ -36,20 +38,31 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
         ShowTip(st_, previewtext::kEmptyList);
         return f;
     }
-    f.outcome = PreviewFrame::Outcome::Unreadable;
+    f.outcome = PreviewFrame::Outcome::NoSelection;
     if (index < 0 || index >= st_.list.count())
         return f;
     const PictureEntry& entry = st_.list.at(index);
     const QString path = entry.path;
     const QFileInfo info(path);
-    if (!info.isFile())
+    // What the window showed of the picture before must not pass for this one.
+    const auto unreadable = [&] {
+        ShowTip(st_, previewtext::unreadableLine(path, info.exists()));
+        f.outcome = PreviewFrame::Outcome::Unreadable;
+        f.thumbnail = QImage();
+        f.caption = programTitle();
+        f.description = previewtext::descriptionText(entry.description);
         return f;
+    };
+    if (!info.isFile())
+        return unreadable();
 
     ViewPicture source;
     if (measuredByName(path)) {
         source = loadViewPicture(path, layout.thumbnailFrame);
         if (source.image.isNull())
-            return f;  // named like a picture the loader reads, but it is not one
+            return unreadable();  // named like a picture the loader reads, but it is not one
+    } else if (!imaging::probePicture(path).ok()) {
+        return unreadable();
     }
     ShowTip(st_, previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
                                        info.size()));
@@ -63,6 +76,8 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
         picture_ = std::move(r.picture);
         f.errors = std::move(r.errors);
         textExtent_ = measureMarkText(st_.ps, path);
+        if (picture_.isNull())
+            return unreadable();  // its header reads, its pixels do not
     }
     f.picture = picture_;
     f.pictureRect = fitPicture(picture_.size(), layout.area);

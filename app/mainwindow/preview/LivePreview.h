@@ -21,9 +21,11 @@ struct PreviewLayout {
 // Everything the window shows after a redraw of the selected entry.
 struct PreviewFrame {
     enum class Outcome {
-        EmptyList,   // the list has no picture: a notice is in the status line, nothing else changes
-        Unreadable,  // no entry selected, the file is gone or cannot be read: hide and clear the preview
-        Shown,       // fill every part below
+        EmptyList,    // the list has no picture: a notice is in the status line, nothing else changes
+        NoSelection,  // no entry selected: hide and clear the preview
+        Unreadable,   // the file is gone or is no picture: the status line says so; clear the
+                      // preview and the thumbnail, show `caption` and `description`
+        Shown,        // fill every part below
     };
     Outcome outcome = Outcome::EmptyList;
     QImage thumbnail;         // the untouched source; null for a PNG or TIFF entry

@@ -28,6 +28,12 @@ QString infoLine(const QString& path, std::optional<QSize> size, qint64 bytes)
     return line;
 }
 
+QString unreadableLine(const QString& path, bool exists)
+{
+    return QStringLiteral("【图片信息】文件名:") + fileNameOf(path) +
+           (exists ? QStringLiteral("  无法读取:不是可以读取的图片。") : QStringLiteral("  无法读取:文件不存在。"));
+}
+
 QString windowCaption(const QString& path)
 {
     const QVersionNumber v = QVersionNumber::fromString(QStringLiteral(VIMO_VERSION));

@@ -18,6 +18,10 @@ extern const QString kDescriptionHint;
 // file length in whole kilobytes (remainder dropped), and the double-click hint.
 QString infoLine(const QString& path, std::optional<QSize> size, qint64 bytes);
 
+// The information line of an entry that cannot be shown: its file is gone
+// (`exists` false) or is no picture that can be read.
+QString unreadableLine(const QString& path, bool exists);
+
 // The window caption: program name, "major.minor" version and the full path.
 QString windowCaption(const QString& path);
 

@@ -19,6 +19,12 @@ bool isPortable()
     return dir.isDir() && dir.isWritable();
 }
 
+QString& resourceOverride()
+{
+    static QString dir;
+    return dir;
+}
+
 } // namespace
 
 QString ProgramFolders::executableDir()
@@ -30,11 +36,24 @@ QString ProgramFolders::executableDir()
 
 QString ProgramFolders::resourceDir()
 {
-    if (const QString home = homeOverride(); !home.isEmpty())
-        return home;
-    if (isPortable())
-        return executableDir();
+    if (!resourceOverride().isEmpty())
+        return resourceOverride();
+    return resourceDirBeside(executableDir());
+}
+
+QString ProgramFolders::resourceDirBeside(const QString& exeDir)
+{
+    // A build tree or a portable copy carries its resources beside the executable.
+    const QDir dir(exeDir);
+    for (const char* name : {"size.ini", "bk", "skin"})
+        if (dir.exists(QString::fromLatin1(name)))
+            return dir.absolutePath();
     return QStringLiteral(VIMO_INSTALL_DATADIR);
+}
+
+void ProgramFolders::setResourceDir(const QString& dir)
+{
+    resourceOverride() = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
 }
 
 QString ProgramFolders::workDir()

@@ -3,14 +3,20 @@
 #include <QString>
 
 // Where the program's files live. Read-only resources ("size.ini", "bk", "skin")
-// and writable working folders ("zp", "user") share the executable's folder when
-// that folder is writable (a build tree, a portable copy). When installed, the
-// resources come from <prefix>/share/vimo and the working folders from the
-// per-user application data folder. VIMO_HOME overrides both.
+// come with the program: from the executable's folder when they lie there (a
+// build tree, a portable copy), else from <prefix>/share/vimo. Writable working
+// folders ("zp", "user") lie beside the executable when its folder is writable,
+// else in the per-user application data folder; VIMO_HOME moves them (and only
+// them) elsewhere.
 class ProgramFolders {
 public:
     // The folder that holds the resources.
     static QString resourceDir();
+    // Takes the resources from `dir` instead, for tests and harnesses that bring
+    // their own; an empty `dir` goes back to the program's own.
+    static void setResourceDir(const QString& dir);
+    // Where a program whose executable lies in `exeDir` finds its resources.
+    static QString resourceDirBeside(const QString& exeDir);
     // The folder that holds the working folders; what the program calls its own folder.
     static QString workDir();
 

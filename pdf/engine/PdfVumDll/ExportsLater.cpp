@@ -14,9 +14,6 @@ using cstr = const char*;
 
 extern "C" {
 
-// Rich text.
-VUM_NOT_AVAILABLE(DrawRichTextFromFile, int32_t, int32_t, int32_t, int32_t, cstr)
-VUM_NOT_AVAILABLE(WriteRichText, cstr, cstr)
 
 // Grids.
 VUM_NOT_AVAILABLE(DefineGrid, cstr, int32_t, int32_t)

@@ -264,4 +264,9 @@ void TCustomVumCanvas::SetFieldProp(const std::string&, int, bool, int64_t, cons
 void TCustomVumCanvas::SetAction(const std::string&, int, int, const std::string&) { Guard(); }
 void TCustomVumCanvas::PutField(const std::string&, int32_t, int32_t, int32_t, int32_t) { Guard(); }
 
+std::function<void()> TCustomVumCanvas::ContentCheckpoint()
+{
+    return [] {};
+}
+
 } // namespace vum

@@ -4,6 +4,7 @@
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +81,10 @@ public:
                               const std::string& text);
     virtual void SetAction(const std::string& fieldName, int event, int kind, const std::string& text);
     virtual void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height);
+
+    // Remembers how far the open page's content has come; calling the result
+    // takes back everything drawn since (text laid out to see whether it fits).
+    virtual std::function<void()> ContentCheckpoint();
 
     // Destination of a picture of the given pixel size drawn into rect: the
     // natural size for an empty rect, else fitted when SmartStretchDraw is on.

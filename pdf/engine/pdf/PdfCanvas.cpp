@@ -95,6 +95,20 @@ void TPdfCanvas::WriteInfo()
     writer_.EndObject();
 }
 
+std::function<void()> TPdfCanvas::ContentCheckpoint()
+{
+    // The colour encoders know which colours the content already set; they
+    // go back with the lines.
+    return [this, lines = ContentLines.size(), brush = BrushColorEncoder, pen = PenColorEncoder,
+            font = FontColorEncoder] {
+        if (ContentLines.size() > lines)
+            ContentLines.resize(lines);
+        BrushColorEncoder = brush;
+        PenColorEncoder = pen;
+        FontColorEncoder = font;
+    };
+}
+
 void TPdfCanvas::OpenPage()
 {
     TCustomVumCanvas::OpenPage();

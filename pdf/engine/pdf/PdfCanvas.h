@@ -59,6 +59,7 @@ public:
                       const std::string& text) override;
     void SetAction(const std::string& fieldName, int event, int kind, const std::string& text) override;
     void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height) override;
+    std::function<void()> ContentCheckpoint() override;
 
     // --- Seams for the font engine and the picture objects ---------------
 

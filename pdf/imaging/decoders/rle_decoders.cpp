@@ -21,13 +21,16 @@ struct Output {
     void copy(const uint8_t* from, std::size_t count)
     {
         count = std::min(count, left);
+        if (count == 0)
+            return;   // an empty input may have no buffer at all
         std::memcpy(at, from, count);
         at += count;
         left -= count;
     }
 };
 
-// Input cursor that never reads past its end.
+// Input cursor that never reads past its end. (Its span must run before the
+// bytes it points at are used: argument order is unspecified.)
 struct Input {
     const uint8_t* at;
     std::size_t left;
@@ -144,7 +147,8 @@ void TPackbitsRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::si
             continue;
         const uint8_t* data;
         if (n >= 0) {
-            out.copy(data, in.span(std::size_t(n) + 1, data));
+            std::size_t got = in.span(std::size_t(n) + 1, data);
+            out.copy(data, got);
         } else {
             if (in.span(1, data) < 1)
                 break;
@@ -188,7 +192,8 @@ void TSGIRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
             if (!count)
                 break;
             if (w & 128) {
-                out.copy(data, in.span(count * 2, data));
+                std::size_t got = in.span(count * 2, data);
+                out.copy(data, got);
             } else {
                 if (in.span(2, data) < 2)
                     break;
@@ -204,7 +209,8 @@ void TSGIRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
         if (!count)
             break;
         if (h & 128) {
-            out.copy(data, in.span(count, data));
+            std::size_t got = in.span(count, data);
+            out.copy(data, got);
         } else {
             uint8_t v;
             if (!in.take(v))
@@ -226,7 +232,8 @@ void TCUTRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
     while (in.take(h) && h != 0) {
         const uint8_t* data;
         if (h < 128) {
-            out.copy(data, in.span(h, data));
+            std::size_t got = in.span(h, data);
+            out.copy(data, got);
         } else {
             uint8_t v;
             if (!in.take(v))
@@ -247,7 +254,8 @@ void TPSPRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
     while (in.take(h)) {
         const uint8_t* data;
         if (h < 128) {
-            out.copy(data, in.span(h, data));
+            std::size_t got = in.span(h, data);
+            out.copy(data, got);
         } else {
             uint8_t v;
             if (!in.take(v))
@@ -268,7 +276,8 @@ void TRLADecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t pac
         int8_t n = int8_t(h);
         const uint8_t* data;
         if (n < 0) {
-            out.copy(data, in.span(std::size_t(-n), data));
+            std::size_t got = in.span(std::size_t(-n), data);
+            out.copy(data, got);
         } else {
             uint8_t v;
             if (!in.take(v))

@@ -113,14 +113,37 @@ TEST(LivePreview, EntriesThatCannotBeShown)
     p.preview.redraw(3, kLayout);
     const QString before = p.st.status.text();
     p.st.list.add(p.dir.filePath("gone.jpg"));
-    struct Case { const char* what; int index; };
-    const Case cases[] = {{"named jpg but not a picture", 2}, {"the file is gone", 4}, {"nothing selected", -1},
-                          {"beyond the list", 9}};
+    p.st.list.add(makeFile(p.dir, "text.png", "not a picture either"));
+    QFile whole(p.png);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    p.st.list.add(makeFile(p.dir, "cut.png", whole.read(120)));  // its header reads, its pixels do not
+    p.st.list.at(2).description = "说明";
+    struct Case {
+        const char* what;
+        int index;
+        Outcome outcome;
+        const char* status;  // nullptr: the status line keeps what it said
+    };
+    const Case cases[] = {
+        {"named jpg but not a picture", 2, Outcome::Unreadable, "【图片信息】文件名:fake.jpg  无法读取:不是可以读取的图片。"},
+        {"the file is gone", 4, Outcome::Unreadable, "【图片信息】文件名:gone.jpg  无法读取:文件不存在。"},
+        {"named png but not a picture", 5, Outcome::Unreadable, "【图片信息】文件名:text.png  无法读取:不是可以读取的图片。"},
+        {"a png cut short", 6, Outcome::Unreadable, "【图片信息】文件名:cut.png  无法读取:不是可以读取的图片。"},
+        {"nothing selected", -1, Outcome::NoSelection, nullptr},
+        {"beyond the list", 9, Outcome::NoSelection, nullptr},
+    };
     for (const Case& c : cases) {
-        EXPECT_EQ(p.preview.redraw(c.index, kLayout).outcome, Outcome::Unreadable) << c.what;
-        EXPECT_EQ(p.st.status.text(), before) << c.what;
+        p.st.status.show(before);
+        const PreviewFrame f = p.preview.redraw(c.index, kLayout);
+        EXPECT_EQ(f.outcome, c.outcome) << c.what;
+        EXPECT_EQ(p.st.status.text(), c.status ? QString::fromUtf8(c.status) : before) << c.what;
         EXPECT_EQ(p.st.ps.sPicFile, p.bmp) << c.what;
+        if (c.outcome == Outcome::Unreadable) {
+            EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理" VIMO_VERSION_SHORT "版")) << c.what;
+            EXPECT_TRUE(f.thumbnail.isNull() && f.picture.isNull()) << c.what;
+        }
     }
+    EXPECT_EQ(p.preview.redraw(2, kLayout).description, QString::fromUtf8("说明"));
 }
 
 TEST(LivePreview, PreviewSwitchedOffKeepsTheLastPicture)

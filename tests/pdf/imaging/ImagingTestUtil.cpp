@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "ToolRunner.h"
@@ -104,13 +105,13 @@ Raster decodeWithTool(const std::vector<std::string>& args)
     return parsePnm(result.out);
 }
 
-std::string rasterDifference(const Raster& ours, const Raster& theirs)
+std::string rasterDifference(const Raster& ours, const Raster& theirs, int tolerance)
 {
     if (ours.width != theirs.width || ours.height != theirs.height)
         return "size " + std::to_string(ours.width) + "x" + std::to_string(ours.height) + " vs " +
                std::to_string(theirs.width) + "x" + std::to_string(theirs.height);
     for (std::size_t i = 0; i < ours.rgb.size(); ++i)
-        if (ours.rgb[i] != theirs.rgb[i]) {
+        if (std::abs(int(ours.rgb[i]) - int(theirs.rgb[i])) > tolerance) {
             std::size_t pixel = i / 3;
             return "pixel (" + std::to_string(pixel % ours.width) + "," + std::to_string(pixel / ours.width) +
                    ") channel " + std::to_string(i % 3) + ": " + std::to_string(ours.rgb[i]) + " vs " +
@@ -154,6 +155,20 @@ std::string makePgm(uint32_t width, uint32_t height, uint32_t maxval, const Pixe
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x)
             putSample(out, level(x, y) % (maxval + 1), maxval);
+    return out;
+}
+
+std::string makePbm(uint32_t width, uint32_t height, const PixelFn& black)
+{
+    std::string out = "P4\n" + std::to_string(width) + " " + std::to_string(height) + "\n";
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; x += 8) {
+            uint8_t byte = 0;
+            for (uint32_t b = 0; b < 8 && x + b < width; ++b)
+                if (black(x + b, y))
+                    byte |= uint8_t(0x80 >> b);
+            out += char(byte);
+        }
     return out;
 }
 

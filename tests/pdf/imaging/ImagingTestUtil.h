@@ -24,13 +24,15 @@ Raster parsePnm(const std::string& bytes);
 Raster rasterOf(const vum::TBitmap& bitmap);
 // Runs a decoding tool and parses what it prints; fails the test when it fails.
 Raster decodeWithTool(const std::vector<std::string>& args);
-// "" when equal, else where they first differ.
-std::string rasterDifference(const Raster& ours, const Raster& theirs);
+// "" when no sample differs by more than the tolerance, else where they first do.
+std::string rasterDifference(const Raster& ours, const Raster& theirs, int tolerance = 0);
 
 using PixelFn = std::function<uint32_t(uint32_t x, uint32_t y)>;   // 0xRRGGBB or a grey level
 // A binary PPM or PGM picture; maxval above 255 writes 16-bit samples.
 std::string makePpm(uint32_t width, uint32_t height, uint32_t maxval, const PixelFn& pixel);
 std::string makePgm(uint32_t width, uint32_t height, uint32_t maxval, const PixelFn& level);
+// A raw PBM picture; pixel returns 1 for black.
+std::string makePbm(uint32_t width, uint32_t height, const PixelFn& black);
 // A pattern of exactly n distinct colours.
 uint32_t patternColor(uint32_t x, uint32_t y, uint32_t n);
 

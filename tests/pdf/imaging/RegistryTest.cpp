@@ -108,7 +108,8 @@ TEST(Registry, UnreadableFormatsFailCleanly)
 {
     TempDir dir;
     std::string tga = dir.file("picture.tga");
-    writeFile(tga, std::string("\0\0\x02\0\0\0\0\x18\0\0\0\0\x02\0\x02\0\x18\0", 18) + std::string(12, '\x7f'));
+    // Four pixels need 12 bytes.
+    writeFile(tga, std::string("\0\0\x02\0\0\0\0\x18\0\0\0\0\x02\0\x02\0\x18\0", 18) + std::string(5, '\x7f'));
     EXPECT_EQ(FindPictureClass(tga), &TTargaGraphicClass);
     EXPECT_THROW(loadWithRegistry(tga), EInvalidGraphic);
     std::string emf = dir.file("drawing.emf");

@@ -1,0 +1,20 @@
+#pragma once
+
+// Wavefront (Alias) RLA files: 8-bit RGB with an optional matte channel,
+// each channel of a row run-length encoded on its own.
+#include "imaging/graphic.h"
+
+namespace vum {
+
+class TRLAGraphic : public TVumGraphic {
+public:
+    static bool CanLoad(TStream& stream);
+    bool ReadImageProperties(TStream& stream, uint32_t imageIndex) override;
+    void LoadFromStream(TStream& stream) override;
+
+private:
+    std::string channelFormat_;
+    uint32_t mattes_ = 0;
+};
+
+} // namespace vum

@@ -1,0 +1,151 @@
+#include "imaging/readers/sgi_reader.h"
+
+#include <algorithm>
+
+#include "imaging/decoders/rle_decoders.h"
+#include "imaging/errors.h"
+#include "imaging/limits.h"
+#include "imaging/stream.h"
+#include "imaging/support.h"
+
+namespace vum {
+
+namespace {
+
+const char* const kSgi = "sgi, bw or rgb(a)";
+
+uint16_t be16(const uint8_t* p)
+{
+    return uint16_t(p[0] << 8 | p[1]);
+}
+
+} // namespace
+
+bool TSGIGraphic::CanLoad(TStream& stream)
+{
+    if (stream.Remaining() <= 512)
+        return false;
+    TPositionGuard guard(stream);
+    uint8_t h[6];
+    if (stream.Read(h, 6) != 6)
+        return false;
+    uint16_t dimension = be16(h + 4);
+    return be16(h) == 474 && (h[3] == 1 || h[3] == 2) && dimension >= 1 && dimension <= 3;
+}
+
+bool TSGIGraphic::ReadImageProperties(TStream& stream, uint32_t)
+{
+    ClearProperties();
+    uint8_t h[12];
+    if (stream.Read(h, 12) != 12 || be16(h) != 474)
+        return false;
+    TImageProperties& p = properties_;
+    p.Options = ioBigEndian;
+    uint16_t dimension = be16(h + 4);
+    // One-dimensional pictures are a single row; two-dimensional ones a single channel.
+    uint32_t ySize = dimension == 1 ? 1 : be16(h + 8);
+    uint32_t zSize = dimension < 3 ? 1 : be16(h + 10);
+    p.BitsPerSample = uint8_t(h[3] * 8);
+    p.Width = be16(h + 6);
+    p.Height = ySize;
+    p.SamplesPerPixel = uint8_t(std::min<uint32_t>(zSize, 255));
+    p.ColorScheme = zSize == 3 ? TColorScheme::RGB : zSize == 4 ? TColorScheme::RGBA : TColorScheme::Indexed;
+    p.BitsPerPixel = uint8_t(std::min<uint32_t>(zSize * p.BitsPerSample, 255));
+    p.Compression = h[2] == 1 ? TCompressionType::ctRLE : TCompressionType::ctNone;
+    runLength_ = h[2] == 1;
+    bytesPerSample_ = h[3];
+    channels_ = zSize;
+    return true;
+}
+
+void TSGIGraphic::readRow(TStream& stream, uint32_t row, uint32_t channel, uint8_t* buffer)
+{
+    const TImageProperties& p = properties_;
+    std::size_t rowBytes = std::size_t(p.Width) * bytesPerSample_;
+    if (!runLength_) {
+        uint64_t at = basePosition_ + 512 + (uint64_t(row) + uint64_t(channel) * p.Height) * rowBytes;
+        if (at > stream.Size() || rowBytes > stream.Size() - at)
+            RaiseGraphicError(msg::StreamRead);
+        stream.Seek(at);
+        stream.ReadBuffer(buffer, rowBytes);
+        return;
+    }
+    std::size_t index = row + std::size_t(channel) * p.Height;
+    uint64_t at = basePosition_ + starts_[index];
+    if (at > stream.Size())
+        RaiseGraphicError(msg::StreamRead);
+    stream.Seek(at);
+    // The packed row is its length in bytes, or what is left of the file.
+    uint64_t length = std::min<uint64_t>(lengths_[index], stream.Remaining());
+    packed_.resize(std::size_t(length));
+    stream.ReadBuffer(packed_.data(), packed_.size());
+    TSGIRLEDecoder decoder(int(bytesPerSample_ * 8));
+    const uint8_t* source = packed_.data();
+    decoder.Decode(source, buffer, packed_.size(), rowBytes);
+}
+
+void TSGIGraphic::LoadFromStream(TStream& stream)
+{
+    ReleaseImage();
+    basePosition_ = stream.Position();
+    stream_ = &stream;
+    if (stream.Remaining() <= 512 || !ReadImageProperties(stream, 0))
+        RaiseGraphicErrorFmt(msg::InvalidFormat, kSgi);
+    const TImageProperties& p = properties_;
+    if ((bytesPerSample_ != 1 && bytesPerSample_ != 2) || channels_ == 0 || !SizeWithinLimits(p.Width, p.Height))
+        RaiseGraphicErrorFmt(msg::InvalidFormat, kSgi);
+    StartProgressRect();
+    Progress(TProgressStage::psStarting, 0, false, "Preparing...");
+    TProgressPhase phase([this] { Progress(TProgressStage::psEnding, 0, false, {}); });
+    if (runLength_) {
+        uint64_t entries = uint64_t(p.Height) * channels_;
+        if (entries * 8 > stream.Size() - basePosition_ - 512)
+            RaiseGraphicError(msg::StreamRead);
+        stream.Seek(basePosition_ + 512);
+        std::vector<uint8_t> tables(std::size_t(entries) * 8);
+        stream.ReadBuffer(tables.data(), tables.size());
+        starts_.resize(std::size_t(entries));
+        lengths_.resize(std::size_t(entries));
+        for (std::size_t i = 0; i < entries; ++i) {
+            const uint8_t* s = tables.data() + 4 * i;
+            const uint8_t* l = s + 4 * entries;
+            starts_[i] = uint32_t(s[0]) << 24 | uint32_t(s[1]) << 16 | uint32_t(s[2]) << 8 | s[3];
+            lengths_[i] = uint32_t(l[0]) << 24 | uint32_t(l[1]) << 16 | uint32_t(l[2]) << 8 | l[3];
+        }
+    }
+    // Colour pictures use their first three (or four) channels; any other
+    // count is read as grey from the first channel.
+    bool color = p.ColorScheme != TColorScheme::Indexed;
+    uint32_t used = color ? channels_ : 1;
+    TColorManager& cm = colorManager_;
+    cm.SourceOptions = coSwapBytes;
+    cm.SetSourceBitsPerSample(uint8_t(bytesPerSample_ * 8));
+    cm.SetTargetBitsPerSample(8);
+    cm.SetSourceSamplesPerPixel(uint8_t(used));
+    cm.SetTargetSamplesPerPixel(uint8_t(used));
+    cm.SetSourceColorScheme(color ? p.ColorScheme : TColorScheme::Gray);
+    cm.SetTargetColorScheme(p.ColorScheme == TColorScheme::RGB    ? TColorScheme::BGR
+                            : p.ColorScheme == TColorScheme::RGBA ? TColorScheme::BGRA
+                                                                  : TColorScheme::Gray);
+    SetPixelFormat(cm.PixelFormatOf(1));
+    SetSize(p.Width, p.Height);
+    if (!color)
+        SetPalette(cm.CreateGrayPalette(false));
+    phase.finish();
+
+    Progress(TProgressStage::psStarting, 0, false, "Transfering...");
+    TProgressPhase transfer([this] { Progress(TProgressStage::psEnding, 0, false, {}); });
+    std::size_t rowBytes = std::size_t(p.Width) * bytesPerSample_;
+    std::vector<uint8_t> planes(rowBytes * used);
+    for (uint32_t r = 0; r < p.Height; ++r) {
+        std::vector<const uint8_t*> sources;
+        for (uint32_t z = 0; z < used; ++z) {
+            readRow(stream, r, z, planes.data() + z * rowBytes);
+            sources.push_back(planes.data() + z * rowBytes);
+        }
+        cm.ConvertRow(sources, ScanLine(p.Height - 1 - r), p.Width, 0xFF);
+        RowProgress(r, p.Height);
+    }
+}
+
+} // namespace vum

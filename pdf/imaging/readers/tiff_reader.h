@@ -1,0 +1,49 @@
+#pragma once
+
+// TIFF files in either byte order, strip by strip, uncompressed or through the
+// decoders of bilevel fax, PackBits, LZW, deflate, JPEG and ThunderScan data;
+// and the TIFF preview inside an Encapsulated PostScript file.
+#include <memory>
+
+#include "imaging/graphic.h"
+#include "imaging/readers/tiff_directory.h"
+
+namespace vum {
+
+class TDecoder;
+
+class TTIFFGraphic : public TVumGraphic {
+public:
+    static bool CanLoad(TStream& stream);
+    // Selects the image of that index in the file's chain of directories.
+    bool ReadImageProperties(TStream& stream, uint32_t imageIndex) override;
+    // Loads the first image.
+    void LoadFromStream(TStream& stream) override;
+    // Loads the image of that index (0 the first); a tiled image stays empty.
+    void LoadImage(TStream& stream, uint32_t imageIndex);
+
+private:
+    void setUpColors();
+    void setUpPalette();
+    std::unique_ptr<TDecoder> createDecoder();
+    void readStrips(TDecoder* decoder);
+    // Reads strip number `strip` and decodes it to fill the buffer.
+    void readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer);
+    void readPlanes(TDecoder* decoder);
+    void convertRows(uint8_t* buffer, uint64_t rows);
+    void undoPredictor(uint8_t* row, std::size_t samples) const;
+
+    std::unique_ptr<TTiffDirectory> directory_;
+    std::vector<uint32_t> offsets_, counts_;
+    std::vector<uint8_t> packed_;
+    std::vector<float> coefficients_;
+    uint32_t positioning_ = 1;
+};
+
+class TEPSGraphic : public TTIFFGraphic {
+public:
+    static bool CanLoad(TStream& stream);
+    void LoadFromStream(TStream& stream) override;
+};
+
+} // namespace vum

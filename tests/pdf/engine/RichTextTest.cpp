@@ -1,0 +1,185 @@
+// Rich text: what the reader makes of word processors' source, and pages
+// written from it, read back by pdftotext.
+#include "PdfApi.h"
+#include "PdfFiles.h"
+
+#include "TempDir.h"
+#include "TestEnvironment.h"
+#include "ToolRunner.h"
+
+#include "engine/richtext/RtfDocument.h"
+#include "engine/util/VumError.h"
+
+#include <gtest/gtest.h>
+
+using namespace vum;
+
+namespace {
+
+std::string runsOf(const RtfDocument& doc)
+{
+    std::string out;
+    for (const RtfParagraph& p : doc.Paragraphs) {
+        for (const RtfRun& r : p.Runs)
+            out += "[" + r.Text + (r.EndsWithTab ? "\\t" : "") + "]";
+        out += "|";
+    }
+    return out;
+}
+
+std::string failureOf(const std::string& source)
+{
+    try {
+        ReadRtf(source);
+    } catch (const VumError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(RtfReader, RunsSplitWhereAttributesChange)
+{
+    const RtfDocument doc = ReadRtf(
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+        "{\\*\\generator Tool 1.0;}\\pard\\qc Plain {\\b bold} {\\i\\cf1 red italic}\\cf2 blue\\par"
+        "\\pard\\li720\\fi-360\\ri100\\tx2000\\f1\\fs28 left\\tab right\\par}");
+    EXPECT_EQ(runsOf(doc), "[Plain ][bold][ ][red italic][blue]|[left\\t][right]|");
+    ASSERT_EQ(doc.Paragraphs.size(), 2u);
+    const auto& first = doc.Paragraphs[0];
+    EXPECT_EQ(first.Format.Alignment, 2);
+    EXPECT_TRUE(first.Runs[1].Char.Bold);
+    EXPECT_TRUE(first.Runs[3].Char.Italic);
+    EXPECT_EQ(first.Runs[3].Char.Color, 0x0000FFu);  // red as 0x00BBGGRR
+    EXPECT_EQ(first.Runs[4].Char.Color, 0xFF0000u);
+    EXPECT_FALSE(first.Runs[4].Char.Italic) << "the group's attributes end with it";
+    const auto& second = doc.Paragraphs[1];
+    EXPECT_EQ(second.Format.LeftIndent, 720);
+    EXPECT_EQ(second.Format.FirstIndent, -360);
+    EXPECT_EQ(second.Format.RightIndent, 100);
+    EXPECT_EQ(second.Format.Tabs, std::vector<int32_t>{2000});
+    EXPECT_EQ(second.Runs[0].Char.FontName, "Times New Roman");
+    EXPECT_EQ(second.Runs[0].Char.FontSize, 14);
+}
+
+TEST(RtfReader, ChineseThroughTheFontsCodePageAndUnicode)
+{
+    // 中文 in GBK is D6 D0 CE C4; \u25991 is 文, with "?" as the skipped fallback.
+    const RtfDocument doc = ReadRtf(
+        "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+        "\\f0 \\'d6\\'d0\\'ce\\'c4 \\uc1\\u20013?\\u25991?\\par}");
+    EXPECT_EQ(runsOf(doc), "[中文 中文]|");
+    EXPECT_EQ(doc.Paragraphs[0].Runs[0].Char.FontName, "宋体");
+    EXPECT_EQ(doc.Paragraphs[0].Runs[0].Char.Charset, 134);
+}
+
+TEST(RtfReader, BulletsAndSkippedDestinations)
+{
+    const RtfDocument doc = ReadRtf(
+        "{\\rtf1\\ansi{\\info{\\title secret}}{\\header page head\\par}"
+        "{\\pntext\\f0 \\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb \\'b7}}item one\\par\\pard plain\\par"
+        "{\\pict\\pngblip 89504e47}after}");
+    EXPECT_EQ(runsOf(doc), "[item one]|[plain]|[after]|");
+    EXPECT_TRUE(doc.Paragraphs[0].Format.Bullet);
+    EXPECT_FALSE(doc.Paragraphs[1].Format.Bullet);
+}
+
+TEST(RtfReader, RefusesWhatIsNotRichTextAndEndlessNesting)
+{
+    EXPECT_EQ(failureOf("{\\rtf1 x}"), "File format not supported");
+    EXPECT_EQ(failureOf("plain text"), "File format not supported");
+    EXPECT_EQ(failureOf("{\\rtf1\\ansi" + std::string(100000, '{') + "x"), "File format not supported");
+    EXPECT_EQ(runsOf(ReadRtf("{\\rtf1\\ansi unclosed \\'")), "[unclosed ]|") << "a cut file keeps what it has";
+}
+
+TEST(RichText, WrittenRunsComeBackInOrderThroughTheLibrary)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "qpdf"}));
+    TempDir dir;
+    const std::string file = dir.file("rich.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().WriteRichText(h,
+                                      "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+                                      "{\\colortbl;\\red200\\green0\\blue0;}"
+                                      "\\f0 First {\\b bold} and {\\cf1 red} words.\\par"
+                                      "\\f1 \\'d6\\'d0\\'ce\\'c4 \\u25991?\\par}",
+                                      ""),
+                  0)
+            << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    const std::string text = runTool({"pdftotext", file, "-"}).out;
+    EXPECT_NE(text.find("First bold and red words."), std::string::npos) << text;
+    EXPECT_NE(text.find("中文 文"), std::string::npos) << text;
+}
+
+TEST(RichText, DrawFromFileFitsOrDrawsNothing)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext"}));
+    TempDir dir;
+    const std::string rtf = dir.file("note.rtf");
+    std::string body;
+    for (int i = 0; i < 40; ++i)
+        body += "Line " + std::to_string(i) + " of the note.\\par ";
+    writeFile(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + body + "}");
+    const std::string file = dir.file("drawn.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 400, rtf.c_str()), 0) << "too long for 3 cm";
+        EXPECT_EQ(pdf().GetNumProp(h, VUM_CURRENT_Y), 0) << "CurrentY unchanged";
+        EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 0, rtf.c_str()), 1) << lastError();
+        EXPECT_GT(pdf().GetNumProp(h, VUM_CURRENT_Y), 1000) << "below the text";
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    const std::string text = runTool({"pdftotext", file, "-"}).out;
+    EXPECT_NE(text.find("Line 39 of the note."), std::string::npos) << text;
+    const size_t first = text.find("Line 0 of the note.");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find("Line 0 of the note.", first + 1), std::string::npos)
+        << "the text that did not fit left nothing behind";
+
+    PdfHandle h;
+    h.setFile(dir.file("missing.pdf"));
+    ASSERT_EQ(pdf().BeginDoc(h), 0);
+    EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 0, dir.file("missing.rtf").c_str()), -1);
+    EXPECT_NE(lastError().find("File not found"), std::string::npos);
+}
+
+TEST(RichText, WordProcessorFileKeepsItsRunsAndColours)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "pdffonts", "qpdf"}));
+    TempDir dir;
+    const std::string file = dir.file("letter.pdf");
+    const std::string rtf = testenv::dataDir() + "/richtext/letter.rtf";
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().WriteRichText(h, rtf.c_str(), ""), 0) << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    const std::string text = runTool({"pdftotext", "-layout", file, "-"}).out;
+    const char* const lines[] = {"Photo report", "Plain text, bold text, italic text and red text.",
+                                 "Green bold closes the line.", "图片批处理报告"};
+    size_t at = 0;
+    for (const char* line : lines) {
+        const size_t found = text.find(line, at);
+        ASSERT_NE(found, std::string::npos) << line << " in order in\n" << text;
+        at = found;
+    }
+    const std::string fonts = runTool({"pdffonts", file}).out;
+    EXPECT_NE(fonts.find("Bold"), std::string::npos) << fonts;
+    EXPECT_TRUE(fonts.find("Italic") != std::string::npos || fonts.find("Oblique") != std::string::npos) << fonts;
+    const std::string raw = readFile(file);
+    EXPECT_NE(raw.find("0.753 0 0 rg"), std::string::npos) << "the red run (192, 0, 0)";
+    EXPECT_NE(raw.find("0 0.502 0 rg"), std::string::npos) << "the green run (0, 128, 0)";
+}
