@@ -58,6 +58,11 @@ RunRecord runJob(const QTemporaryDir& dir, const QStringList& sources, int worke
     RunRecord rec;
     run.setCaption = [&](const QString& c) {
         rec.captions.push_back(c);
+        if (c == QStringLiteral("进度:3/%1").arg(sources.size())) {
+            // Settings changed during the run apply to the next run only.
+            st.panel.txtW = "100";
+            st.panel.mTXUndo = true;
+        }
         if (c == QStringLiteral("进度:%1/%2").arg(stopAfter).arg(sources.size()))
             run.stop();
     };
@@ -77,7 +82,8 @@ RunRecord runJob(const QTemporaryDir& dir, const QStringList& sources, int worke
 
 // Rendering on several threads changes nothing a user can see: the same
 // files with the same bytes, the same error log, the same captions and tips in
-// the same order, and a stop still ends the run after the picture in hand.
+// the same order, settings changed during the run wait for the next run, and
+// a stop still ends the run after the picture in hand.
 TEST(BatchRunWorkers, FourWorkersWriteWhatOneWrites)
 {
     ASSERT_TRUE(toolsInstalled({"convert", "exiftool"}));
@@ -120,4 +126,5 @@ TEST(BatchRunWorkers, FourWorkersWriteWhatOneWrites)
     EXPECT_EQ(four.tips, one.tips);
     const QImage turned = QImage::fromData(one.files.at("Vimo_0002.jpg"));
     EXPECT_EQ(turned.size(), QSize(200, 320)) << "drawn 320 wide, then turned upright by its EXIF";
+    EXPECT_EQ(QImage::fromData(one.files.at("Vimo_0008.jpg")).width(), 320) << "the width the run started with";
 }
