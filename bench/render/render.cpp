@@ -165,7 +165,6 @@ int zonePlateCase(const QString& dirPath)
         {"vipsthumbnail  ", "vipsthumbnail", {src, "-s", "800x", "-o", dir.filePath("vips.png")}, dir.filePath("vips.png")},
         // The size hint lets GraphicsMagick's JPEG decoder reduce by 1/2 too.
         {"GraphicsMagick ", "gm", {"convert", "-size", "1600x1067", src, "-resize", "800x", dir.filePath("gm.png")}, dir.filePath("gm.png")},
-        {"ImageMagick    ", "convert", {src, "-resize", "800x", dir.filePath("im.png")}, dir.filePath("im.png")},
     };
     for (const Tool& tool : tools) {
         QElapsedTimer tt;
