@@ -46,6 +46,11 @@ void RenderQueue::render(int i)
             r = RenderResult{};
             r.errors << errorLine(paths_[i], QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory,
                                   QString());
+        } catch (const std::exception&) {
+            // Nothing may leave a pool thread: any other failure is the picture's too.
+            r = RenderResult{};
+            r.errors << errorLine(paths_[i], QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                                  QString());
         }
     }
     {
