@@ -7,6 +7,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
+  # the webcam window: Qt Multimedia and the GStreamer elements it reads cameras with
+  qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgif-dev libjpeg-dev zlib1g-dev libtiff-dev
   libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev
@@ -14,6 +16,8 @@ packages=(
   # tests: outside tools that check what we write
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
   python3 python3-pyftpdlib xvfb xauth x11-utils file clang
+  # tests of the screen grab: the root window's colour, pointer and keys on Xvfb
+  x11-xserver-utils xdotool
   # benchmarks
   img2pdf libvips-tools graphicsmagick
 )

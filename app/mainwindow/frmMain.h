@@ -40,6 +40,10 @@ class frmDlg;
 class MenuCommands;
 class SettingsPanel;
 class frmPic;
+class frmCopySrc;
+class ScreenGrabber;
+class CameraSource;
+class ViewerHost;
 class Wallpaper;
 
 // The main window: the picture list, the live preview and the run buttons,
@@ -70,6 +74,16 @@ public:
     frmPic* viewer() const;
     // The desktop's wallpaper setter; tests put a recording one here.
     std::shared_ptr<Wallpaper> wallpaper;
+
+    // --- screen grab and webcam (frmMain_capture.cpp)
+    // Hides the window and opens the screen grab, which shows it again when
+    // it closes; the grab already open when there is one.
+    frmCopySrc* openScreenGrab();
+    // The webcam window, modal; returns its dialog result.
+    int openWebcam();
+    // What reads the screen and the camera; tests put fakes here.
+    std::shared_ptr<ScreenGrabber> screenGrabber;
+    std::function<std::unique_ptr<CameraSource>()> makeCamera;
     // Adds pictures the way every adder does: each path once; selects the last
     // entry when `select` is set; keeps the count and the list commands current.
     int addPictures(const QStringList& paths, bool select);
@@ -226,4 +240,7 @@ private:
     struct ViewerBridge;
     std::shared_ptr<ViewerBridge> viewerBridge_;
     QPointer<frmPic> viewer_;
+    QPointer<frmCopySrc> grab_;
+    // What the picture windows see of this window.
+    ViewerHost& viewerHost();
 };

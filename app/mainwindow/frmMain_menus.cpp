@@ -72,4 +72,6 @@ void frmMain::buildMenus()
     menus = new MenuCommands(app, settings_, prompter_, shell_, *menuLink_);
     panel->setCommands(menus);
     menus->showViewer = [this] { openViewer(); };
+    menus->showScreenGrab = [this] { openScreenGrab(); };
+    menus->showWebcam = [this] { openWebcam(); };
 }

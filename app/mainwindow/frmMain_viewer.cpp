@@ -79,15 +79,20 @@ frmPic* frmMain::viewer() const
     return viewer_.data();
 }
 
+ViewerHost& frmMain::viewerHost()
+{
+    if (!viewerBridge_)
+        viewerBridge_ = std::make_shared<ViewerBridge>(*this);
+    return *viewerBridge_;
+}
+
 frmPic* frmMain::openViewer()
 {
     if (viewer_)
         viewer_->close();
-    if (!viewerBridge_)
-        viewerBridge_ = std::make_shared<ViewerBridge>(*this);
     // A window of its own (hiding the main window leaves it shown), deleted
     // with the main window at the latest.
-    auto* view = new frmPic(app.ps, *viewerBridge_, prompter_, this);
+    auto* view = new frmPic(app.ps, viewerHost(), prompter_, this);
     if (!view->Form_Load())
         return nullptr;
     viewer_ = view;

@@ -10,3 +10,9 @@
 QString captureFileName(const QString& folder, const QString& prefix, const QDateTime& when,
                         const QString& suffix,
                         const std::function<bool(const QString&)>& taken = {});
+
+// The same with the time written in `pattern` (Qt's date letters), for names
+// that repeat sooner, such as the webcam's "Cap" + ddHHmmss.
+QString stampedFileName(const QString& folder, const QString& prefix, const QDateTime& when,
+                        const QString& pattern, const QString& suffix,
+                        const std::function<bool(const QString&)>& taken = {});

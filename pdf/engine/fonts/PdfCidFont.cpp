@@ -155,7 +155,9 @@ void TPdfCidFont::WriteDeferredObjects(TPdfCanvas& canvas)
     w.WriteLine("/Type/Font");
     w.WriteLine("/Subtype/CIDFontType2");
     w.WriteLine("/BaseFont" + PdfName(name));
-    w.WriteLine("/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>");
+    // Strings of an encrypted document are encrypted with their object's key.
+    w.WriteLine("/CIDSystemInfo<</Registry" + canvas.EncodeString("Adobe", cidFont) + "/Ordering" +
+                canvas.EncodeString("Identity", cidFont) + "/Supplement 0>>");
     w.WriteLine("/FontDescriptor " + PdfObjectWriter::ObjectRef(descriptor));
     w.WriteLine("/DW " + IntText(GlyphWidth(0)));
     w.WriteLine("/W " + CidWidthsArray(widthOfGlyph_));

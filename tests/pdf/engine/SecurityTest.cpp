@@ -50,6 +50,7 @@ std::string writeProtected(const TempDir& dir, const char* owner, const char* us
     EXPECT_EQ(pdf().TextOut(h, 200, 200, "Hello (first) page"), 0) << lastError();
     EXPECT_EQ(pdf().NewPage(h), 0) << lastError();
     EXPECT_EQ(pdf().TextOut(h, 200, 200, "Second page"), 0) << lastError();
+    EXPECT_EQ(pdf().TextOut(h, 200, 400, "第二页"), 0) << lastError();
     EXPECT_EQ(pdf().EndDoc(h), 0) << lastError();
     return file;
 }
@@ -122,10 +123,18 @@ TEST(Security, ReadersOpenTheDocumentWithTheRightPasswordOnly)
     EXPECT_NE(runTool({"pdftotext", "-upw", "wrong", file, "-"}).exitCode, 0);
     EXPECT_NE(runTool({"pdftotext", file, "-"}).exitCode, 0) << "no password, no text";
 
+    EXPECT_NE(text.out.find("第二页"), std::string::npos) << text.out;
+
     const std::string plain = dir.file("plain.pdf");
-    const ToolResult decrypted = runTool({"qpdf", "--decrypt", "--password=o", file, plain});
+    const ToolResult decrypted = runTool(
+        {"qpdf", "--qdf", "--object-streams=disable", "--decrypt", "--password=o", file, plain});
     EXPECT_EQ(decrypted.exitCode, 0) << decrypted.err;
     EXPECT_NE(runTool({"pdftotext", plain, "-"}).out.find("Second page"), std::string::npos);
+    // Every dictionary string was encrypted with its own object's key, the
+    // font's too: decrypted, they read as written.
+    const std::string clear = readFile(plain);
+    EXPECT_NE(clear.find("/Registry (Adobe)"), std::string::npos);
+    EXPECT_NE(clear.find("/Ordering (Identity)"), std::string::npos);
 }
 
 TEST(Security, PasswordsHoldForOneDocumentAndNotWhileOneIsOpen)
