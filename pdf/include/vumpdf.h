@@ -61,7 +61,10 @@ VUMPDF_API int32_t CreatePdf(int32_t wnd, int32_t msgBase);      /* same as Crea
 VUMPDF_API int32_t FreeVum(int32_t h);   /* aborts an open document, deletes its partial file */
 VUMPDF_API int32_t FreePdf(int32_t h);
 VUMPDF_API int32_t BeginDoc(int32_t h);  /* deletes an old file of the output name, opens page 1 */
-VUMPDF_API int32_t EndDoc(int32_t h);    /* completes the file; nothing to do when none is open */
+/* Completes the file; nothing to do when none is open. A document with VUM_WANT_PAGE_COUNT set
+   was only laid out and counted so far (no file yet): EndDoc runs it a second time, writing the
+   file with the final totals on every page. */
+VUMPDF_API int32_t EndDoc(int32_t h);
 VUMPDF_API int32_t Abort(int32_t h);     /* closes the document and deletes its file */
 VUMPDF_API int32_t NewPage(int32_t h);
 VUMPDF_API int32_t NewSection(int32_t h, int32_t orientation, int32_t startSection);
@@ -81,7 +84,11 @@ VUMPDF_API int32_t SetStrProp(int32_t h, int32_t id, const char* value);
 /* Copies the last error message into buffer and forgets it; always 0. */
 VUMPDF_API int32_t GetErrorMsg(char* buffer);
 /* ONABORT, ONEND, ONNEWPAGE, ONSTART (any case) reach callback; with a null
- * callback the event's message number msgBase + 1024 + n is returned. */
+ * callback the event's message number msgBase + 1024 + n is returned.
+ * Each event is raised once per document, also when VUM_WANT_PAGE_COUNT lays it
+ * out twice: ONSTART once, ONNEWPAGE once per page, ONEND when the file is
+ * complete. A handler may draw (headers, page counters); BeginDoc from an
+ * ONEND or ONABORT handler fails with "Can't edit document now: BeginDoc". */
 VUMPDF_API int32_t TrapEvent(int32_t h, const char* eventName, VumEventCallback callback);
 
 /* The finished file. */
@@ -133,6 +140,9 @@ VUMPDF_API int32_t TextWidth(int32_t h, const char* text);
 VUMPDF_API int32_t TextHeight(int32_t h, const char* text);
 VUMPDF_API int32_t DrawText(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                             int32_t horzAlign, int32_t vertAlign, const char* text);
+/* kind1, kind2: 0 none, 1 page, 2 pages in all, 3 page of the section, 4 pages of the
+   section, 5 section, 6 sections in all, 7-10 sheet numbers (two pages a sheet). The
+   totals (even kinds) need VUM_WANT_PAGE_COUNT set before BeginDoc. */
 VUMPDF_API int32_t DrawPageCounter(int32_t h, int32_t x, int32_t y, int32_t x2,
                                    int32_t horzAlign, const char* prefix, int32_t kind1,
                                    const char* separator, int32_t kind2, const char* suffix);
@@ -154,7 +164,17 @@ VUMPDF_API int32_t LoadStyleSheet(int32_t h, const char* fileName);
 VUMPDF_API int32_t StyleParameter(int32_t h, const char* name, char* buffer);
 VUMPDF_API int32_t DeclareSymbolicFont(int32_t h, const char* fontName);
 
-/* Grids. */
+/* Grids: tables drawn row by row. DefineGrid names a grid (names ignore case) and drops its
+   columns; align 0 puts x at the left edge, 1 at the right edge, 2 centres the grid on the page;
+   margin is kept free inside every cell. DefineCol appends a column filled with the current brush
+   and ruled on its left with the current pen (a last column of width 0 gives the right edge).
+   DrawGrid places the grid with its next row at y; DrawRow draws the next row (a row of height 0
+   gives the bottom edge); a new page starts the rows again at its top edge. TextToCell writes into
+   a drawn cell (col and row from 0; a wrapping column lays the text out on several lines, another
+   cuts it to the cell's width). CellX and CellY give a cell's corner (0 top-left, 1 top-right,
+   2 bottom-right, 3 bottom-left); CellTextHeight the height a cell of the column needs for text.
+   Failures ("Invalid Grid name", "Grid Cols not defined", "Grid too wide", "Grid row out of page",
+   "Invalid cell", "Invalid corner") abort the document. */
 VUMPDF_API int32_t DefineGrid(int32_t h, const char* gridName, int32_t align, int32_t margin);
 VUMPDF_API int32_t DefineCol(int32_t h, const char* gridName, int32_t width, int32_t horzAlign,
                              int32_t vertAlign, int32_t wrap);
@@ -166,7 +186,22 @@ VUMPDF_API int32_t CellTextHeight(int32_t h, const char* gridName, int32_t col, 
 VUMPDF_API int32_t CellX(int32_t h, const char* gridName, int32_t col, int32_t row, int32_t corner);
 VUMPDF_API int32_t CellY(int32_t h, const char* gridName, int32_t col, int32_t row, int32_t corner);
 
-/* Links, names, bookmarks and annotations. */
+/* Links, names, bookmarks and annotations. DefineName names a place on the current page (names
+   ignore case; "Duplicate name" for a second definition). A link is a rectangle over the page whose
+   text is, in this order: NextPage, PrevPage, FirstPage or LastPage (any case); an address starting
+   http:, https:, ftp: or mailto:; "other.pdf|name" for a name in an existing PDF file; an existing
+   file to open (a bare name is looked for beside the document); else a name defined anywhere in
+   the document. A "{title}" before the text is ignored. Names that links use but no DefineName
+   defines give one warning each when the document ends (on standard error); the file is complete.
+   WriteLink draws text and puts a link over it. Bookmarks make the outline: level 1 is a top
+   entry, level n goes under the latest entry of level n - 1, anything deeper fails
+   "Bad bookmark level" and aborts the document; open 0 shows the entry closed; titles keep 255
+   characters. WriteBookmark and PrintBookMark also draw the title at x, y.
+   Annotation puts a note at x, y with icon 0 Comment, 1 Help, 2 Insert, 3 Key, 4 NewParagraph,
+   5 Note; its text "{title}contents" gives the pop-up's title. RubberStamp stamps the rectangle
+   with 0 Approved, 1 Asis, 2 Confidential, 3 Departmental, 4 Draft, 5 Experimental, 6 Expired,
+   7 Final, 8 ForComment, 9 ForPublicRelease, 10 NotApproved, 11 NotForPublicRelease, 12 Sold,
+   13 TopSecret. Other icon and stamp numbers fail "Bad parameters for method". */
 VUMPDF_API int32_t DefineName(int32_t h, int32_t x, int32_t y, const char* name);
 VUMPDF_API int32_t SetLink(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                            const char* link);

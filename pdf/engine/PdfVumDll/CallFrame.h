@@ -26,8 +26,6 @@ inline std::string Text(const char* p) { return p ? std::string(p) : std::string
 inline bool Flag(int32_t v) { return (v & 0xFF) != 0; }
 inline uint8_t Byte(int32_t v) { return static_cast<uint8_t>(v & 0xFF); }
 
-[[noreturn]] void NotAvailable(const char* function);
-
 // Every failure becomes -1 and a stored message; nothing thrown leaves.
 template <class F>
 int32_t Guarded(F&& body) noexcept

@@ -107,9 +107,4 @@ void CopyOut(const std::string& text, char* buffer)
     buffer[length] = '\0';
 }
 
-void NotAvailable(const char* function)
-{
-    RaiseContextError("Function not available", function);
-}
-
 } // namespace vum::dll

@@ -1,7 +1,9 @@
 #include "engine/canvas/VumCanvas.h"
+#include "engine/grids/VumGrid.h"
 #include "engine/paragraph/ParaStyle.h"
 
 #include "engine/document/VumDocument.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/VumError.h"
 
 #include <cmath>
@@ -30,6 +32,30 @@ bool TCustomVumCanvas::Guard() const
     RaiseMethodError("Document not opened");
 }
 
+TCustomVumDocument* TCustomVumCanvas::Recording() const
+{
+    TCustomVumDocument* recorder = document_.Recorder();
+    return recorder && recorder->Enabled ? recorder : nullptr;
+}
+
+void TCustomVumCanvas::RecordShape(uint8_t opcode, std::initializer_list<int32_t> values) const
+{
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteBrushPenDeltas(*this);
+        recorder->WriteOpcode(opcode);
+        recorder->WriteIntegers(values);
+    }
+}
+
+void TCustomVumCanvas::RecordPoints(uint8_t opcode, const std::vector<TPoint>& points) const
+{
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteBrushPenDeltas(*this);
+        recorder->WriteOpcode(opcode);
+        recorder->WritePoints(points);
+    }
+}
+
 void TCustomVumCanvas::ResetTextState(bool withBrushAndPen)
 {
     Font = TVumFont{};
@@ -46,6 +72,8 @@ void TCustomVumCanvas::ResetTextState(bool withBrushAndPen)
 void TCustomVumCanvas::ResetDocument()
 {
     CurrentStyleName.clear();
+    Grids.clear();
+    ClearNavigation();
     if (!Closing) {
         ResetTextState(true);
         ResetPageSettings();
@@ -89,6 +117,7 @@ void TCustomVumCanvas::CloseDocumentGuarded(bool final)
 
 void TCustomVumCanvas::OpenPage()
 {
+    StartGridsOnNewPage(*this);
     document_.CountOpenedPage();
     if (characterSpacing_ != 0) {
         const int32_t spacing = characterSpacing_;
@@ -111,14 +140,66 @@ void TCustomVumCanvas::SetEnableOutput(uint8_t value)
     enableOutput_ = value;
 }
 
+namespace {
+
+void RecordInteger(TCustomVumDocument* recorder, uint8_t opcode, int32_t value)
+{
+    if (recorder) {
+        recorder->WriteOpcode(opcode);
+        recorder->WriteInteger(value);
+    }
+}
+
+void RecordByte(TCustomVumDocument* recorder, uint8_t opcode, uint8_t value)
+{
+    if (recorder) {
+        recorder->WriteOpcode(opcode);
+        recorder->WriteByte(value);
+    }
+}
+
+} // namespace
+
 void TCustomVumCanvas::SetCharacterSpacing(int32_t value)
 {
     characterSpacing_ = value;
+    RecordInteger(Recording(), opCharacterSpacing, value);
 }
 
 void TCustomVumCanvas::SetFontDegreeAngle(int32_t angle)
 {
     fontDegreeAngle_ = angle;
+    RecordInteger(Recording(), opFontDegreeAngle, angle);
+}
+
+void TCustomVumCanvas::SetLineSpacing(int32_t value)
+{
+    LineSpacing = value;
+    RecordInteger(Recording(), opLineSpacing, value);
+}
+
+void TCustomVumCanvas::SetMetafileResolution(int32_t value)
+{
+    MetafileResolution = static_cast<uint16_t>(value & 0xFFFF);
+    RecordInteger(Recording(), opMetafileResolution, MetafileResolution);
+}
+
+void TCustomVumCanvas::SetNoImageReuse(uint8_t value)
+{
+    NoImageReuse = value;
+    RecordByte(Recording(), opNoImageReuse, value);
+}
+
+void TCustomVumCanvas::SetImageHorzAlign(uint8_t value)
+{
+    ImageHorzAlign = value;
+    RecordByte(Recording(), opImageHorzAlign, value);
+}
+
+void TCustomVumCanvas::SetImageVertAlign(uint8_t value)
+{
+    ImageVertAlign = value;
+    RecordByte(Recording(), opImageVertAlign, value);
 }
 
 double TCustomVumCanvas::FontRadians() const
@@ -138,59 +219,104 @@ void TCustomVumCanvas::NormalizeRect(int32_t& x1, int32_t& y1, int32_t& x2, int3
 
 void TCustomVumCanvas::MoveTo(int32_t x, int32_t y)
 {
-    if (Guard())
-        PenPos = {x, y};
+    if (!Guard())
+        return;
+    PenPos = {x, y};
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteOpcode(opMoveTo);
+        recorder->WriteIntegers({x, y});
+    }
 }
 
 void TCustomVumCanvas::LineTo(int32_t x, int32_t y)
 {
-    if (Guard())
-        PenPos = {x, y};
+    if (!Guard())
+        return;
+    PenPos = {x, y};
+    RecordShape(opLineTo, {x, y});
 }
 
-void TCustomVumCanvas::Rectangle(int32_t, int32_t, int32_t, int32_t) { Guard(); }
-void TCustomVumCanvas::FillRect(const TRect&) { Guard(); }
-void TCustomVumCanvas::FrameRect(const TRect&) { Guard(); }
-void TCustomVumCanvas::RoundRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) { Guard(); }
+void TCustomVumCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if (Guard())
+        RecordShape(opRectangle, {x1, y1, x2, y2});
+}
+
+void TCustomVumCanvas::FillRect(const TRect& r)
+{
+    if (Guard())
+        RecordShape(opFillRect, {r.Left, r.Top, r.Right, r.Bottom});
+}
+
+void TCustomVumCanvas::FrameRect(const TRect& r)
+{
+    if (Guard())
+        RecordShape(opFrameRect, {r.Left, r.Top, r.Right, r.Bottom});
+}
+
+void TCustomVumCanvas::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
+{
+    if (Guard())
+        RecordShape(opRoundRect, {x1, y1, x2, y2, x3, y3});
+}
 
 void TCustomVumCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    if (Guard())
-        NormalizeRect(x1, y1, x2, y2);
+    if (!Guard())
+        return;
+    NormalizeRect(x1, y1, x2, y2);
+    RecordShape(opEllipse, {x1, y1, x2, y2});
 }
 
-void TCustomVumCanvas::Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t, int32_t, int32_t, int32_t)
+void TCustomVumCanvas::Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
-    if (Guard())
-        NormalizeRect(x1, y1, x2, y2);
+    if (!Guard())
+        return;
+    NormalizeRect(x1, y1, x2, y2);
+    RecordShape(opArc, {x1, y1, x2, y2, x3, y3, x4, y4});
 }
 
 void TCustomVumCanvas::Chord(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
-    TCustomVumCanvas::Arc(x1, y1, x2, y2, x3, y3, x4, y4);
+    if (!Guard())
+        return;
+    NormalizeRect(x1, y1, x2, y2);
+    RecordShape(opChord, {x1, y1, x2, y2, x3, y3, x4, y4});
 }
 
 void TCustomVumCanvas::Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
-    TCustomVumCanvas::Arc(x1, y1, x2, y2, x3, y3, x4, y4);
+    if (!Guard())
+        return;
+    NormalizeRect(x1, y1, x2, y2);
+    RecordShape(opPie, {x1, y1, x2, y2, x3, y3, x4, y4});
 }
 
 void TCustomVumCanvas::Polygon(const std::vector<TPoint>& points)
 {
-    if (Guard() && points.size() < 2)
+    if (!Guard())
+        return;
+    if (points.size() < 2)
         RaiseMethodError("Bad parameters for method", "Polygon");
+    RecordPoints(opPolygon, points);
 }
 
 void TCustomVumCanvas::Polyline(const std::vector<TPoint>& points)
 {
-    if (Guard() && points.size() < 2)
+    if (!Guard())
+        return;
+    if (points.size() < 2)
         RaiseMethodError("Bad parameters for method", "Polyline");
+    RecordPoints(opPolyline, points);
 }
 
 void TCustomVumCanvas::PolyBezier(const std::vector<TPoint>& points)
 {
-    if (Guard() && points.size() < 4)
+    if (!Guard())
+        return;
+    if (points.size() < 4)
         RaiseMethodError("Bad parameters for method", "PolyBezier");
+    RecordPoints(opPolyBezier, points);
 }
 
 void TCustomVumCanvas::PolyBezierTo(const std::vector<TPoint>& points)
@@ -200,13 +326,27 @@ void TCustomVumCanvas::PolyBezierTo(const std::vector<TPoint>& points)
     withStart.push_back(PenPos);
     withStart.insert(withStart.end(), points.begin(), points.end());
     PolyBezier(withStart);
-    if (!points.empty() && document_.Printing())
+    if (!points.empty() && document_.Printing()) {
         PenPos = points.back();
+        // A replay draws the curve with PolyBezier, which leaves the pen
+        // where it was: the move is recorded so the next line starts right.
+        if (TCustomVumDocument* recorder = Recording()) {
+            recorder->WriteOpcode(opMoveTo);
+            recorder->WriteIntegers({PenPos.X, PenPos.Y});
+        }
+    }
 }
 
-void TCustomVumCanvas::TextOut(int32_t, int32_t, const std::string&)
+void TCustomVumCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
-    Guard();
+    if (!Guard())
+        return;
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteFontDeltas(*this);
+        recorder->WriteOpcode(opTextOut);
+        recorder->WriteIntegers({x, y});
+        recorder->WriteString(text);
+    }
 }
 
 int32_t TCustomVumCanvas::TextWidth(const std::string& text)
@@ -254,19 +394,71 @@ void TCustomVumCanvas::DrawFromFile(int32_t x, int32_t y, const std::string& fil
     StretchDrawFromFile({x, y, x, y}, fileName);
 }
 
-void TCustomVumCanvas::DefineField(const std::string&, int, const std::string&, const std::string&,
-                                   const std::string&)
+// The field calls record themselves once they have succeeded (back ends
+// call these last): a refused call must not come back in a replay.
+void TCustomVumCanvas::DefineField(const std::string& name, int kind, const std::string& label,
+                                   const std::string& hint, const std::string& styleName)
 {
-    Guard();
+    if (!Guard())
+        return;
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteOpcode(opDefineField);
+        recorder->WriteByte(static_cast<uint8_t>(kind));
+        recorder->WriteStrings({name, label, hint, styleName});
+    }
 }
 
-void TCustomVumCanvas::SetFieldProp(const std::string&, int, bool, int64_t, const std::string&) { Guard(); }
-void TCustomVumCanvas::SetAction(const std::string&, int, int, const std::string&) { Guard(); }
-void TCustomVumCanvas::PutField(const std::string&, int32_t, int32_t, int32_t, int32_t) { Guard(); }
+void TCustomVumCanvas::SetFieldProp(const std::string& name, int id, bool isText, int64_t number,
+                                    const std::string& text)
+{
+    if (!Guard())
+        return;
+    if (TCustomVumDocument* recorder = Recording()) {
+        RecordVariant value;
+        value.Type = isText ? vtText : vtInteger;
+        value.Integer = number;
+        value.Text = text;
+        recorder->WriteOpcode(opSetFieldProp);
+        recorder->WriteString(name);
+        recorder->WriteByte(static_cast<uint8_t>(id));
+        recorder->WriteVariant(value);
+    }
+}
+
+void TCustomVumCanvas::SetAction(const std::string& fieldName, int event, int kind, const std::string& text)
+{
+    if (!Guard())
+        return;
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteOpcode(opSetAction);
+        recorder->WriteStrings({fieldName, text});
+        recorder->WriteByte(static_cast<uint8_t>(event));
+        recorder->WriteByte(static_cast<uint8_t>(kind));
+    }
+}
+
+void TCustomVumCanvas::PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (!Guard())
+        return;
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteOpcode(opPutField);
+        recorder->WriteString(name);
+        recorder->WriteIntegers({x, y, width, height});
+    }
+}
 
 std::function<void()> TCustomVumCanvas::ContentCheckpoint()
 {
-    return [] {};
+    // What is taken back from the page is taken back from the display list
+    // too, or a replay would draw it.
+    TCustomVumDocument* recorder = Recording();
+    if (!recorder)
+        return [] {};
+    return [this, recorder, mark = recorder->Mark()] {
+        if (document_.Recorder() == recorder)
+            recorder->Rewind(mark);
+    };
 }
 
 } // namespace vum

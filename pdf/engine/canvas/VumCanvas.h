@@ -1,10 +1,12 @@
 #pragma once
 
 #include "engine/canvas/DrawingTools.h"
+#include "engine/canvas/VumTargets.h"
 #include "engine/util/Geometry.h"
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@ namespace vum {
 struct ParagraphState;
 
 class TCustomVum;
+class TCustomVumDocument;
+class TGrid;
 class TCustomVumImage;
 
 // The drawing surface of a document: keeps the drawing state, checks every
@@ -64,6 +68,12 @@ public:
     virtual void SetColorEx(int target, int model, int32_t v1, int32_t v2, int32_t v3, int32_t v4);
     virtual void SetCharacterSpacing(int32_t value);
     virtual void SetFontDegreeAngle(int32_t angle);
+    // Settings that a replay must see change where they changed.
+    void SetLineSpacing(int32_t value);
+    void SetMetafileResolution(int32_t value);
+    void SetNoImageReuse(uint8_t value);
+    void SetImageHorzAlign(uint8_t value);
+    void SetImageVertAlign(uint8_t value);
 
     // Pictures from a file or an http/https/ftp address, fitted into rect
     // (an empty rect: natural size at its top-left corner).
@@ -85,6 +95,30 @@ public:
     // Remembers how far the open page's content has come; calling the result
     // takes back everything drawn since (text laid out to see whether it fits).
     virtual std::function<void()> ContentCheckpoint();
+
+    // Navigation (VumNavigation.cpp): named targets on the current page,
+    // link rectangles, outline entries, notes and stamps. Names are compared
+    // ignoring case; a name is defined once ("Duplicate name").
+    virtual void DefineName(int32_t x, int32_t y, const std::string& name);
+    virtual void SetLink(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& destination);
+    // Level 1 goes under the root, level n under the latest entry of level
+    // n - 1; anything else fails "Bad bookmark level".
+    void SetBookmark(int32_t x, int32_t y, const std::string& title, int32_t level, bool open);
+    virtual std::unique_ptr<TCustomVumBookmark> CreateBookmark(TCustomVumBookmark& parent, int32_t x, int32_t y,
+                                                               const std::string& title, bool open);
+    // Icons 0..5 and stamps 0..13; any other number is refused.
+    virtual void Annotation(int32_t x, int32_t y, const std::string& text, int icon);
+    virtual void RubberStamp(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& text, int stamp);
+    const TNameTargets& DefinedNames() const { return definedNames_; }
+    const TReferencedNames& ReferencedNames() const { return referencedNames_; }
+    void ReferenceName(const std::string& name) { referencedNames_.insert(name); }
+    const TCustomVumBookmark& BookmarkRoot() const { return bookmarkRoot_; }
+    // "{title}rest": the title and the rest; "{{..." keeps all but the first
+    // brace as the rest; anything else is all rest.
+    static void SplitBraced(const std::string& text, std::string& prefix, std::string& rest);
+
+    // Grids of the document in definition order (engine/grids).
+    std::vector<std::unique_ptr<TGrid>> Grids;
 
     // Destination of a picture of the given pixel size drawn into rect: the
     // natural size for an empty rect, else fitted when SmartStretchDraw is on.
@@ -132,17 +166,29 @@ public:
 
     static constexpr int kPixelsPerInch = 96;
 
+    // The document's recorder while it records, else null.
+    TCustomVumDocument* Recording() const;
+
 protected:
     // "Bad rectangle definition" for an empty rectangle, else puts the
     // corners in order.
     void NormalizeRect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) const;
+    // Keeps a named target the back end made for DefineName.
+    void AddNameTarget(std::unique_ptr<TCustomNameTarget> target);
+    void ClearNavigation();
 
 private:
+    // A drawing record: the changed brush and pen, the opcode, the values.
+    void RecordShape(uint8_t opcode, std::initializer_list<int32_t> values) const;
+    void RecordPoints(uint8_t opcode, const std::vector<TPoint>& points) const;
 
     TCustomVum& document_;
     int32_t characterSpacing_ = 0;
     int32_t fontDegreeAngle_ = 0;
     uint8_t enableOutput_ = 1;
+    TNameTargets definedNames_;
+    TReferencedNames referencedNames_;
+    TCustomVumBookmark bookmarkRoot_;
     double textFactor_ = 254.0 / kPixelsPerInch;
     double horzFactor_ = 254.0 / kPixelsPerInch;
     double vertFactor_ = 254.0 / kPixelsPerInch;

@@ -1,4 +1,5 @@
 #include "engine/canvas/VumCanvas.h"
+#include "engine/recorder/VumRecorder.h"
 
 #include "engine/util/PdfNumber.h"
 
@@ -53,6 +54,12 @@ void TCustomVumCanvas::SetColorEx(int target, int model, int32_t v1, int32_t v2,
         return;
     }
     (target == 0 ? Brush.Color : target == 1 ? Pen.Color : Font.Color) = color;
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteOpcode(opSetColorEx);
+        recorder->WriteByte(static_cast<uint8_t>(target + 1));
+        recorder->WriteByte(static_cast<uint8_t>(model));
+        recorder->WriteIntegers({v1, v2, v3, v4});
+    }
 }
 
 } // namespace vum

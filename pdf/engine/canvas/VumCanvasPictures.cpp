@@ -4,6 +4,7 @@
 #include "engine/canvas/VumCanvas.h"
 #include "engine/document/PictureHolder.h"
 #include "engine/document/VumDocument.h"
+#include "engine/recorder/VumRecorder.h"
 
 namespace vum {
 
@@ -21,10 +22,16 @@ void TCustomVumCanvas::StretchDrawFromFile(const TRect& rect, const std::string&
     DrawImage(rect, *image);
 }
 
-void TCustomVumCanvas::DrawImage(const TRect&, TCustomVumImage& image)
+void TCustomVumCanvas::DrawImage(const TRect& rect, TCustomVumImage& image)
 {
     image.Used = true;
     image.Prepare();
+    // By index: the replay draws the picture the first pass encoded.
+    if (TCustomVumDocument* recorder = Recording()) {
+        recorder->WriteOpcode(opDrawImage);
+        recorder->WriteInteger(image.IndexInDocument());
+        recorder->WriteRect(rect);
+    }
 }
 
 } // namespace vum

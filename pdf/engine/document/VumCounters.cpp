@@ -1,5 +1,6 @@
 #include "engine/document/VumDocument.h"
 
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/PdfNumber.h"
 
 namespace vum {
@@ -51,26 +52,36 @@ void TCustomVum::SetPageNumberFormat(uint8_t pageFormat, uint8_t sectionFormat)
 {
     pageNumberFormat_ = pageFormat;
     sectionNumberFormat_ = sectionFormat;
+    if (recorder_) {
+        recorder_->WriteOpcode(opSetPageNumberFormat);
+        recorder_->WriteByte(pageFormat);
+        recorder_->WriteByte(sectionFormat);
+    }
 }
 
 int32_t TCustomVum::CounterValue(int kind) const
 {
+    // A replay counts its own pages and sections; the totals stay those of
+    // the whole first pass.
+    const int32_t page = replaySource_ ? replaySource_->ReplayPageNumber : pageNumber_;
+    const int32_t section = replaySource_ ? replaySource_->ReplaySectionNumber : sectionNumber_;
+    const int32_t sectionPage = replaySource_ ? replaySource_->ReplaySectionPageNumber : sectionPageNumber_;
     auto sectionPages = [&] {
-        const auto index = static_cast<size_t>(sectionNumber_ - 1);
-        return sectionNumber_ >= 1 && index < sectionPageCounts_.size() ? sectionPageCounts_[index] : 0;
+        const auto index = static_cast<size_t>(section - 1);
+        return section >= 1 && index < sectionPageCounts_.size() ? sectionPageCounts_[index] : 0;
     };
     auto front = [](int32_t n) { return n % 2 == 1 ? (n + 1) / 2 : 0; };
     auto sheets = [](int32_t n) { return (n + 1) / 2; };
     switch (kind % 128) {
-    case 1: return pageNumber_;
+    case 1: return page;
     case 2: return pageCount_;
-    case 3: return sectionPageNumber_;
+    case 3: return sectionPage;
     case 4: return sectionPages();
-    case 5: return sectionNumber_;
+    case 5: return section;
     case 6: return static_cast<int32_t>(sectionPageCounts_.size());
-    case 7: return front(pageNumber_);
+    case 7: return front(page);
     case 8: return sheets(pageCount_);
-    case 9: return front(sectionPageNumber_);
+    case 9: return front(sectionPage);
     case 10: return sheets(sectionPages());
     default: return 0;
     }

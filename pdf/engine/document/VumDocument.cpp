@@ -1,6 +1,7 @@
 #include "engine/document/VumDocument.h"
 
 #include "engine/canvas/VumCanvas.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/Geometry.h"
 #include "engine/util/PaperSizes.h"
 #include "engine/util/VumError.h"
@@ -130,6 +131,10 @@ void TCustomVum::SetJpegQuality(int32_t quality)
     if (quality < 1 || quality > 100)
         RaiseDocumentError("Invalid value for property", "JpegQuality");
     jpegQuality_ = quality;
+    if (recorder_) {
+        recorder_->WriteOpcode(opJpegQuality);
+        recorder_->WriteInteger(quality);
+    }
 }
 
 void TCustomVum::SetImageCompressMode(uint8_t mode)
@@ -138,6 +143,24 @@ void TCustomVum::SetImageCompressMode(uint8_t mode)
     if (mode > 2)
         RaiseDocumentError("Invalid property value", "ImageCompressMode");
     imageCompressMode_ = mode;
+    if (recorder_) {
+        recorder_->WriteOpcode(opImageCompressMode);
+        recorder_->WriteByte(mode);
+    }
+}
+
+void TCustomVum::SetSmartStretchDraw(uint8_t v)
+{
+    smartStretchDraw_ = v;
+    if (recorder_) {
+        recorder_->WriteOpcode(opSmartStretchDraw);
+        recorder_->WriteBoolean(v);
+    }
+}
+
+void TCustomVum::CreateRecorder()
+{
+    recorder_ = std::make_unique<TCustomVumDocument>(*this);
 }
 
 std::string TCustomVum::TempFolder() const

@@ -12,6 +12,7 @@
 namespace vum {
 
 class TCustomVumCanvas;
+class TCustomVumDocument;
 
 // The object behind a handle: the settings of the document, the life of one
 // document at a time, the page and section counters, the output file name,
@@ -32,6 +33,19 @@ public:
     void NewSection(uint8_t orientation, bool startSection);
     void EndDoc();
     void Abort();
+
+    // The display list of the documents (made for the first document that
+    // counts its pages, kept for later ones); null while there is none.
+    TCustomVumDocument* Recorder() const { return recorder_.get(); }
+    void CreateRecorder();
+    // The second pass of a document that counts its pages: the display list
+    // is run again, writing the file.
+    void Replay();
+    bool Replaying() const { return replaySource_ != nullptr; }
+    // Set by Abort during a replay: the run stops after the record it is in.
+    bool ReplayStopped() const { return replayStopped_; }
+    // The first pass of a counted document has ended: its totals are final.
+    bool FirstPassDone() const { return firstPassDone_; }
 
     // Passwords for the next document: BeginDoc takes them over for that one
     // document. Refused while a document is open.
@@ -82,7 +96,7 @@ public:
     void SetPaperSizeName(const std::string& name);
     void SetJpegQuality(int32_t quality);
     void SetImageCompressMode(uint8_t mode);
-    void SetSmartStretchDraw(uint8_t v) { smartStretchDraw_ = v; }
+    void SetSmartStretchDraw(uint8_t v);
     void SetWantShow(uint8_t v) { wantShow_ = v; }
     void SetNonEmbeddedFonts(std::vector<std::string> fonts) { nonEmbeddedFonts_ = std::move(fonts); }
     void SetTempFolder(const std::string& folder) { tempFolder_ = folder; }
@@ -129,12 +143,24 @@ protected:
     void SetCanvas(std::unique_ptr<TCustomVumCanvas> canvas);
 
 private:
+    friend class TCustomVumDocument;
+
     void CheckIdle(const std::string& property);
     void CheckPageIdle(const std::string& property);
     void StartPage(uint8_t orientation, int32_t width, int32_t height, bool newSection);
+    void RecordPageStart(uint8_t orientation, int32_t width, int32_t height, bool newSection);
+    void RaiseNewPageEvent();
+    // Runs a handler; while an ending event (abort, end) runs, no document
+    // may begin.
+    void RaiseEvent(const std::function<void()>& handler, bool ending);
     void DeleteTempFiles();
 
     std::unique_ptr<TCustomVumCanvas> canvas_;
+    std::unique_ptr<TCustomVumDocument> recorder_;
+    TCustomVumDocument* replaySource_ = nullptr; // owned by Replay while it runs
+    bool replayStopped_ = false;
+    bool firstPassDone_ = false;
+    int endingEvents_ = 0;
     bool aborted_ = false;
     bool printing_ = false;
     std::string author_, fileName_, keywords_, producer_, subject_, title_;

@@ -1,5 +1,7 @@
 #include "engine/canvas/VumCanvas.h"
 #include "engine/document/VumDocument.h"
+#include "engine/paragraph/ParaStyle.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/VumError.h"
 
 #include <filesystem>
@@ -7,36 +9,72 @@
 
 namespace vum {
 
+void TCustomVum::RaiseEvent(const std::function<void()>& handler, bool ending)
+{
+    if (!handler)
+        return;
+    if (ending)
+        ++endingEvents_;
+    struct Leave {
+        int& depth;
+        bool ending;
+        ~Leave()
+        {
+            if (ending)
+                --depth;
+        }
+    } leave{endingEvents_, ending};
+    handler();
+}
+
 void TCustomVum::BeginDoc()
 {
+    // A document begun by the handler of the previous one's end or abort
+    // would run inside that event, and again at each of its own.
+    if (endingEvents_ > 0)
+        RaiseContextError("Can't edit document now", "BeginDoc");
     if (printing_)
         RaiseDocumentError("Document already open");
     if (pageHeight_ == 0)
         RaiseDocumentError("Invalid property value", "PageHeight");
     if (pageWidth_ == 0)
         RaiseDocumentError("Invalid property value", "PageWidth");
+    const bool replaying = Replaying();
     const std::string extension = canvas_->GetDefaultExtension();
     if (!extension.empty()) {
-        outputFileName_.clear();
+        if (!replaying)
+            outputFileName_.clear();
         const std::string name = MakeOutputFileName({}, {}, canvas_->GetFileExtension(), extension);
         std::error_code error;
         if (std::filesystem::exists(name, error) && !std::filesystem::remove(name, error))
             RaiseDocumentError("File locked", name);
     }
     aborted_ = false;
-    Images.clear();
-    sectionPageCounts_.assign(1, 0);
-    sectionNumber_ = 1;
-    pageCount_ = 0;
+    if (!replaying) {
+        // A replay keeps the first pass's pictures, counts and passwords.
+        firstPassDone_ = false;
+        Images.clear();
+        sectionPageCounts_.assign(1, 0);
+        sectionNumber_ = 1;
+        pageCount_ = 0;
+        if (recorder_)
+            recorder_->Reset();
+        ownerPassword_ = std::exchange(pendingOwnerPassword_, {});
+        userPassword_ = std::exchange(pendingUserPassword_, {});
+    }
     startOrientation_ = orientation_;
-    ownerPassword_ = std::exchange(pendingOwnerPassword_, {});
-    userPassword_ = std::exchange(pendingUserPassword_, {});
+    if (wantPageCount_ && !recorder_ && !replaySource_)
+        CreateRecorder();
+    // The first pass of a counted document lays out and counts, writing nothing.
+    canvas_->CountingPass = wantPageCount_ && !firstPassDone_;
     canvas_->OpenDocument();
     pageNumber_ = 0;
     sectionPageNumber_ = 0;
     printing_ = true;
-    if (OnStart)
-        OnStart();
+    if (recorder_)
+        RecordDocumentStart(*recorder_, *this);
+    if (!replaying)
+        RaiseEvent(OnStart, false);
     NewPage();
 }
 
@@ -68,13 +106,43 @@ void TCustomVum::StartPage(uint8_t orientation, int32_t width, int32_t height, b
     pageWidth_ = width;
     pageHeight_ = height;
     if (newSection) {
-        sectionPageCounts_.push_back(0);
+        if (!firstPassDone_)
+            sectionPageCounts_.push_back(0);
         ++sectionNumber_;
         sectionPageNumber_ = 0;
     }
     canvas_->OpenPage();
-    if (OnNewPage)
-        OnNewPage();
+    if (recorder_ && pageNumber_ > 1)
+        RecordPageStart(orientation, width, height, newSection);
+    if (!Replaying())
+        RaiseNewPageEvent();
+}
+
+void TCustomVum::RecordPageStart(uint8_t orientation, int32_t width, int32_t height, bool newSection)
+{
+    recorder_->WriteOpcode(opNewPage);
+    recorder_->WriteByte(orientation);
+    recorder_->WriteIntegers({width, height});
+    recorder_->WriteBoolean(0);
+    recorder_->WriteBoolean(newSection ? 1 : 0);
+    recorder_->WriteString(canvas_->CurrentStyleName);
+}
+
+void TCustomVum::RaiseNewPageEvent()
+{
+    if (!OnNewPage)
+        return;
+    // The handler draws headers and footers in styles of its own: the
+    // page's text goes on in the style and with the name it had.
+    const std::string style = canvas_->CurrentStyleName;
+    const std::string pendingName = std::exchange(Paragraphs(*canvas_).NextParaName, {});
+    RaiseEvent(OnNewPage, false);
+    if (!printing_)
+        return;
+    Paragraphs(*canvas_).NextParaName = pendingName;
+    for (const auto& known : Paragraphs(*canvas_).Styles)
+        if (!style.empty() && known->Name == style)
+            SelectStyle(*canvas_, style);
 }
 
 void TCustomVum::CountOpenedPage()
@@ -85,6 +153,9 @@ void TCustomVum::CountOpenedPage()
 
 void TCustomVum::CountClosedPage()
 {
+    // The totals of a counted document are those of its first pass.
+    if (firstPassDone_)
+        return;
     ++pageCount_;
     if (sectionNumber_ >= 1 && static_cast<size_t>(sectionNumber_) <= sectionPageCounts_.size())
         ++sectionPageCounts_[static_cast<size_t>(sectionNumber_ - 1)];
@@ -100,12 +171,57 @@ void TCustomVum::EndDoc()
         RaiseDocumentError(error.what());
     }
     printing_ = false;
-    if (OnEnd)
-        OnEnd();
+    if (recorder_)
+        recorder_->WriteOpcode(opDocumentEnd);
+    firstPassDone_ = true;
+    const bool replaying = Replaying();
+    if (wantPageCount_ && !replaying)
+        Replay();
+    if (!replaying)
+        RaiseEvent(OnEnd, true);
     SetOrientation(startOrientation_);
-    // Shown once, also for documents that count their pages.
-    if (wantShow_ && !canvas_->GetDefaultExtension().empty() && canvas_->OutputActive())
+    // Shown once, by the outer end of a counted document.
+    if (!replaying && wantShow_ && !canvas_->GetDefaultExtension().empty() && canvas_->OutputActive())
         Show();
+}
+
+void TCustomVum::Replay()
+{
+    if (printing_ || !recorder_ || recorder_->Empty() || replaySource_)
+        RaiseContextError("Internal error", "TCustomVum.Replay");
+    canvas_->CountingPass = false;
+    // The list being read belongs to this call, so nothing the replayed
+    // operations do (an Abort among them) can free it under the run.
+    std::unique_ptr<TCustomVumDocument> source = std::move(recorder_);
+    CreateRecorder();
+    firstPassDone_ = true;
+    replaySource_ = source.get();
+    replayStopped_ = false;
+    struct Leave {
+        TCustomVum& document;
+        ~Leave()
+        {
+            document.replaySource_ = nullptr;
+            document.replayStopped_ = false;
+        }
+    } leave{*this};
+    try {
+        source->Run();
+    } catch (...) {
+        // No partial file is left behind by a failed second pass.
+        try {
+            Abort();
+        } catch (...) {
+        }
+        throw;
+    }
+    if (printing_) {
+        try {
+            Abort();
+        } catch (...) {
+        }
+        RaiseContextError("Internal error", "TCustomVum.Replay");
+    }
 }
 
 void TCustomVum::Abort()
@@ -123,8 +239,10 @@ void TCustomVum::Abort()
     }
     aborted_ = true;
     printing_ = false;
-    if (OnAbort)
-        OnAbort();
+    if (replaySource_)
+        replayStopped_ = true;
+    else
+        RaiseEvent(OnAbort, true);
     SetOrientation(startOrientation_);
 }
 

@@ -1,4 +1,5 @@
 #include "engine/fonts/PdfTextFonts.h"
+#include "engine/recorder/VumRecorder.h"
 
 #include "engine/document/VumDocument.h"
 #include "engine/fonts/PdfCidFont.h"
@@ -71,6 +72,10 @@ void DeclareSymbolicFont(TCustomVum& document, const std::string& name)
 {
     if (document.Printing())
         document.RaiseDocumentError("Can't invoke this method when active", "DeclareSymbolicFont");
+    if (TCustomVumDocument* recorder = document.Recorder()) {
+        recorder->WriteOpcode(opDeclareSymbolicFont);
+        recorder->WriteString(name);
+    }
     auto& names = PdfTextFonts::SymbolicFonts();
     for (const std::string& known : names)
         if (SameTextAscii(known, name))

@@ -4,6 +4,7 @@
 #include "engine/document/VumDocument.h"
 #include "engine/fonts/MeasuringFaces.h"
 #include "engine/paragraph/ParaStyle.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/Geometry.h"
 #include "platform/fonts/Utf8.h"
 
@@ -51,11 +52,16 @@ public:
         canvas_.TextOut(x, y, utf8);
         Load();
     }
-    void LinkLine(int32_t, int32_t, int32_t, int32_t, const std::string&) override {}
-    void NameLine(int32_t, int32_t) override
+    void LinkLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& link) override
     {
-        // Named destinations are not written yet; the name is used up all the same.
-        Paragraphs(canvas_).NextParaName.clear();
+        canvas_.SetLink(x1, y1, x2, y2, link);
+    }
+    void NameLine(int32_t x, int32_t y) override
+    {
+        // DefineName uses the name up.
+        const std::string name = Paragraphs(canvas_).NextParaName;
+        if (!name.empty())
+            canvas_.DefineName(x, y, name);
     }
     void Fail(const std::string& message) override { canvas_.RaiseMethodError(message); }
 
@@ -144,9 +150,8 @@ void CanvasDrawPageCounter(TCustomVumCanvas& canvas, int32_t x, int32_t y, int32
     const bool even2 = kind2 % 128 != 0 && kind2 % 2 == 0;
     if ((even1 || even2) && !doc.WantPageCount())
         canvas.RaiseMethodError("This counter requires WantPageCount to be assigned to TRUE before start");
-    // Totals are known only on the second pass of a counted document, which
-    // the library does not run yet: they are left out until it does.
-    const bool secondPass = false;
+    // Totals are known only on the second pass of a counted document.
+    const bool secondPass = doc.Replaying();
     std::string text = prefix;
     if (!even1 || secondPass)
         text += ShownCounter(doc, kind1);
@@ -159,6 +164,11 @@ void CanvasDrawPageCounter(TCustomVumCanvas& canvas, int32_t x, int32_t y, int32
         y = canvas.CurrentY;
     if (right == 0)
         right = doc.PageWidth();
+    // The line is recorded as the counter, laid out again by a replay with
+    // the final totals; its position is recorded as resolved here, since
+    // the text calls that moved CurrentY are not replayed as such.
+    TCustomVumDocument* recorder = canvas.Recording();
+    const RecordingPause counterOnly(canvas);
     LayoutRequest r;
     r.FirstX = -1;
     r.NextX = x;
@@ -171,6 +181,15 @@ void CanvasDrawPageCounter(TCustomVumCanvas& canvas, int32_t x, int32_t y, int32
     CanvasLayoutText(canvas, r);
     canvas.CurrentX = 0;
     canvas.CurrentY = y + CanvasLineHeight(canvas);
+    if (recorder && doc.Printing()) {
+        recorder->Enabled = true;
+        recorder->WriteFontDeltas(canvas);
+        recorder->NoteCounterStyle(canvas.CurrentStyleName);
+        recorder->WriteOpcode(opDrawPageCounter);
+        recorder->WriteIntegers({x, y, right, horzAlign, kind1, kind2});
+        recorder->WriteStrings({prefix, separator, suffix});
+        recorder->Enabled = false;
+    }
 }
 
 } // namespace vum

@@ -1,6 +1,7 @@
 #include "engine/paragraph/ParaStyle.h"
 
 #include "engine/canvas/VumCanvas.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/Colors.h"
 #include "engine/util/TextLists.h"
 
@@ -116,6 +117,25 @@ void SetStyleParameter(TCustomVumCanvas& canvas, TParaStyle& style, const std::s
         style.BaseStyle = state.FindStyle(canvas, value, false);
     else if (AsciiUpper(key) == "BULLETSTYLE")
         style.BulletStyle = state.FindStyle(canvas, value, false);
+    if (TCustomVumDocument* recorder = canvas.Recording()) {
+        recorder->WriteOpcode(opDefineStyle);
+        recorder->WriteStrings({style.Name, key, value});
+    }
+}
+
+void LinkStyles(TCustomVumCanvas& canvas)
+{
+    ParagraphState& state = Paragraphs(canvas);
+    auto own = [](const TParaStyle& style, const char* key) {
+        for (const auto& [k, v] : style.Parameters)
+            if (SameTextAscii(k, key))
+                return Trim(v);
+        return std::string();
+    };
+    for (auto& style : state.Styles) {
+        style->BaseStyle = state.FindStyle(canvas, own(*style, "BaseStyle"), false);
+        style->BulletStyle = state.FindStyle(canvas, own(*style, "BulletStyle"), false);
+    }
 }
 
 void ApplyStyleFont(TCustomVumCanvas& canvas, const TParaStyle& style)
@@ -146,7 +166,7 @@ void SelectStyle(TCustomVumCanvas& canvas, const std::string& name)
     ApplyStyleFont(canvas, *style);
     canvas.SetCharacterSpacing(style->GetInteger(canvas, "CharacterSpacing", 0));
     canvas.SetFontDegreeAngle(style->GetInteger(canvas, "FontDegreeAngle", 0));
-    canvas.LineSpacing = style->GetInteger(canvas, "LineSpacing", 0);
+    canvas.SetLineSpacing(style->GetInteger(canvas, "LineSpacing", 0));
 }
 
 StylePositions PositionsOf(TCustomVumCanvas& canvas, const TParaStyle& style)

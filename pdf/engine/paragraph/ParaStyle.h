@@ -55,6 +55,9 @@ TParaStyle* CurrentStyle(TCustomVumCanvas& canvas);
 // BulletStyle link the named styles.
 void SetStyleParameter(TCustomVumCanvas& canvas, TParaStyle& style, const std::string& key,
                        const std::string& value);
+// Every style's base and bullet style from its own BaseStyle and
+// BulletStyle values; "Invalid style name" for a name that names none.
+void LinkStyles(TCustomVumCanvas& canvas);
 // Makes the named style current and applies its font and spacing; an empty
 // name selects none and resets the text state.
 void SelectStyle(TCustomVumCanvas& canvas, const std::string& name);

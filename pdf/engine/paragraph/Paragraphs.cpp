@@ -4,8 +4,10 @@
 #include "engine/document/VumDocument.h"
 #include "engine/paragraph/CanvasText.h"
 #include "engine/paragraph/ParaStyle.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/TextLists.h"
+#include "platform/fonts/Utf8.h"
 
 #include <filesystem>
 #include <fstream>
@@ -75,6 +77,10 @@ void AppendWithLink(TCustomVumCanvas& canvas, const std::string& text, const std
     if (!canvas.Guard())
         return;
     Select(canvas, style);
+    if (TParaStyle* current = CurrentStyle(canvas); current && !text.empty())
+        if (const int32_t level = current->GetInteger(canvas, "BookmarkLevel", 0); level > 0)
+            canvas.SetBookmark(canvas.CurrentX, canvas.CurrentY, fonts::encodeUtf8(fonts::decodeUtf8(text).substr(0, 255)),
+                               level, true);
     const int32_t before = canvas.CurrentY;
     CanvasLayoutText(canvas, ParagraphRequest(canvas, text, link));
     if (CurrentStyle(canvas) && canvas.CurrentY != before)
@@ -242,16 +248,9 @@ void LoadStyleSheet(TCustomVumCanvas& canvas, const std::string& fileName)
         if (section && equals != std::string::npos && equals > 0)
             section->Parameters.emplace_back(Trim(line.substr(0, equals)), line.substr(equals + 1));
     }
-    auto own = [](const TParaStyle& style, const char* key) {
-        for (const auto& [k, v] : style.Parameters)
-            if (SameTextAscii(k, key))
-                return Trim(v);
-        return std::string();
-    };
-    for (auto& style : state.Styles) {
-        style->BaseStyle = state.FindStyle(canvas, own(*style, "BaseStyle"), false);
-        style->BulletStyle = state.FindStyle(canvas, own(*style, "BulletStyle"), false);
-    }
+    LinkStyles(canvas);
+    if (TCustomVumDocument* recorder = canvas.Recording())
+        RecordStyles(*recorder, canvas);
 }
 
 std::string StyleParameter(TCustomVumCanvas& canvas, const std::string& key)

@@ -100,7 +100,8 @@ std::function<void()> TPdfCanvas::ContentCheckpoint()
     // The colour encoders know which colours the content already set; they
     // go back with the lines.
     return [this, lines = ContentLines.size(), brush = BrushColorEncoder, pen = PenColorEncoder,
-            font = FontColorEncoder] {
+            font = FontColorEncoder, recorded = TCustomVumCanvas::ContentCheckpoint()] {
+        recorded();
         if (ContentLines.size() > lines)
             ContentLines.resize(lines);
         BrushColorEncoder = brush;
@@ -170,6 +171,8 @@ void TPdfCanvas::CloseDocument(bool final)
         TCustomVumCanvas::CloseDocument(final);
         WriteTail();
         writer_.Close();
+        if (OutputActive())
+            WarnUndefinedLinkNames();
     } catch (...) {
         writer_.Discard();
         throw;
@@ -183,6 +186,8 @@ void TPdfCanvas::WriteTail()
     for (const auto& picture : Document().Images)
         if (picture->IsUsed())
             picture->WriteObject(writer_);
+    const int32_t outlines = WriteOutlines();
+    const int32_t names = WriteNamedDestinations();
 
     int32_t encryption = 0;
     if (security_.Active()) {
@@ -194,6 +199,10 @@ void TPdfCanvas::WriteTail()
     const int32_t catalog = writer_.BeginObject();
     writer_.WriteLine("/Type/Catalog");
     writer_.WriteLine("/Pages 2 0 R");
+    if (outlines)
+        writer_.WriteLine("/Outlines " + PdfObjectWriter::ObjectRef(outlines));
+    if (names)
+        writer_.WriteLine("/Names " + PdfObjectWriter::ObjectRef(names));
     const bool hasForm = HasPlacedFields();
     if (hasForm)
         writer_.WriteLine("/AcroForm 4 0 R");

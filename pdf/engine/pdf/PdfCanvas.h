@@ -17,6 +17,9 @@ class PdfTextFonts;
 class TPdfField;
 class TRadioGroupField;
 
+// A named destination of the PDF writer.
+struct TPdfNameTarget : TCustomNameTarget {};
+
 // The PDF 1.3 back end of the drawing surface: one file per document.
 // Objects 1 (information), 2 (page tree), 3 (shared resources) and 4 (form
 // dictionary) are fixed; pages and fonts are written as they finish, pictures
@@ -60,6 +63,11 @@ public:
     void SetAction(const std::string& fieldName, int event, int kind, const std::string& text) override;
     void PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height) override;
     std::function<void()> ContentCheckpoint() override;
+
+    void DefineName(int32_t x, int32_t y, const std::string& name) override;
+    void SetLink(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& destination) override;
+    void Annotation(int32_t x, int32_t y, const std::string& text, int icon) override;
+    void RubberStamp(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const std::string& text, int stamp) override;
 
     // --- Seams for the font engine and the picture objects ---------------
 
@@ -128,6 +136,15 @@ private:
     void PlaceRadioGroups();
     void WriteFormDictionary();
     bool HasPlacedFields() const;
+
+    // Outlines, named destinations and the check of link names
+    // (PdfNavigation.cpp). The writers return their root's number, 0 for
+    // none.
+    int32_t WriteOutlines();
+    int32_t WriteNamedDestinations();
+    void WarnUndefinedLinkNames() const;
+    std::string PageRef(int32_t pageNumber) const;
+    std::string RectText(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const;
     std::vector<std::unique_ptr<TPdfField>> formFields_;
 
     PdfObjectWriter writer_;

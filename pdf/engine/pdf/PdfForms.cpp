@@ -4,9 +4,10 @@
 #include "engine/pdf/PdfCanvas.h"
 
 #include "engine/document/VumDocument.h"
-#include "engine/forms/LinkActions.h"
+#include "engine/forms/FieldActions.h"
 #include "engine/forms/PdfField.h"
 #include "engine/paragraph/ParaStyle.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/VumError.h"
 
@@ -69,6 +70,7 @@ void TPdfCanvas::DefineField(const std::string& name, int kind, const std::strin
     if (!styleName.empty())
         field->ApplyStyle(*vum::Paragraphs(*this).FindStyle(*this, styleName, false));
     formFields_.push_back(std::move(field));
+    TCustomVumCanvas::DefineField(name, kind, label, hint, styleName);
 }
 
 void TPdfCanvas::SetFieldProp(const std::string& name, int id, bool isText, int64_t number, const std::string& text)
@@ -79,6 +81,7 @@ void TPdfCanvas::SetFieldProp(const std::string& name, int id, bool isText, int6
     if (field.Placed)
         RaiseContextError("SetField or SetAction method called after PutField", name);
     field.SetProperty(id, FieldValue{isText, number, text});
+    TCustomVumCanvas::SetFieldProp(name, id, isText, number, text);
 }
 
 void TPdfCanvas::SetAction(const std::string& fieldName, int event, int kind, const std::string& text)
@@ -91,6 +94,7 @@ void TPdfCanvas::SetAction(const std::string& fieldName, int event, int kind, co
     if (event < 0 || event > 8 || kind < 0 || kind > 6)
         RaiseContextError("Invalid method call", "SetAction");
     field.Actions.push_back(TPdfAction{static_cast<uint8_t>(event), static_cast<uint8_t>(kind), text, 0});
+    TCustomVumCanvas::SetAction(fieldName, event, kind, text);
 }
 
 void TPdfCanvas::PutField(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height)
@@ -104,11 +108,13 @@ void TPdfCanvas::PutField(const std::string& name, int32_t x, int32_t y, int32_t
         RaiseContextError("Invalid method call", "PutField");
     if (field.IsRadioButton() && field.Group->Placed)
         RaiseContextError("Field already put on form", field.Group->Name);
+    const int32_t givenWidth = width, givenHeight = height;
     if (width == 0)
         width = field.DefaultWidth(*this);
     if (height == 0)
         height = field.DefaultHeight(*this);
     PlaceField(field, x, y, width, height);
+    TCustomVumCanvas::PutField(name, x, y, givenWidth, givenHeight);
 }
 
 void TPdfCanvas::WriteAppearance(TPdfField& field)
@@ -166,6 +172,8 @@ std::vector<int32_t> TPdfCanvas::WriteFieldActions(TPdfField& field)
 void TPdfCanvas::PlaceField(TPdfField& field, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     field.Placed = true;
+    // The label drawn here is drawn again when the placing is replayed.
+    const RecordingPause drawnByThePlacing(*this);
     const TVumFont savedFont = Font;
     const TVumBrush savedBrush = Brush;
     const TVumPen savedPen = Pen;

@@ -1,6 +1,7 @@
 // Shapes of the page content: each adds its operator lines to ContentLines.
 #include "engine/document/VumDocument.h"
 #include "engine/pdf/PdfCanvas.h"
+#include "engine/recorder/VumRecorder.h"
 #include "engine/util/PdfNumber.h"
 
 #include <algorithm>
@@ -66,9 +67,11 @@ void TPdfCanvas::LineTo(int32_t x, int32_t y)
 
 void TPdfCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
+    TCustomVumCanvas::Rectangle(x1, y1, x2, y2);
     if (!Guard())
         return;
     if ((x1 == x2 || y1 == y2) && Pen.Style != psClear) {
+        const RecordingPause drawnAsLine(*this);
         MoveTo(x1, y1);
         LineTo(x2, y2);
         return;
@@ -83,6 +86,7 @@ void TPdfCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 
 void TPdfCanvas::FillRect(const TRect& r)
 {
+    TCustomVumCanvas::FillRect(r);
     if (!Guard())
         return;
     const std::string op = PreparePaint(false, true);
@@ -93,6 +97,7 @@ void TPdfCanvas::FillRect(const TRect& r)
 
 void TPdfCanvas::FrameRect(const TRect& r)
 {
+    TCustomVumCanvas::FrameRect(r);
     if (!Guard())
         return;
     ContentLines.push_back(BrushColorEncoder.Encode(Brush.Color, true));
@@ -104,6 +109,7 @@ void TPdfCanvas::FrameRect(const TRect& r)
 
 void TPdfCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
+    TCustomVumCanvas::Ellipse(x1, y1, x2, y2);
     if (!Guard())
         return;
     NormalizeRect(x1, y1, x2, y2);
@@ -128,16 +134,19 @@ void TPdfCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 
 void TPdfCanvas::Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
+    TCustomVumCanvas::Arc(x1, y1, x2, y2, x3, y3, x4, y4);
     ArcPoints(0, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TPdfCanvas::Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
+    TCustomVumCanvas::Pie(x1, y1, x2, y2, x3, y3, x4, y4);
     ArcPoints(1, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TPdfCanvas::Chord(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4)
 {
+    TCustomVumCanvas::Chord(x1, y1, x2, y2, x3, y3, x4, y4);
     ArcPoints(2, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
@@ -194,9 +203,11 @@ void TPdfCanvas::ArcPoints(int kind, int32_t x1, int32_t y1, int32_t x2, int32_t
 
 void TPdfCanvas::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
 {
+    TCustomVumCanvas::RoundRect(x1, y1, x2, y2, x3, y3);
     if (!Guard())
         return;
     if (x1 == x2 || y1 == y2) {
+        const RecordingPause drawnAsRectangle(*this);
         Rectangle(x1, y1, x2, y2);
         return;
     }

@@ -11,6 +11,7 @@ namespace vum {
 
 void TPdfCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
 {
+    TCustomVumCanvas::TextOut(x, y, text);
     if (!Guard())
         return;
     PdfTextFonts& fonts = TextFonts();

@@ -1,7 +1,6 @@
-#include "engine/forms/LinkActions.h"
+#include "engine/pdf/LinkDefinition.h"
 
 #include "engine/document/VumDocument.h"
-#include "engine/forms/PdfField.h"
 #include "engine/pdf/PdfCanvas.h"
 #include "engine/util/VumError.h"
 
@@ -34,13 +33,7 @@ bool FileExists(const TPdfCanvas& canvas, const std::string& name)
 
 } // namespace
 
-const char* ActionEventKey(uint8_t event)
-{
-    static const char* const keys[] = {"V", "E", "X", "F", "Fo", "K", "Bl", "D", "U"};
-    return event < std::size(keys) ? keys[event] : "V";
-}
-
-std::vector<std::string> LinkActionLines(const TPdfCanvas& canvas, const std::string& link, int32_t number)
+std::vector<std::string> LinkActionLines(TPdfCanvas& canvas, const std::string& link, int32_t number)
 {
     for (const char* named : {"NextPage", "PrevPage", "FirstPage", "LastPage"})
         if (SameIgnoringCase(link, named))
@@ -69,32 +62,8 @@ std::vector<std::string> LinkActionLines(const TPdfCanvas& canvas, const std::st
         std::replace(slashed.begin(), slashed.end(), '\\', '/');
         return {"/S/Launch/F" + canvas.EncodeString(slashed, number)};
     }
+    canvas.ReferenceName(link);
     return {"/S/GoTo", "/D" + canvas.EncodeString(link, number)};
-}
-
-std::vector<std::string> FieldActionLines(const TPdfCanvas& canvas, const TPdfAction& action,
-                                          const std::vector<const TPdfField*>& fields)
-{
-    const int32_t n = action.ObjectNumber;
-    switch (action.Kind) {
-    case 0: return LinkActionLines(canvas, action.Text, n);
-    case 1: return {"/S/Hide", "/T " + canvas.TextString(action.Text, n), "/H true"};
-    case 2: return {"/S/Hide", "/T " + canvas.TextString(action.Text, n), "/H false"};
-    case 3: {
-        // The exported fields as literal strings: bare names are not valid
-        // array entries.
-        std::string names;
-        for (const TPdfField* f : fields)
-            if (f->CanExport)
-                names += (names.empty() ? "" : " ") + canvas.TextString(f->Name, n);
-        return {"/S/SubmitForm", "/F " + canvas.EncodeString(action.Text, n), "/Fields[" + names + "]",
-                "/Flags 4"};
-    }
-    case 4: return {"/S/ResetForm"};
-    case 5: return {"/S/ImportData", "/F " + canvas.EncodeString(action.Text, n)};
-    case 6: return {"/S/JavaScript", "/JS " + canvas.TextString(action.Text, n)};
-    default: RaiseContextError("Invalid method call", "SetAction");
-    }
 }
 
 } // namespace vum
