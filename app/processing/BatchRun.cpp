@@ -7,8 +7,10 @@
 
 #include "services/ShellHelpers.h"
 #include "platform/prompter/Prompter.h"
+#include "processing/ErrorLines.h"
 #include "processing/RenderQueue.h"
 #include "processing/SaveResult.h"
+#include "processing/SourceFile.h"
 #include "state/AppState.h"
 #include "state/PicturePaths.h"
 
@@ -96,7 +98,7 @@ bool BatchRun::start()
     QStringList paths;
     for (const PictureEntry& e : st_.list.entries())
         paths << e.path;
-    const SourceGuard guard(st_.list);
+    guard_ = std::make_shared<SourceGuard>(st_.list);
     {
         // Pictures are rendered ahead on worker threads with the settings as
         // they are now; saving, logging and progress stay here, in list order.
@@ -107,19 +109,50 @@ bool BatchRun::start()
                 st_.win.bStopRun = false;
                 break;
             }
-            treat(i, paths[i], guard, queue.take(i));
+            treatGuarded(i, paths[i], queue.take(i));
             call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
         }
     }
     st_.win.bStopRun = false;
     st_.ps.sOutFormat = formatChoice;
     finish();
+    guard_.reset();
     running_ = false;
     return true;
 }
 
-void BatchRun::treat(int i, const QString& path, const SourceGuard& guard, const RenderResult& r)
+QString BatchRun::claimOutput(const QString& path)
 {
+    return guard_ ? guard_->claim(path) : path;
+}
+
+// One picture's failure, however it comes (a crafted file that exhausts
+// memory included), is that picture's alone: it is logged and the run goes on.
+void BatchRun::treatGuarded(int i, const QString& path, const RenderResult& r)
+{
+    QString problem;
+    RunError kind = RunError::None;
+    try {
+        treat(i, path, r);
+        return;
+    } catch (const std::bad_alloc&) {
+        kind = RunError::OutOfMemory;
+    } catch (const std::exception& e) {
+        problem = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        problem = QStringLiteral("未知错误");
+    }
+    log({errorLine(path, QStringLiteral("在处理图片时发生错误:("), kind, problem)});
+}
+
+void BatchRun::treat(int i, const QString& path, const RenderResult& r)
+{
+    SourceGuard& guard = *guard_;
+    const QString unreadable = unreadableSource(path);
+    if (!unreadable.isEmpty()) {
+        log({errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::FileNotFound, unreadable)});
+        return;
+    }
     log(r.errors);
     call(yield);
     if (r.picture.isNull())
@@ -180,8 +213,8 @@ void BatchRun::finish()
         call(maximise);
     if (ps.bHasErr) {
         if (ps.bSaveErr != 0) {
-            const QString logPath = joinPath(ps.sOutDir, QStringLiteral("ErrorLog.txt"));
-            if (writeErrorLog(logPath, errorLogText(ps.sErrLog))) {
+            const QString logPath = claimOutput(joinPath(ps.sOutDir, QStringLiteral("ErrorLog.txt")));
+            if (!logPath.isEmpty() && writeErrorLog(logPath, errorLogText(ps.sErrLog))) {
                 const QString q = QStringLiteral("在处理过程中发生错误,这些错误已经保存到") + logPath +
                                   QStringLiteral("。\r\n现在查看错误记录吗？");
                 if (prompter_.ask(q, QString(), PromptIcon::Question))

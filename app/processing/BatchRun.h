@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 struct AppState;
 class Prompter;
@@ -25,6 +26,11 @@ public:
     // What the stop button does: the run ends after the picture in hand.
     void stop();
     bool running() const { return running_; }
+    // The path a file of the run (the book, the page) is to be written to:
+    // `path` unless that is a source picture or was written before in this
+    // run, else a name with "_1", "_2"...; empty when none is free. Outside a
+    // run, `path`.
+    QString claimOutput(const QString& path);
 
     // Hooks, all optional.
     std::function<void(const QString&)> setCaption;   // start button: "进度:i/N", "开始处理"
@@ -46,7 +52,8 @@ public:
 
 private:
     bool checksPass();
-    void treat(int i, const QString& path, const class SourceGuard& guard, const struct RenderResult& r);
+    void treat(int i, const QString& path, const struct RenderResult& r);
+    void treatGuarded(int i, const QString& path, const struct RenderResult& r);
     void finish();
     void log(const QStringList& lines);
 
@@ -54,6 +61,7 @@ private:
     Prompter& prompter_;
     Shell& shell_;
     bool running_ = false;
+    std::shared_ptr<class SourceGuard> guard_;  // during a run
     int savedCount_ = 0;  // results written by the run in hand
 };
 

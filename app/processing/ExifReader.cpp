@@ -1,6 +1,8 @@
 #include "processing/ExifReader.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -98,7 +100,8 @@ void ExifReader::Load(const QString& picFile)
         return;
     QFile f(picFile_);
     QByteArray bytes;
-    if (f.open(QIODevice::ReadOnly))
+    // Only regular files: opening a FIFO would wait for a writer forever.
+    if (QFileInfo(picFile_).isFile() && f.open(QIODevice::ReadOnly))
         bytes = leadingApp1(f);
     LoadBytes(bytes);
 }
@@ -106,6 +109,9 @@ void ExifReader::Load(const QString& picFile)
 void ExifReader::LoadBytes(const QByteArray& bytes)
 {
     bytes_ = bytes;
+    records_.clear();
+    exifIfdOffset_ = 0;
+    end_ = size_t(bytes_.size());
     if (!FindExifHeader()) {
         hasExif_ = false;
         return;
@@ -131,7 +137,12 @@ bool ExifReader::FindExifHeader()
     if (app1Pos_ == 0)
         return false;
     tiffPos_ = app1Pos_ + 10;
-    return in(app1Pos_ + 4, 4) && bytes_.mid(qsizetype(app1Pos_ + 4), 4) == "Exif";
+    if (!in(app1Pos_ + 4, 4) || bytes_.mid(qsizetype(app1Pos_ + 4), 4) != "Exif")
+        return false;
+    // From here on nothing outside the block is read: its length counts from
+    // the two length bytes on.
+    end_ = std::min(end_, app1Pos_ + 2 + ((size_t(u8(app1Pos_ + 2)) << 8) | u8(app1Pos_ + 3)));
+    return true;
 }
 
 bool ExifReader::IsIntelByteOrder() const
@@ -156,6 +167,8 @@ void ExifReader::ReadIfdChain()
         if (!in(pos + 2, 12 * n + 4))
             return;
         for (size_t k = 0; k < n; ++k) {
+            if (records_.size() >= kMaxRecords)
+                return;
             ExifTagRec rec;
             readEntry(pos + 2 + 12 * k, rec);
             if (rec.tagId == 34665 && !readingExif)
@@ -187,8 +200,10 @@ bool ExifReader::readEntry(size_t e, ExifTagRec& rec)
     auto decimalBytes = [&](size_t n, bool reversed) -> QVariant {
         if (!in(data, n))
             return {};
+        // The text keeps the first values; a longer run is cut.
+        const size_t shown = std::min(n, kMaxTextValues);
         QString s;
-        for (size_t i = 0; i < n; ++i)
+        for (size_t i = 0; i < shown; ++i)
             s += QString::number(u8(data + (reversed ? n - 1 - i : i)));
         return s;
     };

@@ -20,10 +20,16 @@ struct ExifTagRec {
 // Reads the EXIF tags of a JPEG file: the first APP1 block among the marker
 // segments before the picture data (only those are read from the file), IFD0
 // and the chain behind it, then the Exif sub-IFD once. The first directory that holds a tag wins.
-// Every read is bounded by the file; a chain that loops or a directory that
-// runs past the end ends the walk.
+// Every read is bounded by the APP1 block (a directory or a value outside it
+// is not read), a chain that loops or a directory that runs past the block's
+// end ends the walk, and the work is capped: at most kMaxRecords records and
+// kMaxTextValues values turned into text per record, so a crafted block costs
+// no more than a few megabytes.
 class ExifReader {
 public:
+    static constexpr size_t kMaxRecords = 2048;
+    static constexpr size_t kMaxTextValues = 256;
+
     void setPicFile(const QString& path) { picFile_ = path; }
     QString picFile() const { return picFile_; }
 
@@ -46,12 +52,13 @@ private:
     void ReadIfdChain();
     bool readEntry(size_t e, ExifTagRec& rec);
 
-    bool in(size_t pos, size_t n) const { return pos <= size_t(bytes_.size()) && n <= size_t(bytes_.size()) - pos; }
+    bool in(size_t pos, size_t n) const { return pos <= end_ && n <= end_ - pos; }
     uint8_t u8(size_t pos) const { return uint8_t(bytes_[qsizetype(pos)]); }
     uint32_t u16(size_t pos) const;
     uint32_t u32(size_t pos) const;
 
     QByteArray bytes_;
+    size_t end_ = 0;  // first byte after the APP1 block (after the data while searching)
     uint32_t ifd0Offset_ = 0;
     size_t app1Pos_ = 0;
     size_t tiffPos_ = 0;

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "processing/ErrorLines.h"
+#include "processing/SourceFile.h"
 
 RenderQueue::RenderQueue(QStringList paths, RenderSettings settings, int workers)
     : paths_(std::move(paths)), settings_(std::move(settings)), assets_(prepareAssets(settings_)),
@@ -38,19 +39,26 @@ void RenderQueue::submitUpTo(int end)
 void RenderQueue::render(int i)
 {
     RenderResult r;
-    if (!cancelled_) {
+    // What cannot be opened (a FIFO would block the reader for ever) is
+    // not rendered; the run logs why when it comes to that entry.
+    if (!cancelled_ && unreadableSource(paths_[i]).isEmpty()) {
+        QString problem;
+        RunError kind = RunError::None;
+        bool failed = true;
         try {
             r = renderPicture(paths_[i], settings_, assets_);
+            failed = false;
         } catch (const std::bad_alloc&) {
-            // One picture that memory cannot hold is that picture's failure.
+            kind = RunError::OutOfMemory;
+        } catch (const std::exception& e) {
+            problem = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            problem = QStringLiteral("未知错误");
+        }
+        // Nothing may leave a pool thread: a failure is that picture's alone.
+        if (failed) {
             r = RenderResult{};
-            r.errors << errorLine(paths_[i], QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory,
-                                  QString());
-        } catch (const std::exception&) {
-            // Nothing may leave a pool thread: any other failure is the picture's too.
-            r = RenderResult{};
-            r.errors << errorLine(paths_[i], QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
-                                  QString());
+            r.errors << errorLine(paths_[i], QStringLiteral("在处理图片时发生错误:("), kind, problem);
         }
     }
     {

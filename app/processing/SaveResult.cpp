@@ -1,5 +1,6 @@
 #include "processing/SaveResult.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
@@ -34,20 +35,33 @@ QString safeName(QString name)
     return name;
 }
 
+// stem + tail, the stem shortened (by whole characters) as far as the
+// system's limit of 255 bytes per name asks: a numbered name stays writable.
+QString fittedName(QString stem, const QString& tail)
+{
+    constexpr qsizetype kMaxNameBytes = 255;
+    while (!stem.isEmpty() && QFile::encodeName(stem + tail).size() > kMaxNameBytes) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate())
+            stem.chop(1);
+    }
+    return stem + tail;
+}
+
 SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                 const QString& format, imaging::Encoder encoder, const SourceGuard& guard,
+                 const QString& format, imaging::Encoder encoder, SourceGuard& guard,
                  QStringList& errors)
 {
     SaveOutcome out;
-    out.name = outputName(st, index, sourcePath, format);
-    const QString path = joinPath(st.ps.sOutDir, out.name);
+    const QString wanted = joinPath(st.ps.sOutDir, outputName(st, index, sourcePath, format));
     QString problem;
+    QString path;
     if (encoder == imaging::Encoder::None)
         problem = QStringLiteral("不支持的图片格式 ") + format;
     else if (picture.isNull())
         problem = QStringLiteral("没有可保存的图片");
-    else if (guard.isSource(path))
-        problem = QStringLiteral("输出文件 ") + path + QStringLiteral(" 是一张源图片,不能覆盖");
+    else if ((path = guard.claim(wanted)).isEmpty())
+        problem = QStringLiteral("输出文件 ") + wanted + QStringLiteral(" 的名字都已被占用");
     else {
         const imaging::WriteResult w = imaging::writePicture(picture, path, encoder, st.ps.iJPGQ);
         if (!w.ok)
@@ -59,6 +73,7 @@ SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImag
     }
     out.saved = true;
     out.path = path;
+    out.name = QFileInfo(path).fileName();
     if (index >= 0 && index < st.list.count() && st.list.at(index).path == sourcePath)
         st.list.at(index).resultPath = path;
     return out;
@@ -80,6 +95,26 @@ bool SourceGuard::isSource(const QString& path) const
     return fileId(path, id) && ids_.count(id) > 0;
 }
 
+QString SourceGuard::claim(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    // Names written before are known by their real folder, however spelled.
+    const QString folder = QFileInfo(info.path()).canonicalFilePath();
+    const QString realFolder = folder.isEmpty() ? QDir::cleanPath(info.absolutePath()) : folder;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString ext = dot > 0 ? name.mid(dot) : QString();
+    QString candidate = path;
+    for (int n = 1; n <= 10000; ++n) {
+        const QString candidateName = QFileInfo(candidate).fileName();
+        if (!isSource(candidate) && claimed_.insert(realFolder + u'/' + candidateName).second)
+            return candidate;
+        candidate = joinPath(info.path(), fittedName(stem, u'_' + QString::number(n) + ext));
+    }
+    return {};
+}
+
 QString outputName(const AppState& st, int index, const QString& sourcePath, const QString& format)
 {
     QString stem;
@@ -93,13 +128,13 @@ QString outputName(const AppState& st, int index, const QString& sourcePath, con
 }
 
 SaveOutcome SaveImg(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                    const QString& format, const SourceGuard& guard, QStringList& errors)
+                    const QString& format, SourceGuard& guard, QStringList& errors)
 {
     return save(st, index, sourcePath, picture, format, imaging::encoderFor(format), guard, errors);
 }
 
 SaveOutcome SaveBMP(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                    const SourceGuard& guard, QStringList& errors)
+                    SourceGuard& guard, QStringList& errors)
 {
     return save(st, index, sourcePath, picture, QStringLiteral("bmp"), imaging::Encoder::Bmp, guard, errors);
 }

@@ -11,14 +11,20 @@ class PictureList;
 
 // The files of the picture list, known by their identity on disk (device and
 // inode), so that no output path reaches a source through another spelling,
-// a link or a hard link.
+// a link or a hard link; and the files a run has written so far. Every file a
+// run writes takes its path from `claim`.
 class SourceGuard {
 public:
     explicit SourceGuard(const PictureList& list);
     bool isSource(const QString& path) const;
+    // `path` itself when it is neither a source nor claimed before in this
+    // run; else the first free of "<name>_1.<ext>", "<name>_2.<ext>"...
+    // Empty when none is free.
+    QString claim(const QString& path);
 
 private:
     std::set<std::pair<unsigned long long, unsigned long long>> ids_;
+    std::set<QString> claimed_;
 };
 
 // File name of entry `index`'s result: prefix and zero-padded index when
@@ -37,9 +43,10 @@ struct SaveOutcome {
 // Encodes the rendered picture of entry `index` in `format` ("jpg", "png",
 // "gif", "tiff", "bmp"; case ignored; "jpeg" and "tif" too) into the output
 // folder. A failure is logged in `errors` with the source's path; nothing is
-// recorded for it. An output path that is a source picture is such a failure.
+// recorded for it. The path comes from the guard: a name that is a source
+// picture or was written before in this run gets "_1", "_2"...
 SaveOutcome SaveImg(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                    const QString& format, const SourceGuard& guard, QStringList& errors);
+                    const QString& format, SourceGuard& guard, QStringList& errors);
 // The same as a 24-bit bitmap whose name ends in ".bmp".
 SaveOutcome SaveBMP(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                    const SourceGuard& guard, QStringList& errors);
+                    SourceGuard& guard, QStringList& errors);

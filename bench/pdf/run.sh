@@ -44,3 +44,6 @@ if command -v img2pdf >/dev/null; then
 else
   echo "img2pdf is not installed: no comparison"
 fi
+
+echo "-- DrawText of long texts (linear layout: twice the characters, about twice the time)"
+FONTCONFIG_FILE="$(dirname "$(realpath "$0")")/../../tests/support/fonts.conf" "$build/bench/pdf/longtext" 80000

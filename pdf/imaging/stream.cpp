@@ -103,7 +103,7 @@ void TFileStream::Seek(uint64_t position)
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count)
 {
-    if (position_ >= size_)
+    if (position_ >= size_ || count == 0)
         return 0;
     std::size_t n = std::min<uint64_t>(count, size_ - position_);
     if (n == 0)

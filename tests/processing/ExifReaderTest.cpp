@@ -134,6 +134,54 @@ TEST(ExifReader, LoadKeepsTheFirstPathAndTagLoadsOnDemand)
     EXPECT_FALSE(QFile::exists(dir.filePath("none.jpg")));
 }
 
+// Crafted blocks: nothing outside the APP1 block is read, and the work stays
+// small however the counts lie.
+TEST(ExifReader, CraftedBlocksCostLittleAndReadNothingOutsideTheBlock)
+{
+    const ExifBlob b(true);
+    const size_t tiff = 12;  // SOI, APP1 marker and length, "Exif\0\0"
+    auto patch32 = [&](QByteArray& bytes, size_t pos, uint32_t v) { bytes.replace(qsizetype(pos), 4, b.u32(v)); };
+    // One directory after the end of the block, where IFD0's offset points.
+    auto outsideDirectory = [&] {
+        QByteArray bytes = b.jpeg({ExifDir{{b.shortTag(275, 1)}, -1}});
+        const uint32_t at = uint32_t(bytes.size()) - uint32_t(tiff);
+        bytes += b.u16(1) + b.u16(274) + b.u16(3) + b.u32(1) + b.u32(3) + b.u32(0);
+        patch32(bytes, tiff + 4, at);
+        return bytes;
+    };
+    // An eight-byte value whose offset points behind the block.
+    auto outsideValue = [&] {
+        QByteArray bytes = b.jpeg({ExifDir{{ExifTag{0x9999, 1, 8, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}}, -1}});
+        const uint32_t at = uint32_t(bytes.size()) - uint32_t(tiff);
+        bytes += QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+        patch32(bytes, tiff + 8 + 2 + 8, at);
+        return bytes;
+    };
+    ExifDir manyEntries;
+    for (int i = 0; i < 3000; ++i)
+        manyEntries.tags.push_back(b.shortTag(uint16_t(1000 + i), 1));
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        int records;        // expected number of records
+        int longestText;    // most characters any value may have
+    };
+    const Case cases[] = {
+        {"directory outside the block", outsideDirectory(), 0, 0},
+        {"value outside the block", outsideValue(), 1, 0},
+        {"4000 byte values", b.jpeg({ExifDir{{ExifTag{0x9999, 1, 4000, QByteArray(4000, '\x7F')}}, -1}}), 1,
+         int(ExifReader::kMaxTextValues) * 3},
+        {"3000 entries", b.jpeg({manyEntries}), int(ExifReader::kMaxRecords), 1},
+    };
+    for (const Case& c : cases) {
+        ExifReader r;
+        r.LoadBytes(c.bytes);
+        EXPECT_EQ(int(r.records().size()), c.records) << c.name;
+        for (const ExifTagRec& rec : r.records())
+            EXPECT_LE(rec.value.toString().size(), c.longestText) << c.name;
+    }
+}
+
 // A file is read by its leading marker segments: the first APP1 segment before
 // the picture data counts, never bytes that only look like one inside another
 // segment or inside the compressed data.

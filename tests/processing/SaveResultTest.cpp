@@ -28,7 +28,7 @@ TEST(SaveResult, OutputNames)
     }
 }
 
-TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverASource)
+TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverReplacesASource)
 {
     QTemporaryDir dir;
     const QString src = dir.filePath("a.png");
@@ -40,26 +40,24 @@ TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverASource)
     AppState st;
     st.list.add(src);
     st.ps.sOutDir = dir.path();
-    const SourceGuard guard(st.list);
+    SourceGuard guard(st.list);
     QStringList errors;
 
     // Same folder, same name, same format: that is the source itself.
     SaveOutcome o = SaveImg(st, 0, src, img, "png", guard, errors);
-    EXPECT_FALSE(o.saved);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith(src + "在保存时发生错误:"));
-    EXPECT_TRUE(errors[0].endsWith(".\r\n"));
-    EXPECT_TRUE(st.list.at(0).resultPath.isEmpty());
+    EXPECT_TRUE(o.saved);
+    EXPECT_EQ(o.name, "a_1.png");
+    EXPECT_TRUE(errors.isEmpty());
     QFile f(src);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
 
-    // Through a link to the folder it is still the source.
+    // Through a link to the folder it is still the source, and a_1.png is taken.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("link")));
     st.ps.sOutDir = dir.filePath("link");
-    errors.clear();
-    EXPECT_FALSE(SaveImg(st, 0, src, img, "png", guard, errors).saved);
-    EXPECT_EQ(errors.size(), 1);
+    o = SaveImg(st, 0, src, img, "png", guard, errors);
+    EXPECT_EQ(o.path, dir.filePath("link/a_2.png"));
+    EXPECT_TRUE(errors.isEmpty());
 
     // A format without an encoder and a folder that does not exist fail and are logged.
     st.ps.sOutDir = dir.path();
@@ -67,8 +65,9 @@ TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverASource)
     EXPECT_FALSE(SaveImg(st, 0, src, img, "xyz", guard, errors).saved);
     st.ps.sOutDir = dir.filePath("missing/deeper");
     EXPECT_FALSE(SaveBMP(st, 0, src, img, guard, errors).saved);
-    EXPECT_EQ(errors.size(), 2);
-    EXPECT_TRUE(st.list.at(0).resultPath.isEmpty());
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].startsWith(src + "在保存时发生错误:"));
+    EXPECT_TRUE(errors[0].endsWith(".\r\n"));
 
     st.ps.sOutDir = dir.path();
     errors.clear();
@@ -77,5 +76,5 @@ TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverASource)
     EXPECT_EQ(st.list.at(0).resultPath, dir.filePath("a.JPEG"));
     EXPECT_TRUE(errors.isEmpty());
     // No temporary file is left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".part").size(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".vimo-").size(), 0);
 }

@@ -1,5 +1,6 @@
 #include "platform/imaging/PictureReader.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 
@@ -9,6 +10,12 @@
 namespace imaging {
 
 namespace {
+
+// Only regular files are opened: a FIFO would block the open forever.
+bool readable(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
 
 // Qt's decoders refuse by their own byte limit (256 MiB by default, a
 // 64-megapixel photo); ours is the pixel cap, at the widest layout a decoder
@@ -50,7 +57,7 @@ PictureProbe probePicture(const QString& path)
     QImageReader r(path);
     prepare(r);
     PictureProbe p;
-    if (!r.canRead())
+    if (!readable(path) || !r.canRead())
         return p;
     p.size = r.size();
     p.format = r.format();
@@ -59,6 +66,8 @@ PictureProbe probePicture(const QString& path)
 
 QImage loadPicture(const QString& path)
 {
+    if (!readable(path))
+        return {};
     QImageReader r(path);
     prepare(r);
     const QSize size = r.size();
@@ -69,6 +78,8 @@ QImage loadPicture(const QString& path)
 
 LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
 {
+    if (!readable(path))
+        return {};
     QImageReader r(path);
     prepare(r);
     LoadedPicture out;

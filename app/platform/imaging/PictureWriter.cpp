@@ -1,33 +1,44 @@
 #include "platform/imaging/PictureWriter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QTemporaryFile>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace imaging {
 
 namespace {
 
-WriteResult writeWithQt(const QImage& picture, const QString& path, const char* format, int quality)
+// Qt's writers do not report a failed flush or close (a full disk), so the
+// picture is encoded in memory and its bytes written with every step checked.
+WriteResult writeWithQt(const QImage& picture, QFileDevice& file, const char* format, int quality)
 {
-    QImageWriter w(path, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter w(&buffer, format);
     if (quality >= 0)
         w.setQuality(quality);
     if (!w.write(picture))
         return {false, w.errorString()};
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return {false, file.errorString()};
     return {true, {}};
 }
 
-WriteResult encode(const QImage& rgb, const QString& path, Encoder encoder, int quality)
+WriteResult encode(const QImage& rgb, QFileDevice& file, Encoder encoder, int quality)
 {
     switch (encoder) {
-    case Encoder::Jpeg: return writeWithQt(rgb, path, "jpeg", quality);
-    case Encoder::Png: return writeWithQt(rgb, path, "png", -1);
+    case Encoder::Jpeg: return writeWithQt(rgb, file, "jpeg", quality);
+    case Encoder::Png: return writeWithQt(rgb, file, "png", -1);
     // Qt writes 32-bit pictures as 24-bit bitmaps.
-    case Encoder::Bmp: return writeWithQt(rgb.convertToFormat(QImage::Format_RGB32), path, "bmp", -1);
-    case Encoder::Tiff: return writeTiff(rgb, path);
-    case Encoder::Gif: return writeGif(rgb, path);
+    case Encoder::Bmp: return writeWithQt(rgb.convertToFormat(QImage::Format_RGB32), file, "bmp", -1);
+    // These libraries open the file by name and report their own write errors.
+    case Encoder::Tiff: return writeTiff(rgb, file.fileName());
+    case Encoder::Gif: return writeGif(rgb, file.fileName());
     case Encoder::None: break;
     }
     return {false, QStringLiteral("no encoder")};
@@ -52,15 +63,25 @@ WriteResult writePicture(const QImage& picture, const QString& path, Encoder enc
         return {false, QStringLiteral("empty picture")};
     if (encoder == Encoder::None)
         return {false, QStringLiteral("no encoder for this format")};
-    // A hidden name beside the target, made with the user's usual permissions.
-    const QFileInfo target(path);
-    const QString temp = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
+    // A short hidden name of its own beside the target (a long target name
+    // still leaves room for it), created anew so it is never an existing
+    // file; removed unless it becomes the target.
+    QTemporaryFile temp(QFileInfo(path).absolutePath() + QStringLiteral("/.vimo-XXXXXX"));
+    if (!temp.open())
+        return {false, QStringLiteral("cannot create a file beside ") + path + QStringLiteral(": ") + temp.errorString()};
+    // The usual permissions of a new file (the umask's), not a temporary's private ones.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(temp.handle(), 0666 & ~mask);
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     WriteResult r = encode(rgb, temp, encoder, jpegQuality);
-    if (r.ok && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0)
+    temp.close();
+    if (r.ok && temp.error() != QFileDevice::NoError)
+        r = {false, temp.errorString()};
+    if (r.ok && std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         r = {false, QStringLiteral("cannot replace ") + path};
-    if (!r.ok)
-        QFile::remove(temp);
+    if (r.ok)
+        temp.setAutoRemove(false);
     return r;
 }
 

@@ -8,6 +8,7 @@ void attachPdfBook(BatchRun& run, AppState& app, Prompter& prompter, PdfApi* pdf
 {
     PdfApi& api = pdf ? *pdf : PdfLibrary::shared();
     run.createPdf = [&run, &app, &prompter, &api, show] {
-        funCreatePdf(app, api, prompter, run.yield, show);
+        funCreatePdf(app, api, prompter, run.yield, show,
+                     [&run](const QString& path) { return run.claimOutput(path); });
     };
 }

@@ -92,12 +92,22 @@ QString pdfBookFileName(const QString& outDir, const QString& title)
 }
 
 PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
-                           const std::function<void()>& yield, bool show)
+                           const std::function<void()>& yield, bool show,
+                           const std::function<QString(const QString&)>& claim)
 {
     BusyPointer busy;
     ProgramState& ps = app.ps;
     PdfBookResult result;
     result.file = pdfBookFileName(ps.sOutDir, ps.sPDF1);
+    if (claim) {
+        const QString free = claim(result.file);
+        if (free.isEmpty()) {
+            logFailure(ps, result.file, QStringLiteral("没有可用的文件名"));
+            app.list.clearResults();
+            return result;
+        }
+        result.file = free;
+    }
     PdfCalls c(pdf);
     c.setSubject(result.file);
     try {

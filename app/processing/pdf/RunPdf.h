@@ -27,5 +27,8 @@ QString pdfBookFileName(const QString& outDir, const QString& title);
 // the caller's end of the run goes on either way. The run's result paths are
 // forgotten afterwards. `yield` runs after every picture page (the event loop
 // by default). Without `show` the finished file is not opened (runs without a user).
+// `claim`, when given, turns the document's path into the one to write (the
+// run's guard against overwriting its sources and its own files).
 PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
-                           const std::function<void()>& yield = {}, bool show = true);
+                           const std::function<void()>& yield = {}, bool show = true,
+                           const std::function<QString(const QString&)>& claim = {});

@@ -4,6 +4,7 @@
 #include "engine/util/VumError.h"
 
 #include <exception>
+#include <initializer_list>
 #include <new>
 #include <string>
 
@@ -25,6 +26,10 @@ std::string TakeErrorMsg();
 inline std::string Text(const char* p) { return p ? std::string(p) : std::string(); }
 inline bool Flag(int32_t v) { return (v & 0xFF) != 0; }
 inline uint8_t Byte(int32_t v) { return static_cast<uint8_t>(v & 0xFF); }
+
+// Positions and lengths beyond any page are refused with "Bad parameters for
+// method" (aborting an open document, as method errors do).
+void CheckCoordinates(TVumWrapper& w, const char* method, std::initializer_list<int64_t> values);
 
 // Every failure becomes -1 and a stored message; nothing thrown leaves.
 template <class F>

@@ -17,7 +17,10 @@ VUMPDF_API int32_t DefineField(int32_t h, const char* name, int32_t kind, const 
 
 VUMPDF_API int32_t PutField(int32_t h, const char* name, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    return Procedure(h, [&](TVumWrapper& w) { w.Document().Canvas().PutField(Text(name), x, y, width, height); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "PutField", {x, y, width, height});
+        w.Document().Canvas().PutField(Text(name), x, y, width, height);
+    });
 }
 
 VUMPDF_API int32_t SetAction(int32_t h, const char* fieldName, int32_t event, int32_t kind, const char* text)

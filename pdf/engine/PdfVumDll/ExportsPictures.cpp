@@ -27,13 +27,17 @@ VUMPDF_API int32_t StretchDraw(int32_t h, int32_t, int32_t, int32_t, int32_t, in
 
 VUMPDF_API int32_t DrawFromFile(int32_t h, int32_t x, int32_t y, const char* fileName)
 {
-    return Procedure(h, [&](TVumWrapper& w) { w.Document().Canvas().DrawFromFile(x, y, Text(fileName)); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "DrawFromFile", {x, y});
+        w.Document().Canvas().DrawFromFile(x, y, Text(fileName));
+    });
 }
 
 VUMPDF_API int32_t StretchDrawFromFile(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                        const char* fileName)
 {
     return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "StretchDrawFromFile", {x1, y1, x2, y2});
         w.Document().Canvas().StretchDrawFromFile({x1, y1, x2, y2}, Text(fileName));
     });
 }

@@ -29,60 +29,93 @@ extern "C" {
 
 VUMPDF_API int32_t MoveTo(int32_t h, int32_t x, int32_t y)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).MoveTo(x, y); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "MoveTo", {x, y});
+        CanvasOf(w).MoveTo(x, y);
+    });
 }
 
 VUMPDF_API int32_t LineTo(int32_t h, int32_t x, int32_t y)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).LineTo(x, y); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "LineTo", {x, y});
+        CanvasOf(w).LineTo(x, y);
+    });
 }
 
 VUMPDF_API int32_t Rectangle(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).Rectangle(x1, y1, x2, y2); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "Rectangle", {x1, y1, x2, y2});
+        CanvasOf(w).Rectangle(x1, y1, x2, y2);
+    });
 }
 
 VUMPDF_API int32_t Ellipse(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).Ellipse(x1, y1, x2, y2); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "Ellipse", {x1, y1, x2, y2});
+        CanvasOf(w).Ellipse(x1, y1, x2, y2);
+    });
 }
 
 VUMPDF_API int32_t FillRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).FillRect({x1, y1, x2, y2}); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "FillRect", {x1, y1, x2, y2});
+        CanvasOf(w).FillRect({x1, y1, x2, y2});
+    });
 }
 
 VUMPDF_API int32_t FrameRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).FrameRect({x1, y1, x2, y2}); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "FrameRect", {x1, y1, x2, y2});
+        CanvasOf(w).FrameRect({x1, y1, x2, y2});
+    });
 }
 
 VUMPDF_API int32_t RoundRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).RoundRect(x1, y1, x2, y2, x3, y3); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "RoundRect", {x1, y1, x2, y2, x3, y3});
+        CanvasOf(w).RoundRect(x1, y1, x2, y2, x3, y3);
+    });
 }
 
 VUMPDF_API int32_t Arc(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                        int32_t x4, int32_t y4)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).Arc(x1, y1, x2, y2, x3, y3, x4, y4); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "Arc", {x1, y1, x2, y2, x3, y3, x4, y4});
+        CanvasOf(w).Arc(x1, y1, x2, y2, x3, y3, x4, y4);
+    });
 }
 
 VUMPDF_API int32_t Chord(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                          int32_t x4, int32_t y4)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).Chord(x1, y1, x2, y2, x3, y3, x4, y4); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "Chord", {x1, y1, x2, y2, x3, y3, x4, y4});
+        CanvasOf(w).Chord(x1, y1, x2, y2, x3, y3, x4, y4);
+    });
 }
 
 VUMPDF_API int32_t Pie(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                        int32_t x4, int32_t y4)
 {
-    return Procedure(h, [&](TVumWrapper& w) { CanvasOf(w).Pie(x1, y1, x2, y2, x3, y3, x4, y4); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "Pie", {x1, y1, x2, y2, x3, y3, x4, y4});
+        CanvasOf(w).Pie(x1, y1, x2, y2, x3, y3, x4, y4);
+    });
 }
 
 VUMPDF_API int32_t AddPoint(int32_t h, int32_t x, int32_t y)
 {
-    return Procedure(h, [&](TVumWrapper& w) { w.Points.push_back({x, y}); });
+    return Procedure(h, [&](TVumWrapper& w) {
+        CheckCoordinates(w, "AddPoint", {x, y});
+        w.Points.push_back({x, y});
+    });
 }
 
 VUMPDF_API int32_t Polygon(int32_t h)

@@ -1,4 +1,8 @@
 #include "engine/PdfVumDll/CallFrame.h"
+#include "engine/canvas/VumCanvas.h"
+#include "engine/util/Geometry.h"
+
+#include <climits>
 
 #include <map>
 #include <memory>
@@ -71,6 +75,9 @@ TVumWrapper& CheckVumHandle(int32_t h)
 
 int32_t CreateHandle(int32_t wnd, int32_t msgBase)
 {
+    // Event numbers are msgBase + 1024 + n (n up to 11): they must stay numbers.
+    if (msgBase > INT32_MAX - 2048)
+        RaiseContextError("Bad parameters for method", "CreateVum");
     return g_handles.Add(wnd, msgBase);
 }
 
@@ -105,6 +112,13 @@ void CopyOut(const std::string& text, char* buffer)
             --length;
     text.copy(buffer, length);
     buffer[length] = '\0';
+}
+
+void CheckCoordinates(TVumWrapper& w, const char* method, std::initializer_list<int64_t> values)
+{
+    for (const int64_t v : values)
+        if (!WithinCoordinates(v))
+            w.Document().Canvas().RaiseMethodError("Bad parameters for method", method);
 }
 
 } // namespace vum::dll

@@ -2,6 +2,7 @@
 #include "engine/PdfVumDll/CallFrame.h"
 #include "engine/canvas/VumCanvas.h"
 #include "engine/paragraph/ParaStyle.h"
+#include "engine/util/Geometry.h"
 #include "engine/util/PdfNumber.h"
 #include "engine/util/TextLists.h"
 
@@ -84,10 +85,37 @@ int32_t TVumWrapper::GetNumProp(int32_t id)
     }
 }
 
+namespace {
+
+constexpr int32_t kMaxFontSize = 1 << 16;     // points; the largest page is 14400
+constexpr int32_t kMaxBulletNumber = 1 << 30;  // counted up paragraph by paragraph
+
+// Values that place or size text and lines must fit what a page can hold, so
+// that the layout's sums of them cannot overflow.
+void CheckNumProp(TPdfVum& doc, int32_t id, int32_t v)
+{
+    const char* name = nullptr;
+    switch (id) {
+    case 28: if (v < -kMaxFontSize || v > kMaxFontSize) name = "FontSize"; break;
+    case 39: if (!WithinCoordinates(v)) name = "PenWidth"; break;
+    case 43: if (!WithinCoordinates(v)) name = "CurrentY"; break;
+    case 47: if (!WithinCoordinates(v)) name = "CharacterSpacing"; break;
+    case 48: if (!WithinCoordinates(v)) name = "LineSpacing"; break;
+    case 53: if (v < -kMaxBulletNumber || v > kMaxBulletNumber) name = "BulletNumber"; break;
+    case 54: if (!WithinCoordinates(v)) name = "CurrentX"; break;
+    default: break;
+    }
+    if (name)
+        doc.RaiseDocumentError("Invalid property value", name);
+}
+
+} // namespace
+
 void TVumWrapper::SetNumProp(int32_t id, int32_t v)
 {
     TPdfVum& doc = Document();
     TCustomVumCanvas& c = doc.Canvas();
+    CheckNumProp(doc, id, v);
     switch (id) {
     case 21: c.Brush.Color = static_cast<TColor>(v); break;
     case 22: c.Brush.Style = Byte(v); break;

@@ -1,5 +1,7 @@
 #include "engine/canvas/VumCanvas.h"
 #include "engine/grids/VumGrid.h"
+
+#include "platform/fonts/Utf8.h"
 #include "engine/paragraph/ParaStyle.h"
 
 #include "engine/document/VumDocument.h"
@@ -349,6 +351,17 @@ void TCustomVumCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     }
 }
 
+void TCustomVumCanvas::PrefixTextWidths(const std::u32string& text, size_t begin,
+                                        const std::function<bool(size_t, int32_t)>& each)
+{
+    std::string utf8;
+    for (size_t k = 1; begin + k <= text.size(); ++k) {
+        utf8 += fonts::encodeUtf8(text.substr(begin + k - 1, 1));
+        if (!each(k, TextWidth(utf8)))
+            return;
+    }
+}
+
 int32_t TCustomVumCanvas::TextWidth(const std::string& text)
 {
     if (!Guard())
@@ -356,7 +369,7 @@ int32_t TCustomVumCanvas::TextWidth(const std::string& text)
     // Without a back end's metrics: an average character of half the size.
     const double pixels = text.size() * Font.Size * 0.5 * kPixelsPerInch / 72.0;
     const auto count = static_cast<int32_t>(text.size());
-    return RoundEven(pixels * textFactor_) + (count - 1) * characterSpacing_;
+    return ClampToInt32(int64_t(RoundEven(pixels * textFactor_)) + int64_t(count - 1) * characterSpacing_);
 }
 
 TRect TCustomVumCanvas::ImageRect(TRect rect, int32_t pixelWidth, int32_t pixelHeight) const

@@ -4,6 +4,7 @@
 #include "engine/canvas/VumTargets.h"
 #include "engine/util/Geometry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -62,6 +63,10 @@ public:
     // Text of one line at (x, y), y being the top of the text.
     virtual void TextOut(int32_t x, int32_t y, const std::string& text);
     virtual int32_t TextWidth(const std::string& text);
+    // Calls `each` with k and TextWidth of the k characters of `text` from
+    // `begin` on, for k = 1, 2, ... until it returns false or the text ends.
+    virtual void PrefixTextWidths(const std::u32string& text, size_t begin,
+                                  const std::function<bool(size_t, int32_t)>& each);
 
     // Target 0 brush, 1 pen, 2 font; model 0 colour value, 1 RGB, 2 HSL,
     // 3 CMYK, 4 grey (percentages).

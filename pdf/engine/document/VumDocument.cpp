@@ -87,9 +87,19 @@ void TCustomVum::SetOrientation(uint8_t orientation)
     orientation_ = orientation;
 }
 
+bool TCustomVum::PageSizeFits(int32_t size) const
+{
+    constexpr double kMinPoints = 3, kMaxPoints = 14400, kSlack = 1e-6;
+    const double points = size * pointsPerUnit_;
+    return points >= kMinPoints - kSlack && points <= kMaxPoints + kSlack;
+}
+
 void TCustomVum::SetPageWidth(int32_t width)
 {
     CheckPageIdle("PageWidth");
+    // 0 stays "not set" (BeginDoc names it); what no page can measure is refused now.
+    if (width != 0 && !PageSizeFits(width))
+        RaiseDocumentError("Invalid property value", "PageWidth");
     pageWidth_ = width;
     paperSize_ = 0;
     paperSizeName_ = "Custom";
@@ -98,6 +108,8 @@ void TCustomVum::SetPageWidth(int32_t width)
 void TCustomVum::SetPageHeight(int32_t height)
 {
     CheckPageIdle("PageHeight");
+    if (height != 0 && !PageSizeFits(height))
+        RaiseDocumentError("Invalid property value", "PageHeight");
     pageHeight_ = height;
     paperSize_ = 0;
     paperSizeName_ = "Custom";

@@ -120,6 +120,9 @@ public:
     uint8_t ImageCompressMode() const { return imageCompressMode_; }
     uint8_t SmartStretchDraw() const { return smartStretchDraw_; }
     const std::vector<std::string>& NonEmbeddedFonts() const { return nonEmbeddedFonts_; }
+    // Names of fonts whose characters are symbols, not letters: this
+    // document's own list (sorted, each name once).
+    std::vector<std::string>& SymbolicFonts() { return symbolicFonts_; }
     // The stored folder, or the system's temporary folder; always ends in "/".
     std::string TempFolder() const;
     double PointsPerUnit() const { return pointsPerUnit_; }
@@ -144,6 +147,12 @@ protected:
 
 private:
     friend class TCustomVumDocument;
+
+    // Whether a page side of `size` length units lies within what a PDF page
+    // may measure (3 to 14400 points).
+    bool PageSizeFits(int32_t size) const;
+
+    std::vector<std::string> symbolicFonts_ = {"Symbol", "Webdings", "Wingdings"};
 
     void CheckIdle(const std::string& property);
     void CheckPageIdle(const std::string& property);

@@ -9,6 +9,18 @@
 
 namespace vum {
 
+namespace {
+
+// A file name that names no file: empty after its last "/", or "." or "..".
+bool HasNoBaseName(const std::string& name)
+{
+    const size_t slash = name.find_last_of('/');
+    const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    return base.empty() || base == "." || base == "..";
+}
+
+} // namespace
+
 void TCustomVum::RaiseEvent(const std::function<void()>& handler, bool ending)
 {
     if (!handler)
@@ -35,18 +47,26 @@ void TCustomVum::BeginDoc()
         RaiseContextError("Can't edit document now", "BeginDoc");
     if (printing_)
         RaiseDocumentError("Document already open");
-    if (pageHeight_ == 0)
+    if (!PageSizeFits(pageHeight_))
         RaiseDocumentError("Invalid property value", "PageHeight");
-    if (pageWidth_ == 0)
+    if (!PageSizeFits(pageWidth_))
         RaiseDocumentError("Invalid property value", "PageWidth");
     const bool replaying = Replaying();
     const std::string extension = canvas_->GetDefaultExtension();
     if (!extension.empty()) {
+        if (!fileName_.empty() && HasNoBaseName(fileName_))
+            RaiseDocumentError("Invalid property value", "FileName");
         if (!replaying)
             outputFileName_.clear();
         const std::string name = MakeOutputFileName({}, {}, canvas_->GetFileExtension(), extension);
         std::error_code error;
-        if (std::filesystem::exists(name, error) && !std::filesystem::remove(name, error))
+        // Only a file is replaced: a folder of that name is never removed.
+        if (std::filesystem::is_directory(name, error)) {
+            outputFileName_.clear();
+            RaiseDocumentError("Invalid property value", "FileName");
+        }
+        if (std::filesystem::exists(std::filesystem::symlink_status(name, error)) &&
+            !std::filesystem::remove(name, error))
             RaiseDocumentError("File locked", name);
     }
     aborted_ = false;
@@ -100,8 +120,14 @@ void TCustomVum::StartPage(uint8_t orientation, int32_t width, int32_t height, b
             return;
         RaiseDocumentError("Document not opened");
     }
-    if (pageNumber_ > 0)
-        canvas_->ClosePage();
+    // A page that cannot be written (a full disk) ends the document, as
+    // every other error does.
+    try {
+        if (pageNumber_ > 0)
+            canvas_->ClosePage();
+    } catch (const VumError& error) {
+        RaiseDocumentError(error.what());
+    }
     orientation_ = orientation;
     pageWidth_ = width;
     pageHeight_ = height;
@@ -111,7 +137,11 @@ void TCustomVum::StartPage(uint8_t orientation, int32_t width, int32_t height, b
         ++sectionNumber_;
         sectionPageNumber_ = 0;
     }
-    canvas_->OpenPage();
+    try {
+        canvas_->OpenPage();
+    } catch (const VumError& error) {
+        RaiseDocumentError(error.what());
+    }
     if (recorder_ && pageNumber_ > 1)
         RecordPageStart(orientation, width, height, newSection);
     if (!Replaying())

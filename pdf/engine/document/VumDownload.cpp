@@ -69,6 +69,10 @@ std::string TCustomVum::DownloadToTempFile(const std::string& url)
     if (!result.ok || !closed || result.bytes == 0) {
         std::error_code ignored;
         std::filesystem::remove(name, ignored);
+        if (result.tooLarge)
+            RaiseDocumentError("Download larger than " + IntText(platform::fetchLimits().maxBytes) + " bytes", url);
+        if (result.tooSlow)
+            RaiseDocumentError("Download took longer than " + IntText(platform::fetchLimits().maxSeconds) + " seconds", url);
         RaiseDocumentError("File not found", url);
     }
     tempFiles_.push_back(name);

@@ -76,17 +76,11 @@ void DeclareSymbolicFont(TCustomVum& document, const std::string& name)
         recorder->WriteOpcode(opDeclareSymbolicFont);
         recorder->WriteString(name);
     }
-    auto& names = PdfTextFonts::SymbolicFonts();
+    auto& names = document.SymbolicFonts();
     for (const std::string& known : names)
         if (SameTextAscii(known, name))
             return;
     names.insert(std::lower_bound(names.begin(), names.end(), name), name);
-}
-
-std::vector<std::string>& PdfTextFonts::SymbolicFonts()
-{
-    static std::vector<std::string> names = {"Symbol", "Webdings", "Wingdings"};
-    return names;
 }
 
 PdfTextFonts::PdfTextFonts(TPdfCanvas& canvas) : canvas_(canvas) {}
@@ -135,7 +129,7 @@ const FontChoice& PdfTextFonts::MakeChoice(const TVumFont& font)
     choice.Charset = ResolveCharset(font.Charset, font.Name);
     choice.CodePage = fonts::codePageOfCharset(IsWideCharset(choice.Charset) ? -1 : choice.Charset);
     choice.RightToLeftKind = choice.Charset == 178 ? 1 : choice.Charset == 177 ? 2 : 0;
-    for (const std::string& symbolic : SymbolicFonts())
+    for (const std::string& symbolic : canvas_.Document().SymbolicFonts())
         choice.Symbolic = choice.Symbolic || SameTextAscii(symbolic, font.Name);
     choice.WantBold = bold;
     choice.WantItalic = italic;
@@ -274,6 +268,54 @@ double PdfTextFonts::Width1000(const TVumFont& font, const std::string& utf8, in
         width += std::nearbyint(face->advance(face->glyphOf(c)) * 1000.0 / face->metrics().unitsPerEm);
     }
     return width;
+}
+
+void PdfTextFonts::PrefixWidths1000(const TVumFont& font, const std::u32string& text, size_t begin,
+                                    const std::function<bool(size_t, double, int32_t)>& each)
+{
+    const FontChoice& choice = Choice(font);
+    // A prefix is set in the single-byte font while all its characters have
+    // a code there; from the first that has none on, in the Type0 font.
+    const bool singleFirst = (choice.CodePage || choice.Symbolic) && begin < text.size() &&
+                             SingleByteCode(choice, text[begin]) >= 0;
+    double width = 0;
+    int32_t counted = 0;
+    size_t k = 1;
+    if (singleFirst) {
+        const TPdfFont& single = SingleByte(choice);
+        for (; begin + k <= text.size(); ++k) {
+            const int code = SingleByteCode(choice, text[begin + k - 1]);
+            if (code < 0)
+                break;
+            if (code >= single.FirstChar()) {
+                ++counted;
+                width += single.CodeWidth(code);
+            }
+            if (!each(k, width, counted))
+                return;
+        }
+        if (begin + k > text.size())
+            return;
+        // The Type0 widths of the characters before this one.
+        width = 0;
+        counted = 0;
+        for (size_t i = begin; i + 1 < begin + k; ++i)
+            if (text[i] >= 0x20) {
+                const auto face = FaceForCharacter(choice, text[i]);
+                ++counted;
+                width += std::nearbyint(face->advance(face->glyphOf(text[i])) * 1000.0 / face->metrics().unitsPerEm);
+            }
+    }
+    for (; begin + k <= text.size(); ++k) {
+        const char32_t c = text[begin + k - 1];
+        if (c >= 0x20) {
+            const auto face = FaceForCharacter(choice, c);
+            ++counted;
+            width += std::nearbyint(face->advance(face->glyphOf(c)) * 1000.0 / face->metrics().unitsPerEm);
+        }
+        if (!each(k, width, counted))
+            return;
+    }
 }
 
 PdfFontResource& PdfTextFonts::Primary(const TVumFont& font)

@@ -3,6 +3,7 @@
 #include "engine/canvas/DrawingTools.h"
 #include "engine/fonts/PdfFont.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +35,11 @@ public:
     // Width in thousandths of the size, and the characters that count for
     // character spacing.
     double Width1000(const TVumFont& font, const std::string& utf8, int32_t& counted);
+    // The same for the prefixes of 1, 2, ... characters of `text` from
+    // `begin` on, each as Width1000 gives it alone, in one pass: `each` gets
+    // k, the width and the count, and returns false to stop.
+    void PrefixWidths1000(const TVumFont& font, const std::u32string& text, size_t begin,
+                          const std::function<bool(size_t, double, int32_t)>& each);
 
     // The font whose metrics place a line: the single-byte font of the key
     // when its set has a code page, else the Type0 font of the face.
@@ -45,9 +51,6 @@ public:
 
     // Type0 fonts are complete only when the document ends.
     void WriteDeferredObjects();
-
-    // Names of fonts whose characters are symbols, not letters.
-    static std::vector<std::string>& SymbolicFonts();
 
 private:
     const FontChoice& Choice(const TVumFont& font);
@@ -68,8 +71,8 @@ private:
 
 class TCustomVum;
 
-// Adds a font to the symbol fonts (kept sorted, each name once); not while a
-// document is open.
+// Adds a font to the document's symbol fonts (kept sorted, each name once);
+// not while a document is open.
 void DeclareSymbolicFont(TCustomVum& document, const std::string& name);
 
 // The code of a character in the single-byte encoding of the choice, -1 when

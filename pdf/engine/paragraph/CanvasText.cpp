@@ -32,6 +32,11 @@ public:
     {
         return canvas_.TextWidth(fonts::encodeUtf8(text));
     }
+    void MeasurePrefixes(const std::u32string& text, size_t begin,
+                         const std::function<bool(size_t, int32_t)>& each) override
+    {
+        canvas_.PrefixTextWidths(text, begin, each);
+    }
     int32_t LineHeight() override { return CanvasLineHeight(canvas_); }
     int ScriptMode() override
     {
@@ -107,7 +112,7 @@ int32_t CanvasTextHeight(TCustomVumCanvas& canvas, const std::string&)
 
 int32_t CanvasLineHeight(TCustomVumCanvas& canvas)
 {
-    return CanvasTextHeight(canvas, "A") + canvas.LineSpacing;
+    return ClampToInt32(int64_t(CanvasTextHeight(canvas, "A")) + canvas.LineSpacing);
 }
 
 int32_t CanvasLayoutText(TCustomVumCanvas& canvas, const LayoutRequest& request)
@@ -180,7 +185,7 @@ void CanvasDrawPageCounter(TCustomVumCanvas& canvas, int32_t x, int32_t y, int32
     r.Render = 2;
     CanvasLayoutText(canvas, r);
     canvas.CurrentX = 0;
-    canvas.CurrentY = y + CanvasLineHeight(canvas);
+    canvas.CurrentY = ClampToInt32(int64_t(y) + CanvasLineHeight(canvas));
     if (recorder && doc.Printing()) {
         recorder->Enabled = true;
         recorder->WriteFontDeltas(canvas);

@@ -3,6 +3,7 @@
 #include "engine/canvas/VumCanvas.h"
 #include "engine/recorder/VumRecorder.h"
 #include "engine/util/Colors.h"
+#include "engine/util/Geometry.h"
 #include "engine/util/TextLists.h"
 
 #include <charconv>
@@ -58,6 +59,9 @@ int32_t TParaStyle::GetInteger(TCustomVumCanvas& canvas, const std::string& key,
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (error != std::errc() || end != value.data() + value.size())
         canvas.RaiseMethodError("Numeric value expected for style parameter", key + " = " + value);
+    // Margins, indents, sizes and spacings beyond any page would overflow the layout's sums.
+    if (!WithinCoordinates(number))
+        canvas.RaiseMethodError("Invalid property value", key + " = " + value);
     return number;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/paragraph/TextLayout.h"
 
 #include "engine/fonts/FontEncodingTables.h"
+#include "engine/util/Geometry.h"
 #include "platform/fonts/Utf8.h"
 
 #include <algorithm>
@@ -16,7 +17,14 @@ constexpr int32_t kUnlimitedLines = INT32_MAX;
 
 int32_t RoundHalfEven(double value)
 {
-    return static_cast<int32_t>(std::nearbyint(value));
+    return RoundEven(value);
+}
+
+// Positions are summed in 64 bits and kept within 32: a box at the edge of
+// the coordinate range or a very long text cannot overflow them.
+int32_t Clamp32(int64_t value)
+{
+    return ClampToInt32(value);
 }
 
 struct Breaker {
@@ -26,50 +34,48 @@ struct Breaker {
 
     bool Marked(char32_t c) const { return IsRightToLeftCharacter(scriptMode, c); }
 
-    int32_t Width(const std::u32string& text, size_t count) const
-    {
-        return host.MeasureWidth(text.substr(0, count));
-    }
-
-    // 1-based index of the character that ends the next line; 0 when the
-    // line stays empty and the word moves whole to the next one.
-    size_t FindLineBreak(const std::u32string& text, size_t linesSoFar) const
+    // 1-based index (from `begin`) of the character that ends the next
+    // line; 0 when the line stays empty and the word moves whole to the next
+    // one. Measures only as far as the break or the line's end.
+    size_t FindLineBreak(const std::u32string& all, size_t begin, size_t linesSoFar) const
     {
         const int32_t indent = linesSoFar == 0 ? request.FirstX : request.NextX;
         const bool continued = request.StartX >= 0 && request.HAlign == 0 && linesSoFar == 0;
         const int64_t available = int64_t(request.Right) - (continued ? request.StartX : indent);
+        const size_t size = all.size() - begin;
+        auto at = [&](size_t i) { return all[begin + i]; };
 
-        size_t p = text.size();
-        for (size_t i = 0; i < text.size(); ++i)
-            if (text[i] == U'\r' || text[i] == U'\n') {
-                p = i + 1;
-                break;
-            }
-
-        // Smallest J whose first J characters are wider than the room.
-        size_t j = 0;
-        for (size_t k = 1; k <= p; ++k)
-            if (Width(text, k) > available) {
+        // Smallest J up to the first line end whose first J characters are
+        // wider than the room; p the line end (1-based), or the text's end.
+        size_t j = 0, p = size;
+        host.MeasurePrefixes(all, begin, [&](size_t k, int32_t width) {
+            if (width > available) {
                 j = k;
-                break;
+                return false;
             }
+            if (at(k - 1) == U'\r' || at(k - 1) == U'\n') {
+                p = k;
+                return false;
+            }
+            return true;
+        });
         if (j == 0)
             return p;
 
         for (size_t k = j - 1; k >= 2; --k) {
-            if (!IsBreakCharacter(text[k - 1]))
+            if (!IsBreakCharacter(at(k - 1)))
                 continue;
             if (scriptMode == 0)
                 return k;
-            const bool before = Marked(text[k - 2]);
-            const bool after = k < text.size() && Marked(text[k]);
+            const bool before = Marked(at(k - 2));
+            const bool after = k < size && Marked(at(k));
             if (before || after)
                 return k;
         }
-        if (scriptMode != 0 && j >= 2 && Marked(text[0]) != Marked(text[j - 2])) {
-            const bool last = Marked(text[j - 2]);
+        if (scriptMode != 0 && j >= 2 && Marked(at(0)) != Marked(at(j - 2))) {
+            const bool last = Marked(at(j - 2));
             for (size_t k = j - 2; k >= 1; --k)
-                if (Marked(text[k - 1]) != last)
+                if (Marked(at(k - 1)) != last)
                     return k;
             return p;
         }
@@ -81,33 +87,44 @@ struct Breaker {
     }
 };
 
+// Cuts lines off the front of the text; what is left stays in `text`.
 std::vector<std::u32string> SplitLines(const Breaker& breaker, std::u32string& text, int32_t limit)
 {
     std::vector<std::u32string> lines;
-    while (limit > 0 && !text.empty() && lines.size() < static_cast<size_t>(limit)) {
-        const size_t index = breaker.FindLineBreak(text, lines.size());
+    size_t begin = 0;
+    while (limit > 0 && begin < text.size() && lines.size() < static_cast<size_t>(limit)) {
+        const size_t index = breaker.FindLineBreak(text, begin, lines.size());
         if (index == 0) {
             lines.emplace_back();
             continue;
         }
-        const char32_t at = text[index - 1];
+        const char32_t at = text[begin + index - 1];
         if (at == U'\n' || at == U'\r') {
-            lines.push_back(text.substr(0, index - 1));
+            lines.push_back(text.substr(begin, index - 1));
             size_t drop = index;
-            if (at == U'\r' && drop < text.size() && text[drop] == U'\n')
+            if (at == U'\r' && begin + drop < text.size() && text[begin + drop] == U'\n')
                 ++drop;
-            text.erase(0, drop);
+            begin += drop;
         } else {
-            lines.push_back(text.substr(0, index));
-            text.erase(0, index);
-            const size_t firstNonBlank = text.find_first_not_of(U' ');
-            text.erase(0, firstNonBlank == std::u32string::npos ? text.size() : firstNonBlank);
+            lines.push_back(text.substr(begin, index));
+            begin += index;
+            while (begin < text.size() && text[begin] == U' ')
+                ++begin;
         }
     }
+    text.erase(0, begin);
     return lines;
 }
 
 } // namespace
+
+void LayoutHost::MeasurePrefixes(const std::u32string& text, size_t begin,
+                                 const std::function<bool(size_t, int32_t)>& each)
+{
+    for (size_t k = 1; begin + k <= text.size(); ++k)
+        if (!each(k, MeasureWidth(text.substr(begin, k))))
+            return;
+}
 
 bool IsBreakCharacter(char32_t c)
 {
@@ -138,21 +155,23 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
     if (!styled) {
         if (r.Bottom == 0)
             r.Bottom = host.PageHeightUnits();
-        limit = r.AutoFeed ? kUnlimitedLines : std::max((r.Bottom - r.Top) / lineHeight, 1);
+        limit = r.AutoFeed ? kUnlimitedLines
+                           : Clamp32(std::max<int64_t>((int64_t(r.Bottom) - r.Top) / lineHeight, 1));
     } else {
         if (r.Bottom == 0)
-            r.Bottom = host.PageHeightUnits() - style->BottomMargin - lineHeight - style->SpaceAfter;
-        limit = (r.AutoFeed && style->AutoPageFeed) ? kUnlimitedLines : (r.Bottom - r.Top) / lineHeight;
+            r.Bottom = Clamp32(int64_t(host.PageHeightUnits()) - style->BottomMargin - lineHeight - style->SpaceAfter);
+        limit = (r.AutoFeed && style->AutoPageFeed) ? kUnlimitedLines
+                                                     : Clamp32((int64_t(r.Bottom) - r.Top) / lineHeight);
     }
     if (style && !style->AutoPageFeed &&
-        (host.MeasureWidth(U"A") + r.FirstX > r.Right || r.Top > r.Bottom))
+        (int64_t(host.MeasureWidth(U"A")) + r.FirstX > r.Right || r.Top > r.Bottom))
         host.Fail("Invalid style sheet margins: no space left on paper sheet");
 
     std::u32string text = fonts::decodeUtf8(r.Text);
     const Breaker breaker{host, r, host.ScriptMode()};
     const std::vector<std::u32string> lines = SplitLines(breaker, text, limit);
     const auto count = static_cast<int32_t>(lines.size());
-    const int32_t result = count * lineHeight;
+    const int32_t result = Clamp32(int64_t(count) * lineHeight);
     if (r.Render == 0) {
         host.LeftoverCount = static_cast<int32_t>(text.size());
         return result;
@@ -160,7 +179,7 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
 
     switch (r.VAlign) {
     case 0: host.CurrentY = r.Top; break;
-    case 1: host.CurrentY = r.Bottom - result; break;
+    case 1: host.CurrentY = Clamp32(int64_t(r.Bottom) - result); break;
     case 2: host.CurrentY = RoundHalfEven(r.Top + (double(r.Bottom) - r.Top - result) / 2); break;
     default: break;
     }
@@ -175,26 +194,27 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
         int32_t x = 0;
         switch (r.HAlign) {
         case 0: x = (i == 0 && r.StartX > indent) ? r.StartX : indent; break;
-        case 1: x = r.Right - width; break;
+        case 1: x = Clamp32(int64_t(r.Right) - width); break;
         case 2: x = RoundHalfEven(indent + (double(r.Right) - indent - width) / 2); break;
         default: x = 0; break;
         }
         if (i == 0) {
             if (!r.Link.empty())
-                host.LinkLine(x, host.CurrentY, x + width, host.CurrentY + lineHeight, r.Link);
+                host.LinkLine(x, host.CurrentY, Clamp32(int64_t(x) + width),
+                              Clamp32(int64_t(host.CurrentY) + lineHeight), r.Link);
             host.NameLine(x, host.CurrentY);
         }
         if (rightToLeft) {
-            x += width;
+            x = Clamp32(int64_t(x) + width);
             host.CurrentX = x;
         } else {
-            host.CurrentX = x + width;
+            host.CurrentX = Clamp32(int64_t(x) + width);
         }
         x = std::max(x, indent);
         if (r.Render == 2)
             host.DrawLine(x, host.CurrentY, fonts::encodeUtf8(lines[i]));
         if (!(i == count - 1 && r.StartX >= 0))
-            host.CurrentY += lineHeight;
+            host.CurrentY = Clamp32(int64_t(host.CurrentY) + lineHeight);
     }
     host.LeftoverCount = static_cast<int32_t>(text.size());
     return result;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vum {
@@ -20,6 +22,12 @@ public:
     virtual ~LayoutHost() = default;
     // Width of the text in the current font, in length units.
     virtual int32_t MeasureWidth(const std::u32string& text) = 0;
+    // Calls `each` with k and the width MeasureWidth gives the k characters
+    // of `text` from `begin` on, for k = 1, 2, ... until it returns false or
+    // the text ends. By default one measure per prefix; hosts that can add
+    // widths up as they go make the layout linear.
+    virtual void MeasurePrefixes(const std::u32string& text, size_t begin,
+                                 const std::function<bool(size_t, int32_t)>& each);
     virtual int32_t LineHeight() = 0;
     // 0 left to right; 1 Arabic, 2 Hebrew code page of the current font.
     virtual int ScriptMode() = 0;

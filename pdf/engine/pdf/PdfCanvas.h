@@ -54,6 +54,8 @@ public:
     void SetCharacterSpacing(int32_t value) override;
     void TextOut(int32_t x, int32_t y, const std::string& text) override;
     int32_t TextWidth(const std::string& text) override;
+    void PrefixTextWidths(const std::u32string& text, size_t begin,
+                          const std::function<bool(size_t, int32_t)>& each) override;
     void DrawImage(const TRect& rect, TCustomVumImage& image) override;
 
     void DefineField(const std::string& name, int kind, const std::string& label, const std::string& hint,

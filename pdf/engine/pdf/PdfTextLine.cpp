@@ -116,7 +116,26 @@ int32_t TPdfCanvas::TextWidth(const std::string& text)
     int32_t counted = 0;
     const double points = TextFonts().Width1000(Font, text, counted) * std::abs(double(Font.Size)) / 1000;
     const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);
-    return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
+    return ClampToInt32(int64_t(units) + int64_t(CharacterSpacing()) * (counted > 1 ? counted - 1 : 0));
+}
+
+void TPdfCanvas::PrefixTextWidths(const std::u32string& text, size_t begin,
+                                  const std::function<bool(size_t, int32_t)>& each)
+{
+    if (!Guard()) {
+        for (size_t k = 1; begin + k <= text.size(); ++k)
+            if (!each(k, 1))
+                return;
+        return;
+    }
+    const double size = std::abs(double(Font.Size));
+    const bool points = Document().LengthUnit() == 1;
+    const int32_t spacing = CharacterSpacing();
+    TextFonts().PrefixWidths1000(Font, text, begin, [&](size_t k, double width, int32_t counted) {
+        const double p = width * size / 1000;
+        const int32_t units = points ? RoundEven(p) : RoundEven(p * 254 / 72);
+        return each(k, ClampToInt32(int64_t(units) + int64_t(spacing) * (counted > 1 ? counted - 1 : 0)));
+    });
 }
 
 int32_t TPdfCanvas::TextWidthIn(const PdfFontResource& font, const std::string& text) const
@@ -124,7 +143,7 @@ int32_t TPdfCanvas::TextWidthIn(const PdfFontResource& font, const std::string& 
     int32_t counted = 0;
     const double points = font.TextWidth1000(text, counted) * std::abs(double(Font.Size)) / 1000;
     const int32_t units = Document().LengthUnit() == 1 ? RoundEven(points) : RoundEven(points * 254 / 72);
-    return units + CharacterSpacing() * (counted > 1 ? counted - 1 : 0);
+    return ClampToInt32(int64_t(units) + int64_t(CharacterSpacing()) * (counted > 1 ? counted - 1 : 0));
 }
 
 } // namespace vum

@@ -54,6 +54,9 @@ public:
         ParagraphState& state = Paragraphs(canvas);
         work_ = state.FindStyle(canvas, kWorkStyle, true);
         Set(*work_, "BaseStyle", baseStyle);
+        // The base style's own bookmark level applies (a framed drawing
+        // below turns it off).
+        Set(*work_, "BookmarkLevel", "");
     }
 
     TParaStyle& Work() { return *work_; }
@@ -225,6 +228,8 @@ int32_t DrawRichTextFromFile(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, i
     RunWriter writer(canvas, canvas.CurrentStyleName);
     TParaStyle& work = writer.Work();
     SetStyleParameter(canvas, work, "AutoPageFeed", "0");
+    // Text that may be taken back again makes no bookmarks.
+    SetStyleParameter(canvas, work, "BookmarkLevel", "0");
     SetStyleParameter(canvas, work, "LeftMargin", IntText(std::min(x1, x2)));
     SetStyleParameter(canvas, work, "RightMargin", IntText(canvas.Document().PageWidth() - std::max(x1, x2)));
     SetStyleParameter(canvas, work, "BottomMargin", IntText(canvas.Document().PageHeight() - bottom));

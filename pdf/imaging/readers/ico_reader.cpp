@@ -55,7 +55,8 @@ void TIcon::LoadFromStream(TStream& stream)
             found = true;
         }
     }
-    if (best.offset > stream.Size() - base || best.size > stream.Size() - base - best.offset)
+    // An empty image is no image (and would hand the readers no buffer at all).
+    if (best.size == 0 || best.offset > stream.Size() - base || best.size > stream.Size() - base - best.offset)
         invalid();
     std::vector<uint8_t> data(best.size);
     stream.Seek(base + best.offset);

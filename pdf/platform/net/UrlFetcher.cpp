@@ -10,12 +10,18 @@ namespace {
 struct Sink {
     std::FILE* file;
     long long bytes;
+    long long maxBytes;
+    bool tooLarge;
 };
 
 size_t WriteChunk(char* data, size_t size, size_t count, void* user)
 {
     auto* sink = static_cast<Sink*>(user);
     const size_t total = size * count;
+    if (static_cast<long long>(total) > sink->maxBytes - sink->bytes) {
+        sink->tooLarge = true;
+        return 0;
+    }
     if (std::fwrite(data, 1, total, sink->file) != total)
         return 0; // makes curl stop with a write error
     sink->bytes += static_cast<long long>(total);
@@ -30,6 +36,12 @@ void InitCurlOnce()
 
 } // namespace
 
+FetchLimits& fetchLimits()
+{
+    static FetchLimits limits;
+    return limits;
+}
+
 FetchResult FetchUrl(const std::string& url, std::FILE* out)
 {
     InitCurlOnce();
@@ -39,7 +51,8 @@ FetchResult FetchUrl(const std::string& url, std::FILE* out)
         result.error = "no transfer handle";
         return result;
     }
-    Sink sink{out, 0};
+    const FetchLimits limits = fetchLimits();
+    Sink sink{out, 0, limits.maxBytes, false};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteChunk);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
@@ -50,6 +63,8 @@ FetchResult FetchUrl(const std::string& url, std::FILE* out)
     // Give up on a stalled transfer instead of hanging the caller.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.maxSeconds);
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "libPDF");
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
@@ -57,6 +72,8 @@ FetchResult FetchUrl(const std::string& url, std::FILE* out)
     const CURLcode code = curl_easy_perform(curl);
     curl_easy_cleanup(curl);
     result.bytes = sink.bytes;
+    result.tooLarge = sink.tooLarge || code == CURLE_FILESIZE_EXCEEDED;
+    result.tooSlow = code == CURLE_OPERATION_TIMEDOUT;
     result.ok = code == CURLE_OK && std::fflush(out) == 0;
     if (!result.ok)
         result.error = curl_easy_strerror(code);

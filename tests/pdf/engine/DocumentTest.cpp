@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <csignal>
 #include <filesystem>
 #include <regex>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -186,4 +189,86 @@ TEST(PdfDocument, FileLayoutOfAnEmptyPage)
     EXPECT_NE(pdfText.find("/Size " + std::to_string(count)), std::string::npos);
     EXPECT_TRUE(std::regex_search(pdfText, std::regex("/ID\\[\\(([0-9a-f]{32})\\)\\(\\1\\)\\]")));
     EXPECT_TRUE(pdfText.ends_with("%%EOF\n"));
+}
+
+TEST(PdfDocument, FileNamesThatNameNoFileAreRefusedAndFoldersKept)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("empty.pdf"));
+    fs::create_directory(dir.file("sub"));
+    const struct { const char* name; std::string fileName; } cases[] = {
+        {"a folder", dir.file("empty.pdf")},
+        {"a folder with a slash", dir.file("empty.pdf") + "/"},
+        {"no base name", dir.file("sub") + "/"},
+        {"dot", dir.file(".")},
+        {"dot dot", dir.file("sub/..")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PdfHandle h;
+        h.setFile(c.fileName);
+        EXPECT_EQ(pdf().BeginDoc(h), -1);
+        EXPECT_EQ(lastError(), "Invalid property value: FileName");
+        EXPECT_EQ(pdf().GetNumProp(h, VUM_PRINTING), 0);
+    }
+    EXPECT_TRUE(fs::is_directory(dir.file("empty.pdf")));
+    EXPECT_TRUE(fs::is_directory(dir.file("sub")));
+    EXPECT_FALSE(fs::exists(dir.file("sub/.pdf")));
+    EXPECT_FALSE(fs::exists(dir.file(".pdf")));
+}
+
+TEST(PdfDocument, PageSizesOutsideWhatAPageMayMeasureAreRefused)
+{
+    // Points (unit 1) and tenths of a millimetre (unit 0): 3 to 14400 points.
+    const struct { int32_t unit, id, value; bool taken; } cases[] = {
+        {1, VUM_PAGE_WIDTH, -28, false},     {1, VUM_PAGE_HEIGHT, -1, false},
+        {1, VUM_PAGE_WIDTH, 2, false},       {1, VUM_PAGE_WIDTH, 3, true},
+        {1, VUM_PAGE_HEIGHT, 14400, true},   {1, VUM_PAGE_HEIGHT, 14401, false},
+        {1, VUM_PAGE_WIDTH, INT32_MAX, false}, {1, VUM_PAGE_WIDTH, INT32_MIN, false},
+        {0, VUM_PAGE_WIDTH, 50800, true},    {0, VUM_PAGE_WIDTH, 50801, false},
+        {0, VUM_PAGE_HEIGHT, 10, false},     {0, VUM_PAGE_HEIGHT, 11, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.unit) + " " + std::to_string(c.id) + " " + std::to_string(c.value));
+        TempDir dir;
+        PdfHandle h;
+        h.setFile(dir.file("size.pdf"));
+        ASSERT_EQ(pdf().SetNumProp(h, VUM_LENGTH_UNIT, c.unit), 0);
+        const int32_t set = pdf().SetNumProp(h, c.id, c.value);
+        const int32_t begun = set == 0 ? pdf().BeginDoc(h) : -1;
+        EXPECT_EQ(set == 0 && begun == 0, c.taken) << lastError();
+        if (!c.taken) {
+            EXPECT_EQ(lastError(), std::string("Invalid property value: ") +
+                                       (c.id == VUM_PAGE_WIDTH ? "PageWidth" : "PageHeight"));
+        }
+        pdf().EndDoc(h);
+        if (c.taken) {
+            EXPECT_EQ(qpdfProblems(dir.file("size.pdf")), "");
+        }
+    }
+}
+
+// A file-size limit stands in for a full disk.
+TEST(PdfDocument, APageThatCannotBeWrittenEndsTheDocument)
+{
+    TempDir dir;
+    PdfHandle h;
+    const std::string file = dir.file("full.pdf");
+    h.setFile(file);
+    ASSERT_EQ(pdf().BeginDoc(h), 0);
+    for (int i = 0; i < 400; ++i)
+        ASSERT_EQ(pdf().Rectangle(h, i, i, 1000 + i, 1000 + i), 0);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int32_t result = pdf().NewPage(h);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(pdf().GetNumProp(h, VUM_PRINTING), 0) << "the document is aborted";
+    EXPECT_EQ(pdf().GetNumProp(h, VUM_ABORTED), 1);
+    EXPECT_FALSE(fs::exists(file)) << "its partial file is gone";
 }

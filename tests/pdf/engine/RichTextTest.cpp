@@ -183,3 +183,25 @@ TEST(RichText, WordProcessorFileKeepsItsRunsAndColours)
     EXPECT_NE(raw.find("0.753 0 0 rg"), std::string::npos) << "the red run (192, 0, 0)";
     EXPECT_NE(raw.find("0 0.502 0 rg"), std::string::npos) << "the green run (0, 128, 0)";
 }
+
+TEST(RichText, TextTakenBackLeavesNoBookmarks)
+{
+    TempDir dir;
+    const std::string rtf = dir.file("long.rtf");
+    std::string body;
+    for (int i = 0; i < 40; ++i)
+        body += "Line " + std::to_string(i) + "\\par ";
+    writeFile(rtf, "{\\rtf1\\ansi " + body + "}");
+    const std::string file = dir.file("marks.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().DefineStyle(h, "marked", "BookmarkLevel", "1"), 0) << lastError();
+        h.setStr(VUM_CURRENT_STYLE_NAME, "marked");
+        EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 400, rtf.c_str()), 0);
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(readFile(file).find("/Outlines"), std::string::npos);
+    EXPECT_EQ(qpdfProblems(file), "");
+}

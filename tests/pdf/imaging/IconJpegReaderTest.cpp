@@ -9,6 +9,7 @@
 #include "imaging/errors.h"
 #include "imaging/readers/ico_reader.h"
 #include "imaging/readers/jpeg_reader.h"
+#include "imaging/stream.h"
 
 using namespace vum;
 
@@ -106,4 +107,17 @@ TEST(JpegReader, EncodedPictureReadsBack)
     EXPECT_EQ(info.width, 16u);
     EXPECT_EQ(info.height, 8u);
     EXPECT_EQ(info.components, 3);
+}
+
+TEST(IconReader, EmptyOrOutsideEntriesAreRefused)
+{
+    struct Case { const char* what; uint32_t size, offset; };
+    const Case cases[] = {{"size 0", 0, 22}, {"size 0 at the end", 0, 26}, {"past the end", 8, 22}};
+    for (const Case& c : cases) {
+        std::string ico = le(0, 2) + le(1, 2) + le(1, 2) + std::string("\x02\x02\x00\x00", 4) + le(1, 2) +
+                          le(24, 2) + le(c.size, 4) + le(c.offset, 4) + std::string("\x00\x00\x00\x00", 4);
+        TMemoryStream stream(reinterpret_cast<const uint8_t*>(ico.data()), ico.size());
+        TIcon icon;
+        EXPECT_THROW(icon.LoadFromStream(stream), EInvalidGraphic) << c.what;
+    }
 }

@@ -235,3 +235,19 @@ TEST(PdfBookRun, BookOfThreePicturesThroughTheLibrary)
     EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
     EXPECT_EQ(waitForText(opened), pdf) << "the finished book is opened for the user";
 }
+
+TEST(PdfBookRun, TheBookNeverReplacesAListedFile)
+{
+    BookRun f;
+    RecordingPdfApi pdf;
+    attachPdfBook(f.run, f.st, f.prompter, &pdf);
+    QDir().mkpath(f.st.ps.sOutDir);
+    // A listed picture that carries the book's name.
+    const QString listed = f.out(QStringLiteral("Vimo图片集.pdf"));
+    ASSERT_TRUE(QFile::copy(f.st.list.at(0).path, listed));
+    f.st.list.append(listed);
+    ASSERT_TRUE(f.run.start());
+    const QStringList names = pdf.calls.filter(QStringLiteral("SetStrProp %1 ").arg(pdfprop::FileName));
+    EXPECT_EQ(names, QStringList({QStringLiteral("SetStrProp %1 ").arg(pdfprop::FileName) +
+                                  f.out(QStringLiteral("Vimo图片集_1.pdf"))}));
+}

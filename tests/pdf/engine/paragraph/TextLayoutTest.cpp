@@ -20,13 +20,28 @@ struct DrawnLine {
 
 class FakeHost : public LayoutHost {
 public:
+    static int32_t CharWidth(char32_t c) { return c == U'\n' || c == U'\r' ? 0 : c > 0x2E80 ? 20 : 10; }
     int32_t MeasureWidth(const std::u32string& text) override
     {
         int32_t width = 0;
         for (char32_t c : text)
-            width += c == U'\n' || c == U'\r' ? 0 : c > 0x2E80 ? 20 : 10;
+            width += CharWidth(c);
+        measured += text.size();
         return width;
     }
+    // Adds up as it goes, as the drawing surface does.
+    void MeasurePrefixes(const std::u32string& text, size_t begin,
+                         const std::function<bool(size_t, int32_t)>& each) override
+    {
+        int32_t width = 0;
+        for (size_t k = 1; begin + k <= text.size(); ++k) {
+            width += CharWidth(text[begin + k - 1]);
+            ++measured;
+            if (!each(k, width))
+                return;
+        }
+    }
+    size_t measured = 0;  // characters looked at by the measures
     int32_t LineHeight() override { return 20; }
     int ScriptMode() override { return 0; }
     bool IsRightToLeft() override { return false; }
@@ -178,4 +193,26 @@ TEST(VisualOrder, TurnsRightToLeftLettersRoundAndKeepsOtherRuns)
     EXPECT_EQ(VisualOrder(U"abc", 2), U"abc");
     EXPECT_EQ(VisualOrder(U"אבג", 0), U"אבג");
     EXPECT_EQ(VisualOrder(U"اب", 1), U"با");
+}
+
+// However long the text, each character is measured a few times, not once
+// per prefix: one long line, many short lines, many line ends.
+TEST(TextLayout, MeasuringWorkGrowsWithTheTextNotItsSquare)
+{
+    const size_t n = 60000;
+    const struct { const char* name; std::string text; int32_t right; } cases[] = {
+        {"one line", std::string(n, 'a'), INT32_MAX / 2},
+        {"words over many lines", [&] { std::string t; while (t.size() < n) t += "word "; return t; }(), 200},
+        {"many line ends", [&] { std::string t; while (t.size() < n) t += "ab\r\n"; return t; }(), 1000},
+        {"no break character", std::string(n, 'x'), 95},
+    };
+    for (const auto& c : cases) {
+        FakeHost host;
+        LayoutRequest r = Box(c.text, c.right);
+        r.AutoFeed = true;
+        r.Render = 1;
+        LayoutText(host, r);
+        EXPECT_LE(host.measured, 4 * n) << c.name;
+        EXPECT_EQ(host.LeftoverCount, 0) << c.name;
+    }
 }

@@ -146,6 +146,23 @@ TEST(TextFonts, SymbolFontsAreDeclaredBetweenDocuments)
     EXPECT_EQ(lastError(), "Can't invoke this method when active: DeclareSymbolicFont");
 }
 
+TEST(TextFonts, ASymbolFontBelongsToItsOwnDocument)
+{
+    TextDocument declaring, other;
+    ASSERT_EQ(DeclareSymbolicFont(declaring.h(), "Arial"), 0) << lastError();
+    // Flags 4 mark a symbolic font, 32 a font of letters.
+    for (TextDocument* doc : {&declaring, &other}) {
+        doc->begin();
+        doc->font("Arial", 12);
+        ASSERT_EQ(TextOut(doc->h(), 100, 100, "Abc"), 0) << lastError();
+        doc->end();
+    }
+    EXPECT_NE(declaring.bytes().find("/Flags 4"), std::string::npos);
+    EXPECT_NE(other.bytes().find("/Flags 32"), std::string::npos);
+    EXPECT_EQ(other.bytes().find("/Flags 4"), std::string::npos);
+    EXPECT_EQ(Trimmed(other.text()), "Abc");
+}
+
 TEST(TextFonts, MissingBoldAndItalicDesignsAreMadeUp)
 {
     // WenQuanYi Zen Hei has neither: bold is drawn outlined, italic slanted.

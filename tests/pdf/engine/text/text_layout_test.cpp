@@ -1,5 +1,9 @@
 #include "TextDocument.h"
 
+#include "TempDir.h"
+#include "engine/document/PdfVum.h"
+#include "engine/pdf/PdfCanvas.h"
+#include "platform/fonts/Utf8.h"
 #include "vumpdf.h"
 
 #include <gtest/gtest.h>
@@ -185,4 +189,39 @@ TEST(TextLayoutDocument, StyleSheetsReplaceTheStyles)
         EXPECT_EQ(LoadStyleSheet(other.h(), c.file.c_str()), -1);
         EXPECT_EQ(lastError(), c.message);
     }
+}
+
+// Line breaking adds the widths of a line's prefixes up in one pass; each must
+// equal what measuring that prefix alone gives, in either font path.
+TEST(TextLayoutDocument, PrefixWidthsEqualTheWidthsOfThePrefixes)
+{
+    TempDir dir;
+    vum::TPdfVum doc;
+    doc.SetFileName(dir.file("prefix.pdf"));
+    doc.BeginDoc();
+    vum::TPdfCanvas& canvas = doc.PdfCanvas();
+    const struct { const char* font; int32_t size, spacing; uint8_t unit; const char* text; } cases[] = {
+        {"Arial", 12, 0, 0, "Hello, world\tand\r\nmore"},
+        {"Arial", 11, 7, 0, "Abc 中文 mixed ، and back"},
+        {"黑体", 30, -3, 0, "中文 then Latin"},
+        {"Liberation Serif", 9, 2, 0, "\x01\x02 control first"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        canvas.Font.Name = c.font;
+        canvas.Font.Size = c.size;
+        canvas.SetCharacterSpacing(c.spacing);
+        const std::u32string text = vum::fonts::decodeUtf8(c.text);
+        for (size_t begin : {size_t(0), size_t(3)}) {
+            std::vector<int32_t> got;
+            canvas.PrefixTextWidths(text, begin, [&](size_t, int32_t w) {
+                got.push_back(w);
+                return true;
+            });
+            ASSERT_EQ(got.size(), text.size() - begin);
+            for (size_t k = 1; k <= got.size(); ++k)
+                EXPECT_EQ(got[k - 1], canvas.TextWidth(vum::fonts::encodeUtf8(text.substr(begin, k)))) << k;
+        }
+    }
+    doc.Abort();
 }

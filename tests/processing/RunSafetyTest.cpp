@@ -1,0 +1,208 @@
+// Runs that meet hostile or unlucky input: every good picture is written,
+// every bad one logged, no listed file is ever replaced, nothing hangs.
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "ToolRunner.h"
+#include "platform/imaging/PictureReader.h"
+#include "platform/prompter/RecordingPrompter.h"
+#include "platform/shell/RecordingShell.h"
+#include "processing/BatchRun.h"
+#include "state/AppState.h"
+#include "state/StartValues.h"
+
+namespace {
+
+struct SafeRun {
+    QTemporaryDir dir;
+    AppState st;
+    RecordingPrompter prompter;
+    RecordingShell shell;
+    BatchRun run{st, prompter, shell};
+
+    SafeRun()
+    {
+        setStartValues(st);
+        st.ps.sOutDir = dir.filePath("out");
+        QDir().mkpath(st.ps.sOutDir);
+        st.ps.bSaveErr = 1;
+        st.ps.sOutFormat = "jpg";
+        st.panel.cmbEncode = "jpg";
+        st.panel.cmbSizeCount = 5;
+        st.panel.txtW = "120";
+        st.panel.chkRM = 0;
+        run.yield = [] {};
+        prompter.answers = {false, false, false};
+    }
+    // A picture made by ImageMagick; noise keeps it from compressing to nothing.
+    QString picture(const QString& path, const char* format = nullptr)
+    {
+        const std::string target = (format ? std::string(format) + ":" : std::string()) + path.toStdString();
+        EXPECT_EQ(runTool({"convert", "-size", "160x120", "xc:gray", "+noise", "Random", target}).exitCode, 0)
+            << "convert (ImageMagick) is needed";
+        return path;
+    }
+    QString src(const QString& name) const { return dir.filePath(name); }
+    QString out(const QString& name) const { return QDir(st.ps.sOutDir).filePath(name); }
+    QStringList outputs() const
+    {
+        return QDir(st.ps.sOutDir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+    QString log(const QString& name = "ErrorLog.txt") const
+    {
+        QFile f(out(name));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+QByteArray checksum(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                       : QByteArray();
+}
+
+} // namespace
+
+TEST(RunSafety, AFailureInsideOnePictureIsLoggedAndTheRunGoesOn)
+{
+    SafeRun f;
+    f.st.list.add(f.picture(f.src("a.png")));
+    f.st.list.add(f.picture(f.src("b.png")));
+    f.st.panel.chkFtp = 1;
+    f.st.ftp.sFtpServer = "ftp://127.0.0.1";
+    int uploads = 0;
+    f.run.upload = [&](const QString&, const QString&) {
+        if (++uploads == 1)
+            throw std::bad_alloc();
+    };
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(uploads, 2) << "the second picture is still treated";
+    EXPECT_TRUE(f.log().contains(f.src("a.png") + QStringLiteral("在处理图片时发生错误:(7)内存不足")));
+    EXPECT_FALSE(f.run.running());
+}
+
+TEST(RunSafety, NoFileTheRunWritesReplacesAListedFile)
+{
+    SafeRun f;
+    // Listed files named like the run's own results, its log and a temporary of old.
+    const QStringList listed = {"good.jpg", "good_1.jpg", "ErrorLog.txt", ".good.jpg.part"};
+    std::map<QString, QByteArray> before;
+    for (const QString& name : listed) {
+        f.st.list.append(f.picture(f.out(name), "jpg"));
+        before[name] = checksum(f.out(name));
+    }
+    f.st.list.append(f.src("missing.jpg"));  // logs an error, so the log is written
+    f.st.list.append(f.picture(f.src("good.png")));
+    ASSERT_TRUE(f.run.start());
+    for (const QString& name : listed)
+        EXPECT_EQ(checksum(f.out(name)), before[name]) << name.toStdString();
+    EXPECT_TRUE(f.log("ErrorLog_1.txt").contains(f.src("missing.jpg")));
+    // out/good.jpg itself took good_2.jpg: the next free name.
+    EXPECT_EQ(f.st.list.at(0).resultPath, f.out("good_2.jpg"));
+    EXPECT_EQ(f.st.list.at(5).resultPath, f.out("good_3.jpg"));
+    EXPECT_TRUE(QFile::exists(f.out("good_3.jpg")));
+}
+
+TEST(RunSafety, SameBaseNamesInOneRunGetNumberedNames)
+{
+    SafeRun f;
+    for (const char* ext : {"jpg", "png", "gif", "bmp", "tif"})
+        f.st.list.add(f.picture(f.src(QStringLiteral("good.") + ext)));
+    ASSERT_TRUE(f.run.start());
+    EXPECT_EQ(f.outputs(), QStringList({"good.jpg", "good_1.jpg", "good_2.jpg", "good_3.jpg", "good_4.jpg"}));
+    const QStringList expected = {"good.jpg", "good_1.jpg", "good_2.jpg", "good_3.jpg", "good_4.jpg"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(f.st.list.at(i).resultPath, f.out(expected[i]));
+}
+
+// A file-size limit stands in for a full disk: writes past it fail as they would.
+TEST(RunSafety, AResultThatCannotBeWrittenWholeIsLoggedAndLeavesNoFile)
+{
+    for (const char* format : {"jpg", "png", "bmp", "gif", "tiff"}) {
+        SafeRun f;
+        f.st.list.add(f.picture(f.src("noise.png")));
+        f.st.ps.sOutFormat = format;
+        f.st.panel.cmbEncode = format;
+        f.st.ps.bSaveErr = 0;
+        f.st.panel.txtW = "400";
+        rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = 2048;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        QStringList errors;
+        f.run.createPdf = [&] { errors << f.st.ps.sErrLog; };  // the log as the run ends
+        f.st.panel.chkPDF = 1;
+        const bool ran = f.run.start();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        ASSERT_TRUE(ran);
+        EXPECT_TRUE(f.outputs().isEmpty()) << format << ": " << f.outputs().join(' ').toStdString();
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(f.src("noise.png") + QStringLiteral("在保存时发生错误:"))) << format;
+        EXPECT_TRUE(f.st.list.at(0).resultPath.isEmpty());
+    }
+}
+
+TEST(RunSafety, OnlyRegularFilesAreOpened)
+{
+    SafeRun f;
+    const QString fifo = f.src("pipe.jpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(imaging::probePicture(fifo).ok());
+    EXPECT_TRUE(imaging::loadPicture(fifo).isNull());
+    f.st.list.append(fifo);
+    f.st.list.append(f.dir.path());
+    f.st.list.add(f.picture(f.src("good.png")));
+    f.st.rot.iRotateMode = 2;  // reads the EXIF tags too
+    ASSERT_TRUE(f.run.start());
+    EXPECT_TRUE(QFile::exists(f.out("good.jpg")));
+    EXPECT_TRUE(f.log().contains(fifo + QStringLiteral("在显示图片时发生错误:(53)文件未找到: 不是普通文件")));
+    EXPECT_TRUE(f.log().contains(f.dir.path() + QStringLiteral("在显示图片时发生错误:(53)文件未找到: 不是普通文件")));
+}
+
+TEST(RunSafety, NamesThatAreNotUtf8AreLoggedAsUnreadableNames)
+{
+    SafeRun f;
+    const QString good = f.picture(f.src("good.png"));
+    const QByteArray raw = QFile::encodeName(f.dir.path()) + "/caf\xE9.png";
+    ASSERT_EQ(::link(QFile::encodeName(good).constData(), raw.constData()), 0);
+    // What a command line naming it brings: the bytes decoded as UTF-8.
+    const QString listed = QFile::decodeName(raw);
+    f.st.list.append(listed);
+    const bool ran = f.run.start();
+    ::unlink(raw.constData());  // Qt cannot see it to clean up
+    ASSERT_TRUE(ran);
+    const QString text = f.log();
+    EXPECT_TRUE(text.contains(listed + QStringLiteral("在显示图片时发生错误:(53)文件未找到: 文件名无法读取")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("无效的图片"))) << text.toStdString();
+}
+
+TEST(RunSafety, ALongBaseNameIsSaved)
+{
+    SafeRun f;
+    const QString stem(250, u'n');
+    f.st.list.add(f.picture(f.src(stem + ".png")));
+    // The same name as a listed picture in the output folder: the numbered
+    // name is shortened to stay within 255 bytes.
+    f.st.list.append(f.picture(f.out(stem + ".jpg"), "jpg"));
+    ASSERT_TRUE(f.run.start());
+    QStringList expected = {stem + ".jpg", stem.left(249) + "_1.jpg", stem.left(249) + "_2.jpg"};
+    QStringList written = f.outputs();
+    expected.sort();
+    written.sort();
+    EXPECT_TRUE(written == expected) << written.join('\n').toStdString();
+    EXPECT_TRUE(f.log().isEmpty()) << f.log().toStdString();
+}
