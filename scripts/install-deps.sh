@@ -19,7 +19,7 @@ packages=(
   # tests of the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool
   # benchmarks
-  img2pdf libvips-tools
+  img2pdf libvips-tools graphicsmagick
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

@@ -8,7 +8,7 @@
 #include "services/ShellHelpers.h"
 #include "platform/prompter/Prompter.h"
 #include "processing/ErrorLines.h"
-#include "processing/RenderPicture.h"
+#include "processing/RenderQueue.h"
 #include "processing/SaveResult.h"
 #include "processing/SourceFile.h"
 #include "state/AppState.h"
@@ -99,14 +99,19 @@ bool BatchRun::start()
     for (const PictureEntry& e : st_.list.entries())
         paths << e.path;
     guard_ = std::make_shared<SourceGuard>(st_.list);
-    for (int i = 0; i < n; ++i) {
-        ShowTip(st_, QStringLiteral("【提示】正在处理 ") + paths[i]);
-        if (st_.win.bStopRun) {
-            st_.win.bStopRun = false;
-            break;
+    {
+        // Pictures are rendered ahead on worker threads with the settings as
+        // they are now; saving, logging and progress stay here, in list order.
+        RenderQueue queue(paths, snapshotSettings(st_), workers);
+        for (int i = 0; i < n; ++i) {
+            ShowTip(st_, QStringLiteral("【提示】正在处理 ") + paths[i]);
+            if (st_.win.bStopRun) {
+                st_.win.bStopRun = false;
+                break;
+            }
+            treatGuarded(i, paths[i], queue.take(i));
+            call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
         }
-        treatGuarded(i, paths[i]);
-        call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
     }
     st_.win.bStopRun = false;
     st_.ps.sOutFormat = formatChoice;
@@ -123,12 +128,12 @@ QString BatchRun::claimOutput(const QString& path)
 
 // One picture's failure, however it comes (a crafted file that exhausts
 // memory included), is that picture's alone: it is logged and the run goes on.
-void BatchRun::treatGuarded(int i, const QString& path)
+void BatchRun::treatGuarded(int i, const QString& path, const RenderResult& r)
 {
     QString problem;
     RunError kind = RunError::None;
     try {
-        treat(i, path);
+        treat(i, path, r);
         return;
     } catch (const std::bad_alloc&) {
         kind = RunError::OutOfMemory;
@@ -140,7 +145,7 @@ void BatchRun::treatGuarded(int i, const QString& path)
     log({errorLine(path, QStringLiteral("在处理图片时发生错误:("), kind, problem)});
 }
 
-void BatchRun::treat(int i, const QString& path)
+void BatchRun::treat(int i, const QString& path, const RenderResult& r)
 {
     SourceGuard& guard = *guard_;
     const QString unreadable = unreadableSource(path);
@@ -148,7 +153,6 @@ void BatchRun::treat(int i, const QString& path)
         log({errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::FileNotFound, unreadable)});
         return;
     }
-    RenderResult r = renderPicture(path, st_);
     log(r.errors);
     call(yield);
     if (r.picture.isNull())

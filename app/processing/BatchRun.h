@@ -10,8 +10,10 @@ class Shell;
 
 // The batch run behind the start and stop buttons, free of widgets: the
 // window wires the hooks to its controls. Every entry is rendered into the
-// run's own picture and saved from it, so nothing clicked during a run (a
-// list selection, a preview redraw) changes what is saved.
+// run's own picture, on worker threads, with the processing settings as they
+// were when the run started, and saved from it here in list order, so nothing
+// clicked during a run (a list selection, a preview redraw, a setting)
+// changes what is saved.
 class BatchRun {
 public:
     enum class Buttons { Idle, Running, Stopping };
@@ -44,10 +46,14 @@ public:
     std::function<void(const QString& path, const QString& name)> upload;  // one saved result
     std::function<void()> yield;                      // lets the window breathe; default processEvents
 
+    // Render threads of a run; 0: as many as the machine has cores, at most 8.
+    // The results are the same whatever the number.
+    int workers = 0;
+
 private:
     bool checksPass();
-    void treat(int i, const QString& path);
-    void treatGuarded(int i, const QString& path);
+    void treat(int i, const QString& path, const struct RenderResult& r);
+    void treatGuarded(int i, const QString& path, const struct RenderResult& r);
     void finish();
     void log(const QStringList& lines);
 

@@ -7,9 +7,39 @@
 
 namespace {
 
-// EXIF lives in an APP1 block near the start: only the file's head is read,
-// so a huge picture costs no memory here.
-constexpr qint64 kMaxFileBytes = qint64(16) << 20;
+// The marker segments before the picture data are walked at most this far;
+// the EXIF block sits among the first of them.
+constexpr int kMaxSegments = 64;
+
+// The start of the file (its SOI marker) and the first APP1 segment, read
+// segment by segment from the leading markers: at most 64 KB of the file,
+// however large the picture. Empty when there is no APP1 before the scan.
+QByteArray leadingApp1(QFile& f)
+{
+    QByteArray soi = f.read(2);
+    if (soi != QByteArray("\xFF\xD8", 2))
+        return {};
+    for (int n = 0; n < kMaxSegments; ++n) {
+        const QByteArray head = f.read(4);
+        if (head.size() < 4 || uint8_t(head[0]) != 0xFF)
+            return {};
+        const uint8_t marker = uint8_t(head[1]);
+        if (marker == 0xFF) {  // fill byte before a marker
+            f.seek(f.pos() - 3);
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9)  // the picture data begins: no EXIF before it
+            return {};
+        const int length = uint8_t(head[2]) << 8 | uint8_t(head[3]);
+        if (length < 2)
+            return {};
+        if (marker == 0xE1)
+            return soi + head + f.read(length - 2);
+        if (!f.seek(f.pos() + length - 2))
+            return {};
+    }
+    return {};
+}
 
 QString latin(const QByteArray& b)
 {
@@ -72,7 +102,7 @@ void ExifReader::Load(const QString& picFile)
     QByteArray bytes;
     // Only regular files: opening a FIFO would wait for a writer forever.
     if (QFileInfo(picFile_).isFile() && f.open(QIODevice::ReadOnly))
-        bytes = f.read(kMaxFileBytes);
+        bytes = leadingApp1(f);
     LoadBytes(bytes);
 }
 

@@ -17,8 +17,9 @@ struct ExifTagRec {
     QVariant value;
 };
 
-// Reads the EXIF tags of a JPEG file: the first APP1 block, IFD0 and the chain
-// behind it, then the Exif sub-IFD once. The first directory that holds a tag wins.
+// Reads the EXIF tags of a JPEG file: the first APP1 block among the marker
+// segments before the picture data (only those are read from the file), IFD0
+// and the chain behind it, then the Exif sub-IFD once. The first directory that holds a tag wins.
 // Every read is bounded by the APP1 block (a directory or a value outside it
 // is not read), a chain that loops or a directory that runs past the block's
 // end ends the walk, and the work is capped: at most kMaxRecords records and

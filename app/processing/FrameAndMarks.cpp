@@ -11,6 +11,7 @@
 #include "processing/ErrorLines.h"
 #include "processing/ExifReader.h"
 #include "processing/PictureDrawing.h"
+#include "processing/RenderSettings.h"
 #include "state/AppState.h"
 
 namespace {
@@ -24,25 +25,22 @@ QColor fromColorRef(int32_t c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-void drawBorder(QImage& canvas, const QString& sBkFile)
+void drawBorder(QImage& canvas, const QImage& border)
 {
-    if (!hasBorder(sBkFile))
-        return;
-    const QImage border = imaging::loadPicture(sBkFile);
     if (border.isNull())
-        return;  // a border that cannot be read is drawn as nothing
+        return;  // none chosen, or one that cannot be read: drawn as nothing
     QPainter p(&canvas);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QRect(QPoint(0, 0), canvas.size()),
                 border.scaled(canvas.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
-void drawPictureMark(QImage& canvas, const QString& path, int posImg, AppState& st, QStringList& errors)
+void drawPictureMark(QImage& canvas, const QString& path, int posImg, const RenderSettings& s,
+                     const RenderAssets& a, MarkPositions& placed, QStringList& errors)
 {
-    ProgramState& ps = st.ps;
+    const ProgramState& ps = s.ps;
     const QString head = QStringLiteral("在添加图片水印时发生错误:(错误代码:");
-    QImage mark = imaging::loadPicture(ps.sSyFile);
-    if (mark.isNull()) {
+    if (a.mark.isNull()) {
         errors << errorLine(path, head, RunError::InvalidPicture, QString());
         return;
     }
@@ -51,25 +49,23 @@ void drawPictureMark(QImage& canvas, const QString& path, int posImg, AppState& 
         errors << errorLine(path, head, RunError::DivisionByZero, QString());
         return;
     }
-    const double w = mark.width() * scale, h = mark.height() * scale;
-    ps.sngSyW = float(w);
-    ps.sngSyH = float(h);
+    const double w = a.markNatural.width() * scale, h = a.markNatural.height() * scale;
     const double cw = canvas.width(), ch = canvas.height();
     const MarkPlacement m = placePictureMark(posImg, cw, ch, w, h, QPointF(ps.iuISyX, ps.iuISyY));
-    ps.iuISyX = m.fraction.x();
-    ps.iuISyY = m.fraction.y();
+    placed.picture = true;
+    placed.pictureSize = QSizeF(w, h);
+    placed.pictureFraction = m.fraction;
     const QRect dest(roundEven(m.topLeft.x()), roundEven(m.topLeft.y()), roundEven(w), roundEven(h));
     if (dest.width() <= 0 || dest.height() <= 0 || dest.width() > 4 * canvas.width() + 64 ||
         dest.height() > 4 * canvas.height() + 64) {
         errors << errorLine(path, head, RunError::OutOfMemory, QString());
         return;
     }
-    imaging::applyColorMatrix(mark, st.pic.cmSy);
-    mark.convertTo(QImage::Format_ARGB32_Premultiplied);
-    if (mark.size() != dest.size())
-        mark = mark.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPainter p(&canvas);
-    p.drawImage(dest.topLeft(), mark);
+    if (a.mark.size() == dest.size())
+        p.drawImage(dest.topLeft(), a.mark);
+    else
+        p.drawImage(dest.topLeft(), a.mark.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 QFont markFont(const ProgramState& ps)
@@ -77,17 +73,17 @@ QFont markFont(const ProgramState& ps)
     return imaging::makeFont({ps.sFont, ps.iSize, ps.sBold, ps.sUnderline, ps.sItalic});
 }
 
-void drawTextMark(QImage& canvas, const QString& path, int posTxt, AppState& st)
+void drawTextMark(QImage& canvas, const QString& path, int posTxt, const RenderSettings& s, const QFont& font,
+                  MarkPositions& placed)
 {
-    ProgramState& ps = st.ps;
+    const ProgramState& ps = s.ps;
     const QString text = expandMarkText(ps.sText, path, QDateTime::currentDateTime());
-    const QFont font = markFont(ps);
     // Placed by the text actually printed, measured with the font it is printed in.
     const QSize size = imaging::measureText(text, font);
     const MarkPlacement m = placeTextMark(posTxt, canvas.width(), canvas.height(), size.width(),
                                           size.height(), QPointF(ps.iuTSyX, ps.iuTSyY));
-    ps.iuTSyX = m.fraction.x();
-    ps.iuTSyY = m.fraction.y();
+    placed.text = true;
+    placed.textFraction = m.fraction;
     imaging::drawText(canvas, m.topLeft, text, font, fromColorRef(ps.lColor));
 }
 
@@ -164,14 +160,23 @@ QString expandMarkText(const QString& sText, const QString& path, const QDateTim
     return sText;
 }
 
-void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, AppState& st,
-                      QStringList& errors)
+void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, const RenderSettings& s,
+                      const RenderAssets& a, MarkPositions& placed, QStringList& errors)
 {
     if (canvas.isNull())
         return;
-    drawBorder(canvas, st.ps.sBkFile);
-    if (st.panel.chkInfoImg == 1 && !st.ps.sSyFile.isEmpty())
-        drawPictureMark(canvas, path, posImg, st, errors);
-    if (!st.ps.sText.isEmpty() && st.panel.chkInfoTxt == 1)
-        drawTextMark(canvas, path, posTxt, st);
+    drawBorder(canvas, a.border);
+    if (s.panel.chkInfoImg == 1 && !s.ps.sSyFile.isEmpty())
+        drawPictureMark(canvas, path, posImg, s, a, placed, errors);
+    if (!s.ps.sText.isEmpty() && s.panel.chkInfoTxt == 1)
+        drawTextMark(canvas, path, posTxt, s, imaging::makeFont(a.fontStyle), placed);
+}
+
+void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, AppState& st,
+                      QStringList& errors)
+{
+    const RenderSettings s = snapshotSettings(st);
+    MarkPositions placed;
+    AddFrameAndMarks(canvas, path, posTxt, posImg, s, prepareAssets(s), placed, errors);
+    storeMarkPositions(placed, st);
 }

@@ -9,6 +9,9 @@
 #include <QStringList>
 
 struct AppState;
+struct RenderSettings;
+struct RenderAssets;
+struct MarkPositions;
 
 // Position choices of both watermarks.
 enum MarkPosition { posBottomRight = 0, posBottomLeft, posTopLeft, posTopRight, posCentre, posFree };
@@ -32,7 +35,11 @@ QString expandMarkText(const QString& sText, const QString& path, const QDateTim
 // the font it is printed with (what the preview's marker shows).
 QSize textMarkSize(const AppState& st, const QString& path);
 
-// Border, picture watermark and text watermark, in that order. Writes the
-// watermark fractions and drawn watermark size back into the state.
+// Border, picture watermark and text watermark, in that order, with what the
+// run prepared; where the watermarks went is reported in `placed`.
+void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, const RenderSettings& s,
+                      const RenderAssets& a, MarkPositions& placed, QStringList& errors);
+// The same for one picture of the preview: prepares from the state and writes
+// the watermark fractions and drawn watermark size back into it.
 void AddFrameAndMarks(QImage& canvas, const QString& path, int posTxt, int posImg, AppState& st,
                       QStringList& errors);

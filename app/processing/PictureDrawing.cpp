@@ -9,6 +9,7 @@
 #include "platform/imaging/Resample.h"
 #include "processing/CDIB.h"
 #include "processing/ErrorLines.h"
+#include "processing/RenderSettings.h"
 #include "state/AppState.h"
 
 namespace {
@@ -103,6 +104,11 @@ QSize canvasSize(const DrawGeometry& g)
 }
 
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors)
+{
+    return DrawPicFile(path, W, H, snapshotSettings(st), errors);
+}
+
+QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors)
 {
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok()) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 struct AppState;
+struct RenderSettings;
 
 // Where the first stage draws: the output size and the source and destination
 // rectangles, before and after rounding to whole pixels.
@@ -42,6 +43,7 @@ QSize canvasSize(const DrawGeometry& g);
 // Draws the picture file at the output size through the picture colour
 // matrix onto a fresh white canvas. A picture that cannot be read or a canvas
 // that cannot be made gives a null picture and that picture's error line.
+QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors);
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
 
 // The settings a border-size choice reads: the border file when one is chosen.

@@ -7,21 +7,29 @@
 #include "state/AppState.h"
 #include "state/NumberText.h"
 
-RenderResult renderPicture(const QString& path, AppState& st)
+RenderResult renderPicture(const QString& path, const RenderSettings& s, const RenderAssets& a)
 {
     RenderResult out;
-    const float W = float(numtext::leadingNumber(st.panel.txtW));
-    const float H = float(numtext::leadingNumber(st.panel.txtH));
-    QImage canvas = DrawPicFile(path, W, H, st, out.errors);
+    const float W = float(numtext::leadingNumber(s.panel.txtW));
+    const float H = float(numtext::leadingNumber(s.panel.txtH));
+    QImage canvas = DrawPicFile(path, W, H, s, out.errors);
     if (canvas.isNull())
         return out;
-    if (st.rot.iRotateMode > 1)
-        RotatePicture(canvas, st.rot.iRotateMode, path);
-    if (!st.panel.mTXUndo) {
-        const int k = st.panel.mTX >= 0 && st.panel.mTX < kEffectCount ? st.panel.mTX : kEffectCount;
-        ApplyEffect(canvas, k, st.panel.sldLD);
+    if (s.rot.iRotateMode > 1)
+        RotatePicture(canvas, s.rot.iRotateMode, path);
+    if (!s.panel.mTXUndo) {
+        const int k = s.panel.mTX >= 0 && s.panel.mTX < kEffectCount ? s.panel.mTX : kEffectCount;
+        ApplyEffect(canvas, k, s.panel.sldLD);
     }
-    AddFrameAndMarks(canvas, path, st.panel.cmbPos, st.panel.cmbPosImg, st, out.errors);
+    AddFrameAndMarks(canvas, path, s.panel.cmbPos, s.panel.cmbPosImg, s, a, out.marks, out.errors);
     out.picture = canvas.convertToFormat(QImage::Format_RGB888);
     return out;
+}
+
+RenderResult renderPicture(const QString& path, AppState& st)
+{
+    const RenderSettings s = snapshotSettings(st);
+    RenderResult r = renderPicture(path, s, prepareAssets(s));
+    storeMarkPositions(r.marks, st);
+    return r;
 }

@@ -4,19 +4,26 @@
 #include <QString>
 #include <QStringList>
 
+#include "processing/RenderSettings.h"
+
 struct AppState;
 
 // What one list entry becomes: the finished 24-bit picture (null when it
-// could not be made) and the lines it adds to the run's error log.
+// could not be made), the lines it adds to the run's error log, and where its
+// watermarks went.
 struct RenderResult {
     QImage picture;
     QStringList errors;
+    MarkPositions marks;
 };
 
 // The per-picture pipeline shared by the live preview and the batch run:
 // draw at the output size through the colour matrix, rotate, colour effect,
-// border, picture watermark, text watermark, in this fixed order. Reads the
-// settings from the state and writes back the watermark positions.
+// border, picture watermark, text watermark, in this fixed order. Reads only
+// its arguments, so render threads may call it at the same time.
+RenderResult renderPicture(const QString& path, const RenderSettings& s, const RenderAssets& a);
+
+// One picture with the settings as they stand (the live preview): prepares
+// from the state, renders, and stores the watermark positions back.
 // The caller decides whether to render at all (the preview's on/off switch).
 RenderResult renderPicture(const QString& path, AppState& st);
-

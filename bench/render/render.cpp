@@ -1,6 +1,9 @@
 // Runs the real picture pipeline, or the whole batch run with its saving, on
-// the pictures given and reports pictures per second and peak memory.
-//   render --job JOB.ini --out DIR [--render-only] PICTURE...
+// the pictures given and reports pictures per second and peak memory; or
+// measures how much moire a reduction of a zone plate leaves, against
+// vipsthumbnail and GraphicsMagick.
+//   render --job JOB.ini --out DIR [--render-only] [--workers N] PICTURE...
+//   render --zone-plate DIR
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +15,7 @@
 #include <sys/resource.h>
 
 #include "JobFile.h"
+#include "ZonePlate.h"
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
 #include "processing/BatchRun.h"
@@ -19,6 +23,7 @@
 #include "processing/pdf/PdfBookHook.h"
 #include "processing/pdf/PdfLibrary.h"
 #include "processing/RenderPicture.h"
+#include "processing/RenderQueue.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
 #include "state/StartValues.h"
@@ -36,8 +41,10 @@ long peakKiB()
 int renderOnly(AppState& st, const QStringList& pictures, const QString& out)
 {
     int failed = 0;
+    const RenderSettings settings = snapshotSettings(st);
+    const RenderAssets assets = prepareAssets(settings);
     for (int i = 0; i < pictures.size(); ++i) {
-        const RenderResult r = renderPicture(pictures[i], st);
+        const RenderResult r = renderPicture(pictures[i], settings, assets);
         for (const QString& e : r.errors)
             std::fprintf(stderr, "%s", e.toUtf8().constData());
         if (r.picture.isNull() || !r.picture.save(QDir(out).filePath(QStringLiteral("r%1.png").arg(i)), nullptr, 100))
@@ -46,7 +53,7 @@ int renderOnly(AppState& st, const QStringList& pictures, const QString& out)
     return failed;
 }
 
-int wholeRun(AppState& st, const QStringList& pictures, const QString& out, const QString& job)
+int wholeRun(AppState& st, const QStringList& pictures, const QString& out, const QString& job, int workers)
 {
     for (const QString& p : pictures)
         st.list.append(p);
@@ -55,6 +62,7 @@ int wholeRun(AppState& st, const QStringList& pictures, const QString& out, cons
     RecordingPrompter prompter;  // answers every question with no
     RecordingShell shell;        // opens nothing
     BatchRun run(st, prompter, shell);
+    run.workers = workers;
     // The book of the run (chkPDF=1), through the library of this build; never opened.
     PdfLibrary pdf(PdfLibrary::defaultCandidates() << QDir(VIMO_BUILD_BIN_DIR).filePath("libPDF.so"));
     attachPdfBook(run, st, prompter, &pdf, false);
@@ -113,6 +121,62 @@ double timeTool(const QString& program, const QStringList& pictures, const QStri
     return ok ? t.nsecsElapsed() / 1e9 / pictures.size() : 0;
 }
 
+bool runTool(const QString& program, const QStringList& args)
+{
+    const QString exe = QStandardPaths::findExecutable(program);
+    if (exe.isEmpty())
+        return false;
+    QProcess p;
+    p.start(exe, args);
+    return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A 6000 x 4000 zone plate as a JPEG, reduced to width 800 by the pipeline,
+// by vipsthumbnail and by GraphicsMagick with a size hint; each result's PSNR
+// against ImageMagick's Lanczos reduction of the fully decoded source.
+int zonePlateCase(const QString& dirPath)
+{
+    const QDir dir(dirPath);
+    QDir().mkpath(dirPath);
+    const QString src = dir.filePath("zone.jpg");
+    if (!zonePlate(6000, 4000).save(src, "jpg", 95)) {
+        std::fprintf(stderr, "cannot write %s\n", src.toUtf8().constData());
+        return 1;
+    }
+    const QString ref = dir.filePath("reference.png");
+    if (!runTool("convert", {src, "-filter", "Lanczos", "-resize", "800x", ref})) {
+        std::printf("zone plate: ImageMagick's convert is needed for the reference\n");
+        return 1;
+    }
+    const QImage reference(ref);
+    AppState st;
+    setStartValues(st);
+    st.panel.txtW = "800";
+    st.ps.iSizeMode = 0;
+    const RenderSettings settings = snapshotSettings(st);
+    QElapsedTimer t;
+    t.start();
+    const RenderResult ours = renderPicture(src, settings, prepareAssets(settings));
+    const double seconds = t.nsecsElapsed() / 1e9;
+    std::printf("zone plate 6000x4000 to width 800, PSNR against a full-size Lanczos reduction:\n");
+    std::printf("  ours            %.1f dB  (%.3f s)\n", psnr(ours.picture, reference), seconds);
+    struct Tool { const char* label; const char* program; QStringList args; QString result; };
+    const Tool tools[] = {
+        {"vipsthumbnail  ", "vipsthumbnail", {src, "-s", "800x", "-o", dir.filePath("vips.png")}, dir.filePath("vips.png")},
+        // The size hint lets GraphicsMagick's JPEG decoder reduce by 1/2 too.
+        {"GraphicsMagick ", "gm", {"convert", "-size", "1600x1067", src, "-resize", "800x", dir.filePath("gm.png")}, dir.filePath("gm.png")},
+    };
+    for (const Tool& tool : tools) {
+        QElapsedTimer tt;
+        tt.start();
+        if (runTool(tool.program, tool.args))
+            std::printf("  %s %.1f dB  (%.3f s)\n", tool.label, psnr(QImage(tool.result), reference), tt.nsecsElapsed() / 1e9);
+        else
+            std::printf("  %s not installed or failed\n", tool.label);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -127,11 +191,16 @@ int main(int argc, char** argv)
     cli.addOption({"out", "output folder", "DIR"});
     cli.addOption({"render-only", "render and write PNG, without the run and its encoders"});
     cli.addOption({"compare", "also time vipsthumbnail and ImageMagick's convert on the first N inputs", "N"});
+    cli.addOption({"workers", "render threads of the run (default: the run's own choice)", "N"});
+    cli.addOption({"zone-plate", "measure the moire of a zone plate reduction, working in DIR", "DIR"});
     cli.addPositionalArgument("PICTURE", "pictures to process", "PICTURE...");
     cli.process(app);
+    if (cli.isSet("zone-plate"))
+        return zonePlateCase(cli.value("zone-plate"));
     const QStringList pictures = cli.positionalArguments();
     if (!cli.isSet("job") || !cli.isSet("out") || pictures.isEmpty()) {
-        std::fprintf(stderr, "usage: render --job JOB.ini --out DIR [--render-only] PICTURE...\n");
+        std::fprintf(stderr, "usage: render --job JOB.ini --out DIR [--render-only] [--workers N] PICTURE...\n"
+                             "       render --zone-plate DIR\n");
         return 2;
     }
     AppState st;
@@ -146,9 +215,12 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    const int failed = cli.isSet("render-only") ? renderOnly(st, pictures, out) : wholeRun(st, pictures, out, cli.value("job"));
+    const int workers = cli.isSet("workers") ? cli.value("workers").toInt() : 0;
+    const int failed = cli.isSet("render-only") ? renderOnly(st, pictures, out)
+                                                : wholeRun(st, pictures, out, cli.value("job"), workers);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("pictures %lld  failed %d  seconds %.3f  per picture %.3f s  pictures/s %.2f  peak memory %.1f MB\n",
+    std::printf("workers %d  pictures %lld  failed %d  seconds %.3f  per picture %.3f s  pictures/s %.2f  peak memory %.1f MB\n",
+                cli.isSet("render-only") ? 1 : (workers > 0 ? workers : RenderQueue::defaultWorkers()),
                 static_cast<long long>(pictures.size()), failed, seconds, seconds / pictures.size(),
                 pictures.size() / seconds, peakKiB() / 1024.0);
     const int compare = std::min(int(cli.value("compare").toInt()), int(pictures.size()));
@@ -158,7 +230,7 @@ int main(int argc, char** argv)
         const QString width = QString::number(int(numtext::leadingNumber(st.panel.txtW)));
         struct Tool { const char* name; bool perPicture; const char* label; };
         for (const Tool& tool : {Tool{"vipsthumbnail", false, "vipsthumbnail -s"}, Tool{"convert", true, "convert -resize"}}) {
-            const double theirs = timeTool(tool.name, some, QDir(out).filePath(tool.name), width, tool.perPicture);
+            const double theirs = timeTool(tool.name, some, out + u'-' + QString::fromLatin1(tool.name), width, tool.perPicture);
             if (theirs > 0)
                 std::printf("%s %sx: %.3f s per picture (%d pictures); ours / theirs = %.2f\n", tool.label,
                             width.toUtf8().constData(), theirs, compare, ours / theirs);

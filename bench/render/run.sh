@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The typical job on 6000 x 4000 JPEG sources: width limit 800, a PNG border,
 # the text watermark "#当前日期#" and a picture watermark at 80 % opacity.
-# Times the pipeline alone and the whole run with saving, over 2 and 20
-# pictures (memory must stay flat), and the plain resizes of vipsthumbnail
-# and ImageMagick on the same inputs (render --compare).
+# Times the pipeline alone and the whole run with saving, over 2 pictures and
+# over the whole job with one render thread and with the run's own number
+# (the outputs must be byte-identical, memory must stay flat), the plain
+# resizes of vipsthumbnail and ImageMagick on the same inputs (render
+# --compare), and the moire left by reducing a zone plate (render --zone-plate).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 render="$build/bench/render/render"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-count=${RENDER_BENCH_PICTURES:-20}
+count=${RENDER_BENCH_PICTURES:-40}
 
 command -v convert >/dev/null || { echo "render: ImageMagick is needed to make the inputs"; exit 1; }
 convert -size 6000x4000 gradient:'#d06030'-'#3050a0' -seed 1 -attenuate 0.4 +noise Gaussian \
@@ -50,8 +52,23 @@ echo "-- pipeline only (PNG out), 2 pictures"
 "$render" --job "$work/job.ini" --out "$work/r2" --render-only "${inputs[@]:0:2}"
 echo "-- whole run with saving, 2 pictures"
 "$render" --job "$work/job.ini" --out "$work/o2" "${inputs[@]:0:2}"
-echo "-- whole run with saving, $count pictures, against vipsthumbnail and convert on the same inputs"
-"$render" --job "$work/job.ini" --out "$work/o20" --compare "$count" "${inputs[@]}"
+echo "-- whole run with saving, $count pictures, one worker, against vipsthumbnail and convert on the first 20"
+one=$("$render" --job "$work/job.ini" --out "$work/one" --workers 1 --compare 20 "${inputs[@]}")
+echo "$one"
+echo "-- whole run with saving, $count pictures, the run's own number of workers"
+many=$("$render" --job "$work/job.ini" --out "$work/many" "${inputs[@]}")
+echo "$many"
+seconds() { sed -n 's/.* seconds \([0-9.]*\) .*/\1/p' <<<"$1" | head -1; }
+awk -v a="$(seconds "$one")" -v b="$(seconds "$many")" \
+    'BEGIN { printf "many workers / one worker wall time = %.3f (goal: at most 0.25 on 8 cores)\n", b / a }'
+if diff -r -q "$work/one" "$work/many" >/dev/null; then
+  echo "outputs of one and many workers: byte-identical ($(ls "$work/one" | wc -l) files)"
+else
+  echo "outputs of one and many workers DIFFER:"; diff -r -q "$work/one" "$work/many" || true
+fi
+
+echo "-- zone plate"
+"$render" --zone-plate "$work/zone"
 
 # A panorama of 300 megapixels: decoded whole (about 1.2 GB), drawn at the
 # job's width; the peak memory line is the figure to watch.

@@ -181,3 +181,40 @@ TEST(ExifReader, CraftedBlocksCostLittleAndReadNothingOutsideTheBlock)
             EXPECT_LE(rec.value.toString().size(), c.longestText) << c.name;
     }
 }
+
+// A file is read by its leading marker segments: the first APP1 segment before
+// the picture data counts, never bytes that only look like one inside another
+// segment or inside the compressed data.
+TEST(ExifReader, FilesAreReadByTheirLeadingSegments)
+{
+    const ExifBlob b(true);
+    const QByteArray real = b.jpeg(typicalDirs(b)).mid(2);                      // APP1, orientation 6
+    const QByteArray fake = b.jpeg({ExifDir{{b.shortTag(274, 3)}, -1}}).mid(2);  // APP1, orientation 3
+    auto segment = [](char marker, const QByteArray& body) {
+        const int n = int(body.size()) + 2;
+        return QByteArray("\xFF", 1) + marker + char(n >> 8) + char(n & 0xFF) + body;
+    };
+    const QByteArray soi("\xFF\xD8", 2);
+    const QByteArray sos = segment('\xDA', QByteArray("\x01\x01\x00\x00\x3F\x00", 6));
+    const QByteArray big = segment('\xE2', QByteArray(65000, '\xFF'));
+    struct Case { const char* name; QByteArray bytes; int orientation; };
+    const Case cases[] = {
+        {"APP1 first", soi + real + sos, 6},
+        {"behind a large APP2", soi + segment('\xE0', "JFIF") + big + real + sos, 6},
+        {"a look-alike inside APP0", soi + segment('\xE0', "JFIF" + fake) + real + sos, 6},
+        {"fill bytes before a marker", soi + QByteArray("\xFF\xFF", 2) + real.mid(1) + sos, 6},
+        {"only inside the picture data", soi + sos + fake + QByteArray("\xFF\xD9", 2), 0},
+        {"no JPEG", QByteArray("\x89PNG\r\n", 6) + real, 0},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + ".jpg");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        ExifReader r;
+        r.Load(path);
+        EXPECT_EQ(r.Tag(274).toInt(), c.orientation) << c.name;
+    }
+}

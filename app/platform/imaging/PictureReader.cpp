@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/Resample.h"
 
 namespace imaging {
@@ -83,19 +84,27 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
     prepare(r);
     LoadedPicture out;
     out.decodedSize = probe.size;
-    if (probe.format == "jpeg" && probe.ok()) {
-        int p = 1;
-        while (p < 8 && shrink >= 2.0 * p)
+    const bool jpeg = probe.format == "jpeg" && probe.ok();
+    int p = 1;
+    if (jpeg) {
+        // The smallest DCT scale that still leaves at least twice the pixels
+        // needed: the resampler's filter then has real detail to work on
+        // instead of the decoder's own cruder reduction.
+        while (p < 8 && shrink >= 4.0 * p)
             p *= 2;
-        if (p > 1) {
-            // libjpeg scales by 1/p inside the decoder when asked for full/p.
-            out.decodedSize = QSize(std::max(1, probe.size.width() / p), std::max(1, probe.size.height() / p));
-            r.setScaledSize(out.decodedSize);
-        }
+        // libjpeg rounds a reduced size up.
+        out.decodedSize = QSize((probe.size.width() + p - 1) / p, (probe.size.height() + p - 1) / p);
     }
     if (!withinLimit(out.decodedSize)) {
         out.tooLarge = true;
         return out;
+    }
+    if (jpeg) {
+        out.image = decodeJpegScaled(path, p);
+        if (!out.image.isNull())
+            return out;
+        if (p > 1)  // what libjpeg alone refused, Qt's reader tries at the same size
+            r.setScaledSize(out.decodedSize);
     }
     out.image = decode(r);
     return out;

@@ -40,10 +40,10 @@ PictureProbe probePicture(const QString& path);
 // Decodes the whole picture; null when it cannot be read or is too large.
 QImage loadPicture(const QString& path);
 
-// Decodes a picture whose drawn part is at least `shrink` times larger than
-// needed at a reduced size where the format can do that cheaply (JPEG: DCT
-// scaling by 1/2, 1/4 or 1/8). The result may be larger than full/shrink but
-// never smaller; other formats come back at full size. The size limit holds
+// Decodes a picture whose drawn part is `shrink` times larger than needed at
+// a reduced size where the format can do that cheaply (JPEG: DCT scaling by
+// 1/2, 1/4 or 1/8), keeping at least twice the pixels needed (full/shrink x 2)
+// for the resampler; other formats come back at full size. The size limit holds
 // for the reduced size, so a huge JPEG that is shrunk anyway still loads.
 LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink);
 
