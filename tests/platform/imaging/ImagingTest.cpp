@@ -172,8 +172,9 @@ TEST(Resample, LanczosReductionsWithoutAliasing)
             }
         EXPECT_GE(hi - lo, c.minSpread) << c.name;
         EXPECT_LE(hi - lo, c.maxSpread) << c.name;
-        if (c.meanRed >= 0)
+        if (c.meanRed >= 0) {
             EXPECT_NEAR(double(sum) / n, c.meanRed, 3) << c.name;
+        }
     }
 
     QImage edge(60, 60, QImage::Format_ARGB32_Premultiplied);
