@@ -230,4 +230,18 @@ double rmseAgainstMagick(const std::string& rendered, const std::string& source,
     return std::strtod(c.err.c_str() + open + 1, nullptr);
 }
 
+::testing::AssertionResult makeChecked(const Kind& kind, const std::string& folder, std::string& path)
+{
+    if (::testing::AssertionResult tools = toolsInstalled({"convert", "identify", "compare", "pnmtopng"}); !tools)
+        return tools;
+    std::string error;
+    path = make(kind, folder, error);
+    if (path.empty())
+        return ::testing::AssertionFailure() << error;
+    if (const std::string written = kindOf(path); written != kind.kind)
+        return ::testing::AssertionFailure() << "the tools no longer write the kind this case is about: "
+                                             << written << " instead of " << kind.kind;
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace picturekinds

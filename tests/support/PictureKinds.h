@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -28,6 +30,11 @@ const std::vector<Kind>& all();
 // when a tool fails. The tools: ImageMagick's convert, identify and compare,
 // and netpbm's pnmtopng.
 std::string make(const Kind& kind, const std::string& folder, std::string& error);
+
+// make() for a test: the tools present, the file made, and the kind it claims
+// really written (tools change what they write); the failure says which went
+// wrong. `path` gets the made file.
+::testing::AssertionResult makeChecked(const Kind& kind, const std::string& folder, std::string& path);
 
 // What a file really holds: for PNG "png <bit depth> <colour type> <interlace>",
 // for BMP "bmp <bits per pixel> <compression>" from their headers; for the
