@@ -161,6 +161,7 @@ void TCCITTFax3Decoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size
         }
         endLine();
     }
+    decoded_ = writtenLines();
 }
 
 void TCCITTMHDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -186,6 +187,7 @@ void TCCITTMHDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t
         }
         white = !white;
     }
+    decoded_ = writtenLines();
 }
 
 } // namespace vum

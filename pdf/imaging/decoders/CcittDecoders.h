@@ -38,6 +38,8 @@ protected:
     void fillRun(int64_t n, bool white);
     bool lineComplete() const { return column_ >= width_; }
     bool outputFull() const { return lineStart_ >= outputSize_; }
+    // Bytes of the lines completed so far.
+    std::size_t writtenLines() const { return lineStart_ < outputSize_ ? lineStart_ : outputSize_; }
     void endLine();
     // Drops the unread bits of the current input byte.
     void skipToByte();

@@ -21,6 +21,11 @@ public:
     {
         bytesStored = 0;
     }
+    // Units the last Decode wrote; what follows them is the zero fill of data that ended early.
+    std::size_t Decoded() const { return decoded_; }
+
+protected:
+    std::size_t decoded_ = 0;
 };
 
 } // namespace vum

@@ -38,6 +38,7 @@ void TLZ77Decoder::FinishDecoding()
 void TLZ77Decoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
                           std::size_t unpackedSize)
 {
+    decoded_ = 0;
     if (!started_)
         RaiseCompressionError("LZ77 decompression error.");
     stream_.next_in = const_cast<Bytef*>(source);
@@ -46,10 +47,12 @@ void TLZ77Decoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t pa
         result_ = inflateReset(&stream_);
     if (result_ != Z_OK)
         return;
-    std::memset(dest, 0, unpackedSize);
+    if (unpackedSize > 0)   // an empty channel may come without a buffer
+        std::memset(dest, 0, unpackedSize);
     stream_.next_out = dest;
     stream_.avail_out = uInt(unpackedSize);
     result_ = inflate(&stream_, flushMode_);
+    decoded_ = unpackedSize - stream_.avail_out;
     source = stream_.next_in;
     dest = stream_.next_out;
 }

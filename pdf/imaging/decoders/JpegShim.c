@@ -13,7 +13,21 @@ struct shim_error {
     jmp_buf jump;
     int warnings;
     int truncated;
+    int too_many_scans;
 };
+
+/* Real progressive files have a few tens of scans at most; a file of many
+ * tiny scans would make the decoder walk the whole picture for each. */
+#define SHIM_MAX_SCANS 100
+
+static void shim_watch_scans(j_common_ptr cinfo)
+{
+    struct shim_error* err = (struct shim_error*)cinfo->err;
+    if (cinfo->is_decompressor && ((j_decompress_ptr)cinfo)->input_scan_number > SHIM_MAX_SCANS) {
+        err->too_many_scans = 1;
+        longjmp(err->jump, 1);
+    }
+}
 
 static void shim_error_exit(j_common_ptr cinfo)
 {
@@ -44,12 +58,23 @@ static void shim_setup(struct shim_error* err)
     err->mgr.output_message = shim_output_message;
     err->warnings = 0;
     err->truncated = 0;
+    err->too_many_scans = 0;
+}
+
+static void shim_watch(j_decompress_ptr cinfo, struct jpeg_progress_mgr* progress)
+{
+    memset(progress, 0, sizeof *progress);
+    progress->progress_monitor = shim_watch_scans;
+    cinfo->progress = progress;
 }
 
 static void shim_message(j_common_ptr cinfo, char* message, size_t message_size)
 {
     char text[JMSG_LENGTH_MAX];
-    cinfo->err->format_message(cinfo, text);
+    if (((struct shim_error*)cinfo->err)->too_many_scans)
+        snprintf(text, sizeof text, "the picture has more than %d scans", SHIM_MAX_SCANS);
+    else
+        cinfo->err->format_message(cinfo, text);
     if (message && message_size) {
         strncpy(message, text, message_size - 1);
         message[message_size - 1] = 0;
@@ -88,6 +113,7 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
 {
     struct jpeg_decompress_struct cinfo;
     struct shim_error err;
+    struct jpeg_progress_mgr progress;
     memset(result, 0, sizeof *result);
     cinfo.err = jpeg_std_error(&err.mgr);
     shim_setup(&err);
@@ -97,6 +123,7 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
         return -1;
     }
     jpeg_create_decompress(&cinfo);
+    shim_watch(&cinfo, &progress);
     cinfo.mem->max_memory_to_use = max_memory;
     jpeg_mem_src(&cinfo, data, (unsigned long)size);
     jpeg_read_header(&cinfo, TRUE);
@@ -188,6 +215,7 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
 {
     struct jpeg_decompress_struct cinfo;
     struct shim_error err;
+    struct jpeg_progress_mgr progress;
     unsigned char* volatile row = NULL;
     volatile int reading_tables = 0;
     int code;
@@ -203,6 +231,7 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
         return reading_tables ? VUM_STRIP_BAD_TABLES : VUM_STRIP_JPEG_ERROR;
     }
     jpeg_create_decompress(&cinfo);
+    shim_watch(&cinfo, &progress);
     if (strip->tables) {
         reading_tables = 1;
         jpeg_mem_src(&cinfo, strip->tables, (unsigned long)strip->tables_size);

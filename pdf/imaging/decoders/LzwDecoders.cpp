@@ -125,6 +125,12 @@ void TTIFFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t
     std::size_t left = unpackedSize;
     uint64_t buffer = 0;
     uint32_t held = 0;
+    struct Count {
+        std::size_t& decoded;
+        const std::size_t& left;
+        std::size_t size;
+        ~Count() { decoded = size - left; }
+    } count{decoded_, left, unpackedSize};
     for (std::size_t i = 0; i < packedSize && left > 0; ++i) {
         // Codes left in the buffer after a dropped code are dropped once it fills up.
         while (held > 56) {

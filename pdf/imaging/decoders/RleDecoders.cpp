@@ -11,6 +11,7 @@ namespace {
 struct Output {
     uint8_t* at;
     std::size_t left;
+    std::size_t written(std::size_t size) const { return size - left; }
     void fill(uint8_t value, std::size_t count)
     {
         count = std::min(count, left);
@@ -93,6 +94,7 @@ void TTargaRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_
         }
     }
     source = in.at;
+    decoded_ = out.written(unpackedSize * size) / size;
 }
 
 void TTargaRLEDecoder::Encode(const uint8_t* source, uint8_t* dest, std::size_t count, std::size_t& bytesStored)
@@ -155,6 +157,7 @@ void TPackbitsRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::si
             out.fill(*data, std::size_t(1 - n));
         }
     }
+    decoded_ = out.written(unpackedSize);
 }
 
 void TPCXRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -174,6 +177,7 @@ void TPCXRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
             break;
         out.fill(v, h & 63);
     }
+    decoded_ = out.written(unpackedSize);
 }
 
 void TSGIRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -201,6 +205,7 @@ void TSGIRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
                     out.copy(data, 2);
             }
         }
+        decoded_ = out.written(unpackedSize);
         return;
     }
     uint8_t h;
@@ -218,6 +223,7 @@ void TSGIRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
             out.fill(v, count);
         }
     }
+    decoded_ = out.written(unpackedSize);
 }
 
 void TCUTRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -242,6 +248,7 @@ void TCUTRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
         }
     }
     source = in.at;
+    decoded_ = out.written(unpackedSize);
 }
 
 void TPSPRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -263,6 +270,7 @@ void TPSPRLEDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
             out.fill(v, std::size_t(h) - 128);
         }
     }
+    decoded_ = out.written(unpackedSize);
 }
 
 void TRLADecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -285,6 +293,7 @@ void TRLADecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t pac
             out.fill(v, std::size_t(n) + 1);
         }
     }
+    decoded_ = out.written(unpackedSize);
 }
 
 } // namespace vum

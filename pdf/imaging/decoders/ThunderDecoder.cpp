@@ -11,6 +11,7 @@ void TThunderDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t
     static const int twoBit[4] = {0, 1, 0, -1};
     static const int threeBit[8] = {0, 1, 2, 3, 0, -3, -2, -1};
     std::memset(dest, 0, unpackedSize);
+    decoded_ = 0;
     if (width_ <= 0)
         return;
     const uint8_t* in = source;
@@ -58,6 +59,8 @@ void TThunderDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t
                 put(b & 15);
             }
         }
+        if (count > 0)
+            decoded_ = lineStart + (count + 1) / 2;
     }
     source = in;
 }

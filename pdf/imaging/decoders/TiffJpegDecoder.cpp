@@ -70,7 +70,9 @@ void TTIFFJPEGDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_
     strip.lines = unpackedSize / lineLength;
     std::size_t lines = 0;
     char message[200] = {};
-    switch (vum_jpeg_decode_strip(&strip, &lines, &warnings_, message, sizeof message)) {
+    int code = vum_jpeg_decode_strip(&strip, &lines, &warnings_, message, sizeof message);
+    decoded_ = lines * lineLength;
+    switch (code) {
     case VUM_STRIP_OK: return;
     case VUM_STRIP_BAD_TABLES: RaiseCompressionError("Bogus JPEG tables field.");
     case VUM_STRIP_BAD_SIZE: RaiseCompressionError("Improper JPEG strip/tile size.");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -64,8 +65,10 @@ TPalette TCUTGraphic::readPaletteFile() const
             palette.push_back({uint8_t(i), uint8_t(i), uint8_t(i)});
         return palette;
     }
+    // 256 entries at most, within the first blocks: the rest of the file is never read.
     TFileStream file(paletteFile_);
-    std::vector<uint8_t> bytes = file.ReadRest();
+    std::vector<uint8_t> bytes(std::size_t(std::min<uint64_t>(file.Size(), 4096)));
+    file.ReadBuffer(bytes.data(), bytes.size());
     if (bytes.size() < 14)
         RaiseGraphicErrorFmt(msg::InvalidPalette, kCut);
     // Entries of 6 bytes from offset 40, never across the end (byte 506) of a
@@ -94,6 +97,11 @@ void TCUTGraphic::LoadFromStream(TStream& stream)
     if (!SizeWithinLimits(p.Width, p.Height))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kCut);
     stream.Seek(basePosition_ + 6);
+    // Every row takes at least its count, a run and its end mark.
+    uint64_t packedSize = stream.Remaining();
+    if (uint64_t(p.Height) * 3 > packedSize ||
+        MaxUnpackedSize(TCompressionType::ctRLE, packedSize, p.Width) < uint64_t(p.Width) * p.Height)
+        RaiseFileEndsEarly();
     StartProgressRect();
     Progress(TProgressStage::psStarting, 0, false, "Transfering...");
     TProgressPhase phase([this] { Progress(TProgressStage::psEnding, 0, false, {}); });
@@ -107,6 +115,8 @@ void TCUTGraphic::LoadFromStream(TStream& stream)
     for (uint32_t y = 0; y < p.Height; ++y) {
         uint8_t* line = ScanLine(y);
         decoder.Decode(source, line, std::size_t(end - source), p.Width);
+        if (decoder.Decoded() < p.Width)
+            RaisePackedDataEndsEarly(kCut);
         RowProgress(y, p.Height);
     }
 }

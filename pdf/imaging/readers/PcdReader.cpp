@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "imaging/decoders/PcdUpsample.h"
+#include "imaging/DataBounds.h"
 #include "imaging/Errors.h"
 #include "imaging/Stream.h"
 #include "imaging/Support.h"
@@ -66,8 +67,8 @@ void TPCDGraphic::LoadFromStream(TStream& stream)
     TProgressPhase phase([this] { Progress(TProgressStage::psEnding, 0, false, {}); });
     std::vector<uint8_t> luma(kWidth * kHeight), chroma1(kWidth * kHeight), chroma2(kWidth * kHeight);
     uint64_t start = basePosition_ + uint64_t(p.Overview ? 5 : 96) * kSector;
-    if (start > stream.Size())
-        RaiseGraphicError(msg::StreamRead);
+    if (start > stream.Size() || stream.Size() - start < uint64_t(kWidth) * kHeight * 3 / 2)
+        RaiseFileEndsEarly();
     stream.Seek(start);
     TColorManager& cm = colorManager_;
     cm.SetSourceColorScheme(TColorScheme::PhotoYCC);

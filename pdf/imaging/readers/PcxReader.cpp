@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -134,6 +135,9 @@ void TPCXGraphic::LoadFromStream(TStream& stream)
     std::size_t planeBytes = le16(h + 66);
     if (planeBytes < (uint64_t(p.Width) * bits + 7) / 8 || !SizeWithinLimits(p.Width, p.Height))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kPcx);
+    if (MaxUnpackedSize(p.Compression == TCompressionType::ctRLE ? p.Compression : TCompressionType::ctNone,
+                        stream.Remaining(), 0) < uint64_t(planes) * planeBytes * p.Height)
+        RaiseFileEndsEarly();
     TColorManager& cm = colorManager_;
     cm.SetSourceColorScheme(indexed ? TColorScheme::Indexed : TColorScheme::RGB);
     cm.SetTargetColorScheme(indexed ? TColorScheme::Indexed : TColorScheme::BGR);
@@ -162,6 +166,8 @@ void TPCXGraphic::LoadFromStream(TStream& stream)
         const uint8_t* source = packed.data();
         uint8_t* dest = data.data();
         decoder.Decode(source, dest, packed.size(), data.size());
+        if (decoder.Decoded() < data.size())
+            RaisePackedDataEndsEarly(kPcx);
     } else {
         stream.ReadBuffer(data.data(), data.size());
     }

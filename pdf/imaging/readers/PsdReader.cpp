@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -94,6 +95,7 @@ bool TPSDGraphic::ReadImageProperties(TStream& stream, uint32_t)
     uint8_t compression[2];
     if (stream.Read(compression, 2) != 2)
         return false;
+    dataStart_ = stream.Position();
     p.Compression = be16(compression) == 1 ? TCompressionType::ctPackedBits
                     : be16(compression) == 0 ? TCompressionType::ctNone
                                              : TCompressionType::ctUnknown;
@@ -175,8 +177,40 @@ std::vector<uint8_t> TPSDGraphic::readPlanes(TStream& stream, uint32_t planes, s
         const uint8_t* source = packed.data();
         uint8_t* dest = data.data() + row * rowBytes;
         decoder.Decode(source, dest, packed.size(), rowBytes);
+        if (decoder.Decoded() < rowBytes)
+            RaisePackedDataEndsEarly(kPsd);
     }
     return data;
+}
+
+void TPSDGraphic::checkDataHoldsThePicture(TStream& stream)
+{
+    // The planes the picture needs at least, checked before anything is allocated.
+    const TImageProperties& p = properties_;
+    uint64_t rowBytes = (uint64_t(p.Width) * depth_ + 7) / 8;
+    uint64_t planes = neededChannels(mode_);
+    uint64_t held = stream.Size() > dataStart_ ? stream.Size() - dataStart_ : 0;
+    if (p.Compression == TCompressionType::ctNone) {
+        if (rowBytes * p.Height * planes > held)
+            RaiseFileEndsEarly();
+        return;
+    }
+    // A 16-bit packed size for every row of every channel, then the rows.
+    uint64_t tableBytes = uint64_t(p.Height) * channels_ * 2;
+    if (tableBytes > held)
+        RaiseFileEndsEarly();
+    stream.Seek(dataStart_);
+    std::vector<uint8_t> counts(std::size_t(uint64_t(p.Height) * planes * 2));
+    stream.ReadBuffer(counts.data(), counts.size());
+    uint64_t packed = 0;
+    for (std::size_t row = 0; row < counts.size() / 2; ++row) {
+        uint64_t count = be16(counts.data() + 2 * row);
+        if (MaxUnpackedSize(TCompressionType::ctPackedBits, count, rowBytes) < rowBytes)
+            RaisePackedDataEndsEarly(kPsd);
+        packed += count;
+    }
+    if (packed > held - tableBytes)
+        RaiseFileEndsEarly();
 }
 
 void TPSDGraphic::LoadFromStream(TStream& stream)
@@ -194,6 +228,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream)
                                                           : depth_ == 8 || depth_ == 16;
     if (!depthFits || channels_ < neededChannels(mode_) || !SizeWithinLimits(p.Width, p.Height))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kPsd);
+    checkDataHoldsThePicture(stream);
     stream.Seek(basePosition_ + 26);
     StartProgressRect();
     Progress(TProgressStage::psStarting, 0, false, "Preparing...");

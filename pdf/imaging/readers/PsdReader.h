@@ -17,12 +17,15 @@ public:
 
 private:
     void setUpColors(TStream& stream);
+    // Raises before anything is allocated when the file cannot hold the planes.
+    void checkDataHoldsThePicture(TStream& stream);
     // The first `planes` channels, each height rows of the given bytes.
     std::vector<uint8_t> readPlanes(TStream& stream, uint32_t planes, std::size_t rowBytes);
 
     uint32_t channels_ = 0;
     uint32_t depth_ = 0;
     uint32_t mode_ = 0;
+    uint64_t dataStart_ = 0;   // where the merged picture's data begin
 };
 
 } // namespace vum

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/InflateDecoder.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
@@ -134,6 +135,11 @@ void TPSPGraphic::LoadFromStream(TStream& stream)
         RaiseGraphicErrorFmt(msg::InvalidFormat, kPsp);
     if (p.Compression == TCompressionType::ctJPEG || p.Compression == TCompressionType::ctUnknown)
         RaiseGraphicErrorFmt(msg::NotSupportedFor, msg::CompressionScheme, kPsp);
+    // The planes of the picture must fit in what the file holds, packed as well as they can be.
+    uint64_t planes = p.ColorScheme == TColorScheme::RGB ? 3 : 1;
+    if (MaxUnpackedSize(p.Compression, stream.Size() - basePosition_, stride_) <
+        uint64_t(stride_) * p.Height * planes)
+        RaiseFileEndsEarly();
     TColorManager& cm = colorManager_;
     cm.SetSourceBitsPerSample(p.BitsPerSample);
     cm.SetTargetBitsPerSample(p.BitsPerSample);
@@ -207,25 +213,47 @@ bool TPSPGraphic::loadLayerStart(TStream& stream, const TBlock& start)
     return true;
 }
 
-std::vector<uint8_t> TPSPGraphic::readChannel(TStream& stream, uint32_t compressedSize, uint32_t size)
+std::vector<uint8_t> TPSPGraphic::readChannel(TStream& stream, uint32_t compressedSize, uint32_t size, bool optional)
 {
-    if (!AllocationWithinLimits(size) || compressedSize > stream.Remaining())
+    // A channel holds one plane of the picture: a declared size beyond it is
+    // not allocated, one short of it (or packed data that cannot fill it) fails.
+    const TImageProperties& p = properties_;
+    uint64_t need = uint64_t(stride_) * p.Height;
+    if (compressedSize > stream.Remaining())
+        RaiseFileEndsEarly();
+    if (size < need || MaxUnpackedSize(p.Compression, compressedSize, stride_) < need ||
+        !AllocationWithinLimits(need)) {
+        if (optional)
+            return {};
         RaiseGraphicErrorFmt(msg::InvalidFormat, kPsp);
-    std::vector<uint8_t> packed(compressedSize), out(size);
+    }
+    uint64_t useful = p.Compression == TCompressionType::ctNone ? need : MaxPackedSize(need);
+    std::vector<uint8_t> packed(std::size_t(std::min<uint64_t>(compressedSize, useful)));
+    std::vector<uint8_t> out(static_cast<std::size_t>(need));
     stream.ReadBuffer(packed.data(), packed.size());
     const uint8_t* source = packed.data();
     uint8_t* dest = out.data();
+    std::size_t decoded = 0;
     if (compression_ == 0) {
-        std::memcpy(out.data(), packed.data(), std::min(packed.size(), out.size()));
+        decoded = std::min(packed.size(), out.size());
+        if (decoded > 0)
+            std::memcpy(out.data(), packed.data(), decoded);
     } else if (compression_ == 1) {
         TPSPRLEDecoder decoder;
         decoder.Decode(source, dest, packed.size(), out.size());
+        decoded = decoder.Decoded();
     } else {
         TLZ77Decoder decoder(Z_NO_FLUSH, false);
         decoder.StartDecoding();
         decoder.Decode(source, dest, packed.size(), out.size());
         if (decoder.ZLibResult() < 0 && decoder.ZLibResult() != Z_BUF_ERROR)
             RaiseGraphicErrorFmt(msg::CompressionError, kPsp);
+        decoded = decoder.Decoded();
+    }
+    if (decoded < need) {
+        if (optional)
+            return {};
+        RaisePackedDataEndsEarly(kPsp);
     }
     return out;
 }
@@ -249,7 +277,8 @@ void TPSPGraphic::loadChannels(TStream& stream, const TBlock& layer)
             stream.ReadBuffer(h, 12);
             uint16_t type = le16(h + 10);
             if (type <= 3 && planes[type].empty())
-                planes[type] = readChannel(stream, le32(h), le32(h + 4));
+                planes[type] = readChannel(stream, le32(h), le32(h + 4),
+                                           type == 0 && properties_.ColorScheme == TColorScheme::RGB);
         }
         stream.Seek(channel.end);
     }

@@ -28,7 +28,9 @@ private:
     bool loadLayerStart(TStream& stream, const TBlock& start);
     bool findRasterLayer(TStream& stream, const TBlock& start, TBlock& layer);
     void loadChannels(TStream& stream, const TBlock& layer);
-    std::vector<uint8_t> readChannel(TStream& stream, uint32_t compressedSize, uint32_t size);
+    // One plane of the picture; an optional plane (a colour picture's alpha) that
+    // does not fit comes back empty instead of failing the picture.
+    std::vector<uint8_t> readChannel(TStream& stream, uint32_t compressedSize, uint32_t size, bool optional);
     void convertRows(const std::vector<std::vector<uint8_t>>& planes);
 
     uint32_t stride_ = 0;

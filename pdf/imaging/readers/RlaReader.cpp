@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -127,11 +128,17 @@ void TRLAGraphic::LoadFromStream(TStream& stream)
         for (uint8_t c = 0; c < planes; ++c) {
             uint8_t length[2];
             stream.ReadBuffer(length, 2);
-            packed.resize(uint16_t(be16(length)));
+            // Rows may share packets; each is read only as far as a row can use
+            // (two bytes a pixel at worst), and the rest passed over.
+            uint32_t declared = uint16_t(be16(length));
+            packed.resize(std::min<std::size_t>(declared, 2 * std::size_t(p.Width) + 2));
             stream.ReadBuffer(packed.data(), packed.size());
+            stream.Skip(declared - packed.size());
             const uint8_t* source = packed.data();
             uint8_t* dest = buffers.data() + std::size_t(c) * p.Width;
             decoder.Decode(source, dest, packed.size(), p.Width);
+            if (decoder.Decoded() < p.Width)
+                RaisePackedDataEndsEarly(kRla);
             sources.push_back(buffers.data() + std::size_t(c) * p.Width);
         }
         cm.ConvertRow(sources, ScanLine(p.BottomUp ? p.Height - 1 - i : i), p.Width, 0xFF);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -75,13 +76,38 @@ void TSGIGraphic::readRow(TStream& stream, uint32_t row, uint32_t channel, uint8
     if (at > stream.Size())
         RaiseGraphicError(msg::StreamRead);
     stream.Seek(at);
-    // The packed row is its length in bytes, or what is left of the file.
-    uint64_t length = std::min<uint64_t>(lengths_[index], stream.Remaining());
+    // The packed row is its length in bytes, or what is left of the file, and
+    // no more than a row can use: a count and a sample for every sample.
+    uint64_t length = std::min<uint64_t>({lengths_[index], stream.Remaining(), 2 * uint64_t(rowBytes) + 4});
     packed_.resize(std::size_t(length));
     stream.ReadBuffer(packed_.data(), packed_.size());
     TSGIRLEDecoder decoder(int(bytesPerSample_ * 8));
     const uint8_t* source = packed_.data();
     decoder.Decode(source, buffer, packed_.size(), rowBytes);
+    if (decoder.Decoded() < rowBytes)
+        RaisePackedDataEndsEarly(kSgi);
+}
+
+void TSGIGraphic::checkDataHoldsThePicture(TStream& stream, uint32_t channels) const
+{
+    const TImageProperties& p = properties_;
+    uint64_t rowBytes = uint64_t(p.Width) * bytesPerSample_;
+    uint64_t held = stream.Size() - basePosition_ - 512;
+    if (!runLength_) {
+        if (rowBytes * p.Height * channels > held)
+            RaiseFileEndsEarly();
+        return;
+    }
+    for (uint32_t z = 0; z < channels; ++z)
+        for (uint32_t r = 0; r < p.Height; ++r) {
+            std::size_t index = r + std::size_t(z) * p.Height;
+            uint64_t at = basePosition_ + starts_[index];
+            if (at > stream.Size())
+                RaiseFileEndsEarly();
+            uint64_t packed = std::min<uint64_t>(lengths_[index], stream.Size() - at);
+            if (MaxUnpackedSize(TCompressionType::ctRLE, packed, rowBytes) < rowBytes)
+                RaisePackedDataEndsEarly(kSgi);
+        }
 }
 
 void TSGIGraphic::LoadFromStream(TStream& stream)
@@ -117,6 +143,7 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
     // count is read as grey from the first channel.
     bool color = p.ColorScheme != TColorScheme::Indexed;
     uint32_t used = color ? channels_ : 1;
+    checkDataHoldsThePicture(stream, used);
     TColorManager& cm = colorManager_;
     cm.SourceOptions = coSwapBytes;
     cm.SetSourceBitsPerSample(uint8_t(bytesPerSample_ * 8));

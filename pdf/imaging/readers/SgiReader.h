@@ -17,6 +17,8 @@ public:
 private:
     // Reads row r of channel z into the buffer (x size samples).
     void readRow(TStream& stream, uint32_t row, uint32_t channel, uint8_t* buffer);
+    // Raises before anything is allocated when the file cannot hold the rows of these channels.
+    void checkDataHoldsThePicture(TStream& stream, uint32_t channels) const;
 
     bool runLength_ = false;
     uint32_t bytesPerSample_ = 1;

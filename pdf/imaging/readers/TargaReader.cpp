@@ -5,6 +5,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/RleDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -143,6 +144,11 @@ void TTargaGraphic::LoadFromStream(TStream& stream)
         ((type == 1 || type == 9) && depth != 8) || !SizeWithinLimits(p.Width, p.Height))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kTarga);
     stream.Skip(h[0]);
+    // The pixels must fit in what the file holds before the picture is allocated.
+    uint64_t pixelBytes = uint64_t(p.Width) * p.Height * ((depth + 7) / 8);
+    if (MaxUnpackedSize(type <= 3 ? TCompressionType::ctNone : TCompressionType::ctRLE, stream.Remaining(), 0) <
+        pixelBytes)
+        RaiseFileEndsEarly();
     colorManager_.SetSourceSamplesPerPixel(p.SamplesPerPixel);
     colorManager_.SetTargetSamplesPerPixel(p.SamplesPerPixel);
     colorManager_.SetSourceBitsPerSample(p.BitsPerSample);
@@ -173,6 +179,8 @@ void TTargaGraphic::LoadFromStream(TStream& stream)
         const uint8_t* source = packed.data();
         uint8_t* dest = pixels.data();
         decoder.Decode(source, dest, packed.size(), std::size_t(p.Width) * p.Height);
+        if (decoder.Decoded() < std::size_t(p.Width) * p.Height)
+            RaisePackedDataEndsEarly(kTarga);
     }
     placeRows(pixels.data(), rowSize, topDown);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/CcittDecoders.h"
 #include "imaging/decoders/InflateDecoder.h"
 #include "imaging/decoders/LzwDecoders.h"
@@ -271,6 +272,7 @@ void TTIFFGraphic::setUpColors()
     TPixelFormat format = cm.PixelFormatOf(1);
     if (format == TPixelFormat::pfCustom)
         RaiseGraphicErrorFmt(msg::InvalidColorFormat, kTiff);
+    checkStripsHoldThePicture();
     SetPixelFormat(format);
     SetSize(p.Width, p.Height);
     setUpPalette();
@@ -340,6 +342,38 @@ std::unique_ptr<TDecoder> TTIFFGraphic::createDecoder()
     RaiseGraphicErrorFmt(msg::NotSupportedFor, msg::CompressionScheme, kTiff);
 }
 
+void TTIFFGraphic::checkStripsHoldThePicture()
+{
+    // Before anything is allocated: every strip the picture is made of must
+    // lie in the file and hold enough packed bytes for its rows.
+    const TImageProperties& p = properties_;
+    offsets_ = directory_->Cardinals(tagStripOffsets);
+    counts_ = directory_->Cardinals(tagStripByteCounts);
+    if (offsets_.empty() || counts_.size() != offsets_.size())
+        invalid();
+    bool planar = p.PlanarConfiguration == 2 && p.SamplesPerPixel > 1;
+    uint32_t planes = planar ? p.SamplesPerPixel : 1;
+    uint64_t lineBytes = (uint64_t(p.BitsPerSample) * (planar ? 1 : p.SamplesPerPixel) * p.Width + 7) / 8;
+    uint64_t fileSize = stream_->Size();
+    std::size_t strip = 0;
+    for (uint32_t plane = 0; plane < planes; ++plane) {
+        for (uint64_t row = 0; row < p.Height; ++strip) {
+            if (strip >= offsets_.size())
+                RaiseFileEndsEarly();
+            uint64_t perStrip = planar ? p.RowsPerStrip[0]
+                                       : p.RowsPerStrip[std::min(strip, p.RowsPerStrip.size() - 1)];
+            uint64_t rows = std::min<uint64_t>(std::max<uint64_t>(perStrip, planar ? 1 : 0), p.Height - row);
+            row += rows;
+            uint64_t at = basePosition_ + offsets_[strip];
+            uint64_t held = at > fileSize ? 0 : fileSize - at;
+            if (p.Compression != TCompressionType::ctNone)
+                held = std::min<uint64_t>(held, counts_[strip]);
+            if (MaxUnpackedSize(p.Compression, held, lineBytes) < rows * lineBytes)
+                RaiseFileEndsEarly();
+        }
+    }
+}
+
 void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer)
 {
     TStream& stream = *stream_;
@@ -353,7 +387,8 @@ void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<u
     }
     if (counts_[strip] > stream.Remaining())
         RaiseGraphicError(msg::StreamRead);
-    packed_.resize(counts_[strip]);
+    // A byte count that runs to the end of the file is read only as far as the strip can use.
+    packed_.resize(std::size_t(std::min<uint64_t>(counts_[strip], MaxPackedSize(buffer.size()))));
     stream.ReadBuffer(packed_.data(), packed_.size());
     const uint8_t* source = packed_.data();
     uint8_t* dest = buffer.data();
@@ -361,6 +396,8 @@ void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<u
     if (auto* inflate = dynamic_cast<TLZ77Decoder*>(decoder);
         inflate && inflate->ZLibResult() < 0 && inflate->ZLibResult() != Z_BUF_ERROR)
         RaiseGraphicErrorFmt(msg::CompressionError, kTiff);
+    if (decoder->Decoded() < buffer.size())
+        RaisePackedDataEndsEarly(kTiff);
 }
 
 void TTIFFGraphic::readStrips(TDecoder* decoder)

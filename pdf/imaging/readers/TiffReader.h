@@ -26,6 +26,7 @@ private:
     void setUpColors();
     void setUpPalette();
     std::unique_ptr<TDecoder> createDecoder();
+    void checkStripsHoldThePicture();
     void readStrips(TDecoder* decoder);
     // Reads strip number `strip` and decodes it to fill the buffer.
     void readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer);

@@ -1,0 +1,67 @@
+#include "imaging/DataBounds.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "imaging/Support.h"
+
+namespace vum {
+
+namespace {
+
+constexpr uint64_t kUnbounded = std::numeric_limits<uint64_t>::max();
+
+uint64_t saturatingProduct(uint64_t a, uint64_t b)
+{
+    if (a != 0 && b > kUnbounded / a)
+        return kUnbounded;
+    return a * b;
+}
+
+} // namespace
+
+uint64_t MaxUnpackedSize(TCompressionType scheme, uint64_t packed, uint64_t rowBytes)
+{
+    switch (scheme) {
+    case TCompressionType::ctNone: return packed;
+    // Two bytes repeat a byte 128 times; a Targa packet repeats a 4-byte pixel
+    // 128 times for 5 bytes: 128 a byte covers every run-length kind.
+    case TCompressionType::ctPackedBits:
+    case TCompressionType::ctRLE: return saturatingProduct(packed, 128) + 512;
+    case TCompressionType::ctLZW: {
+        // Codes are 9 bits or wider; the n-th code after a clear adds at most
+        // n bytes, and no string is longer than the table.
+        uint64_t codes = packed * 8 / 9 + 1;
+        return std::min(saturatingProduct(codes, codes + 1) / 2, saturatingProduct(codes, 4096));
+    }
+    // Deflate stops at about 1032 to 1.
+    case TCompressionType::ctLZ77: return saturatingProduct(packed, 1040) + 1024;
+    // A coded line takes at least a few bits.
+    case TCompressionType::ctFax3:
+    case TCompressionType::ctFaxRLE:
+    case TCompressionType::ctFaxRLEW:
+    case TCompressionType::ctFax4: return saturatingProduct(packed * 8 + 1, std::max<uint64_t>(rowBytes, 1));
+    // A byte repeats the last pixel up to 63 times: 32 bytes of 4-bit pixels.
+    case TCompressionType::ctThunderscan: return saturatingProduct(packed, 32) + 32;
+    default: return kUnbounded;
+    }
+}
+
+uint64_t MaxPackedSize(uint64_t unpacked)
+{
+    // Fax codes of single-pixel runs take about 8 times the bits they decode
+    // to; JPEG strips carry their own tables.
+    return saturatingProduct(unpacked, 16) + 65536;
+}
+
+void RaiseFileEndsEarly()
+{
+    RaiseGraphicError(msg::StreamRead);
+}
+
+void RaisePackedDataEndsEarly(const char* format)
+{
+    RaiseGraphicErrorFmt(msg::CompressionError, format);
+}
+
+} // namespace vum
