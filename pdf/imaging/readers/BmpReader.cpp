@@ -154,6 +154,10 @@ void TBitmap::LoadFromStream(TStream& stream)
             invalid();
         stream.Seek(base + offBits);
     }
+    // Uncompressed rows must all be in the file before the picture is allocated.
+    bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
+    if (!rle && DibStride(width, h.bitCount) * height > stream.Remaining())
+        invalid();
     TPixelFormat format = formatFor(h);
     SetPixelFormat(format);
     SetPalette(palette);

@@ -1,0 +1,30 @@
+#pragma once
+
+// Small files made from the formats' published layouts, one or more for every
+// reader the registry knows: good pictures, and pictures whose headers claim
+// far more than their data hold, whose sizes run to the end of the file or
+// whose rows share their data. The reader tests load them under a memory limit;
+// the reader benchmark times them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CraftedCase {
+    std::string name;        // the file's name: the extension picks the reader when content does not
+    std::string bytes;       // empty: made by ImageMagick when written (the progressive JPEG)
+    std::string error;       // the reader's message; empty when the picture loads
+    uint32_t width = 0, height = 0;
+    uint32_t firstPixel = 0;   // 0xRRGGBB of the top-left pixel of a picture that loads
+    std::string sidecar;       // a CUT palette file beside the picture: its first bytes...
+    uint64_t sidecarSize = 0;  // ...and its whole size (the rest is a sparse run of zeros)
+};
+
+// Every case.
+std::vector<CraftedCase> craftedCases();
+
+// The good picture of each format, as fuzzing seeds: {file name, bytes}.
+std::vector<std::pair<std::string, std::string>> craftedSeeds();
+
+// Writes the case (and its sidecar) into the folder; returns the picture's path.
+// The progressive JPEG needs ImageMagick's convert; raises when it is missing.
+std::string writeCrafted(const std::string& folder, const CraftedCase& c);
