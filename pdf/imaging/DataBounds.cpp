@@ -41,6 +41,9 @@ uint64_t MaxUnpackedSize(TCompressionType scheme, uint64_t packed, uint64_t rowB
     case TCompressionType::ctFaxRLE:
     case TCompressionType::ctFaxRLEW:
     case TCompressionType::ctFax4: return saturatingProduct(packed * 8 + 1, std::max<uint64_t>(rowBytes, 1));
+    // Every 8 x 8 block of a component costs at least a bit: 512 samples a
+    // byte, of at most four components.
+    case TCompressionType::ctJPEG: return saturatingProduct(packed, 512 * 4) + 65536;
     // A byte repeats the last pixel up to 63 times: 32 bytes of 4-bit pixels.
     case TCompressionType::ctThunderscan: return saturatingProduct(packed, 32) + 32;
     default: return kUnbounded;

@@ -13,6 +13,7 @@ struct shim_error {
     jmp_buf jump;
     int warnings;
     int truncated;
+    int data_ended;      /* the entropy data of a scan ended before its blocks did */
     int too_many_scans;
 };
 
@@ -42,6 +43,8 @@ static void shim_emit_message(j_common_ptr cinfo, int level)
         err->warnings++;
         if (err->mgr.msg_code == JWRN_JPEG_EOF)
             err->truncated = 1;
+        if (err->mgr.msg_code == JWRN_HIT_MARKER)
+            err->data_ended = 1;
     }
 }
 
@@ -58,6 +61,7 @@ static void shim_setup(struct shim_error* err)
     err->mgr.output_message = shim_output_message;
     err->warnings = 0;
     err->truncated = 0;
+    err->data_ended = 0;
     err->too_many_scans = 0;
 }
 
@@ -262,7 +266,7 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
         while (*lines_read < strip->lines && cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW rows[1];
             rows[0] = row;
-            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || err.truncated || err.data_ended)
                 break;
             memcpy(strip->out + *lines_read * strip->line_length, row, copy);
             ++*lines_read;

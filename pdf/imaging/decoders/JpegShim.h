@@ -72,7 +72,8 @@ enum {
     VUM_STRIP_BAD_SAMPLING
 };
 
-/* Returns one of the codes above; lines_read tells how many lines came. */
+/* Returns one of the codes above; lines_read tells how many lines came (the
+ * lines of data that end early are not counted). */
 int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* warnings,
                           char* message, size_t message_size);
 

@@ -290,9 +290,8 @@ std::string gif(uint16_t width, uint16_t height, const std::string& data)
            le16(width) + le16(height) + '\0' + data + ";";
 }
 
-// A progressive JPEG whose last scan is repeated until the file holds about
-// `size` bytes: every copy makes the decoder walk the whole picture again.
-std::string jpegOfManyScans(std::size_t size)
+// A JPEG of a grey picture written by ImageMagick.
+std::string convertJpeg(const char* size, bool progressive)
 {
     char path[] = "/tmp/crafted-jpeg-XXXXXX";
     int fd = mkstemp(path);
@@ -300,16 +299,36 @@ std::string jpegOfManyScans(std::size_t size)
         throw std::runtime_error("cannot make a temporary file");
     close(fd);
     std::string target = "JPEG:"s + path;
-    const char* argv[] = {"convert", "-size", "2048x2048", "xc:gray50", "-interlace", "JPEG", "-quality", "90",
-                          target.c_str(), nullptr};
+    const char* argv[] = {"convert", "-size", size, "xc:gray50", "-colorspace", "Gray", "-interlace",
+                          progressive ? "JPEG" : "None", "-quality", "90", target.c_str(), nullptr};
     pid_t pid = 0;
     int status = 0;
     if (posix_spawnp(&pid, "convert", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0 ||
         waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("ImageMagick's convert could not make a progressive JPEG");
+        throw std::runtime_error("ImageMagick's convert could not make a JPEG");
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::remove(path);
+    return bytes;
+}
+
+// A TIFF strip of JPEG data whose frame header claims the whole of a large
+// picture while its scan holds one block.
+std::string tiffJpegClaim(uint16_t width, uint16_t height)
+{
+    std::string jpeg = convertJpeg("8x8", false);
+    std::size_t sof = jpeg.find("\xff\xc0");
+    if (sof == std::string::npos)
+        throw std::runtime_error("convert wrote no baseline JPEG");
+    jpeg.replace(sof + 5, 4, be16(height) + be16(width));
+    return tiff(tiffTags(width, height, 1, 7, 1, height), {jpeg});
+}
+
+// A progressive JPEG whose last scan is repeated until the file holds about
+// `size` bytes: every copy makes the decoder walk the whole picture again.
+std::string jpegOfManyScans(std::size_t size)
+{
+    std::string bytes = convertJpeg("2048x2048", true);
     std::size_t end = bytes.rfind("\xff\xd9");
     std::size_t last = bytes.rfind("\xff\xda", end);
     if (end == std::string::npos || last == std::string::npos)
@@ -351,12 +370,12 @@ std::vector<CraftedCase> craftedCases()
                                                       std::vector<std::string>(16000, packbitsRuns(256, 0))),
          kStreamRead));
     {
-        // 4000 strips of one row; every byte count runs to the end of a 2.4 MB file.
+        // 20000 strips of one row; every byte count runs to the end of a 2.4 MB file.
         std::vector<std::string> strips;
-        for (uint32_t y = 0; y < 4000; ++y)
-            strips.push_back(packbitsRuns(600, uint8_t(y % 200 + 40)));
-        add(crafted("tiff-counts-to-the-end.tif", tiff(tiffTags(600, 4000, 1, 32773, 1, 1), strips, true, 2400000), "", 600,
-             4000, 0x282828));
+        for (uint32_t y = 0; y < 20000; ++y)
+            strips.push_back(packbitsRuns(100, uint8_t(y % 200 + 40)));
+        add(crafted("tiff-counts-to-the-end.tif", tiff(tiffTags(100, 20000, 1, 32773, 1, 1), strips, true, 2200000), "",
+                    100, 20000, 0x282828));
     }
     {
         std::string preview = tiff(tiffTags(16384, 16383, 1, 5, 1, 16383), {lzw9({256, 0, 257})});
@@ -372,8 +391,8 @@ std::vector<CraftedCase> craftedCases()
 
     // SGI
     {
-        // 4000 run-length rows whose lengths all run to the end of an 8 MB file.
-        const uint32_t width = 1000, height = 4000;
+        // 30000 run-length rows whose lengths all run to the end of an 8 MB file.
+        const uint32_t width = 100, height = 30000;
         std::string rows;
         std::vector<uint32_t> starts;
         uint32_t tables = 512 + 8 * height;
@@ -383,14 +402,14 @@ std::vector<CraftedCase> craftedCases()
                 rows += {char(std::min<uint32_t>(left, 127)), char(r % 256)};
             rows += '\0';
         }
-        std::size_t size = tables + rows.size() + 8000000;
+        std::size_t size = tables + rows.size() + 7500000;
         std::string startTable, lengthTable;
         for (uint32_t s : starts) {
             startTable += be32(s);
             lengthTable += be32(uint32_t(size - s));
         }
         add(crafted("sgi-lengths-to-the-end.sgi",
-             sgiHeader(1, 2, width, height, 1) + startTable + lengthTable + rows + std::string(8000000, '\0'), "", width,
+             sgiHeader(1, 2, width, height, 1) + startTable + lengthTable + rows + std::string(7500000, '\0'), "", width,
              height, (height - 1) % 256 * 0x010101u));
     }
     add(crafted("sgi-raw-claims-8000x8000.sgi", sgiHeader(0, 3, 8000, 8000, 3) + std::string(100, '\0'), kStreamRead));
@@ -405,6 +424,9 @@ std::vector<CraftedCase> craftedCases()
          psp(1, 1, 0, {pspChannel(1, "\x10", 0x3FFFFFFF), pspChannel(2, "\x20", 0x3FFFFFFF),
                        pspChannel(3, "\x30", 0x3FFFFFFF)}),
          "", 1, 1, 0x102030));
+    add(crafted("psp-deflate-channels-of-nothing.psp",
+                psp(1, 1, 2, {pspChannel(1, "", 0), pspChannel(2, "", 0), pspChannel(3, "", 0)}),
+                "Cannot load image. Invalid or unexpected PSP image format."));
     add(crafted("psp-claims-16384x16384.psp",
          psp(16384, 16384, 1, {pspChannel(1, "\x81\x10", 16384u * 16384), pspChannel(2, "\x81\x20", 16384u * 16384),
                                pspChannel(3, "\x81\x30", 16384u * 16384)}),
@@ -441,8 +463,17 @@ std::vector<CraftedCase> craftedCases()
     add(crafted("bmp-claims-16000x16000.bmp", bmp(16000, 16000, std::string(64, '\0')), "Bitmap image is not valid"));
     add(crafted("ico-claims-more-than-it-holds.ico",
          ico(0, le32(40) + le32(4000) + le32(8000) + le16(1) + le16(32) + std::string(24, '\0')), "Icon image is not valid"));
-    // Made by ImageMagick when it is written (so that listing the cases stays cheap).
-    add(crafted("jpg-many-scans.jpg", "", "JPEG error: the picture has more than 100 scans"));
+    // Made from ImageMagick's JPEGs when they are written (so that listing the cases stays cheap).
+    CraftedCase scans = crafted("jpg-many-scans.jpg", "", "JPEG error: the picture has more than 100 scans");
+    scans.madeBy = "jpeg of many scans";
+    add(scans);
+    CraftedCase strip = crafted("tiff-jpeg-claims-16384x16383.tif", "", kStreamRead);
+    strip.madeBy = "tiff jpeg claim";
+    add(strip);
+    // Small enough to pass the size check: the strip's data end early in the decoder.
+    CraftedCase cut = crafted("tiff-jpeg-ends-early.tif", "", compressionError("TIF/TIFF"));
+    cut.madeBy = "tiff jpeg ends early";
+    add(cut);
     return cases;
 }
 
@@ -450,7 +481,7 @@ std::vector<std::pair<std::string, std::string>> craftedSeeds()
 {
     std::vector<std::pair<std::string, std::string>> seeds;
     for (const CraftedCase& c : craftedCases())
-        if (c.error.empty() && !c.bytes.empty() && c.bytes.size() < 4096)
+        if (c.error.empty() && c.madeBy.empty() && c.bytes.size() < 4096)
             seeds.emplace_back(c.name, c.bytes);
     return seeds;
 }
@@ -459,7 +490,10 @@ std::string writeCrafted(const std::string& folder, const CraftedCase& c)
 {
     std::string path = folder + "/" + c.name;
     {
-        std::string bytes = c.bytes.empty() ? jpegOfManyScans(160000) : c.bytes;
+        std::string bytes = c.madeBy == "jpeg of many scans" ? jpegOfManyScans(160000)
+                            : c.madeBy == "tiff jpeg claim"  ? tiffJpegClaim(16384, 16383)
+                            : c.madeBy == "tiff jpeg ends early" ? tiffJpegClaim(512, 512)
+                                                             : c.bytes;
         std::ofstream out(path, std::ios::binary);
         out.write(bytes.data(), std::streamsize(bytes.size()));
         if (!out)

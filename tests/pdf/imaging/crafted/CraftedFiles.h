@@ -11,7 +11,8 @@
 
 struct CraftedCase {
     std::string name;        // the file's name: the extension picks the reader when content does not
-    std::string bytes;       // empty: made by ImageMagick when written (the progressive JPEG)
+    std::string bytes;
+    std::string madeBy;      // when set, the bytes are made from an ImageMagick picture as the case is written
     std::string error;       // the reader's message; empty when the picture loads
     uint32_t width = 0, height = 0;
     uint32_t firstPixel = 0;   // 0xRRGGBB of the top-left pixel of a picture that loads
