@@ -5,6 +5,7 @@
 #include <string>
 
 #include "imaging/Registry.h"
+#include "imaging/readers/JpegReader.h"   // callers that pass JPEG files through compare with its class
 
 namespace vum {
 

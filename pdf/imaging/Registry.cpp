@@ -3,6 +3,23 @@
 #include <algorithm>
 
 #include "imaging/Errors.h"
+#include "imaging/readers/AutodeskReader.h"
+#include "imaging/readers/BmpReader.h"
+#include "imaging/readers/CutReader.h"
+#include "imaging/readers/GifReader.h"
+#include "imaging/readers/IcoReader.h"
+#include "imaging/readers/JpegReader.h"
+#include "imaging/readers/MetafileReader.h"
+#include "imaging/readers/PcdReader.h"
+#include "imaging/readers/PcxReader.h"
+#include "imaging/readers/PngReader.h"
+#include "imaging/readers/PpmReader.h"
+#include "imaging/readers/PsdReader.h"
+#include "imaging/readers/PspReader.h"
+#include "imaging/readers/RlaReader.h"
+#include "imaging/readers/SgiReader.h"
+#include "imaging/readers/TargaReader.h"
+#include "imaging/readers/TiffReader.h"
 #include "imaging/Stream.h"
 #include "imaging/Support.h"
 
@@ -138,61 +155,42 @@ TGraphicClassRef TFileFormatList::FindClassByContent(TStream& stream) const
     return nullptr;
 }
 
+namespace {
+
+// One line a reader; its own file declares its extensions and content test.
+const TGraphicClassRef kReaders[] = {
+    &TBitmapClass,
+    &TIconClass,
+    &TMetafileClass,
+    &TJPEGImageClass,
+    &TTargaGraphicClass,
+    &TTIFFGraphicClass,
+    &TEPSGraphicClass,
+    &TPCXGraphicClass,
+    &TRLAGraphicClass,
+    &TSGIGraphicClass,
+    &TPSDGraphicClass,
+    &TPPMGraphicClass,
+    &TAutodeskGraphicClass,
+    &TPCDGraphicClass,
+    &TGIFGraphicClass,
+    &TCUTGraphicClass,
+    &TPSPGraphicClass,
+    &TPNGGraphicClass,
+};
+
+} // namespace
+
 void RegisterStandardFormats(TFileFormatList& list)
 {
-    struct Row {
-        const char* extension;
-        TGraphicClassRef graphicClass;
-        const char* description;
-        const char* extensionDescription;
-        uint8_t types;
-    };
-    const uint8_t tiff = ftRaster | ftMultiImage;
-    const Row rows[] = {
-        {"bmp", &TBitmapClass, "Windows bitmaps", "", ftRaster},
-        {"ico", &TIconClass, "Windows icons", "", ftRaster},
-        {"wmf", &TMetafileClass, "Windows metafiles", "", ftVector},
-        {"emf", &TMetafileClass, "Windows metafiles", "Windows enhanced meta files", ftVector},
-        {"jfif", &TJPEGImageClass, "JPG images", "JFIF images", ftRaster},
-        {"jpg", &TJPEGImageClass, "", "JPG images", ftRaster},
-        {"jpe", &TJPEGImageClass, "", "JPE images", ftRaster},
-        {"jpeg", &TJPEGImageClass, "", "JPEG images", ftRaster},
-        {"rle", &TBitmapClass, "Windows bitmaps", "Run length encoded Windows bitmaps", ftRaster},
-        {"dib", &TBitmapClass, "", "Device independant Windows bitmaps", ftRaster},
-        {"win", &TTargaGraphicClass, "Truevision images", "", ftRaster},
-        {"vst", &TTargaGraphicClass, "", "", ftRaster},
-        {"vda", &TTargaGraphicClass, "", "", ftRaster},
-        {"tga", &TTargaGraphicClass, "", "", ftRaster},
-        {"icb", &TTargaGraphicClass, "", "", ftRaster},
-        {"tiff", &TTIFFGraphicClass, "Tagged image file format images", "Macintosh TIFF images", tiff},
-        {"tif", &TTIFFGraphicClass, "", "PC TIF images", tiff},
-        {"fax", &TTIFFGraphicClass, "", "GFI fax images", tiff},
-        {"eps", &TEPSGraphicClass, "Encapsulated Postscript images", "", ftRaster},
-        {"pcx", &TPCXGraphicClass, "ZSoft Paintbrush images", "", ftRaster},
-        {"pcc", &TPCXGraphicClass, "", "", ftRaster},
-        {"scr", &TPCXGraphicClass, "", "Word 5.x screen capture images", ftRaster},
-        {"rpf", &TRLAGraphicClass, "Alias/Wavefront images", "", ftRaster},
-        {"rla", &TRLAGraphicClass, "", "", ftRaster},
-        {"sgi", &TSGIGraphicClass, "SGI images", "SGI true color images", ftRaster},
-        {"rgba", &TSGIGraphicClass, "", "SGI true color images with alpha", ftRaster},
-        {"rgb", &TSGIGraphicClass, "", "SGI true color images", ftRaster},
-        {"bw", &TSGIGraphicClass, "", "SGI black/white images", ftRaster},
-        {"psd", &TPSDGraphicClass, "Photoshop images", "", ftRaster | ftLayered},
-        {"pdd", &TPSDGraphicClass, "", "", ftRaster | ftLayered},
-        {"ppm", &TPPMGraphicClass, "Portable map images", "Portable pixel map images", ftRaster},
-        {"pgm", &TPPMGraphicClass, "", "Portable gray map images", ftRaster},
-        {"pbm", &TPPMGraphicClass, "", "Portable bitmap images", ftRaster},
-        {"cel", &TAutodeskGraphicClass, "Autodesk images", "", ftRaster},
-        {"pic", &TAutodeskGraphicClass, "Autodesk images", "", ftRaster},
-        {"pcd", &TPCDGraphicClass, "Kodak Photo-CD images", "", ftRaster},
-        {"gif", &TGIFGraphicClass, "CompuServe images", "", ftRaster | ftMultiImage | ftAnimation},
-        {"cut", &TCUTGraphicClass, "Dr. Halo images", "", ftRaster},
-        {"psp", &TPSPGraphicClass, "Paintshop Pro images", "", ftRaster | ftVector},
-        {"png", &TPNGGraphicClass, "Portable network graphic images", "", ftRaster},
-    };
-    for (const Row& row : rows)
-        list.RegisterFileFormat(row.extension, row.description, row.extensionDescription, row.types, false,
-                                row.graphicClass);
+    for (TGraphicClassRef reader : kReaders) {
+        const char* description = reader->Description;
+        for (const TExtensionDeclaration& extension : reader->Extensions) {
+            list.RegisterFileFormat(extension.Extension, description, extension.Description, reader->FormatTypes, false,
+                                    reader);
+            description = "";
+        }
+    }
 }
 
 TFileFormatList& FileFormatList()

@@ -8,27 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "imaging/Bitmap.h"
+#include "imaging/GraphicClass.h"
 
 namespace vum {
 
 class TStream;
-
-// A picture class as the registry knows it.
-struct TGraphicClass {
-    const char* Name;
-    std::unique_ptr<TBitmap> (*Create)();
-    // Set for the library's own readers only; the others are found by extension.
-    bool (*CanLoad)(TStream&);
-};
-using TGraphicClassRef = const TGraphicClass*;
-
-extern const TGraphicClass TBitmapClass, TIconClass, TMetafileClass, TJPEGImageClass;
-extern const TGraphicClass TTargaGraphicClass, TTIFFGraphicClass, TEPSGraphicClass, TPCXGraphicClass,
-    TRLAGraphicClass, TSGIGraphicClass, TPSDGraphicClass, TPPMGraphicClass, TAutodeskGraphicClass,
-    TPCDGraphicClass, TGIFGraphicClass, TCUTGraphicClass, TPSPGraphicClass, TPNGGraphicClass;
-
-enum : uint8_t { ftAnimation = 1, ftLayered = 2, ftMultiImage = 4, ftRaster = 8, ftVector = 16 };
 
 struct TClassEntry {
     TGraphicClassRef GraphicClass;
@@ -76,7 +60,8 @@ private:
     std::vector<std::unique_ptr<TExtensionEntry>> extensions_;
 };
 
-// Registers the forty extensions the library reads, in their fixed order.
+// Registers every reader of the library with the extensions it declares, the
+// readers in the order in which they are asked to recognise a file.
 void RegisterStandardFormats(TFileFormatList& list);
 // The library's registry, filled on first use.
 TFileFormatList& FileFormatList();

@@ -74,4 +74,11 @@ void TAutodeskGraphic::LoadFromStream(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kAutodeskGraphicExtensions[] = {{"cel", ""}, {"pic", ""}};
+} // namespace
+
+const TGraphicClass TAutodeskGraphicClass{"TAutodeskGraphic", CreateGraphic<TAutodeskGraphic>, TAutodeskGraphic::CanLoad,
+                                          "Autodesk images", kAutodeskGraphicExtensions, ftRaster};
+
 } // namespace vum

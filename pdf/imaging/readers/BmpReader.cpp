@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/readers/BmpReader.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
 #include "imaging/readers/Dib.h"
@@ -185,5 +186,16 @@ void TBitmap::LoadFromStream(TStream& stream)
             convertMaskedRow(row.data(), ScanLine(y), h, uint32_t(width), format);
     }
 }
+
+namespace {
+constexpr TExtensionDeclaration kBitmapExtensions[] = {
+    {"bmp", ""},
+    {"rle", "Run length encoded Windows bitmaps"},
+    {"dib", "Device independant Windows bitmaps"},
+};
+} // namespace
+
+const TGraphicClass TBitmapClass{"TBitmap", CreateGraphic<TBitmap>, nullptr,
+                                 "Windows bitmaps", kBitmapExtensions, ftRaster};
 
 } // namespace vum

@@ -121,4 +121,11 @@ void TCUTGraphic::LoadFromStream(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kCUTGraphicExtensions[] = {{"cut", ""}};
+} // namespace
+
+const TGraphicClass TCUTGraphicClass{"TCUTGraphic", CreateGraphic<TCUTGraphic>, TCUTGraphic::CanLoad,
+                                     "Dr. Halo images", kCUTGraphicExtensions, ftRaster};
+
 } // namespace vum

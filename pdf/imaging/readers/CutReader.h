@@ -4,6 +4,7 @@
 // file of the same name beside them (grey levels without one).
 #include <string>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -24,5 +25,8 @@ private:
 
     std::string paletteFile_;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TCUTGraphicClass;
 
 } // namespace vum

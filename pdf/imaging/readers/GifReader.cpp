@@ -212,4 +212,11 @@ void TGIFGraphic::readImage(TStream& stream, TPalette& palette)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kGIFGraphicExtensions[] = {{"gif", ""}};
+} // namespace
+
+const TGraphicClass TGIFGraphicClass{"TGIFGraphic", CreateGraphic<TGIFGraphic>, TGIFGraphic::CanLoad,
+                                     "CompuServe images", kGIFGraphicExtensions, ftRaster | ftMultiImage | ftAnimation};
+
 } // namespace vum

@@ -1,6 +1,7 @@
 #pragma once
 
 // GIF files (87a and 89a): the first image, into an 8-bit palette bitmap.
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -17,5 +18,8 @@ private:
     static void SkipSubBlocks(TStream& stream);
     void readImage(TStream& stream, TPalette& palette);
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TGIFGraphicClass;
 
 } // namespace vum

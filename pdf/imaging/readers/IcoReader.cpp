@@ -137,4 +137,10 @@ void TIcon::loadDib(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kIconExtensions[] = {{"ico", ""}};
+} // namespace
+
+const TGraphicClass TIconClass{"TIcon", CreateGraphic<TIcon>, nullptr, "Windows icons", kIconExtensions, ftRaster};
+
 } // namespace vum

@@ -107,4 +107,16 @@ std::vector<uint8_t> EncodeJpeg(const uint8_t* rgb, uint32_t width, uint32_t hei
     return bytes;
 }
 
+namespace {
+constexpr TExtensionDeclaration kJPEGImageExtensions[] = {
+    {"jfif", "JFIF images"},
+    {"jpg", "JPG images"},
+    {"jpe", "JPE images"},
+    {"jpeg", "JPEG images"},
+};
+} // namespace
+
+const TGraphicClass TJPEGImageClass{"TJPEGImage", CreateGraphic<TJPEGImage>, nullptr,
+                                    "JPG images", kJPEGImageExtensions, ftRaster};
+
 } // namespace vum

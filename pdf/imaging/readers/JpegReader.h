@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Bitmap.h"
 
 namespace vum {
@@ -31,5 +32,8 @@ private:
 
 // Encodes red, green, blue rows as a baseline JPEG; raises EInvalidGraphic on failure.
 std::vector<uint8_t> EncodeJpeg(const uint8_t* rgb, uint32_t width, uint32_t height, int quality);
+
+// What the format registry knows of the class.
+extern const TGraphicClass TJPEGImageClass;
 
 } // namespace vum

@@ -10,4 +10,11 @@ void TMetafile::LoadFromStream(TStream&)
     RaiseGraphicError(msg::NoMetafilePlayer);
 }
 
+namespace {
+constexpr TExtensionDeclaration kMetafileExtensions[] = {{"wmf", ""}, {"emf", "Windows enhanced meta files"}};
+} // namespace
+
+const TGraphicClass TMetafileClass{"TMetafile", CreateGraphic<TMetafile>, nullptr,
+                                   "Windows metafiles", kMetafileExtensions, ftVector};
+
 } // namespace vum

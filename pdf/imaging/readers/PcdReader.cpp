@@ -119,4 +119,11 @@ void TPCDGraphic::LoadFromStream(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kPCDGraphicExtensions[] = {{"pcd", ""}};
+} // namespace
+
+const TGraphicClass TPCDGraphicClass{"TPCDGraphic", CreateGraphic<TPCDGraphic>, TPCDGraphic::CanLoad,
+                                     "Kodak Photo-CD images", kPCDGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -2,6 +2,7 @@
 
 // Kodak Photo-CD image packs: the Base picture (768 x 512), PhotoYCC planes
 // with half-size chroma, turned as the file says.
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -13,5 +14,8 @@ public:
     bool ReadImageProperties(TStream& stream, uint32_t imageIndex) override;
     void LoadFromStream(TStream& stream) override;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TPCDGraphicClass;
 
 } // namespace vum

@@ -201,4 +201,15 @@ void TPCXGraphic::convertRows(const uint8_t* data, std::size_t planeBytes, uint3
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kPCXGraphicExtensions[] = {
+    {"pcx", ""},
+    {"pcc", ""},
+    {"scr", "Word 5.x screen capture images"},
+};
+} // namespace
+
+const TGraphicClass TPCXGraphicClass{"TPCXGraphic", CreateGraphic<TPCXGraphic>, TPCXGraphic::CanLoad,
+                                     "ZSoft Paintbrush images", kPCXGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -2,6 +2,7 @@
 
 // ZSoft Paintbrush files (and Word 5.x screen captures): 1, 2, 4 and 8 bits in
 // one plane, 16 colours in four planes and 24-bit colour in three planes.
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -19,5 +20,8 @@ private:
 
 // The standard 16 colours of EGA and VGA adapters (their power-on palette).
 const TPalette& StandardSixteenColors();
+
+// What the format registry knows of the class.
+extern const TGraphicClass TPCXGraphicClass;
 
 } // namespace vum

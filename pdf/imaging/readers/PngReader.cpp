@@ -515,4 +515,11 @@ void TPNGGraphic::readTransparency()
         transparent_ = rgbFrom(data_.data());
 }
 
+namespace {
+constexpr TExtensionDeclaration kPNGGraphicExtensions[] = {{"png", ""}};
+} // namespace
+
+const TGraphicClass TPNGGraphicClass{"TPNGGraphic", CreateGraphic<TPNGGraphic>, TPNGGraphic::CanLoad,
+                                     "Portable network graphic images", kPNGGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -65,5 +66,8 @@ private:
     uint32_t transparent_ = 0x1FFFFFFF;
     std::size_t sourceBpp_ = 1;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TPNGGraphicClass;
 
 } // namespace vum

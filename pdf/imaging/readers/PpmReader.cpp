@@ -226,4 +226,15 @@ void TPPMGraphic::loadSamples(const THeader& header, uint32_t samples)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kPPMGraphicExtensions[] = {
+    {"ppm", "Portable pixel map images"},
+    {"pgm", "Portable gray map images"},
+    {"pbm", "Portable bitmap images"},
+};
+} // namespace
+
+const TGraphicClass TPPMGraphicClass{"TPPMGraphic", CreateGraphic<TPPMGraphic>, TPPMGraphic::CanLoad,
+                                     "Portable map images", kPPMGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -5,6 +5,7 @@
 // file's maximum value to 8 bits.
 #include <vector>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -33,5 +34,8 @@ private:
     std::vector<uint8_t> buffer_;
     std::size_t index_ = 0;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TPPMGraphicClass;
 
 } // namespace vum

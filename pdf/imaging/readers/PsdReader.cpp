@@ -268,4 +268,11 @@ void TPSDGraphic::LoadFromStream(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kPSDGraphicExtensions[] = {{"psd", ""}, {"pdd", ""}};
+} // namespace
+
+const TGraphicClass TPSDGraphicClass{"TPSDGraphic", CreateGraphic<TPSDGraphic>, TPSDGraphic::CanLoad,
+                                     "Photoshop images", kPSDGraphicExtensions, ftRaster | ftLayered};
+
 } // namespace vum

@@ -5,6 +5,7 @@
 // PackBits-compressed. Layers are not composed.
 #include <vector>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -27,5 +28,8 @@ private:
     uint32_t mode_ = 0;
     uint64_t dataStart_ = 0;   // where the merged picture's data begin
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TPSDGraphicClass;
 
 } // namespace vum

@@ -320,4 +320,11 @@ void TPSPGraphic::convertRows(const std::vector<std::vector<uint8_t>>& planes)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kPSPGraphicExtensions[] = {{"psp", ""}};
+} // namespace
+
+const TGraphicClass TPSPGraphicClass{"TPSPGraphic", CreateGraphic<TPSPGraphic>, TPSPGraphic::CanLoad,
+                                     "Paintshop Pro images", kPSPGraphicExtensions, ftRaster | ftVector};
+
 } // namespace vum

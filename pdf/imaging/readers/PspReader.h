@@ -4,6 +4,7 @@
 // channels raw, run-length or deflate compressed. Layers are not composed.
 #include <vector>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -36,5 +37,8 @@ private:
     uint32_t stride_ = 0;
     uint32_t compression_ = 0;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TPSPGraphicClass;
 
 } // namespace vum

@@ -146,4 +146,11 @@ void TRLAGraphic::LoadFromStream(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kRLAGraphicExtensions[] = {{"rpf", ""}, {"rla", ""}};
+} // namespace
+
+const TGraphicClass TRLAGraphicClass{"TRLAGraphic", CreateGraphic<TRLAGraphic>, TRLAGraphic::CanLoad,
+                                     "Alias/Wavefront images", kRLAGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -2,6 +2,7 @@
 
 // Wavefront (Alias) RLA files: 8-bit RGB with an optional matte channel,
 // each channel of a row run-length encoded on its own.
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -16,5 +17,8 @@ private:
     std::string channelFormat_;
     uint32_t mattes_ = 0;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TRLAGraphicClass;
 
 } // namespace vum

@@ -175,4 +175,16 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kSGIGraphicExtensions[] = {
+    {"sgi", "SGI true color images"},
+    {"rgba", "SGI true color images with alpha"},
+    {"rgb", "SGI true color images"},
+    {"bw", "SGI black/white images"},
+};
+} // namespace
+
+const TGraphicClass TSGIGraphicClass{"TSGIGraphic", CreateGraphic<TSGIGraphic>, TSGIGraphic::CanLoad,
+                                     "SGI images", kSGIGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -4,6 +4,7 @@
 // run-length encoded, stored as planes with the bottom row first.
 #include <vector>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -26,5 +27,8 @@ private:
     std::vector<uint32_t> starts_, lengths_;
     std::vector<uint8_t> packed_;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TSGIGraphicClass;
 
 } // namespace vum

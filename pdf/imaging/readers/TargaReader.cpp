@@ -254,4 +254,17 @@ void TTargaGraphic::SaveToStream(std::ostream& out) const
     }
 }
 
+namespace {
+constexpr TExtensionDeclaration kTargaGraphicExtensions[] = {
+    {"win", ""},
+    {"vst", ""},
+    {"vda", ""},
+    {"tga", ""},
+    {"icb", ""},
+};
+} // namespace
+
+const TGraphicClass TTargaGraphicClass{"TTargaGraphic", CreateGraphic<TTargaGraphic>, TTargaGraphic::CanLoad,
+                                       "Truevision images", kTargaGraphicExtensions, ftRaster};
+
 } // namespace vum

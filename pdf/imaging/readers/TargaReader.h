@@ -4,6 +4,7 @@
 // and run-length encoded; and the writer of run-length encoded Targa files.
 #include <iosfwd>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
 namespace vum {
@@ -21,5 +22,8 @@ private:
     void readPalette(TStream& stream, const uint8_t* header);
     void placeRows(const uint8_t* pixels, std::size_t rowSize, bool topDown);
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TTargaGraphicClass;
 
 } // namespace vum

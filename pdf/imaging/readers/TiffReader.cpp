@@ -536,4 +536,22 @@ void TEPSGraphic::LoadFromStream(TStream& stream)
     TTIFFGraphic::LoadFromStream(stream);
 }
 
+namespace {
+constexpr TExtensionDeclaration kTIFFGraphicExtensions[] = {
+    {"tiff", "Macintosh TIFF images"},
+    {"tif", "PC TIF images"},
+    {"fax", "GFI fax images"},
+};
+} // namespace
+
+const TGraphicClass TTIFFGraphicClass{"TTIFFGraphic", CreateGraphic<TTIFFGraphic>, TTIFFGraphic::CanLoad,
+                                      "Tagged image file format images", kTIFFGraphicExtensions, ftRaster | ftMultiImage};
+
+namespace {
+constexpr TExtensionDeclaration kEPSGraphicExtensions[] = {{"eps", ""}};
+} // namespace
+
+const TGraphicClass TEPSGraphicClass{"TEPSGraphic", CreateGraphic<TEPSGraphic>, TEPSGraphic::CanLoad,
+                                     "Encapsulated Postscript images", kEPSGraphicExtensions, ftRaster};
+
 } // namespace vum

@@ -5,6 +5,7 @@
 // and the TIFF preview inside an Encapsulated PostScript file.
 #include <memory>
 
+#include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 #include "imaging/readers/TiffDirectory.h"
 
@@ -46,5 +47,9 @@ public:
     static bool CanLoad(TStream& stream);
     void LoadFromStream(TStream& stream) override;
 };
+
+// What the format registry knows of the class.
+extern const TGraphicClass TTIFFGraphicClass;
+extern const TGraphicClass TEPSGraphicClass;
 
 } // namespace vum

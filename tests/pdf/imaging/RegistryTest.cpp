@@ -7,14 +7,23 @@
 #include "imaging/Errors.h"
 #include "imaging/PictureLoader.h"
 #include "imaging/Registry.h"
+#include "imaging/readers/BmpReader.h"
+#include "imaging/readers/CutReader.h"
+#include "imaging/readers/GifReader.h"
+#include "imaging/readers/MetafileReader.h"
+#include "imaging/readers/PngReader.h"
+#include "imaging/readers/SgiReader.h"
+#include "imaging/readers/TargaReader.h"
+#include "imaging/readers/TiffReader.h"
 #include "imaging/Stream.h"
 
 using namespace vum;
 
 TEST(Registry, FortyExtensionsInOrder)
 {
+    // Each reader's extensions together, the readers in their fixed order.
     const TFileFormatList& list = FileFormatList();
-    const char* expected[] = {"bmp", "ico", "wmf", "emf", "jfif", "jpg", "jpe", "jpeg", "rle", "dib",
+    const char* expected[] = {"bmp", "rle", "dib", "ico", "wmf", "emf", "jfif", "jpg", "jpe", "jpeg",
                               "win", "vst", "vda", "tga", "icb", "tiff", "tif", "fax", "eps", "pcx",
                               "pcc", "scr", "rpf", "rla", "sgi", "rgba", "rgb", "bw", "psd", "pdd",
                               "ppm", "pgm", "pbm", "cel", "pic", "pcd", "gif", "cut", "psp", "png"};
@@ -31,6 +40,10 @@ TEST(Registry, FortyExtensionsInOrder)
     EXPECT_EQ(asked, std::vector<std::string>(std::begin(contentOrder), std::end(contentOrder)));
     EXPECT_EQ(list.Classes()[0]->Count, 3);   // bmp, rle, dib
     EXPECT_EQ(list.Classes()[0]->Description, "Windows bitmaps");
+    // Descriptions as the readers declare them, for a class and for an extension of it.
+    EXPECT_EQ(list.Classes()[list.FindGraphicClass(&TTIFFGraphicClass)]->Description, "Tagged image file format images");
+    EXPECT_EQ(list.Extensions()[list.FindExtension("fax")]->Description, "GFI fax images");
+    EXPECT_EQ(list.Extensions()[list.FindExtension("gif")]->FormatTypes, ftRaster | ftMultiImage | ftAnimation);
 }
 
 TEST(Registry, ByExtension)
