@@ -193,6 +193,48 @@ TEST(Decoders, InflateStopsAfterTheEnd)
     inflater.FinishDecoding();
 }
 
+TEST(Decoders, CountWhatTheDataFilled)
+{
+    // The readers tell data that end early from a whole row by this count.
+    Bytes raw(100, 42), deflated(200);
+    uLongf size = uLongf(deflated.size());
+    compress(deflated.data(), &size, raw.data(), uLong(raw.size()));
+    deflated.resize(size);
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<TDecoder>()> make;
+        Bytes in;
+        std::size_t unpacked;
+        std::size_t decoded;
+    } cases[] = {
+        {"packbits whole", [] { return std::make_unique<TPackbitsRLEDecoder>(); }, {0xFD, 7}, 4, 4},
+        {"packbits short", [] { return std::make_unique<TPackbitsRLEDecoder>(); }, {0xFE, 7}, 4, 3},
+        {"sgi short", [] { return std::make_unique<TSGIRLEDecoder>(8); }, {0x02, 7, 0}, 4, 2},
+        {"rla whole", [] { return std::make_unique<TRLADecoder>(); }, {0x03, 9}, 4, 4},
+        {"psp short", [] { return std::make_unique<TPSPRLEDecoder>(); }, {0x82, 1}, 4, 2},
+        {"targa pixels", [] { return std::make_unique<TTargaRLEDecoder>(24); }, {0x81, 1, 2, 3}, 3, 2},
+        {"lzw short", [] { return std::make_unique<TTIFFLZWDecoder>(); }, {0x80, 0x00, 0x20, 0x10}, 8, 1},
+        {"inflate short", [] { return std::make_unique<TLZ77Decoder>(Z_NO_FLUSH, false); }, deflated, 150, 100},
+    };
+    for (const Case& c : cases) {
+        auto decoder = c.make();
+        decoder->StartDecoding();
+        Bytes out(c.unpacked * 3);
+        const uint8_t* source = c.in.data();
+        uint8_t* dest = out.data();
+        decoder->Decode(source, dest, c.in.size(), c.unpacked);
+        EXPECT_EQ(decoder->Decoded(), c.decoded) << c.what;
+    }
+    // An empty channel comes without a buffer: nothing is touched (the sanitizer build checks).
+    TLZ77Decoder inflater(Z_NO_FLUSH, false);
+    inflater.StartDecoding();
+    const uint8_t* source = deflated.data();
+    uint8_t* dest = nullptr;
+    inflater.Decode(source, dest, deflated.size(), 0);
+    EXPECT_EQ(inflater.Decoded(), 0u);
+    inflater.FinishDecoding();
+}
+
 TEST(SupportRoutines, SwapsAndPredictors)
 {
     Bytes line = {10, 1, 1, 255};
