@@ -23,6 +23,18 @@ bool offersPictures(const QMimeData* data)
     return data && (data->hasImage() || data->hasUrls());
 }
 
+// A drop only ever copies: the source keeps its files whatever it proposes,
+// so the answer is "copy" from the first event a source sees, never "move".
+void answerDrag(QDropEvent* event)
+{
+    if (offersPictures(event->mimeData()) && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
 } // namespace
 
 bool frmMain::dropPictures(const QMimeData& mime, DropTarget target)
@@ -57,21 +69,19 @@ bool frmMain::dropPictures(const QMimeData& mime, DropTarget target)
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (offersPictures(event->mimeData()))
-        event->acceptProposedAction();
+    answerDrag(event);
 }
 
 void frmMain::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (offersPictures(event->mimeData()))
-        event->acceptProposedAction();
+    answerDrag(event);
 }
 
 void frmMain::dropEvent(QDropEvent* event)
 {
-    dropPictures(*event->mimeData(), DropTarget::Form);
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    answerDrag(event);
+    if (event->isAccepted())
+        dropPictures(*event->mimeData(), DropTarget::Form);
 }
 
 bool frmMain::filterDropEvent(QObject* watched, QEvent* event)
@@ -87,17 +97,14 @@ bool frmMain::filterDropEvent(QObject* watched, QEvent* event)
         return false;
     switch (event->type()) {
     case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* e = static_cast<QDragMoveEvent*>(event);
-        if (offersPictures(e->mimeData()))
-            e->acceptProposedAction();
+    case QEvent::DragMove:
+        answerDrag(static_cast<QDropEvent*>(event));
         return true;
-    }
     case QEvent::Drop: {
         auto* e = static_cast<QDropEvent*>(event);
-        dropPictures(*e->mimeData(), target);
-        e->setDropAction(Qt::CopyAction);
-        e->accept();
+        answerDrag(e);
+        if (e->isAccepted())
+            dropPictures(*e->mimeData(), target);
         return true;
     }
     default:

@@ -135,7 +135,10 @@ bool frmMain::filterPreviewEvent(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::KeyPress:
-        return watched == picImg && picImg_KeyDown(static_cast<QKeyEvent*>(event)->key());
+        // A key a child left unused (Return in a text box, the arrows in the
+        // description) bubbles up here; only the preview's own keys count.
+        return watched == picImg && focusWidget() == picImg &&
+               picImg_KeyDown(static_cast<QKeyEvent*>(event)->key());
     default:
         return false;
     }

@@ -59,6 +59,7 @@ struct frmMain::MenuLink : MenuHost {
     void editTextWatermark() override { w.panel->editTextWatermark(); }
     void checkPictureWatermark() override { w.panel->chkInfoImg->setChecked(true); }
     void setPrefixText(const QString& text) override { w.panel->txtFileName->setText(text); }
+    void setOpacityText(const QString& text) override { w.panel->txtAlpha->setText(text); }
     void cmdODir_Click() override { w.panel->cmdODir_Click(); }
 
     int execChooser(frmDlg& dlg) override { return w.execChooser(dlg); }

@@ -16,6 +16,8 @@
 #include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
+#include <cmath>
 
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/SettingsStore.h"
@@ -270,8 +272,14 @@ void frmDlg::cmdOK_Click()
         }
         break;
     case 2:
-        if (const auto alpha = numtext::toDouble(txtSYAlpha->text()))
-            app_.pic.cmSy.m[3][3] = float(*alpha / 100.0);
+        // An opacity beyond 0..100 would draw the mark fully opaque or not at
+        // all: it is taken to the nearest end of the scale.
+        if (const auto alpha = numtext::toDouble(txtSYAlpha->text()); alpha && std::isfinite(*alpha)) {
+            opacity_ = int(std::lround(std::clamp(*alpha, 0.0, 100.0)));
+            app_.pic.cmSy.m[3][3] = float(*opacity_ / 100.0);
+            ps.iuSYAlpha = *opacity_;
+            settings_.writeInt(QStringLiteral("iuSYAlpha"), *opacity_);
+        }
         ps.sSyFile = joinPath(folder_, names.value(0));
         break;
     case 4:

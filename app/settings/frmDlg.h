@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -34,6 +35,9 @@ public:
     void setPattern(const QString& patterns);
     // Files chosen in mode 1, as full paths, in the list's order.
     QStringList chosenFiles() const { return chosen_; }
+    // The watermark's opacity confirmed in mode 2, 0..100; none when the box
+    // held no number or the dialog was not confirmed in that mode.
+    std::optional<int> chosenOpacity() const { return opacity_; }
     // Selects files of the file list by name (what a click does).
     void selectFiles(const QStringList& names);
 
@@ -81,4 +85,5 @@ private:
     bool followFolder_ = true;  // until the user scrolls the folder list away
     QStringList patterns_;
     QStringList chosen_;
+    std::optional<int> opacity_;
 };

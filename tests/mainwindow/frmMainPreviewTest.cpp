@@ -31,8 +31,10 @@ protected:
         mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
         mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     }
+    // A key on the preview area, which has the focus as after a click on it.
     void key(int k)
     {
+        window->picImg->setFocus();
         QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
         QCoreApplication::sendEvent(window->picImg, &e);
     }

@@ -51,6 +51,8 @@ public:
     // Ticks the picture watermark's switch (its click handling runs when it changes).
     virtual void checkPictureWatermark() = 0;
     virtual void setPrefixText(const QString& text) = 0;
+    // The panel's watermark opacity box (its change handler applies it).
+    virtual void setOpacityText(const QString& text) = 0;
     virtual void cmdODir_Click() = 0;
 
     // Shows the chooser modally; the dialog's result.

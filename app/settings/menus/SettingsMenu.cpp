@@ -27,7 +27,9 @@ void MenuCommands::mSetImg_Click()
     dlg.Label1->setText(QStringLiteral("请选择要添加的水印图片。"));
     dlg.frmSY->show();
     dlg.setFolder(ProgramFolders::resourceDir() + QStringLiteral("/sy"));
-    host_.execChooser(dlg);
+    if (host_.execChooser(dlg) == QDialog::Accepted)
+        if (const auto opacity = dlg.chosenOpacity())
+            host_.setOpacityText(QString::number(*opacity));
     if (!app.ps.sSyFile.isEmpty())
         host_.checkPictureWatermark();
     host_.lstFile_Click();

@@ -1,0 +1,183 @@
+// The main window driven as a user drives it: keys typed into the focused
+// control, drags offered by a source, the chooser confirmed with its button.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include "MainWindowFixture.h"
+#include "settings/frmDlg.h"
+#include "settings/menus/MenuCommands.h"
+#include "viewer/frmPic.h"
+
+namespace {
+
+class MainWindowInput : public MainWindowFixture {
+protected:
+    // The window as the user sees it: shown, active, two pictures listed.
+    frmMain& shown()
+    {
+        frmMain& w = open({picture(home + "/p/a.jpg"), picture(home + "/p/b.jpg")});
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.setListIndex(0);
+        return w;
+    }
+
+    // A key pressed on whatever has the keyboard focus.
+    static void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key(key), mods);
+    }
+    static void type(const QString& text)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, text);
+    }
+
+    // Nothing left the main window for the full-screen viewer.
+    static void expectNoViewer(frmMain& w)
+    {
+        EXPECT_EQ(w.viewer(), nullptr);
+        EXPECT_TRUE(w.isVisible());
+    }
+};
+
+TEST_F(MainWindowInput, EnterInTheDescriptionStoresItAndGivesTheListTheFocus)
+{
+    frmMain& w = shown();
+    w.menus->mSPicTxt_Click();
+    ASSERT_EQ(QApplication::focusWidget(), w.txtPicTxt);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("harbour at dawn"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(app->list.at(0).description, QStringLiteral("harbour at dawn"));
+    EXPECT_EQ(QApplication::focusWidget(), w.lstFile);
+    expectNoViewer(w);
+    EXPECT_EQ(w.lstFile->currentRow(), 0);
+}
+
+TEST_F(MainWindowInput, ArrowsWhileTypingADescriptionKeepThePictureAndTheText)
+{
+    frmMain& w = shown();
+    w.menus->mSPicTxt_Click();
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("half typed"));
+    for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Down}) {
+        press(key);
+        EXPECT_EQ(w.lstFile->currentRow(), 0) << key;
+        EXPECT_EQ(w.txtPicTxt->text(), QStringLiteral("half typed")) << key;
+        EXPECT_EQ(QApplication::focusWidget(), w.txtPicTxt) << key;
+    }
+}
+
+TEST_F(MainWindowInput, ReturnInAColourMatrixCellStaysInThePanel)
+{
+    frmMain& w = shown();
+    w.menus->mPPro->trigger();
+    ASSERT_TRUE(w.panel->frmeJZ->isVisible());
+    w.panel->Text1[1]->setFocus();
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("2"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Down);
+    expectNoViewer(w);
+    EXPECT_EQ(w.lstFile->currentRow(), 0);
+    EXPECT_FLOAT_EQ(app->pic.cmPic.m[1][0], 2.0f);
+}
+
+TEST_F(MainWindowInput, ThePreviewsOwnKeysStillStepAndOpen)
+{
+    frmMain& w = shown();
+    w.picImg->setFocus();
+    press(Qt::Key_Down);
+    EXPECT_EQ(w.lstFile->currentRow(), 1);
+    press(Qt::Key_Up);
+    EXPECT_EQ(w.lstFile->currentRow(), 0);
+    press(Qt::Key_Return);
+    ASSERT_NE(w.viewer(), nullptr);
+    w.viewer()->close();
+}
+
+// Every drop target answers "copy" from the first event, whatever the
+// source proposes; a source that offers only "move" gets no drop.
+TEST_F(MainWindowInput, DropsAreCopiesFromTheFirstEvent)
+{
+    frmMain& w = open();
+    const QString dropped = picture(home + "/drag/c.png");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dropped)});
+    struct Target {
+        const char* name;
+        QWidget* widget;
+    } targets[] = {{"form", &w}, {"list", w.lstFile->viewport()}, {"image", w.imgM}, {"area", w.picImg}};
+    for (const Target& t : targets) {
+        // Shift makes a drag propose "move", as a file manager does for a move.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                              Qt::ShiftModifier);
+        ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
+        QApplication::sendEvent(t.widget, &enter);
+        EXPECT_TRUE(enter.isAccepted()) << t.name;
+        EXPECT_EQ(enter.dropAction(), Qt::CopyAction) << t.name;
+        QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                            Qt::ShiftModifier);
+        QApplication::sendEvent(t.widget, &move);
+        EXPECT_TRUE(move.isAccepted()) << t.name;
+        EXPECT_EQ(move.dropAction(), Qt::CopyAction) << t.name;
+        QDropEvent drop(QPointF(6, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(t.widget, &drop);
+        EXPECT_TRUE(drop.isAccepted()) << t.name;
+        EXPECT_EQ(drop.dropAction(), Qt::CopyAction) << t.name;
+    }
+    EXPECT_EQ(app->list.count(), 1);
+    EXPECT_TRUE(QFileInfo(dropped).isFile());
+
+    QDragEnterEvent moveOnly(QPoint(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.lstFile->viewport(), &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+}
+
+// The opacity confirmed in the watermark chooser reaches the panel's box,
+// the drawing and the next start, within 0..100.
+TEST_F(MainWindowInput, TheChoosersOpacityReachesThePanel)
+{
+    picture(share + "/sy/mark.png", 20, 10);
+    const struct Case {
+        const char* typed;
+        const char* shown;
+        float drawn;
+    } cases[] = {{"35", "35", 0.35f}, {"150", "100", 1.0f}, {"-50", "0", 0.0f}};
+    for (const Case& c : cases) {
+        frmMain& w = open({picture(home + "/p/a.jpg")});
+        w.execChooser = [&](frmDlg& dlg) {
+            dlg.selectFiles({QStringLiteral("mark.png")});
+            dlg.txtSYAlpha->setText(QString::fromLatin1(c.typed));
+            QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+            return dlg.result();
+        };
+        w.menus->mSetImg_Click();
+        EXPECT_EQ(w.panel->txtAlpha->text(), QString::fromLatin1(c.shown)) << c.typed;
+        EXPECT_FLOAT_EQ(app->pic.cmSy.m[3][3], c.drawn) << c.typed;
+        EXPECT_TRUE(w.panel->chkInfoImg->isChecked());
+        close();
+        frmMain& again = open();
+        EXPECT_EQ(again.panel->txtAlpha->text(), QString::fromLatin1(c.shown)) << c.typed;
+        EXPECT_FLOAT_EQ(app->pic.cmSy.m[3][3], c.drawn) << c.typed;
+        close();
+    }
+}
+
+} // namespace
