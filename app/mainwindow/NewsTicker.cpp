@@ -1,6 +1,7 @@
 #include "mainwindow/NewsTicker.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 uint32_t newsColor(const QString& word)
@@ -20,6 +21,10 @@ uint32_t newsColor(const QString& word)
 std::vector<NewsLine> readNewsFile(const QString& path)
 {
     std::vector<NewsLine> lines;
+    // Only a regular file: opening a named pipe or a device would wait for a
+    // writer on the window's thread and freeze the program.
+    if (!QFileInfo(path).isFile())
+        return lines;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return lines;

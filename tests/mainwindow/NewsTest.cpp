@@ -5,6 +5,14 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "LocalServer.h"
 #include "MainWindowFixture.h"
@@ -246,4 +254,38 @@ TEST_F(News, APageThatCannotBeHadOrIsNotWantedStaysHidden)
         EXPECT_TRUE(w.Web->isHidden());
         close();
     }
+}
+
+// A named pipe in place of the news file is no news file: the ticker leaves
+// it alone instead of waiting for a writer. Should the tick wait after all,
+// the watchdog writes a line into the pipe, which then shows and fails the test.
+TEST_F(News, ANamedPipeIsNotReadAndFreezesNothing)
+{
+    QDir().mkpath(ProgramFolders::userDir());
+    const QByteArray pipe = QFile::encodeName(newsFile());
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    frmMain& w = open();
+    std::mutex m;
+    std::condition_variable cv;
+    bool done = false;
+    std::thread watchdog([&] {
+        std::unique_lock lock(m);
+        if (cv.wait_for(lock, std::chrono::seconds(60), [&] { return done; }))
+            return;
+        const int fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            const char line[] = "卡住了|http://x.example|red\n";
+            [[maybe_unused]] const auto n = ::write(fd, line, sizeof line - 1);
+            ::close(fd);
+        }
+    });
+    w.Timer1_Timer();
+    w.Timer1_Timer();
+    {
+        const std::lock_guard lock(m);
+        done = true;
+    }
+    cv.notify_all();
+    watchdog.join();
+    EXPECT_EQ(w.lblNew->text(), QStringLiteral("Vimo图片批处理"));
 }
