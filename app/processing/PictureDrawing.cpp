@@ -129,6 +129,15 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
         // A canvas refused for its size says so; one that memory refused does not.
         const bool oversized = !size.isValid() && std::isfinite(g.W) && std::isfinite(g.H) && g.W >= 0.5 &&
                                g.H >= 0.5 && g.W < 1e15 && g.H < 1e15;
+        // A target that leaves no pixel (empty, zero or negative) is no
+        // shortage of memory: the line names the size that was asked for.
+        const bool empty = !size.isValid() && !(std::isfinite(g.W) && std::isfinite(g.H) && g.W >= 0.5 && g.H >= 0.5);
+        if (empty) {
+            errors << path + QStringLiteral("在缩放图片时发生错误:输出尺寸无效(宽 %1, 高 %2)。\r\n")
+                                 .arg(std::isfinite(g.W) ? QString::number(std::llround(g.W)) : QStringLiteral("?"),
+                                      std::isfinite(g.H) ? QString::number(std::llround(g.H)) : QStringLiteral("?"));
+            return {};
+        }
         const QString detail =
             oversized ? tooLargeText(std::llround(g.W), std::llround(g.H), kMaxCanvasPixels) : QString();
         errors << errorLine(path, QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::OutOfMemory, detail);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -177,6 +178,58 @@ TEST_F(MainWindowInput, TheChoosersOpacityReachesThePanel)
         EXPECT_EQ(again.panel->txtAlpha->text(), QString::fromLatin1(c.shown)) << c.typed;
         EXPECT_FLOAT_EQ(app->pic.cmSy.m[3][3], c.drawn) << c.typed;
         close();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A good picture the pipeline cannot make at the asked size is not called
+// unreadable: the status line gives the pipeline's reason.
+TEST_F(MainWindowInput, ATargetSizeThePipelineRefusesIsNamedInThePreview)
+{
+    frmMain& w = open({picture(home + "/p/a.jpg", 80, 60)});
+    const struct Case {
+        int sizeIndex;  // 0 a width limit, 3 the first listed fixed size
+        const char* width;
+        const char* height;
+        const char* reason;
+    } cases[] = {{0, "", "0", "输出尺寸无效(宽 0, 高 0)"},
+                 {0, "-40", "0", "输出尺寸无效(宽 -40, 高 -30)"},
+                 {3, "99999", "99999", "图片太大: 99999 x 99999"}};
+    for (const Case& c : cases) {
+        w.panel->cmbSize->setCurrentIndex(c.sizeIndex);
+        w.panel->txtW->setText(QString::fromLatin1(c.width));
+        w.panel->txtH->setText(QString::fromLatin1(c.height));
+        const QString line = app->status.text();
+        EXPECT_TRUE(line.startsWith(QStringLiteral("【图片信息】文件名:a.jpg  无法处理:"))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QString::fromUtf8(c.reason))) << line.toStdString();
+        EXPECT_FALSE(line.contains(QStringLiteral("不是可以读取的图片"))) << line.toStdString();
+        EXPECT_FALSE(w.imgM->isVisibleTo(&w));
+    }
+    w.panel->cmbSize->setCurrentIndex(0);  // a width of 500 again: the picture shows
+    EXPECT_TRUE(w.imgM->isVisibleTo(&w));
+}
+
+} // namespace
+
+namespace {
+
+// Every kind the list takes shows its untouched source beside the preview.
+TEST_F(MainWindowInput, EveryListedKindShowsItsSourceThumbnail)
+{
+    const QStringList names = {"a.jpeg", "b.png", "c.tif", "d.tiff", "e.JPG", "f.bmp"};
+    QStringList paths;
+    for (const QString& name : names)
+        paths << picture(home + "/k/" + name, 60, 40, Qt::darkRed);
+    frmMain& w = open(paths);
+    ASSERT_EQ(app->list.count(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        w.setListIndex(i);
+        EXPECT_TRUE(w.imgSmall->isVisibleTo(&w)) << names[i].toStdString();
+        EXPECT_FALSE(w.imgSmall->pixmap().isNull()) << names[i].toStdString();
+        EXPECT_TRUE(app->status.text().contains(QStringLiteral("宽:60  高:40"))) << app->status.text().toStdString();
     }
 }
 

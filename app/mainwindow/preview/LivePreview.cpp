@@ -13,13 +13,6 @@
 
 namespace {
 
-// Only these are measured and thumbnailed; other names are shown processed only.
-bool measuredByName(const QString& path)
-{
-    const QString tail = path.right(3).toLower();
-    return tail == u"jpg" || tail == u"bmp" || tail == u"gif";
-}
-
 // A neighbour that is missing or cannot be read shows an empty image rather
 // than the picture it showed before.
 QImage neighbour(const PictureList& list, int index, QSize box)
@@ -56,14 +49,10 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     if (!info.isFile())
         return unreadable();
 
-    ViewPicture source;
-    if (measuredByName(path)) {
-        source = loadViewPicture(path, layout.thumbnailFrame);
-        if (source.image.isNull())
-            return unreadable();  // named like a picture the loader reads, but it is not one
-    } else if (!imaging::probePicture(path).ok()) {
+    // Every kind the list takes is measured and shown as a thumbnail.
+    const ViewPicture source = loadViewPicture(path, layout.thumbnailFrame);
+    if (source.image.isNull())
         return unreadable();
-    }
     ShowTip(st_, previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
                                        info.size()));
 
@@ -76,8 +65,14 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
         picture_ = std::move(r.picture);
         f.errors = std::move(r.errors);
         textExtent_ = measureMarkText(st_.ps, path);
-        if (picture_.isNull())
-            return unreadable();  // its header reads, its pixels do not
+        if (picture_.isNull()) {
+            // The pipeline says why (a target size it cannot make, a picture
+            // too large, pixels that do not decode): that reason is shown.
+            unreadable();
+            if (!f.errors.isEmpty())
+                ShowTip(st_, previewtext::refusedLine(path, f.errors.first()));
+            return f;
+        }
     }
     f.picture = picture_;
     f.pictureRect = fitPicture(picture_.size(), layout.area);

@@ -34,6 +34,16 @@ QString unreadableLine(const QString& path, bool exists)
            (exists ? QStringLiteral("  无法读取:不是可以读取的图片。") : QStringLiteral("  无法读取:文件不存在。"));
 }
 
+QString refusedLine(const QString& path, const QString& error)
+{
+    // The error log's line starts with the path and ends in "。" and CR LF.
+    QString reason = error.startsWith(path) ? error.mid(path.size()) : error;
+    while (reason.endsWith(u'\n') || reason.endsWith(u'\r') || reason.endsWith(u'。'))
+        reason.chop(1);
+    return QStringLiteral("【图片信息】文件名:") + fileNameOf(path) + QStringLiteral("  无法处理:") + reason +
+           QStringLiteral("。");
+}
+
 QString windowCaption(const QString& path)
 {
     const QVersionNumber v = QVersionNumber::fromString(QStringLiteral(VIMO_VERSION));

@@ -22,6 +22,10 @@ QString infoLine(const QString& path, std::optional<QSize> size, qint64 bytes);
 // (`exists` false) or is no picture that can be read.
 QString unreadableLine(const QString& path, bool exists);
 
+// The information line of an entry the pipeline refused, with the reason
+// from its error line (the path in front and the line end taken off).
+QString refusedLine(const QString& path, const QString& error);
+
 // The window caption: program name, "major.minor" version and the full path.
 QString windowCaption(const QString& path);
 

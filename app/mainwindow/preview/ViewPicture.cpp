@@ -9,7 +9,7 @@ ViewPicture loadViewPicture(const QString& path, QSize box)
     if (path.isEmpty())
         return out;
     const imaging::PictureProbe probe = imaging::probePicture(path);
-    if (!probe.ok() || (probe.format != "bmp" && probe.format != "jpeg" && probe.format != "gif"))
+    if (!probe.ok())
         return out;
     const QSize fitted = box.isValid() ? fitPicture(probe.size, box).size() : probe.size;
     QImage image = imaging::loadPictureAt(path, probe, fitted.isEmpty() ? probe.size : fitted);

@@ -84,22 +84,23 @@ TEST(LivePreview, JpegEntryIsMeasuredThumbnailedAndRendered)
     EXPECT_EQ(f.caption, QString::fromUtf8("Vimo图片批处理" VIMO_VERSION_SHORT "版 - ") + p.jpg);
     EXPECT_EQ(p.st.ps.sPicFile, p.jpg);
     EXPECT_TRUE(f.previous.isNull()) << "no entry before the first";
-    EXPECT_TRUE(f.next.isNull()) << "a PNG neighbour has no thumbnail";
+    EXPECT_FALSE(f.next.isNull()) << "a PNG neighbour has its thumbnail too";
 
     const MarkScene scene = p.preview.markScene();
     EXPECT_EQ(scene.image, QRectF(f.pictureRect));
     EXPECT_EQ(scene.picture, QSizeF(f.picture.size()));
 }
 
-TEST(LivePreview, PngEntryHasNoSizeAndNoThumbnailButIsRendered)
+TEST(LivePreview, PngEntryIsMeasuredAndThumbnailedLikeTheOthers)
 {
     Pictures p;
     const PreviewFrame f = p.preview.redraw(1, kLayout);
     ASSERT_EQ(f.outcome, Outcome::Shown);
-    EXPECT_EQ(p.st.status.text(), QString::fromUtf8("【图片信息】文件名:sky.png  大小:%1K   双击文件名可全屏浏览。")
-                                      .arg(QFileInfo(p.png).size() / 1024));
-    EXPECT_TRUE(f.thumbnail.isNull());
-    EXPECT_TRUE(f.thumbnailRect.isEmpty());
+    EXPECT_EQ(p.st.status.text(),
+              QString::fromUtf8("【图片信息】文件名:sky.png  宽:300  高:300  大小:%1K   双击文件名可全屏浏览。")
+                  .arg(QFileInfo(p.png).size() / 1024));
+    EXPECT_FALSE(f.thumbnail.isNull());
+    EXPECT_EQ(f.thumbnailRect, fitPicture(QSize(300, 300), kLayout.thumbnailFrame));
     EXPECT_FALSE(f.picture.isNull());
     EXPECT_EQ(f.description, previewtext::kDescriptionHint);
     EXPECT_FALSE(f.previous.isNull());
