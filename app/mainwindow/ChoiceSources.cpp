@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "state/PicturePaths.h"
+
 std::vector<SizeEntry> readSizeFile(const QString& path)
 {
     std::vector<SizeEntry> rows;
@@ -35,7 +37,7 @@ QStringList borderFiles(const QString& folder)
     const QFileInfoList files =
         QDir(folder).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo& f : files) {
-        if (f.fileName().right(3).toLower() == QLatin1String("png"))
+        if (isBorderName(f.fileName()))
             paths << f.absoluteFilePath();
         if (paths.size() >= kMaxChoiceRows - 1)
             break;

@@ -15,8 +15,8 @@ inline constexpr int kMaxChoiceRows = 501;
 // without a label are skipped. A missing file gives no rows.
 std::vector<SizeEntry> readSizeFile(const QString& path);
 
-// The border pictures of a folder: every file whose name ends in "png" in any
-// letter case, by name, as full paths.
+// The border pictures of a folder: every file with a border name (see
+// isBorderName), by name, as full paths.
 QStringList borderFiles(const QString& folder);
 
 // A border's name in the choice: the file name without its last four characters.

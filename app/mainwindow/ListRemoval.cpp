@@ -22,6 +22,10 @@ std::vector<int> undoRemovals(PictureList& list, std::vector<RemovedEntry>& undo
 {
     std::vector<int> done;
     for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+        // A file added again since its removal is listed already: it stays
+        // where it is now rather than being listed twice.
+        if (list.contains(it->entry.path))
+            continue;
         const int at = std::min(it->position, list.count());
         if (list.insertAt(at, std::move(it->entry)))
             done.push_back(at);

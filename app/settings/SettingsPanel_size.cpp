@@ -18,6 +18,7 @@
 #include "settings/SettingsPanel.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
+#include "state/PicturePaths.h"
 
 const QString SettingsPanel::kBorderDownloadPage = QStringLiteral("https://vimo.sourceforge.io/borders/");
 
@@ -186,7 +187,7 @@ bool SettingsPanel::scanBorderFolder(const QString& folder)
     const QDir dir(folder);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     for (const QString& name : names) {
-        if (name.right(3).toLower() != u"png")
+        if (!isBorderName(name))
             continue;
         const QString path = dir.filePath(name);
         if (app.win.sBkFiles.contains(path))

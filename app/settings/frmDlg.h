@@ -65,7 +65,10 @@ public:
     QPushButton *cmdDir0, *cmdDir1, *cmdDirNew, *cmdOK, *cmdCancel;
 
     void accept() override { cmdOK_Click(); }
-    void reject() override { cmdCancel_Click(); }
+    // Esc and the window's close box leave without the Cancel steps: the
+    // callers' fields (sODIR, sSyFile) keep what they held. The caller sees
+    // a dialog that was not confirmed.
+    void reject() override { done(QDialog::Rejected); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

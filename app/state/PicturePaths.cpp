@@ -23,3 +23,8 @@ QString joinPath(const QString& folder, const QString& name)
         return folder + name;
     return folder + QLatin1Char('/') + name;
 }
+
+bool isBorderName(const QString& name)
+{
+    return name.size() > 4 && name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}

@@ -7,6 +7,9 @@
 // "tiff" (every ending the run can load and save back in its own format).
 // The dot is not tested.
 bool isPictureName(const QString& name);
+// A border picture's file name: a name of at least one character, then
+// ".png" in any letter case ("zpng" and ".png" are none).
+bool isBorderName(const QString& name);
 // The same endings as file patterns for a file chooser ("*.jpg;*.jpeg;...").
 QString pictureNamePatterns();
 

@@ -24,10 +24,12 @@ namespace {
 
 class MainWindowInput : public MainWindowFixture {
 protected:
-    // The window as the user sees it: shown, active, two pictures listed.
-    frmMain& shown()
+    // The window as the user sees it: shown, active, pictures listed (two by default).
+    frmMain& shown(QStringList paths = {})
     {
-        frmMain& w = open({picture(home + "/p/a.jpg"), picture(home + "/p/b.jpg")});
+        if (paths.isEmpty())
+            paths = {picture(home + "/p/a.jpg"), picture(home + "/p/b.jpg")};
+        frmMain& w = open(paths);
         w.show();
         w.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -231,6 +233,57 @@ TEST_F(MainWindowInput, EveryListedKindShowsItsSourceThumbnail)
         EXPECT_FALSE(w.imgSmall->pixmap().isNull()) << names[i].toStdString();
         EXPECT_TRUE(app->status.text().contains(QStringLiteral("宽:60  高:40"))) << app->status.text().toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A border needs a name before ".png": "zpng" and ".png" give no entry, at
+// the start and when a folder of borders is added.
+TEST_F(MainWindowInput, BordersNeedANameBeforeTheirEnding)
+{
+    for (const char* name : {"zpng", ".png"})
+        picture(share + "/bk/" + name, 64, 48);
+    picture(home + "/more/zpng", 64, 48);
+    picture(home + "/more/Gold.PNG", 64, 48);
+    frmMain& w = open();
+    const auto entries = [&] {
+        QStringList texts;
+        for (int i = 0; i < w.panel->cmbBK->count(); ++i)
+            texts << w.panel->cmbBK->itemText(i);
+        return texts;
+    };
+    EXPECT_EQ(entries(), (QStringList{"无边框", "blue", "frame", "添加本地边框...", "网络下载边框..."}));
+    w.execChooser = [&](frmDlg& dlg) {
+        dlg.setFolder(home + "/more");
+        QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
+        return dlg.result();
+    };
+    w.panel->cmbBK->setCurrentIndex(w.panel->cmbBK->count() - 2);
+    EXPECT_EQ(entries(), (QStringList{"无边框", "blue", "frame", "Gold", "添加本地边框...", "网络下载边框..."}));
+    EXPECT_EQ(app->win.sBkFiles.size(), 4);
+}
+
+// Esc in the list brings back what was removed, but a file that was added
+// again since stays listed once.
+TEST_F(MainWindowInput, UndoInTheListNeverListsAFileTwice)
+{
+    const QString logo = picture(home + "/p/logo.png"), sea = picture(home + "/p/sea.jpg");
+    frmMain& w = shown({logo, sea});
+    w.lstFile->setFocus();
+    w.lstFile->setCurrentRow(0);
+    press(Qt::Key_Delete);  // logo.png goes
+    ASSERT_EQ(app->list.count(), 1);
+    w.addPictures({logo}, true);  // and comes back by another way
+    w.lstFile->setFocus();
+    press(Qt::Key_Escape);
+    QStringList listed;
+    for (int i = 0; i < w.lstFile->count(); ++i)
+        listed << w.lstFile->item(i)->text();
+    EXPECT_EQ(listed, (QStringList{sea, logo}));
+    EXPECT_EQ(app->list.count(), 2);
+    EXPECT_EQ(w.lFile->text(), QStringLiteral("图片数量:2个"));
 }
 
 } // namespace
