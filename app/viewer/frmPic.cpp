@@ -17,6 +17,7 @@
 
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureReader.h"
+#include "platform/prompter/Prompter.h"
 #include "state/ProgramState.h"
 #include "viewer/CropFrame.h"
 #include "viewer/PictureDisplay.h"
@@ -208,15 +209,31 @@ void frmPic::step(int delta)
         return;
     }
     host_.setListIndex(target);
+    // A selection framed on the picture before belongs to that picture: it
+    // goes with it, so a confirm can never cut one picture and replace another.
+    dropSelection();
     if (ps_.iPicSource == 0) {
         const QString path = host_.listItem(target);
         if (ShowPic(path))
             shownEntry_ = target;
+        else
+            cannotShow(path);
         return;
     }
     const QImage processed = host_.processedPicture();
     if (!processed.isNull())
         showPicture(processed, shownPath_, target);
+    else
+        cannotShow(host_.listItem(target));
+}
+
+void frmPic::cannotShow(const QString& path)
+{
+    // The picture before stays on screen; the user is told that it is not
+    // the one now selected, as opening an unreadable one does.
+    const QString text = QStringLiteral("【操作错误】无法打开图片:") + path;
+    host_.showTip(text);
+    prompter_.message(text, QString(), PromptIcon::Exclamation);
 }
 
 void frmPic::Form_KeyDown(int key)

@@ -124,6 +124,11 @@ private:
     void placePicture(const QRectF& rect);
     void showPicture(const QImage& picture, const QString& path, int entry);
     void step(int delta);
+    // Says that the picture stepped to cannot be shown.
+    void cannotShow(const QString& path);
+    // Forgets the framed region and hides the frame and the crop toolbar;
+    // the crop tool stays on.
+    void dropSelection();
     void showThumbPage();
     void clearThumbs();
     void SetViewBackColor(int index);

@@ -66,6 +66,16 @@ void frmPic::setCropCursor()
     imgMain->setCursor(ps_.bCutMode ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
+void frmPic::dropSelection()
+{
+    bHasSel_ = false;
+    bMoveSel_ = false;
+    drawing_ = false;
+    cut_ = QImage();
+    crop->setVisible(false);
+    Picture1->hide();
+}
+
 bool frmPic::leaveCropMode()
 {
     if (!ps_.bCutMode)

@@ -1,3 +1,4 @@
+#include <QTest>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -545,4 +546,66 @@ TEST_F(ViewerCrop, HintBlinksOnlyOnce)
     }
     EXPECT_EQ(seen, (QList<bool>{true, true, true, true, false, false}));
     EXPECT_FALSE(viewer->Timer2->isActive());
+}
+
+// A frame drawn on one picture goes with it: after a step by key or wheel the
+// frame and the toolbar are gone, and confirming cuts nothing and removes
+// nothing. The tool stays on for the picture stepped to.
+TEST_F(ViewerCrop, AStepDropsTheSelection)
+{
+    const struct Case {
+        const char* what;
+        std::function<void(frmPic*)> step;
+    } cases[] = {{"the Left key", [](frmPic* v) { QTest::keyClick(v, Qt::Key_Left); }},
+                 {"the wheel", [](frmPic* v) { wheel(v->imgMain, 120); }}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(open(1)) << c.what;
+        drag(viewer->imgMain, {10, 10}, {110, 60});
+        ASSERT_TRUE(viewer->Picture1->isVisible()) << c.what;
+        c.step(viewer);
+        EXPECT_EQ(host.index, 0) << c.what;
+        EXPECT_FALSE(viewer->Picture1->isVisible()) << c.what;
+        EXPECT_FALSE(viewer->crop->isVisible()) << c.what;
+        EXPECT_TRUE(ps.bCutMode) << c.what;
+        // Neither the toolbar's confirm nor a double click where the frame was cuts anything.
+        viewer->Image2[2]->click();
+        mouse(viewer->imgMain, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
+        mouse(viewer->imgMain, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
+        EXPECT_FALSE(QFile::exists(cropPath())) << c.what;
+        EXPECT_EQ(host.list.size(), 3) << c.what;
+        EXPECT_EQ(host.list[0], ProgramFolders::workDir() + "/pics/first.png") << c.what;
+        EXPECT_EQ(host.list[1], source) << c.what;
+        viewer->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ps.bCutMode = true;
+    }
+
+    // A frame drawn after the step cuts the picture shown, which it replaces.
+    ASSERT_TRUE(open(1));
+    QTest::keyClick(viewer, Qt::Key_Left);
+    drag(viewer->imgMain, {10, 10}, {30, 20});
+    ASSERT_TRUE(viewer->Picture1->isVisible());
+    viewer->Image2[2]->click();
+    ASSERT_TRUE(QFile::exists(cropPath()));
+    EXPECT_EQ(host.list, (QStringList{source, ProgramFolders::workDir() + "/pics/last.png", cropPath()}));
+}
+
+// Stepping onto a picture that cannot be read says so, as opening one does.
+TEST_F(Viewer, SteppingOntoAnUnreadablePictureSaysSo)
+{
+    const QString broken = ProgramFolders::workDir() + "/broken.jpg";
+    QFile f(broken);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xff\xd8 not really");
+    f.close();
+    host.list << picture("fine.png", 40, 30) << broken;
+    ASSERT_TRUE(open(0));
+    QTest::keyClick(viewer, Qt::Key_Right);
+    EXPECT_EQ(host.index, 1);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_TRUE(prompter.prompts[0].text.contains(broken)) << prompter.prompts[0].text.toStdString();
+    EXPECT_TRUE(prompter.prompts[0].text.contains(QStringLiteral("无法打开图片")));
+    ASSERT_FALSE(host.tips.isEmpty());
+    EXPECT_TRUE(host.tips.last().contains(broken));
+    EXPECT_TRUE(viewer->isVisible());
 }
