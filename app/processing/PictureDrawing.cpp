@@ -133,9 +133,9 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
         // shortage of memory: the line names the size that was asked for.
         const bool empty = !size.isValid() && !(std::isfinite(g.W) && std::isfinite(g.H) && g.W >= 0.5 && g.H >= 0.5);
         if (empty) {
-            errors << path + QStringLiteral("在缩放图片时发生错误:输出尺寸无效(宽 %1, 高 %2)。\r\n")
-                                 .arg(std::isfinite(g.W) ? QString::number(std::llround(g.W)) : QStringLiteral("?"),
-                                      std::isfinite(g.H) ? QString::number(std::llround(g.H)) : QStringLiteral("?"));
+            const auto side = [](double v) { return std::isfinite(v) ? QString::number(std::llround(v)) : QStringLiteral("?"); };
+            errors << errorLine(path, QStringLiteral("在缩放图片时发生错误:(错误代码:"), RunError::None,
+                                QStringLiteral("输出尺寸无效(宽 %1, 高 %2)").arg(side(g.W), side(g.H)));
             return {};
         }
         const QString detail =

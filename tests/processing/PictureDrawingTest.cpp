@@ -95,6 +95,8 @@ TEST(PictureDrawing, DrawsTheFileAndLogsWhatFails)
     EXPECT_TRUE(DrawPicFile(png, 0, 300, st, errors).isNull());
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(png + "在缩放图片时发生错误:(错误代码:"));
+    // A size that leaves no pixel is named as such, not as a lack of memory.
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("输出尺寸无效(宽 0, 高 300)"))) << errors[0].toStdString();
 }
 
 TEST(PictureDrawing, LargeReductionsAverageInsteadOfAliasing)
