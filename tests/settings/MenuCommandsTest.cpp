@@ -11,7 +11,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QMenu>
 #include <QSettings>
+#include <QTest>
 
 #include "MenuFixture.h"
 #include "settings/SettingsPanel.h"
@@ -484,3 +486,27 @@ TEST_F(Menus, RestoreDrawsThePreviewOfTheEntryNowSelected)
 }
 
 } // namespace
+
+// In the move mode the typed start point is reached from the menu bar: the
+// mode entered with its key stays on while "调整" opens, and the item there
+// asks for the point.
+TEST_F(Menus, TheTypedStartPointIsReachedInTheMoveMode)
+{
+    frmMain& w = openWindow({picture(home + "/p/a.png", 300, 200)});
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
+    ASSERT_TRUE(app->win.bMovePic);
+    prompter.inputs.push_back(QStringLiteral("100,120"));
+    QMenu* adjust = menus().mP;
+    adjust->popup(w.mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(adjust));
+    QTest::keyClick(adjust, Qt::Key_Up);  // from no item, Up goes to the last one
+    ASSERT_EQ(adjust->activeAction(), menus().mXYPos);
+    QTest::keyClick(adjust, Qt::Key_Return);
+    EXPECT_EQ(w.panel->txtXp->text(), QStringLiteral("100"));
+    EXPECT_EQ(w.panel->txtYp->text(), QStringLiteral("120"));
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].title, QStringLiteral("起始点坐标"));
+}

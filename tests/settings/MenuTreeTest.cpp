@@ -78,6 +78,7 @@ mP|调整(&P)|
   mPCutImg|裁剪图片|Ctrl+U
   mTRect|移动图片|Ctrl+M
   mT0|恢复原点|Ctrl+Z
+  mXYPos|坐标定位||off
 mX|特效(&X)|
   mTXUndo|无特效||checked
   -

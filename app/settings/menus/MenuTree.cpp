@@ -198,6 +198,10 @@ void MenuCommands::buildContextMenus()
     mSet0 = item(mImgOpt, "mSet0", "恢复原点");
     mXYPos = item(mImgOpt, "mXYPos", "坐标定位");
     mXYPos->setEnabled(false);
+    // The typed start point is on only in the move mode, which a right click
+    // on the preview ends before this menu could open: the same item stands
+    // under "调整" beside the move commands, where the mode stays on.
+    mP->addAction(mXYPos);
     mImgOpt->addSeparator();
     mCopyPic = item(mImgOpt, "mCopyPic", "复制图片");
     mImgOpt->addSeparator();
