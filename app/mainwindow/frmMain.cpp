@@ -17,6 +17,7 @@
 #include "mainwindow/ControlFactory.h"
 #include "mainwindow/SettingsStore.h"
 #include "platform/prompter/Prompter.h"
+#include "platform/shell/Shell.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 
@@ -47,6 +48,15 @@ frmMain::frmMain(AppState& appState, SettingsStore& settings, Prompter& prompter
     marker_ = new WatermarkMarker(app, this);
     connectMarker();
     app.status.setSink([this](const QString& text) { lInfo->setText(text); });
+    // Whatever the desktop could not open (an output folder, the error log,
+    // the read-me, a web page) is said, with its path; a report that comes
+    // after the window has gone is dropped.
+    shell_.onFailure = [window = QPointer<frmMain>(this)](const QString& target) {
+        if (window)
+            window->prompter_.message(QStringLiteral("桌面无法打开:") + target +
+                                          QStringLiteral("\n请检查系统是否装有 xdg-open 以及打开这类文件或网址的程序。"),
+                                      QString(), PromptIcon::Exclamation);
+    };
     resize(kDesignClient.width(), kDesignClient.height() + menuBar()->sizeHint().height());
 }
 

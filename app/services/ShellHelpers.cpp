@@ -19,7 +19,8 @@ void ShowTip(AppState& app, const QString& text)
 
 void OpenURL(Shell& shell, const QString& target)
 {
-    shell.open(target);
+    if (!shell.open(target))
+        shell.failed(target);
 }
 
 void RunWinApp(Shell& shell, const QString& program, const QString& argument)
@@ -28,10 +29,11 @@ void RunWinApp(Shell& shell, const QString& program, const QString& argument)
     if (name.endsWith(QLatin1String(".exe")))
         name.chop(4);
     if (name == QLatin1String("explorer") || name == QLatin1String("notepad")) {
-        shell.open(argument);
+        OpenURL(shell, argument);
         return;
     }
-    shell.start(program, argument.isEmpty() ? QStringList() : QStringList{argument});
+    if (!shell.start(program, argument.isEmpty() ? QStringList() : QStringList{argument}))
+        shell.failed(program);
 }
 
 bool SetWallpaper(Wallpaper& wallpaper, const QString& path, int style)

@@ -11,14 +11,16 @@ class Wallpaper;
 // Shows a tip in the main window's status line (see StatusLine for the cut).
 void ShowTip(AppState& app, const QString& text);
 
-// Opens an address or a file with the desktop's program for it. Failures are
-// ignored: the caller has nothing to do about a missing browser.
+// Opens an address or a file with the desktop's program for it. A failure
+// goes to the shell's onFailure with the target (the window says so); the
+// caller has nothing else to do about a missing browser.
 void OpenURL(Shell& shell, const QString& target);
 
 // Starts a program with one argument, the argument passed whole (blanks and
 // quotes included). The Windows programs the callers name map to the
 // desktop: "explorer" opens the folder, "notepad" opens the file in the
-// text editor; any other program is started by name. Failures are ignored.
+// text editor; any other program is started by name. Failures go to the
+// shell's onFailure, as with OpenURL.
 void RunWinApp(Shell& shell, const QString& program, const QString& argument);
 
 // Style 0 tiled, 1 stretched, 2 centred; any other style does nothing.

@@ -287,3 +287,36 @@ TEST_F(MainWindowInput, UndoInTheListNeverListsAFileTwice)
 }
 
 } // namespace
+
+namespace {
+
+// What the desktop cannot open is said, with its path: the read-me and the
+// web pages of the help menu, the output folder after a run, and a failure
+// the opener reports only later.
+TEST_F(MainWindowInput, WhatTheDesktopCannotOpenIsSaid)
+{
+    frmMain& w = open({picture(home + "/p/a.jpg")});
+    shell.succeed = false;
+    const auto lastMessage = [&] { return prompter.prompts.empty() ? QString() : prompter.prompts.back().text; };
+
+    w.menus->mReadMe->trigger();
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("桌面无法打开:") + ProgramFolders::resourceDir() + "/ReadMe.txt"))
+        << lastMessage().toStdString();
+    w.menus->mHWeb->trigger();
+    ASSERT_FALSE(shell.opened.empty());
+    EXPECT_TRUE(lastMessage().contains(shell.opened.back())) << lastMessage().toStdString();
+
+    app->ps.sOutDir = home + "/out";
+    app->ps.bAutoODir = 1;
+    w.cmdDone->click();
+    ASSERT_TRUE(QFileInfo::exists(home + "/out"));
+    EXPECT_TRUE(lastMessage().contains(home + "/out")) << lastMessage().toStdString();
+
+    const size_t before = prompter.prompts.size();
+    shell.failed(home + "/out/ErrorLog.txt");
+    ASSERT_EQ(prompter.prompts.size(), before + 1);
+    EXPECT_EQ(prompter.prompts.back().icon, PromptIcon::Exclamation);
+    EXPECT_TRUE(lastMessage().contains(home + "/out/ErrorLog.txt"));
+}
+
+} // namespace

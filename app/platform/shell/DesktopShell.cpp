@@ -1,6 +1,5 @@
 #include "platform/shell/DesktopShell.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -17,7 +16,28 @@ bool DesktopShell::open(const QString& target)
 {
     if (target.isEmpty())
         return false;
-    return QDesktopServices::openUrl(targetUrl(target));
+    const QUrl url = targetUrl(target);
+    // The opener takes a local path as it is and an address as its text.
+    const QString argument = url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
+    // No parent: a child still running when the program ends (a browser the
+    // opener waits for) must not be killed with it.
+    auto* opener = new QProcess;
+    opener->setProgram(opener_);
+    opener->setArguments({argument});
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    const auto report = onFailure;
+    QObject::connect(opener, &QProcess::finished, opener, [opener, report, target](int code, QProcess::ExitStatus how) {
+        if ((how != QProcess::NormalExit || code != 0) && report)
+            report(target);
+        opener->deleteLater();
+    });
+    opener->start();
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return false;
+    }
+    return true;
 }
 
 bool DesktopShell::start(const QString& program, const QStringList& arguments)
