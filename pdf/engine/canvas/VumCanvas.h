@@ -39,6 +39,8 @@ public:
     virtual void CloseDocument(bool final);
     virtual void OpenPage();
     virtual void ClosePage();
+    // Raised (the document staying open) when the page may not end yet.
+    virtual void CheckPageCanClose() const {}
     virtual void ResetPageSettings();
     virtual std::string GetFileExtension() const { return {}; }
     virtual std::string GetDefaultExtension() const { return {}; }

@@ -120,6 +120,9 @@ void TCustomVum::StartPage(uint8_t orientation, int32_t width, int32_t height, b
             return;
         RaiseDocumentError("Document not opened");
     }
+    // What the caller can still mend keeps the page open.
+    if (pageNumber_ > 0)
+        canvas_->CheckPageCanClose();
     // A page that cannot be written (a full disk) ends the document, as
     // every other error does.
     try {
@@ -195,6 +198,7 @@ void TCustomVum::EndDoc()
 {
     if (!printing_)
         return;
+    canvas_->CheckPageCanClose();
     try {
         canvas_->CloseDocumentGuarded(true);
     } catch (const VumError& error) {

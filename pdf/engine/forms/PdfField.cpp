@@ -1,11 +1,13 @@
 #include "engine/forms/PdfField.h"
 
 #include "engine/document/VumDocument.h"
+#include "engine/fonts/PdfTextString.h"
 #include "engine/paragraph/CanvasText.h"
 #include "engine/pdf/PdfCanvas.h"
 #include "engine/util/PdfNumber.h"
 
-#include <cstdio>
+#include <algorithm>
+
 
 namespace vum {
 
@@ -198,6 +200,7 @@ void TCheckBoxField::ClassLines(TPdfCanvas&, int32_t, std::vector<std::string>& 
     lines.push_back(std::string("/V /") + state);
     lines.push_back(std::string("/DV /") + state);
     lines.push_back("/AP << /N << /Yes /null >> >>");
+    lines.push_back(std::string("/AS /") + state);
 }
 
 void TCheckBoxField::DrawLabel(TPdfCanvas& canvas, int32_t x, int32_t y, int32_t width, int32_t)
@@ -212,22 +215,27 @@ int32_t TCheckBoxField::DefaultWidth(TPdfCanvas& canvas) const { return canvas.T
 
 std::string TRadioButtonField::StateName() const
 {
-    std::string out;
-    for (const unsigned char c : Label) {
-        if (c <= 32 || c > 126) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "#%02X", c);
-            out += hex;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
+    // A button without a label is named after its part of the field name,
+    // so that it still has an "on" state of its own.
+    const std::string label = Label.empty() ? Name.substr(Name.find('.') + 1) : Label;
+    return PdfName(label);
+}
+
+bool TRadioButtonField::StartsOn() const
+{
+    if (!DefaultIsTrue(Default))
+        return false;
+    // The group's value is the last button set on; the others start off.
+    const auto self = std::find(Group->Defined.begin(), Group->Defined.end(), this);
+    return std::none_of(self + (self != Group->Defined.end() ? 1 : 0), Group->Defined.end(),
+                        [](const TRadioButtonField* b) { return DefaultIsTrue(b->Default); });
 }
 
 void TRadioButtonField::ClassLines(TPdfCanvas&, int32_t, std::vector<std::string>& lines, uint32_t&) const
 {
-    lines.push_back("/AP << /N << /" + StateName() + " /null >> >>");
+    const std::string state = StateName();
+    lines.push_back("/AP << /N << " + state + " /null >> >>");
+    lines.push_back("/AS " + (StartsOn() ? state : std::string("/Off")));
     lines.push_back("/Parent " + PdfObjectWriter::ObjectRef(Group->FieldObject));
 }
 
@@ -246,8 +254,8 @@ void TRadioGroupField::ClassLines(TPdfCanvas&, int32_t, std::vector<std::string>
         if (DefaultIsTrue(b->Default))
             on = b;
     if (on) {
-        lines.push_back("/V /" + on->StateName());
-        lines.push_back("/DV /" + on->StateName());
+        lines.push_back("/V " + on->StateName());
+        lines.push_back("/DV " + on->StateName());
     }
     lines.push_back("/Kids [");
     for (const TRadioButtonField* b : Buttons)

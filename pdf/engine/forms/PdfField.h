@@ -161,9 +161,11 @@ public:
     std::string CaptionLine(const TPdfCanvas&) const override { return {}; }
     void ClassLines(TPdfCanvas&, int32_t, std::vector<std::string>& lines, uint32_t& flags) const override;
     bool IsRadioButton() const override { return true; }
-    // The name of the button's "on" state: its label with bytes outside
-    // 33..126 written as #XX.
+    // The name of the button's "on" state, slash included: its label (its
+    // part of the field name when the label is empty) as a PDF name.
     std::string StateName() const;
+    // The button is the one its group starts with.
+    bool StartsOn() const;
 };
 
 // The parent field of radio buttons, written at the end of the page on
@@ -176,7 +178,8 @@ public:
     void DrawLabel(TPdfCanvas&, int32_t, int32_t, int32_t, int32_t) override {}
     bool IsRadioGroup() const override { return true; }
 
-    std::vector<TRadioButtonField*> Buttons;
+    std::vector<TRadioButtonField*> Buttons;  // placed, in order
+    std::vector<TRadioButtonField*> Defined;  // defined, in order
     TVumBrush Brush;
     int32_t FieldObject = 0;  // both reserved when the first button is placed
     bool AppearanceWritten = false;

@@ -51,6 +51,7 @@ void TPdfCanvas::ResetDocument()
     pageObjects_.clear();
     pageAnnots_.clear();
     formFields_.clear();
+    submittedFields_ = 0;
     fileIdentifier_.clear();
     security_ = StandardSecurity();
     BrushColorEncoder.Reset();

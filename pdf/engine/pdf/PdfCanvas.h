@@ -110,6 +110,11 @@ public:
     // Bytes as a literal string of object `number`, encrypted as above.
     std::string EncodeString(const std::string& bytes, int32_t number) const;
     const StandardSecurity& Security() const { return security_; }
+    // The array of the fields a submit action sends, written at the end of
+    // the document; reserved on first use.
+    int32_t SubmittedFieldsObject();
+    // A radio group with a single button placed on the page cannot end it.
+    void CheckPageCanClose() const override;
 
     TPdfColor BrushColorEncoder, PenColorEncoder, FontColorEncoder;
 
@@ -137,6 +142,7 @@ private:
     std::vector<int32_t> WriteFieldActions(TPdfField& field);
     void PlaceRadioGroups();
     void WriteFormDictionary();
+    void WriteSubmittedFields();
     bool HasPlacedFields() const;
 
     // Outlines, named destinations and the check of link names
@@ -148,6 +154,7 @@ private:
     std::string PageRef(int32_t pageNumber) const;
     std::string RectText(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const;
     std::vector<std::unique_ptr<TPdfField>> formFields_;
+    int32_t submittedFields_ = 0;
 
     PdfObjectWriter writer_;
     std::shared_ptr<PdfTextFonts> textFonts_;

@@ -64,6 +64,7 @@ void TPdfCanvas::DefineField(const std::string& name, int kind, const std::strin
         if (group->Placed)
             RaiseContextError("Radio groups must be defined after their radio buttons", groupName);
         field->Group = static_cast<TRadioGroupField*>(group);
+        field->Group->Defined.push_back(static_cast<TRadioButtonField*>(field.get()));
     }
     field->Label = label;
     field->Hint = hint;
@@ -154,19 +155,33 @@ void TPdfCanvas::WriteAppearance(TPdfField& field)
 
 std::vector<int32_t> TPdfCanvas::WriteFieldActions(TPdfField& field)
 {
-    std::vector<const TPdfField*> all;
-    for (const auto& f : formFields_)
-        if (!f->IsRadioGroup())
-            all.push_back(f.get());
     std::vector<int32_t> numbers;
     for (TPdfAction& action : field.Actions) {
         action.ObjectNumber = writer_.BeginObject();
-        for (const std::string& line : FieldActionLines(*this, action, all))
+        for (const std::string& line : FieldActionLines(*this, action))
             writer_.WriteLine(line);
         writer_.EndObject();
         numbers.push_back(action.ObjectNumber);
     }
     return numbers;
+}
+
+int32_t TPdfCanvas::SubmittedFieldsObject()
+{
+    if (submittedFields_ == 0)
+        submittedFields_ = writer_.ReserveObjectNumber();
+    return submittedFields_;
+}
+
+void TPdfCanvas::WriteSubmittedFields()
+{
+    // Known only at the end: a field placed after the submit button is in
+    // the file too, one defined but never placed is not.
+    writer_.BeginReservedObject(submittedFields_, "[");
+    for (const auto& f : formFields_)
+        if (f->Placed && !f->IsRadioButton() && f->CanExport)
+            writer_.WriteLine(TextString(f->Name, submittedFields_));
+    writer_.EndObject("]");
 }
 
 void TPdfCanvas::PlaceField(TPdfField& field, int32_t x, int32_t y, int32_t width, int32_t height)
@@ -252,6 +267,15 @@ void TPdfCanvas::PlaceField(TPdfField& field, int32_t x, int32_t y, int32_t widt
     Pen = savedPen;
 }
 
+void TPdfCanvas::CheckPageCanClose() const
+{
+    // Said at the call that ends the page, which then stays open: another
+    // button may still be placed.
+    for (const auto& f : formFields_)
+        if (f->IsRadioGroup() && !f->Placed && static_cast<const TRadioGroupField&>(*f).Buttons.size() == 1)
+            RaiseContextError("A radio group needs at least two buttons on its page", f->Name);
+}
+
 void TPdfCanvas::PlaceRadioGroups()
 {
     for (const auto& f : formFields_) {
@@ -263,7 +287,7 @@ void TPdfCanvas::PlaceRadioGroups()
         // A group is one choice among several buttons; with one it would be
         // a check box that cannot be turned off.
         if (group.Buttons.size() < 2)
-            RaiseMethodError("Radio groups must be defined after their radio buttons", group.Name);
+            RaiseMethodError("A radio group needs at least two buttons on its page", group.Name);
         group.Brush = Brush;
         PlaceField(group, 0, 0, 0, 0);
     }
@@ -282,6 +306,8 @@ void TPdfCanvas::WriteFormDictionary()
     writer_.WriteLine("/NeedAppearances true");
     writer_.WriteLine("/DR 3 0 R");
     writer_.EndObject();
+    if (submittedFields_ != 0)
+        WriteSubmittedFields();
 }
 
 } // namespace vum

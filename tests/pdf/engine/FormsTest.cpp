@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <regex>
 
@@ -37,6 +38,20 @@ std::string fieldJson(const std::string& json, const std::string& name)
     const size_t start = json.rfind("\"alternativename\"", at);
     const size_t end = json.find("\"alternativename\"", at);
     return json.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// The entries of the array a submit action's /Fields refers to, joined.
+std::string submittedFields(const std::string& raw)
+{
+    std::smatch ref;
+    if (!std::regex_search(raw, ref, std::regex(R"(/Fields (\d+) 0 R)")))
+        return "no /Fields reference";
+    std::smatch array;
+    if (!std::regex_search(raw, array, std::regex("\n" + ref[1].str() + R"( 0 obj\n\[\n([^\]]*)\]\nendobj)")))
+        return "no array object " + ref[1].str();
+    std::string joined = array[1];
+    joined.erase(std::remove(joined.begin(), joined.end(), '\n'), joined.end());
+    return joined;
 }
 
 void expectHas(const std::string& text, const std::string& part)
@@ -112,9 +127,63 @@ TEST(PdfForms, EveryKindReadsBackWithItsFlagsAndValues)
     const std::string raw = readFile(file);
     EXPECT_NE(raw.find("/NeedAppearances true"), std::string::npos);
     EXPECT_NE(raw.find("/S/SubmitForm"), std::string::npos);
-    EXPECT_TRUE(std::regex_search(raw, std::regex(R"(/Fields\[\(name\) \(agree\) \(colour\) \(size\) \(g\.a\) \(g\.b\) \(send\)\])")))
-        << "the submit action lists the exported fields as strings";
+    EXPECT_EQ(submittedFields(raw), "(name)(agree)(colour)(size)(g)(send)")
+        << "the submit action lists the exported fields of the file, the radio group by its own name";
     EXPECT_TRUE(std::regex_search(raw, std::regex(R"(/AA<<\n/U \d+ 0 R\n/V \d+ 0 R\n>>)")));
+}
+
+// Labels name the buttons' states: every byte a PDF name cannot hold as it
+// is (delimiters, '#', blanks, non-ASCII) is escaped, and each button and
+// check box starts in the state its default says.
+TEST(PdfForms, RadioLabelsWithDelimitersNameValidStates)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf"}));
+    TempDir dir;
+    const std::string file = dir.file("labels.pdf");
+    const std::vector<std::string> labels = {"Yes/No", "50%", "(optional)", "#1", "[a]<b>{c}", "北京 Ja", ""};
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        int y = 100;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const std::string name = "g.b" + std::to_string(i);
+            ASSERT_EQ(pdf().DefineField(h, name.c_str(), 6, labels[i].c_str(), "", ""), 0) << lastError();
+            if (labels[i] == "(optional)") {
+                ASSERT_EQ(pdf().SetNumFieldProp(h, name.c_str(), Default, 1), 0);
+            }
+            ASSERT_EQ(pdf().PutField(h, name.c_str(), 100, y, 0, 0), 0) << lastError();
+            y += 150;
+        }
+        for (const auto& [box, on] : {std::pair{"yes", 1}, std::pair{"no", 0}}) {
+            ASSERT_EQ(pdf().DefineField(h, box, 5, box, "", ""), 0);
+            ASSERT_EQ(pdf().SetNumFieldProp(h, box, Default, on), 0);
+            ASSERT_EQ(pdf().PutField(h, box, 100, y, 0, 0), 0);
+            y += 150;
+        }
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    ASSERT_EQ(qpdfProblems(file), "");
+    const std::string json = fieldsOf(file);
+    const std::string group = fieldJson(json, "g");
+    expectHas(group, "\"isradiobutton\": true");
+    expectHas(group, "\"value\": \"/(optional)\"");
+    // Each widget carries the state it starts in, and its own "on" state.
+    const std::string raw = readFile(file);
+    for (const char* state : {"/Yes#2FNo", "/50#25", "/#28optional#29", "/#231", "/#5Ba#5D#3Cb#3E#7Bc#7D",
+                              "/#E5#8C#97#E4#BA#AC#20Ja", "/b6"})
+        expectHas(raw, std::string("/AP << /N << ") + state + " /null >> >>");
+    std::smatch m;
+    std::string rest = raw;
+    std::vector<std::string> states;
+    while (std::regex_search(rest, m, std::regex(R"(/AS (/\S+))"))) {
+        states.push_back(m[1]);
+        rest = m.suffix();
+    }
+    EXPECT_EQ(states, (std::vector<std::string>{"/Off", "/Off", "/#28optional#29", "/Off", "/Off", "/Off", "/Off",
+                                                "/Yes", "/Off"}));
+    expectHas(fieldJson(json, "yes"), "\"appearancestate\": \"/Yes\"");
+    expectHas(fieldJson(json, "no"), "\"appearancestate\": \"/Off\"");
 }
 
 TEST(PdfForms, BorderLinesAndDefaultSizes)
@@ -178,11 +247,38 @@ TEST(PdfForms, MistakesAreRefusedWithTheirMessage)
     EXPECT_EQ(pdf().SetAction(h, "f", 0, 4, ""), -1);
     EXPECT_EQ(lastError(), "SetField or SetAction method called after PutField: SetAction");
 
-    // A group with a single button by the end of its page cannot be written.
-    ASSERT_EQ(pdf().DefineField(h, "solo.a", 6, "A", "", ""), 0);
-    ASSERT_EQ(pdf().PutField(h, "solo.a", 10, 100, 0, 0), 0);
-    EXPECT_EQ(pdf().NewPage(h), -1);
-    EXPECT_EQ(lastError(), "Radio groups must be defined after their radio buttons: solo");
+}
+
+// A group with a single button cannot end its page: the call that ends it
+// says so and the document stays open, so a second button mends it.
+TEST(PdfForms, ARadioGroupOfOneButtonIsRefusedByTheCallThatEndsThePage)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf"}));
+    TempDir dir;
+    const std::string file = dir.file("solo.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        for (const char* b : {"solo.a", "solo.b", "last.a", "last.b"})
+            ASSERT_EQ(pdf().DefineField(h, b, 6, b, "", ""), 0);
+        ASSERT_EQ(pdf().PutField(h, "solo.a", 10, 100, 0, 0), 0);
+        EXPECT_EQ(pdf().NewPage(h), -1);
+        EXPECT_EQ(lastError(), "A radio group needs at least two buttons on its page: solo");
+        EXPECT_EQ(pdf().GetNumProp(h, VUM_PRINTING), 1) << "the document is still open";
+        ASSERT_EQ(pdf().PutField(h, "solo.b", 10, 300, 0, 0), 0) << lastError();
+        ASSERT_EQ(pdf().NewPage(h), 0) << lastError();
+
+        ASSERT_EQ(pdf().PutField(h, "last.a", 10, 100, 0, 0), 0);
+        EXPECT_EQ(pdf().EndDoc(h), -1);
+        EXPECT_EQ(lastError(), "A radio group needs at least two buttons on its page: last");
+        ASSERT_EQ(pdf().PutField(h, "last.b", 10, 300, 0, 0), 0) << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    const std::string json = fieldsOf(file);
+    for (const char* group : {"solo", "last"})
+        expectHas(fieldJson(json, group), "\"isradiobutton\": true");
 }
 
 TEST(PdfForms, ButtonPlacedAfterItsGroupWasWrittenIsRefused)

@@ -178,13 +178,15 @@ TEST(PdfNavigation, UndefinedLinkNamesWarnOnceEachAndTheFileIsComplete)
         PdfHandle h;
         h.setFile(file);
         ASSERT_EQ(pdf().BeginDoc(h), 0);
-        for (const char* link : {"nowhere", "nowhere", "NoWhere", "elsewhere", "defined"})
+        for (const char* link : {"nowhere", "nowhere", "NoWhere", "elsewhere", "defined", "two\nlines\\"})
             ASSERT_EQ(pdf().SetLink(h, 100, 100, 500, 200, link), 0);
         ASSERT_EQ(pdf().DefineName(h, 0, 0, "DEFINED"), 0);
         ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
     }
     EXPECT_EQ(err.text(), "libPDF warning: Link destination name not defined: NoWhere\n"
-                          "libPDF warning: Link destination name not defined: elsewhere\n");
+                          "libPDF warning: Link destination name not defined: elsewhere\n"
+                          "libPDF warning: Link destination name not defined: two\\nlines\\\\\n")
+        << "one line each, the line feed and the backslash of a name escaped";
     EXPECT_EQ(qpdfProblems(file), "");
     EXPECT_EQ(pdfInfoField(file, "Pages"), "1");
 }
