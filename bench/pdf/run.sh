@@ -47,3 +47,6 @@ fi
 
 echo "-- DrawText of long texts (linear layout: twice the characters, about twice the time)"
 FONTCONFIG_FILE="$(dirname "$(realpath "$0")")/../../tests/support/fonts.conf" "$build/bench/pdf/longtext" 80000
+
+echo "-- Bookmarks: 100,000 each one level deeper, and 100,000 at one level (goal: well under a second each)"
+"$build/bench/pdf/bookmarks" 100000

@@ -138,6 +138,8 @@ VUMPDF_API int32_t StretchDrawFromFile(int32_t h, int32_t x1, int32_t y1, int32_
 VUMPDF_API int32_t TextOut(int32_t h, int32_t x, int32_t y, const char* text);
 VUMPDF_API int32_t TextWidth(int32_t h, const char* text);
 VUMPDF_API int32_t TextHeight(int32_t h, const char* text);
+/* DrawText returns the number of characters (not bytes) that did not fit the
+   rectangle, 0 when all of it was drawn; VUM_CURRENT_Y then stands below the last line. */
 VUMPDF_API int32_t DrawText(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                             int32_t horzAlign, int32_t vertAlign, const char* text);
 /* kind1, kind2: 0 none, 1 page, 2 pages in all, 3 page of the section, 4 pages of the
@@ -146,6 +148,8 @@ VUMPDF_API int32_t DrawText(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32
 VUMPDF_API int32_t DrawPageCounter(int32_t h, int32_t x, int32_t y, int32_t x2,
                                    int32_t horzAlign, const char* prefix, int32_t kind1,
                                    const char* separator, int32_t kind2, const char* suffix);
+/* DrawRichTextFromFile returns 1 when the whole text fitted the rectangle and was drawn,
+   0 when it did not fit: then nothing is drawn and VUM_CURRENT_Y is unchanged. */
 VUMPDF_API int32_t DrawRichTextFromFile(int32_t h, int32_t x1, int32_t y1, int32_t x2,
                                         int32_t y2, const char* fileName);
 VUMPDF_API int32_t WriteRichText(int32_t h, const char* text, const char* styleName);

@@ -196,6 +196,7 @@ private:
     TNameTargets definedNames_;
     TReferencedNames referencedNames_;
     TCustomVumBookmark bookmarkRoot_;
+    std::vector<TCustomVumBookmark*> lastAtLevel_;
     double textFactor_ = 254.0 / kPixelsPerInch;
     double horzFactor_ = 254.0 / kPixelsPerInch;
     double vertFactor_ = 254.0 / kPixelsPerInch;

@@ -57,14 +57,17 @@ void TCustomVumCanvas::SetBookmark(int32_t x, int32_t y, const std::string& titl
         return;
     if (level <= 0)
         RaiseMethodError("Bad bookmark level", IntText(level));
-    TCustomVumBookmark* node = &bookmarkRoot_;
-    for (int32_t l = level; l > 1; --l) {
-        // An entry may rise by any number of levels but go only one deeper.
-        if (node->Children.empty())
-            RaiseMethodError("Bad bookmark level");
-        node = node->Children.back().get();
-    }
-    node->Children.push_back(CreateBookmark(*node, x, y, title, open));
+    // lastAtLevel_[n] is the newest entry of level n (the root at 0): a new
+    // entry goes under the newest one of the level above, so an entry may
+    // rise by any number of levels but go only one deeper.
+    if (lastAtLevel_.empty())
+        lastAtLevel_.push_back(&bookmarkRoot_);
+    if (size_t(level) > lastAtLevel_.size())
+        RaiseMethodError("Bad bookmark level");
+    TCustomVumBookmark* parent = lastAtLevel_[size_t(level) - 1];
+    parent->Children.push_back(CreateBookmark(*parent, x, y, title, open));
+    lastAtLevel_.resize(size_t(level));
+    lastAtLevel_.push_back(parent->Children.back().get());
     if (TCustomVumDocument* recorder = Recording()) {
         recorder->WriteOpcode(opSetBookmark);
         recorder->WriteIntegers({x, y});
@@ -121,6 +124,7 @@ void TCustomVumCanvas::ClearNavigation()
 {
     definedNames_.clear();
     referencedNames_.clear();
+    lastAtLevel_.clear();
     bookmarkRoot_.Children.clear();
 }
 

@@ -11,7 +11,19 @@ TCustomVumBookmark::TCustomVumBookmark(TCustomVumBookmark* parent, const TCustom
 {
 }
 
-TCustomVumBookmark::~TCustomVumBookmark() = default;
+TCustomVumBookmark::~TCustomVumBookmark()
+{
+    // One level at a time, not by recursion: outlines may nest as deep as a
+    // caller makes them.
+    std::vector<std::unique_ptr<TCustomVumBookmark>> pending = std::move(Children);
+    while (!pending.empty()) {
+        std::unique_ptr<TCustomVumBookmark> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->Children)
+            pending.push_back(std::move(child));
+        node->Children.clear();
+    }
+}
 
 bool CaseBlindLess::operator()(const std::string& a, const std::string& b) const
 {

@@ -141,7 +141,7 @@ int32_t CanvasDrawText(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, int32_t
     r.Render = 2;
     CanvasLayoutText(canvas, r);
     canvas.CurrentX = 0;
-    return std::max(canvas.CurrentY, 0);
+    return canvas.LeftoverCount;
 }
 
 void CanvasDrawPageCounter(TCustomVumCanvas& canvas, int32_t x, int32_t y, int32_t right, uint8_t horzAlign,

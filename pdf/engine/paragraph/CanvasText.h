@@ -21,8 +21,9 @@ int32_t CanvasLineHeight(TCustomVumCanvas& canvas);
 // page feed.
 int32_t CanvasLayoutText(TCustomVumCanvas& canvas, const LayoutRequest& request);
 
-// The text laid out in the rectangle; returns the vertical position after it
-// (never negative), LeftoverCount holds the characters that did not fit.
+// The text laid out in the rectangle; returns the number of characters that
+// did not fit (0 when all of it was drawn), as LeftoverCount holds them.
+// CurrentY stands below the last line drawn.
 int32_t CanvasDrawText(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                        uint8_t horzAlign, uint8_t vertAlign, const std::string& text);
 

@@ -12,8 +12,6 @@ namespace vum {
 
 namespace {
 
-constexpr int kMaxStyleChain = 64; // a base-style loop must not hang a lookup
-
 int CharsetFromName(const std::string& name, int current)
 {
     static const std::pair<const char*, int> kNames[] = {
@@ -28,12 +26,31 @@ int CharsetFromName(const std::string& name, int current)
     return current;
 }
 
+// True when `style` is `base` or one of the styles `base` builds on: making
+// `base` the base style of `style` would close a circle.
+bool LeadsBackTo(const TParaStyle* base, const TParaStyle* style)
+{
+    for (; base; base = base->BaseStyle)
+        if (base == style)
+            return true;
+    return false;
+}
+
+// Links `style` to `base`; "Circular reference in style sheet" (the style's
+// name) when `base` builds on `style`, and then the link stays as it was.
+void LinkBase(TCustomVumCanvas& canvas, TParaStyle& style, TParaStyle* base)
+{
+    if (LeadsBackTo(base, &style))
+        canvas.RaiseMethodError("Circular reference in style sheet", style.Name);
+    style.BaseStyle = base;
+}
+
 } // namespace
 
 std::string TParaStyle::InheritedValue(const std::string& key) const
 {
-    const TParaStyle* style = this;
-    for (int depth = 0; style && depth < kMaxStyleChain; ++depth, style = style->BaseStyle)
+    // Base styles never form a circle (LinkBase refuses one).
+    for (const TParaStyle* style = this; style; style = style->BaseStyle)
         for (const auto& [k, v] : style->Parameters)
             if (SameTextAscii(k, key)) {
                 const std::string value = Trim(v);
@@ -104,6 +121,11 @@ TParaStyle* CurrentStyle(TCustomVumCanvas& canvas)
 void SetStyleParameter(TCustomVumCanvas& canvas, TParaStyle& style, const std::string& key,
                        const std::string& value)
 {
+    ParagraphState& state = Paragraphs(canvas);
+    const bool isBase = AsciiUpper(key) == "BASESTYLE";
+    TParaStyle* base = isBase ? state.FindStyle(canvas, value, false) : nullptr;
+    if (isBase && LeadsBackTo(base, &style))
+        canvas.RaiseMethodError("Circular reference in style sheet", style.Name);
     auto& params = style.Parameters;
     auto found = params.begin();
     while (found != params.end() && !SameTextAscii(found->first, key))
@@ -116,9 +138,8 @@ void SetStyleParameter(TCustomVumCanvas& canvas, TParaStyle& style, const std::s
     } else {
         params.emplace_back(key, value);
     }
-    ParagraphState& state = Paragraphs(canvas);
-    if (AsciiUpper(key) == "BASESTYLE")
-        style.BaseStyle = state.FindStyle(canvas, value, false);
+    if (isBase)
+        style.BaseStyle = base;
     else if (AsciiUpper(key) == "BULLETSTYLE")
         style.BulletStyle = state.FindStyle(canvas, value, false);
     if (TCustomVumDocument* recorder = canvas.Recording()) {
@@ -136,8 +157,10 @@ void LinkStyles(TCustomVumCanvas& canvas)
                 return Trim(v);
         return std::string();
     };
+    for (auto& style : state.Styles)
+        style->BaseStyle = nullptr;
     for (auto& style : state.Styles) {
-        style->BaseStyle = state.FindStyle(canvas, own(*style, "BaseStyle"), false);
+        LinkBase(canvas, *style, state.FindStyle(canvas, own(*style, "BaseStyle"), false));
         style->BulletStyle = state.FindStyle(canvas, own(*style, "BulletStyle"), false);
     }
 }

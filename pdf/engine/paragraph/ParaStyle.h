@@ -52,11 +52,13 @@ ParagraphState& Paragraphs(TCustomVumCanvas& canvas);
 TParaStyle* CurrentStyle(TCustomVumCanvas& canvas);
 
 // Sets Key=Value (an empty value removes the key); BaseStyle and
-// BulletStyle link the named styles.
+// BulletStyle link the named styles. A base style that builds on the style
+// itself fails "Circular reference in style sheet" and changes nothing.
 void SetStyleParameter(TCustomVumCanvas& canvas, TParaStyle& style, const std::string& key,
                        const std::string& value);
 // Every style's base and bullet style from its own BaseStyle and
-// BulletStyle values; "Invalid style name" for a name that names none.
+// BulletStyle values; "Invalid style name" for a name that names none,
+// "Circular reference in style sheet" for base styles that come back.
 void LinkStyles(TCustomVumCanvas& canvas);
 // Makes the named style current and applies its font and spacing; an empty
 // name selects none and resets the text state.

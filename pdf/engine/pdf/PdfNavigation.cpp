@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace vum {
 
@@ -22,20 +23,20 @@ const char* const kStampNames[] = {"Approved", "Asis", "Confidential", "Departme
                                    "Experimental", "Expired", "Final", "ForComment", "ForPublicRelease",
                                    "NotApproved", "NotForPublicRelease", "Sold", "TopSecret"};
 
-void CollectDepthFirst(const TCustomVumBookmark& node, std::vector<const TCustomVumBookmark*>& out)
+// The tree in depth-first order, parents before children, without
+// recursion (outlines may nest as deep as a caller makes them).
+std::vector<const TCustomVumBookmark*> DepthFirst(const TCustomVumBookmark& root)
 {
-    out.push_back(&node);
-    for (const auto& child : node.Children)
-        CollectDepthFirst(*child, out);
-}
-
-// Entries a reader shows below an open node.
-int64_t VisibleDescendants(const TCustomVumBookmark& node)
-{
-    int64_t count = 0;
-    for (const auto& child : node.Children)
-        count += 1 + (child->Open ? VisibleDescendants(*child) : 0);
-    return count;
+    std::vector<const TCustomVumBookmark*> out;
+    std::vector<const TCustomVumBookmark*> stack = {&root};
+    while (!stack.empty()) {
+        const TCustomVumBookmark* node = stack.back();
+        stack.pop_back();
+        out.push_back(node);
+        for (auto child = node->Children.rbegin(); child != node->Children.rend(); ++child)
+            stack.push_back(child->get());
+    }
+    return out;
 }
 
 } // namespace
@@ -137,34 +138,46 @@ int32_t TPdfCanvas::WriteOutlines()
     const TCustomVumBookmark& root = BookmarkRoot();
     if (root.Children.empty())
         return 0;
-    std::vector<const TCustomVumBookmark*> nodes;
-    CollectDepthFirst(root, nodes);
-    std::map<const TCustomVumBookmark*, int32_t> numbers;
+    const std::vector<const TCustomVumBookmark*> nodes = DepthFirst(root);
+    std::unordered_map<const TCustomVumBookmark*, size_t> index;
+    for (size_t i = 0; i < nodes.size(); ++i)
+        index[nodes[i]] = i;
+    std::vector<int32_t> numbers(nodes.size());
+    for (int32_t& number : numbers)
+        number = writer_.ReserveObjectNumber();
+    const auto ref = [&](const TCustomVumBookmark* node) { return PdfObjectWriter::ObjectRef(numbers[index.at(node)]); };
+    // Entries a reader shows below an open node, children before parents;
+    // and each entry's neighbours among its siblings.
+    std::vector<int64_t> visible(nodes.size(), 0);
+    for (size_t i = nodes.size(); i-- > 0;)
+        for (const auto& child : nodes[i]->Children)
+            visible[i] += 1 + (child->Open ? visible[index.at(child.get())] : 0);
+    std::vector<const TCustomVumBookmark*> prev(nodes.size()), next(nodes.size());
     for (const TCustomVumBookmark* node : nodes)
-        numbers[node] = writer_.ReserveObjectNumber();
-    const auto ref = [&](const TCustomVumBookmark* node) { return PdfObjectWriter::ObjectRef(numbers.at(node)); };
+        for (size_t k = 0; k < node->Children.size(); ++k) {
+            const size_t at = index.at(node->Children[k].get());
+            prev[at] = k > 0 ? node->Children[k - 1].get() : nullptr;
+            next[at] = k + 1 < node->Children.size() ? node->Children[k + 1].get() : nullptr;
+        }
 
-    for (const TCustomVumBookmark* node : nodes) {
-        const int32_t number = numbers.at(node);
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const TCustomVumBookmark* node = nodes[i];
+        const int32_t number = numbers[i];
         writer_.BeginReservedObject(number);
-        const int64_t visible = VisibleDescendants(*node);
         if (node->Parent) {
             writer_.WriteLine("/Title " + TextString(node->Title, number));
             writer_.WriteLine("/Dest[" + PageRef(node->PageNumber) + " /XYZ " + X(node->X) + " " + Y(node->Y) +
                               " 0]");
             writer_.WriteLine("/Parent " + ref(node->Parent));
-            const auto& siblings = node->Parent->Children;
-            const auto at = std::find_if(siblings.begin(), siblings.end(),
-                                         [&](const auto& sibling) { return sibling.get() == node; });
-            if (at != siblings.begin())
-                writer_.WriteLine("/Prev " + ref(std::prev(at)->get()));
-            if (std::next(at) != siblings.end())
-                writer_.WriteLine("/Next " + ref(std::next(at)->get()));
+            if (prev[i])
+                writer_.WriteLine("/Prev " + ref(prev[i]));
+            if (next[i])
+                writer_.WriteLine("/Next " + ref(next[i]));
             // Open: the entries shown below it; closed: minus those it
             // would show when opened.
-            writer_.WriteLine("/Count " + IntText(node->Open ? visible : -visible));
-        } else if (visible > 0) {
-            writer_.WriteLine("/Count " + IntText(visible));
+            writer_.WriteLine("/Count " + IntText(node->Open ? visible[i] : -visible[i]));
+        } else if (visible[i] > 0) {
+            writer_.WriteLine("/Count " + IntText(visible[i]));
         }
         if (!node->Children.empty()) {
             writer_.WriteLine("/First " + ref(node->Children.front().get()));
@@ -172,7 +185,7 @@ int32_t TPdfCanvas::WriteOutlines()
         }
         writer_.EndObject();
     }
-    return numbers.at(&root);
+    return numbers[0];
 }
 
 int32_t TPdfCanvas::WriteNamedDestinations()

@@ -97,6 +97,47 @@ TEST(PdfNavigation, BookmarkLevelsBuildTheOutlineTreeWithPdfCounts)
     }
 }
 
+// Deep outlines: each level keeps its newest entry, so an entry goes under
+// the newest of the level above however deep the tree is, and one that goes
+// two levels deeper than the newest entry is refused.
+TEST(PdfNavigation, DeepOutlinesNestUnderTheNewestEntryOfTheLevelAbove)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf", "python3"}));
+    constexpr int kDepth = 40;  // qpdf shows outlines up to about fifty levels
+    TempDir dir;
+    const std::string file = dir.file("deep.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        for (int level = 1; level <= kDepth; ++level)
+            ASSERT_EQ(pdf().SetBookmark(h, 0, 0, ("d" + std::to_string(level)).c_str(), level, 1), 0) << lastError();
+        // Back up to level 3, one deeper, then a second top entry.
+        ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "r3", 3, 1), 0) << lastError();
+        ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "r4", 4, 1), 0) << lastError();
+        ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "top", 1, 1), 0) << lastError();
+        ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "t2", 2, 1), 0) << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    // d1 .. d40 nested; r3 beside d3 under d2, r4 under r3; then top and t2.
+    std::string chain = "d" + std::to_string(kDepth) + "(0)";
+    for (int level = kDepth - 1; level >= 3; --level)
+        chain = "d" + std::to_string(level) + "(" + std::to_string(kDepth - level) + ")[" + chain + "]";
+    const std::string d2 = "d2(" + std::to_string(kDepth - 2 + 2) + ")[" + chain + " r3(1)[r4(0)]]";
+    const std::string expected = "d1(" + std::to_string(kDepth - 1 + 2) + ")[" + d2 + "] top(1)[t2(0)]";
+    EXPECT_EQ(outlineTree(file), expected);
+
+    PdfHandle h;
+    h.setFile(dir.file("refused.pdf"));
+    ASSERT_EQ(pdf().BeginDoc(h), 0);
+    for (int level = 1; level <= 5; ++level)
+        ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "x", level, 1), 0);
+    ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "back", 2, 1), 0);
+    EXPECT_EQ(pdf().SetBookmark(h, 0, 0, "too deep", 4, 1), -1) << "level 3 below \"back\" does not exist yet";
+    EXPECT_EQ(lastError(), "Bad bookmark level");
+}
+
 TEST(PdfNavigation, BadBookmarkLevelsFailAndLeaveNoFile)
 {
     struct Case {

@@ -30,15 +30,15 @@ std::vector<std::string> Lines(const std::string& text)
 
 } // namespace
 
-TEST(TextLayoutDocument, DrawTextWrapsAtBreakCharactersAndReturnsTheNextPosition)
+TEST(TextLayoutDocument, DrawTextWrapsAtBreakCharactersAndReturnsWhatIsLeftOver)
 {
     TextDocument doc;
     ASSERT_EQ(SetNumProp(doc.h(), 32, 1), 0);  // points
     doc.begin();
     doc.font("Arial", 10);
     // 40 points hold "aaaa " (27.8) but not "aaaa bbbb" (50).
-    const int32_t y = DrawText(doc.h(), 100, 100, 140, 400, 0, 0, "aaaa bbbb-cccc dd");
-    EXPECT_GT(y, 100) << lastError();
+    EXPECT_EQ(DrawText(doc.h(), 100, 100, 140, 400, 0, 0, "aaaa bbbb-cccc dd"), 0) << lastError();
+    EXPECT_GT(GetNumProp(doc.h(), VUM_CURRENT_Y), 100) << "CurrentY stands below the text";
     doc.end();
     EXPECT_EQ(Lines(doc.text(1, true)), (std::vector<std::string>{"aaaa", "bbbb-", "cccc dd"}));
     EXPECT_EQ(doc.check().exitCode, 0);
@@ -50,9 +50,86 @@ TEST(TextLayoutDocument, ChineseWrapsByCharacters)
     ASSERT_EQ(SetNumProp(doc.h(), 32, 1), 0);
     doc.begin();
     doc.font("宋体", 16);
-    ASSERT_GT(DrawText(doc.h(), 100, 100, 150, 400, 0, 0, "图片集图片集"), 0) << lastError();
+    ASSERT_EQ(DrawText(doc.h(), 100, 100, 150, 400, 0, 0, "图片集图片集"), 0) << lastError();
     doc.end();
     EXPECT_EQ(Lines(doc.text(1, true)), (std::vector<std::string>{"图片集", "图片集"}));
+}
+
+// DrawText answers how many characters (not bytes) did not fit, so a caller
+// can tell what was cut off; CurrentY stands below the last line drawn.
+TEST(TextLayoutDocument, DrawTextCountsTheCharactersThatDidNotFit)
+{
+    struct Case {
+        const char* font;
+        const char* text;
+        int32_t bottom;  // one line of 10 or 16 points fits, two do not
+        int32_t leftOver;
+        const char* drawn;
+    } cases[] = {
+        {"Arial", "aaaa bbbb cccc", 112, 9, "aaaa"},      // "bbbb cccc" left over
+        {"Arial", "aaaa", 112, 0, "aaaa"},
+        {"宋体", "图片集图片集", 118, 3, "图片集"},         // three characters, nine bytes
+        {"Arial", "one\ntwo\nthree", 112, 9, "one"},     // "two\nthree"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TextDocument doc;
+        ASSERT_EQ(SetNumProp(doc.h(), 32, 1), 0);
+        doc.begin();
+        doc.font(c.font, std::string(c.font) == "Arial" ? 10 : 16);
+        EXPECT_EQ(DrawText(doc.h(), 100, 100, std::string(c.font) == "Arial" ? 140 : 150, c.bottom, 0, 0, c.text),
+                  c.leftOver) << lastError();
+        const int32_t lineHeight = TextHeight(doc.h(), "A");
+        EXPECT_EQ(GetNumProp(doc.h(), VUM_CURRENT_Y), 100 + lineHeight);
+        doc.end();
+        EXPECT_EQ(Lines(doc.text(1, true)), (std::vector<std::string>{c.drawn}));
+        EXPECT_EQ(doc.check().exitCode, 0);
+    }
+}
+
+// Base styles may chain as long as a caller likes, but never come back to
+// a style on the way: that is refused where the link is made.
+TEST(TextLayoutDocument, CircularBaseStylesAreRefused)
+{
+    {
+        TextDocument doc;
+        doc.begin();
+        EXPECT_EQ(DefineStyle(doc.h(), "Self", "BaseStyle", "self"), -1);
+        EXPECT_EQ(lastError(), "Circular reference in style sheet: Self");
+    }
+    {
+        TextDocument doc;
+        doc.begin();
+        ASSERT_EQ(DefineStyle(doc.h(), "A", "FontSize", "9"), 0);
+        ASSERT_EQ(DefineStyle(doc.h(), "B", "BaseStyle", "A"), 0);
+        ASSERT_EQ(DefineStyle(doc.h(), "C", "BaseStyle", "B"), 0);
+        EXPECT_EQ(DefineStyle(doc.h(), "A", "BaseStyle", "C"), -1);
+        EXPECT_EQ(lastError(), "Circular reference in style sheet: A");
+    }
+    TempDir dir;
+    writeFile(dir.path() / "pair.ini", "[A]\nBaseStyle=B\n[B]\nBaseStyle=A\n");
+    writeFile(dir.path() / "self.ini", "[S]\nFontSize=9\nBaseStyle=s\n");
+    for (const auto& [file, message] : {std::pair{"pair.ini", "Circular reference in style sheet: B"},
+                                        std::pair{"self.ini", "Circular reference in style sheet: S"}}) {
+        TextDocument doc;
+        doc.begin();
+        EXPECT_EQ(LoadStyleSheet(doc.h(), dir.file(file).c_str()), -1) << file;
+        EXPECT_EQ(lastError(), message);
+    }
+
+    // A chain of a hundred styles reaches the first one's value.
+    TextDocument doc;
+    doc.begin();
+    ASSERT_EQ(DefineStyle(doc.h(), "S0", "LeftMargin", "321"), 0);
+    for (int i = 1; i < 100; ++i)
+        ASSERT_EQ(DefineStyle(doc.h(), ("S" + std::to_string(i)).c_str(), "BaseStyle",
+                              ("S" + std::to_string(i - 1)).c_str()), 0) << lastError();
+    ASSERT_EQ(SetStrProp(doc.h(), VUM_CURRENT_STYLE_NAME, "S99"), 0) << lastError();
+    char buffer[256] = {};
+    ASSERT_EQ(StyleParameter(doc.h(), "LeftMargin", buffer), 0);
+    EXPECT_STREQ(buffer, "321");
+    doc.end();
+    EXPECT_EQ(doc.check().exitCode, 0);
 }
 
 TEST(TextLayoutDocument, ParagraphsFlowOverPagesWithTheirStyle)
