@@ -40,6 +40,12 @@ struct ParagraphState {
     bool ParaFirstLine = false;
     int32_t LastTabIndex = 0;
     std::string NextParaName;
+    // Nothing was laid out on the current paragraph line yet: ending the
+    // paragraph lays out an empty line.
+    bool LineEmpty = true;
+    // Set while rich text is laid out: text with no room is left over, not
+    // an error (LayoutRequest::NoRoomLeavesText).
+    bool NoRoomLeavesText = false;
 
     // None for an empty name; "Invalid style name" (name as context) for an
     // unknown one unless create is set.

@@ -34,6 +34,7 @@ LayoutRequest ParagraphRequest(TCustomVumCanvas& canvas, const std::string& text
     r.Text = text;
     r.Link = link;
     r.AutoFeed = true;
+    r.NoRoomLeavesText = Paragraphs(canvas).NoRoomLeavesText;
     const int32_t pageWidth = canvas.Document().PageWidth();
     if (TParaStyle* style = CurrentStyle(canvas)) {
         const StylePositions p = PositionsOf(canvas, *style);
@@ -65,8 +66,10 @@ void WriteBullet(TCustomVumCanvas& canvas, TParaStyle& paragraphStyle)
     r.StartX = p.FirstPos;
     r.Text = text;
     r.AutoFeed = true;
+    r.NoRoomLeavesText = Paragraphs(canvas).NoRoomLeavesText;
     CanvasLayoutText(canvas, r);
     Paragraphs(canvas).ParaFirstLine = false;
+    Paragraphs(canvas).LineEmpty = false;
     canvas.CurrentStyleName = paragraphStyle.Name;
     ApplyStyleFont(canvas, paragraphStyle);
 }
@@ -85,6 +88,8 @@ void AppendWithLink(TCustomVumCanvas& canvas, const std::string& text, const std
     CanvasLayoutText(canvas, ParagraphRequest(canvas, text, link));
     if (CurrentStyle(canvas) && canvas.CurrentY != before)
         Paragraphs(canvas).ParaFirstLine = false;
+    if (!text.empty())
+        Paragraphs(canvas).LineEmpty = false;
 }
 
 // Default tab stop n: every half inch from the left indent.
@@ -109,6 +114,7 @@ void BeginPara(TCustomVumCanvas& canvas, const std::string& text, const std::str
     ParagraphState& state = Paragraphs(canvas);
     state.LastTabIndex = 0;
     state.ParaFirstLine = true;
+    state.LineEmpty = true;
     if (TParaStyle* current = CurrentStyle(canvas)) {
         canvas.CurrentY += current->GetInteger(canvas, "SpaceBefore", 0);
         canvas.CurrentX = PositionsOf(canvas, *current).FirstPos;
@@ -165,6 +171,15 @@ void EndPara(TCustomVumCanvas& canvas, const std::string& text, const std::strin
     AppendPara(canvas, text, style);
     if (!canvas.Guard())
         return;
+    ParagraphState& state = Paragraphs(canvas);
+    if (state.LineEmpty) {
+        // A paragraph without text still takes its line: it moves to a new
+        // page, or counts as left over, as a line of text would.
+        LayoutRequest r = ParagraphRequest(canvas, {}, {});
+        r.EmptyLine = true;
+        CanvasLayoutText(canvas, r);
+    }
+    state.LineEmpty = true;
     const int32_t lineHeight = CanvasLineHeight(canvas);
     if (TParaStyle* current = CurrentStyle(canvas)) {
         canvas.CurrentX = PositionsOf(canvas, *current).LeftPos;

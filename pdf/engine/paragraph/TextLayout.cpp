@@ -140,7 +140,7 @@ bool IsBreakCharacter(char32_t c)
 int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
 {
     host.LeftoverCount = 0;
-    if (in.Text.empty())
+    if (in.Text.empty() && !in.EmptyLine)
         return 0;
     LayoutRequest r = in;
     if (r.FirstX < 0)
@@ -163,13 +163,36 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
         limit = (r.AutoFeed && style->AutoPageFeed) ? kUnlimitedLines
                                                      : Clamp32((int64_t(r.Bottom) - r.Top) / lineHeight);
     }
-    if (style && !style->AutoPageFeed &&
-        (int64_t(host.MeasureWidth(U"A")) + r.FirstX > r.Right || r.Top > r.Bottom))
-        host.Fail("Invalid style sheet margins: no space left on paper sheet");
-
     std::u32string text = fonts::decodeUtf8(r.Text);
+    // What cannot be placed at all: counted as left over where the text may
+    // simply not fit, an error of the style's margins otherwise. An empty
+    // line loses nothing, so it never fails.
+    const auto leaveAll = [&] {
+        host.LeftoverCount = text.empty() ? 1 : static_cast<int32_t>(text.size());
+        return 0;
+    };
+    if (style) {
+        const int64_t widthA = host.MeasureWidth(U"A");
+        const bool noWidth = widthA + r.FirstX > r.Right;
+        const bool noHeight = r.Top > r.Bottom;
+        if (r.NoRoomLeavesText && (noWidth || widthA + r.NextX > r.Right || (!style->AutoPageFeed && noHeight)))
+            return leaveAll();
+        if (!style->AutoPageFeed && (noWidth || noHeight)) {
+            if (text.empty())
+                return leaveAll();
+            host.Fail("Invalid style sheet margins: no space left on paper sheet");
+        }
+    }
+
     const Breaker breaker{host, r, host.ScriptMode()};
-    const std::vector<std::u32string> lines = SplitLines(breaker, text, limit);
+    std::vector<std::u32string> lines;
+    if (text.empty()) {
+        if (limit <= 0)
+            return leaveAll();
+        lines.emplace_back();
+    } else {
+        lines = SplitLines(breaker, text, limit);
+    }
     const auto count = static_cast<int32_t>(lines.size());
     const int32_t result = Clamp32(int64_t(count) * lineHeight);
     if (r.Render == 0) {

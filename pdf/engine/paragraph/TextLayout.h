@@ -61,6 +61,14 @@ struct LayoutRequest {
     uint8_t Render = 2;   // 0 measure, 1 position, 2 position and draw
     bool IgnoreStyle = false;
     bool AutoFeed = false;
+    // An empty Text is one empty line (a paragraph without text still takes
+    // its line, so the page feed and the line limit apply to it); when no
+    // line is left for it, LeftoverCount is 1.
+    bool EmptyLine = false;
+    // Lines with no room on the page (indents beyond the right edge, a line
+    // higher than what is left with page feeds off) leave the whole text
+    // over instead of failing: for text that may simply not fit.
+    bool NoRoomLeavesText = false;
 };
 
 // Breaks the text into lines that fit between the edges, places them and

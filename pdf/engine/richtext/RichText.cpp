@@ -6,6 +6,7 @@
 #include "engine/paragraph/Paragraphs.h"
 #include "engine/richtext/RtfDocument.h"
 #include "engine/util/PdfNumber.h"
+#include "engine/util/TextLists.h"
 #include "engine/util/VumError.h"
 
 #include <cmath>
@@ -49,15 +50,30 @@ int32_t Units(const TCustomVumCanvas& canvas, double twips)
 
 class RunWriter {
 public:
-    RunWriter(TCustomVumCanvas& canvas, const std::string& baseStyle) : canvas_(canvas)
+    RunWriter(TCustomVumCanvas& canvas, const std::string& baseStyle)
+        : canvas_(canvas), noRoomBefore_(Paragraphs(canvas).NoRoomLeavesText)
     {
         ParagraphState& state = Paragraphs(canvas);
         work_ = state.FindStyle(canvas, kWorkStyle, true);
-        Set(*work_, "BaseStyle", baseStyle);
-        // The base style's own bookmark level applies (a framed drawing
-        // below turns it off).
-        Set(*work_, "BookmarkLevel", "");
+        // After rich text the current style is the working style itself:
+        // then the text builds on what that was based on.
+        if (!SameTextAscii(baseStyle, kWorkStyle))
+            Set(*work_, "BaseStyle", baseStyle);
+        // The base style's own bookmark level, margins and page feed apply
+        // (a framed drawing below sets its own, which must not stay for
+        // the next text).
+        for (const char* key : {"BookmarkLevel", "AutoPageFeed", "LeftMargin", "RightMargin", "TopMargin",
+                                "BottomMargin"})
+            if (!work_->InheritedValue(key).empty())
+                Set(*work_, key, "");
+        // Rich text that has no room is text that does not fit, not an
+        // error that loses the document. Last: the destructor puts it back.
+        state.NoRoomLeavesText = true;
     }
+
+    ~RunWriter() { Paragraphs(canvas_).NoRoomLeavesText = noRoomBefore_; }
+    RunWriter(const RunWriter&) = delete;
+    RunWriter& operator=(const RunWriter&) = delete;
 
     TParaStyle& Work() { return *work_; }
 
@@ -152,6 +168,7 @@ private:
     }
 
     TCustomVumCanvas& canvas_;
+    const bool noRoomBefore_;
     TParaStyle* work_ = nullptr;
     bool open_ = false;
 };
@@ -205,6 +222,11 @@ void WriteRichText(TCustomVumCanvas& canvas, const std::string& text, const std:
     }
     RunWriter writer(canvas, style);
     Lay(canvas, doc, writer);
+    // With page feeds on, text is left over only when no page has room for
+    // it (indents beyond the paper): say so, rather than drop it silently.
+    // The document stays open with what was written before.
+    if (canvas.LeftoverCount > 0 && writer.Work().GetBoolean("AutoPageFeed", true))
+        RaiseContextError("Invalid style sheet margins: no space left on paper sheet");
 }
 
 int32_t DrawRichTextFromFile(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
@@ -238,6 +260,8 @@ int32_t DrawRichTextFromFile(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, i
     // One pass that draws; when the text did not fit, what it drew is taken
     // back, so the page shows all of it or nothing.
     const int32_t savedX = canvas.CurrentX, savedY = canvas.CurrentY;
+    const TVumFont savedFont = canvas.Font;
+    const std::string savedStyle = canvas.CurrentStyleName;
     auto restore = canvas.ContentCheckpoint();
     canvas.CurrentY = y1;
     Lay(canvas, doc, writer);
@@ -245,6 +269,8 @@ int32_t DrawRichTextFromFile(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, i
         restore();
         canvas.CurrentX = savedX;
         canvas.CurrentY = savedY;
+        canvas.Font = savedFont;
+        canvas.CurrentStyleName = savedStyle;
         canvas.LeftoverCount = 0;
         return 0;
     }

@@ -7,7 +7,7 @@ namespace vum {
 
 class TCustomVumCanvas;
 
-// Rich text (source beginning "{\rtf1\", or the name or address of a rich
+// Rich text (source beginning "{\rtf" and a version number, or the name or address of a rich
 // or plain text file) flowed through the paragraph engine from the current
 // position, each run of uniform attributes in a working style "$" based on
 // `style`. Stops at the first run that does not fit.

@@ -45,7 +45,8 @@ struct RtfDocument {
     std::vector<RtfParagraph> Paragraphs;
 };
 
-// True when the text is rich text source rather than a file name.
+// True when the text is rich text source rather than a file name: it
+// begins with "{\rtf" and a version number, then any delimiter.
 bool IsRtfSource(std::string_view text);
 
 // Reads rich text: fonts with their character sets, colours, character

@@ -355,7 +355,15 @@ RtfDocument RtfParser::Parse()
 
 bool IsRtfSource(std::string_view text)
 {
-    return text.substr(0, 7) == "{\\rtf1\\";
+    // "{\rtf" and the version number, ended by any delimiter (a blank, a
+    // backslash, a brace...) or by the end of the text.
+    constexpr std::string_view kHeader = "{\\rtf";
+    if (text.substr(0, kHeader.size()) != kHeader)
+        return false;
+    size_t end = kHeader.size();
+    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+        ++end;
+    return end > kHeader.size();
 }
 
 RtfDocument ReadRtf(std::string_view source)

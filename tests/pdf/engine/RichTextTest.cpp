@@ -88,10 +88,163 @@ TEST(RtfReader, BulletsAndSkippedDestinations)
 
 TEST(RtfReader, RefusesWhatIsNotRichTextAndEndlessNesting)
 {
-    EXPECT_EQ(failureOf("{\\rtf1 x}"), "File format not supported");
+    EXPECT_EQ(failureOf("{\\rtf x}"), "File format not supported") << "no version number";
     EXPECT_EQ(failureOf("plain text"), "File format not supported");
     EXPECT_EQ(failureOf("{\\rtf1\\ansi" + std::string(100000, '{') + "x"), "File format not supported");
     EXPECT_EQ(runsOf(ReadRtf("{\\rtf1\\ansi unclosed \\'")), "[unclosed ]|") << "a cut file keeps what it has";
+}
+
+// The header is "{\rtf" and a version number, ended by any delimiter, as
+// word processors read it; anything else is a file name.
+TEST(RtfReader, RecognisesTheHeaderAsRichTextReadersDo)
+{
+    struct Case {
+        const char* text;
+        bool rich;
+    } cases[] = {
+        {"{\\rtf1\\ansi x}", true},  {"{\\rtf1{\\fonttbl{\\f0 Arial;}}x}", true},
+        {"{\\rtf1 \\ansi x}", true}, {"{\\rtf1 x}", true},
+        {"{\\rtf12}", true},         {"{\\rtf1", true},
+        {"{\\rtf x}", false},        {"{\\rtfx1}", false},
+        {"{\\RTF1 x}", false},       {"notes.rtf", false},
+        {" {\\rtf1 x}", false},      {"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsRtfSource(c.text), c.rich) << c.text;
+    EXPECT_EQ(runsOf(ReadRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Hello\\par}")), "[Hello]|");
+    EXPECT_EQ(runsOf(ReadRtf("{\\rtf1 \\ansi Hello}")), "[Hello]|");
+}
+
+TEST(RichText, HeadersWithAnyDelimiterAreDrawnAsRichText)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "qpdf"}));
+    TempDir dir;
+    const std::string rtf = dir.file("brace.rtf");
+    writeFile(rtf, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 From a file\\par}");
+    const std::string file = dir.file("headers.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().WriteRichText(h, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Brace first\\par}", ""), 0) << lastError();
+        ASSERT_EQ(pdf().WriteRichText(h, "{\\rtf1 \\ansi Blank first\\par}", ""), 0) << lastError();
+        ASSERT_EQ(pdf().DrawRichTextFromFile(h, 100, 1000, 1500, 0, rtf.c_str()), 1) << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    const std::string text = runTool({"pdftotext", file, "-"}).out;
+    for (const char* shown : {"Brace first", "Blank first", "From a file"})
+        EXPECT_NE(text.find(shown), std::string::npos) << text;
+    for (const char* markup : {"rtf1", "fonttbl", "ansi"})
+        EXPECT_EQ(text.find(markup), std::string::npos) << "markup drawn as text:\n" << text;
+}
+
+// Content that does not fit the rectangle, however it fails to fit, is 0
+// with CurrentY unchanged and nothing drawn; the document goes on.
+TEST(RichText, DrawFromFileThatDoesNotFitKeepsTheDocument)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "qpdf"}));
+    std::string thousand, many;
+    for (int i = 0; i < 1000; ++i)
+        thousand += "\\par ";
+    for (int i = 0; i < 200000; ++i)
+        many += "\\par";
+    struct Case {
+        const char* what;
+        std::string body;
+    } cases[] = {
+        {"a letter higher than the rectangle", "\\fs99999 W"},
+        {"a first line indented beyond the rectangle", "\\fi100000 x"},
+        {"indents that leave no width", "\\li100000\\ri100000 x"},
+        {"a thousand empty paragraphs, then text", thousand + "x"},
+        {"only empty paragraphs, far more than fit", many},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string rtf = dir.file("big.rtf");
+        writeFile(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + c.body + "}");
+        const std::string file = dir.file("kept.pdf");
+        {
+            PdfHandle h;
+            h.setFile(file);
+            ASSERT_EQ(pdf().BeginDoc(h), 0);
+            ASSERT_EQ(pdf().TextOut(h, 100, 100, "Before"), 0);
+            ASSERT_EQ(pdf().SetNumProp(h, VUM_CURRENT_Y, 777), 0);
+            EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 300, 1500, 900, rtf.c_str()), 0) << lastError();
+            EXPECT_EQ(lastError(), "");
+            EXPECT_EQ(pdf().GetNumProp(h, VUM_CURRENT_Y), 777);
+            ASSERT_EQ(pdf().TextOut(h, 100, 1000, "After"), 0) << lastError();
+            ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+        }
+        EXPECT_EQ(qpdfProblems(file), "");
+        const std::string text = runTool({"pdftotext", file, "-"}).out;
+        EXPECT_NE(text.find("Before"), std::string::npos) << text;
+        EXPECT_NE(text.find("After"), std::string::npos) << text;
+        EXPECT_EQ(text.find_first_of("Wx"), std::string::npos) << "nothing of it drawn:\n" << text;
+    }
+}
+
+// Empty paragraphs take their line like any other: in a rectangle they count
+// towards what fits, and flowing text moves them to new pages.
+TEST(RichText, EmptyParagraphsTakeTheirLines)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "pdfinfo", "qpdf"}));
+    TempDir dir;
+    const std::string rtf = dir.file("gaps.rtf");
+    writeFile(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 top\\par\\par\\par\\par\\par bottom\\par}");
+    std::string emptyLines;
+    for (int i = 0; i < 400; ++i)
+        emptyLines += "\\par ";
+    const std::string file = dir.file("gaps.pdf");
+    int32_t lineHeight = 0;
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().SetNumProp(h, VUM_FONT_SIZE, 10), 0);
+        lineHeight = pdf().TextHeight(h, "A");
+        // Six lines: "top", four empty ones, "bottom".
+        EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 100 + 5 * lineHeight, rtf.c_str()), 0);
+        EXPECT_EQ(pdf().DrawRichTextFromFile(h, 100, 100, 1500, 100 + 8 * lineHeight, rtf.c_str()), 1) << lastError();
+        EXPECT_GE(pdf().GetNumProp(h, VUM_CURRENT_Y), 100 + 6 * lineHeight);
+        ASSERT_EQ(pdf().NewPage(h), 0);
+        ASSERT_EQ(pdf().WriteRichText(h, ("{\\rtf1\\ansi\\fs20 first\\par " + emptyLines + "end\\par}").c_str(), ""), 0)
+            << lastError();
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    const int pages = std::stoi(pdfInfoField(file, "Pages"));
+    // 400 lines of 10 points need about 4,000 points: five A4 pages or more.
+    EXPECT_GE(pages, 6) << "empty paragraphs feed pages";
+    EXPECT_NE(runTool({"pdftotext", "-f", std::to_string(pages), "-l", std::to_string(pages), file, "-"})
+                  .out.find("end"),
+              std::string::npos);
+}
+
+// Rich text that no page has room for (indents beyond the paper) is refused
+// with the margins' message; what was written before stays.
+TEST(RichText, WrittenTextWithNoRoomOnThePaperIsRefused)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "qpdf"}));
+    TempDir dir;
+    const std::string file = dir.file("margins.pdf");
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        ASSERT_EQ(pdf().WriteRichText(h, "{\\rtf1\\ansi fits\\par}", ""), 0) << lastError();
+        for (const char* rtf : {"{\\rtf1\\ansi\\li100000\\ri100000 off the paper\\par}",
+                                "{\\rtf1\\ansi\\fi100000 off the paper\\par}"}) {
+            EXPECT_EQ(pdf().WriteRichText(h, rtf, ""), -1) << rtf;
+            EXPECT_EQ(lastError(), "Invalid style sheet margins: no space left on paper sheet");
+        }
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    EXPECT_EQ(qpdfProblems(file), "");
+    const std::string text = runTool({"pdftotext", file, "-"}).out;
+    EXPECT_NE(text.find("fits"), std::string::npos) << text;
+    EXPECT_EQ(text.find("paper"), std::string::npos) << text;
 }
 
 TEST(RichText, WrittenRunsComeBackInOrderThroughTheLibrary)
