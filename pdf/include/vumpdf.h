@@ -152,6 +152,10 @@ VUMPDF_API int32_t DrawPageCounter(int32_t h, int32_t x, int32_t y, int32_t x2,
    0 when it did not fit: then nothing is drawn and VUM_CURRENT_Y is unchanged. */
 VUMPDF_API int32_t DrawRichTextFromFile(int32_t h, int32_t x1, int32_t y1, int32_t x2,
                                         int32_t y2, const char* fileName);
+/* WriteRichText: text is rich text source when it begins with "{\rtf" and a version
+   number, else the name or address of a rich or plain text file. With page feeds on, text
+   that no page has room for (indents beyond the paper) fails with "Invalid style sheet
+   margins: no space left on paper sheet"; what was written before stays. */
 VUMPDF_API int32_t WriteRichText(int32_t h, const char* text, const char* styleName);
 VUMPDF_API int32_t BeginPara(int32_t h, const char* text, const char* styleName);
 VUMPDF_API int32_t AppendPara(int32_t h, const char* text, const char* styleName);

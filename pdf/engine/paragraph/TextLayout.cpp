@@ -234,7 +234,8 @@ int32_t LayoutText(LayoutHost& host, const LayoutRequest& in)
             host.CurrentX = Clamp32(int64_t(x) + width);
         }
         x = std::max(x, indent);
-        if (r.Render == 2)
+        // An empty paragraph's line has nothing to draw.
+        if (r.Render == 2 && !(r.EmptyLine && lines[i].empty()))
             host.DrawLine(x, host.CurrentY, fonts::encodeUtf8(lines[i]));
         if (!(i == count - 1 && r.StartX >= 0))
             host.CurrentY = Clamp32(int64_t(host.CurrentY) + lineHeight);
