@@ -56,8 +56,9 @@ public:
         ParagraphState& state = Paragraphs(canvas);
         work_ = state.FindStyle(canvas, kWorkStyle, true);
         // After rich text the current style is the working style itself:
-        // then the text builds on what that was based on.
-        if (!SameTextAscii(baseStyle, kWorkStyle))
+        // then the text builds on what that was based on (and the bullet's
+        // working style, based on that too, is no base either).
+        if (!SameTextAscii(baseStyle, kWorkStyle) && !SameTextAscii(baseStyle, kBulletStyle))
             Set(*work_, "BaseStyle", baseStyle);
         // The base style's own bookmark level, margins and page feed apply
         // (a framed drawing below sets its own, which must not stay for
