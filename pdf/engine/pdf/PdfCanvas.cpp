@@ -52,6 +52,7 @@ void TPdfCanvas::ResetDocument()
     pageAnnots_.clear();
     formFields_.clear();
     submittedFields_ = 0;
+    checkMarkFont_ = 0;
     fileIdentifier_.clear();
     security_ = StandardSecurity();
     BrushColorEncoder.Reset();
@@ -247,6 +248,8 @@ void TPdfCanvas::WriteResources()
     for (size_t i = 0; i < FontResources.size(); ++i)
         writer_.WriteLine("/F" + IntText(static_cast<int64_t>(i)) + " " +
                           PdfObjectWriter::ObjectRef(FontResources[i].second->FontObjectNumber()));
+    if (checkMarkFont_ != 0)
+        writer_.WriteLine("/ZaDb " + PdfObjectWriter::ObjectRef(checkMarkFont_));
     writer_.WriteLine(">>");
     // Only pictures that were written: a reference to a missing object
     // would break the file.

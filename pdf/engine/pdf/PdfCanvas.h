@@ -155,6 +155,9 @@ private:
     std::string RectText(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const;
     std::vector<std::unique_ptr<TPdfField>> formFields_;
     int32_t submittedFields_ = 0;
+    // The font viewers draw check marks in ("/ZaDb" of the form's
+    // resources), reserved with the first check box or radio button.
+    int32_t checkMarkFont_ = 0;
 
     PdfObjectWriter writer_;
     std::shared_ptr<PdfTextFonts> textFonts_;

@@ -203,6 +203,8 @@ void TPdfCanvas::PlaceField(TPdfField& field, int32_t x, int32_t y, int32_t widt
         }
         group.Buttons.push_back(static_cast<TRadioButtonField*>(&field));
     }
+    if (checkMarkFont_ == 0 && dynamic_cast<const TCheckBoxField*>(&field))
+        checkMarkFont_ = writer_.ReserveObjectNumber();
     WriteAppearance(field);
     WriteFieldActions(field);
 
@@ -308,6 +310,15 @@ void TPdfCanvas::WriteFormDictionary()
     writer_.EndObject();
     if (submittedFields_ != 0)
         WriteSubmittedFields();
+    if (checkMarkFont_ != 0) {
+        // Viewers that draw the buttons themselves take their check mark
+        // from this font.
+        writer_.BeginReservedObject(checkMarkFont_);
+        writer_.WriteLine("/Type/Font");
+        writer_.WriteLine("/Subtype/Type1");
+        writer_.WriteLine("/BaseFont/ZapfDingbats");
+        writer_.EndObject();
+    }
 }
 
 } // namespace vum

@@ -184,6 +184,12 @@ TEST(PdfForms, RadioLabelsWithDelimitersNameValidStates)
                                                 "/Yes", "/Off"}));
     expectHas(fieldJson(json, "yes"), "\"appearancestate\": \"/Yes\"");
     expectHas(fieldJson(json, "no"), "\"appearancestate\": \"/Off\"");
+    // A viewer that draws the buttons itself finds every state and the
+    // check mark's font: poppler renders without a word.
+    ASSERT_TRUE(toolsInstalled({"pdftoppm"}));
+    const ToolResult render = runTool({"pdftoppm", "-r", "20", file, dir.file("page")});
+    EXPECT_EQ(render.exitCode, 0);
+    EXPECT_EQ(render.err, "");
 }
 
 TEST(PdfForms, BorderLinesAndDefaultSizes)
