@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/imaging/ColorMatrixFilter.h"
+#include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/PictureReader.h"
 #include "platform/imaging/Resample.h"
 #include "processing/CDIB.h"
@@ -166,6 +167,19 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                             tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels));
         return {};
     }
+    if (loaded.noMemory) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory, QString());
+        return {};
+    }
+    if (loaded.tooManyScans) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("JPEG 图片的扫描超过 %1 次").arg(imaging::kMaxJpegScans));
+        return {};
+    }
+    // Saved all the same: the part that decoded is often most of a photo.
+    if (loaded.damaged)
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("图片数据不完整或已损坏,缺少的部分为灰色"));
     const QImage& decoded = loaded.image;
     if (decoded.isNull()) {
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
