@@ -15,6 +15,9 @@ run_packages=(
   libgif-dev libjpeg-dev zlib1g-dev libtiff-dev
   libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
   fonts-wqy-zenhei fonts-liberation2
+  # the desktop's own programs for addresses, folders and mail (xdg-open, xdg-email);
+  # tests of mailing a document use the real xdg-email, whose hook a stand-in takes
+  xdg-utils
 )
 test_packages=(
   libgtest-dev libgmock-dev
@@ -23,6 +26,8 @@ test_packages=(
   python3 python3-pyftpdlib xvfb xauth x11-utils file
   # the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool
+  # tests of encrypted documents: a second, stricter reader of passwords
+  mupdf-tools
   # the fuzz targets
   clang
 )
