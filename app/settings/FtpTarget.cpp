@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "mainwindow/SettingsStore.h"
 #include "state/ModuleState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 

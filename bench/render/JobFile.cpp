@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "mainwindow/SettingsStore.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 
