@@ -14,6 +14,7 @@
 #include "processing/RenderSettings.h"
 #include "processing/Rotation.h"
 #include "state/AppState.h"
+#include "state/NumberText.h"
 
 namespace {
 
@@ -52,6 +53,11 @@ void cropOrPad(DrawGeometry& g, double iw, double ih, const DrawSettings& s)
 }
 
 } // namespace
+
+float sizeFromText(const QString& text)
+{
+    return float(numtext::leadingNumberIn(text, -1e9, 1e9));
+}
 
 int roundPixel(double v)
 {

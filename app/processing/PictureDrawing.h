@@ -49,6 +49,11 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                    int turn = 0);
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
 
+// The output width or height a size text asks for: its leading number, held
+// within ±1e9 (no canvas is made that large), so a typed or stored text of
+// any length still fits a float.
+float sizeFromText(const QString& text);
+
 // A position or length in whole pixels, halves to the even neighbour, held
 // within ±2^30: a start point, a scale or a position from a hand-edited
 // settings or job file can be any number, and one beyond that lies far off

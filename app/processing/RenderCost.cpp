@@ -9,7 +9,6 @@
 #include "platform/imaging/PictureReader.h"
 #include "processing/PictureDrawing.h"
 #include "processing/RenderSettings.h"
-#include "state/NumberText.h"
 
 namespace {
 
@@ -38,8 +37,8 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok())
         return {};
-    const float W = float(numtext::leadingNumber(s.panel.txtW));
-    const float H = float(numtext::leadingNumber(s.panel.txtH));
+    const float W = sizeFromText(s.panel.txtW);
+    const float H = sizeFromText(s.panel.txtH);
     const DrawSettings d{s.ps.iSizeMode, s.ps.bPicJQ, s.ps.iXCutMode, s.ps.iYCutMode, s.pic.sngXp, s.pic.sngYp};
     // The turn the EXIF orientation asks for is not read here: the larger
     // of the two ways round stands for it.
