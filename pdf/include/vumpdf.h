@@ -48,7 +48,11 @@ enum {
     VUM_SECTION_PAGE_NUMBER, VUM_WANT_PAGE_COUNT
 };
 
-/* String property ids (GetStrProp/SetStrProp). */
+/* String property ids (GetStrProp/SetStrProp).
+ * VUM_FILE_NAME: the file BeginDoc writes. A relative name (a bare name too) is relative to the
+ * working folder at BeginDoc. Without an extension, or with another output kind's (.jpg, .bmp,
+ * ...), ".pdf" is appended or put in its place; with no name at all the VUM_TITLE (characters
+ * a file name cannot hold made "_"), else "File", is the name. */
 enum {
     VUM_FILE_NAME = 10, VUM_FONT_NAME, VUM_NON_EMBEDDED_FONTS, VUM_PAPER_SIZE_NAME,
     VUM_TITLE, VUM_AUTHOR, VUM_KEYWORDS, VUM_SUBJECT, VUM_CURRENT_STYLE_NAME,
