@@ -75,7 +75,11 @@ VUMPDF_API int32_t NewSection(int32_t h, int32_t orientation, int32_t startSecti
 VUMPDF_API int32_t SetPageNumberFormat(int32_t h, int32_t pageFormat, int32_t sectionFormat);
 /* Passwords of the next document (40-bit RC4, standard security handler revision 2); BeginDoc
    takes them over for that one document. Refused while a document is open. An empty owner
-   password takes the user password. */
+   password takes the user password. Passwords are hashed in PDFDocEncoding, as readers type
+   them: one holding a character that encoding lacks (Chinese, for one) is refused with
+   "Password character not in PDFDocEncoding". SetUserPassword with an empty password and a
+   permission withheld writes an encrypted file that opens without a password but carries the
+   permissions. */
 VUMPDF_API int32_t SetOwnerPassword(int32_t h, const char* password);
 VUMPDF_API int32_t SetUserPassword(int32_t h, const char* password, int32_t canPrint,
                                    int32_t canCopy, int32_t canAnnotate, int32_t canModify);
