@@ -37,6 +37,20 @@ long peakKiB()
     return u.ru_maxrss;
 }
 
+// User and system time of every thread so far, and the page faults they took.
+struct CpuUse {
+    double seconds = 0;
+    long faults = 0;
+};
+
+CpuUse cpuUse()
+{
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    auto secs = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return {secs(u.ru_utime) + secs(u.ru_stime), u.ru_minflt + u.ru_majflt};
+}
+
 // Renders only, writing each picture as PNG: the pipeline without the encoders.
 int renderOnly(AppState& st, const QStringList& pictures, const QString& out)
 {
@@ -213,16 +227,18 @@ int main(int argc, char** argv)
     const QString out = cli.value("out");
     QDir().mkpath(out);
 
+    const CpuUse before = cpuUse();
     QElapsedTimer timer;
     timer.start();
     const int workers = cli.isSet("workers") ? cli.value("workers").toInt() : 0;
     const int failed = cli.isSet("render-only") ? renderOnly(st, pictures, out)
                                                 : wholeRun(st, pictures, out, cli.value("job"), workers);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("workers %d  pictures %lld  failed %d  seconds %.3f  per picture %.3f s  pictures/s %.2f  peak memory %.1f MB\n",
+    const CpuUse after = cpuUse();
+    std::printf("workers %d  pictures %lld  failed %d  seconds %.3f  cpu seconds %.3f  page faults %ld  per picture %.3f s  pictures/s %.2f  peak memory %.1f MB\n",
                 cli.isSet("render-only") ? 1 : (workers > 0 ? workers : RenderQueue::defaultWorkers()),
-                static_cast<long long>(pictures.size()), failed, seconds, seconds / pictures.size(),
-                pictures.size() / seconds, peakKiB() / 1024.0);
+                static_cast<long long>(pictures.size()), failed, seconds, after.seconds - before.seconds,
+                after.faults - before.faults, seconds / pictures.size(), pictures.size() / seconds, peakKiB() / 1024.0);
     const int compare = std::min(int(cli.value("compare").toInt()), int(pictures.size()));
     if (compare > 0) {
         const double ours = seconds / pictures.size();
