@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QSettings>
 
-#include "mainwindow/SettingsStore.h"
 #include "state/ModuleState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 

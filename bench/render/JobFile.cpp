@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "mainwindow/SettingsStore.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 
