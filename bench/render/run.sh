@@ -64,9 +64,10 @@ echo "$one"
 echo "-- whole run with saving, $count pictures, the run's own number of workers"
 many=$("$render" --job "$work/job.ini" --out "$work/many" "${inputs[@]}")
 echo "$many"
-seconds() { sed -n 's/.* seconds \([0-9.]*\) .*/\1/p' <<<"$1" | head -1; }
-awk -v a="$(seconds "$one")" -v b="$(seconds "$many")" \
-    'BEGIN { printf "many workers / one worker wall time = %.3f (goal: at most 0.25 on 8 cores)\n", b / a }'
+seconds() { sed -n 's/^workers .* failed [0-9]*  seconds \([0-9.]*\) .*/\1/p' <<<"$1" | head -1; }
+cpu() { sed -n 's/.* cpu seconds \([0-9.]*\) .*/\1/p' <<<"$1" | head -1; }
+awk -v a="$(seconds "$one")" -v b="$(seconds "$many")" -v c="$(cpu "$one")" -v d="$(cpu "$many")" \
+    'BEGIN { printf "many workers / one worker: wall time %.3f (goal: at most 0.25 on 8 cores), CPU time %.3f\n", b / a, d / c }'
 if diff -r -q "$work/one" "$work/many" >/dev/null; then
   echo "outputs of one and many workers: byte-identical ($(ls "$work/one" | wc -l) files)"
 else
