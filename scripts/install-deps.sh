@@ -16,10 +16,12 @@ packages=(
   # tests: outside tools that check what we write
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
   python3 python3-pyftpdlib xvfb xauth x11-utils file clang
+  # tests: colour referees (libvips, and lcms for D50 L*a*b*)
+  libvips-tools liblcms2-utils
   # tests of the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool
   # benchmarks
-  img2pdf libvips-tools graphicsmagick
+  img2pdf graphicsmagick
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
