@@ -20,6 +20,10 @@ packages=(
   libvips-tools liblcms2-utils
   # tests of the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool
+  # tests of mailing a document: the real xdg-email, whose hook a stand-in takes
+  xdg-utils
+  # tests of encrypted documents: a second, stricter reader of passwords
+  mupdf-tools
   # benchmarks
   img2pdf graphicsmagick
 )
