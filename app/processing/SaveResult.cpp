@@ -7,7 +7,8 @@
 
 #include "platform/imaging/PictureWriter.h"
 #include "processing/RenderPicture.h"
-#include "state/AppState.h"
+#include "processing/RunRequest.h"
+#include "state/PictureList.h"
 #include "state/NumberText.h"
 #include "state/PicturePaths.h"
 
@@ -48,12 +49,12 @@ QString fittedName(QString stem, const QString& tail)
     return stem + tail;
 }
 
-SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                  const QString& format, imaging::Encoder encoder, SourceGuard& guard,
                  QStringList& errors)
 {
     SaveOutcome out;
-    const QString wanted = joinPath(st.ps.sOutDir, outputName(st, index, sourcePath, format));
+    const QString wanted = joinPath(request.outDir, outputName(request, index, sourcePath, format));
     QString problem;
     QString path;
     if (encoder == imaging::Encoder::None)
@@ -63,7 +64,7 @@ SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImag
     else if ((path = guard.claim(wanted)).isEmpty())
         problem = QStringLiteral("输出文件 ") + wanted + QStringLiteral(" 的名字都已被占用");
     else {
-        const imaging::WriteResult w = imaging::writePicture(picture, path, encoder, st.ps.iJPGQ);
+        const imaging::WriteResult w = imaging::writePicture(picture, path, encoder, request.jpegQuality);
         if (!w.ok)
             problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") + w.error + u')';
     }
@@ -74,19 +75,28 @@ SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImag
     out.saved = true;
     out.path = path;
     out.name = QFileInfo(path).fileName();
-    if (index >= 0 && index < st.list.count() && st.list.at(index).path == sourcePath)
-        st.list.at(index).resultPath = path;
     return out;
 }
 
 } // namespace
 
+SourceGuard::SourceGuard(const std::vector<RunEntry>& sources)
+{
+    for (const RunEntry& e : sources)
+        addSource(e.path);
+}
+
 SourceGuard::SourceGuard(const PictureList& list)
 {
-    std::pair<unsigned long long, unsigned long long> id;
     for (const PictureEntry& e : list.entries())
-        if (fileId(e.path, id))
-            ids_.insert(id);
+        addSource(e.path);
+}
+
+void SourceGuard::addSource(const QString& path)
+{
+    std::pair<unsigned long long, unsigned long long> id;
+    if (fileId(path, id))
+        ids_.insert(id);
 }
 
 bool SourceGuard::isSource(const QString& path) const
@@ -115,26 +125,26 @@ QString SourceGuard::claim(const QString& path)
     return {};
 }
 
-QString outputName(const AppState& st, int index, const QString& sourcePath, const QString& format)
+QString outputName(const RunRequest& request, int index, const QString& sourcePath, const QString& format)
 {
     QString stem;
-    if (st.panel.chkRM == 1) {
-        const int digits = std::clamp(int(numtext::leadingNumber(st.panel.txtNum)), 0, 64);
-        stem = st.ps.sPrefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
+    if (request.rename) {
+        const int digits = std::clamp(int(numtext::leadingNumber(request.counterDigits)), 0, 64);
+        stem = request.prefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
     } else {
         stem = QFileInfo(sourcePath).completeBaseName();
     }
     return safeName(stem + u'.' + format);
 }
 
-SaveOutcome SaveImg(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+SaveOutcome SaveImg(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     const QString& format, SourceGuard& guard, QStringList& errors)
 {
-    return save(st, index, sourcePath, picture, format, imaging::encoderFor(format), guard, errors);
+    return save(request, index, sourcePath, picture, format, imaging::encoderFor(format), guard, errors);
 }
 
-SaveOutcome SaveBMP(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+SaveOutcome SaveBMP(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     SourceGuard& guard, QStringList& errors)
 {
-    return save(st, index, sourcePath, picture, QStringLiteral("bmp"), imaging::Encoder::Bmp, guard, errors);
+    return save(request, index, sourcePath, picture, QStringLiteral("bmp"), imaging::Encoder::Bmp, guard, errors);
 }

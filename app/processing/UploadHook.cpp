@@ -6,7 +6,7 @@
 #include "processing/FtpUpload.h"
 #include "processing/UploadPage.h"
 
-void attachUpload(BatchRun& run, AppState& app, std::shared_ptr<Uploader> uploader, const QString& userDir)
+void attachUpload(BatchRun& run, std::shared_ptr<Uploader> uploader, const QString& userDir)
 {
     if (!uploader) {
         auto curl = std::make_shared<CurlUploader>();
@@ -16,10 +16,11 @@ void attachUpload(BatchRun& run, AppState& app, std::shared_ptr<Uploader> upload
         };
         uploader = curl;
     }
-    run.upload = [&app, uploader](const QString& path, const QString& name) {
-        FtpUpload(app, *uploader, path, name);
+    run.upload = [&run, uploader](int index, const QString& path, const QString& name) {
+        const RunRequest& r = run.request();
+        FtpUpload(r.target, *uploader, path, name, r.entries.at(size_t(index)).description, run.outcome());
     };
-    run.createHtm = [&app, userDir] {
-        funCreateHtm(app, userDir.isEmpty() ? ProgramFolders::userDir() : userDir);
+    run.createHtm = [&run, userDir] {
+        funCreateHtm(run.request(), run.outcome(), userDir.isEmpty() ? ProgramFolders::userDir() : userDir);
     };
 }
