@@ -18,6 +18,10 @@ packages=(
   python3 python3-pyftpdlib xvfb xauth x11-utils file clang
   # tests of the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool
+  # tests of mailing a document: the real xdg-email, whose hook a stand-in takes
+  xdg-utils
+  # tests of encrypted documents: a second, stricter reader of passwords
+  mupdf-tools
   # benchmarks
   img2pdf libvips-tools graphicsmagick
 )

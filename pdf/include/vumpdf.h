@@ -96,7 +96,8 @@ VUMPDF_API int32_t Show(int32_t h);                              /* xdg-open */
 VUMPDF_API int32_t ShowDoc(int32_t h);
 VUMPDF_API int32_t Print(int32_t h);                             /* lp, default printer */
 VUMPDF_API int32_t PrintDoc(int32_t h, const char* printerName);
-/* xdg-email; 1 sent, 0 cancelled, -1 error. */
+/* xdg-email; 1 sent, 0 cancelled, -1 error. recipients: addresses separated by ";"; one that
+   begins with "-" is refused ("Invalid email address") and nothing is sent. */
 VUMPDF_API int32_t EmailDoc(int32_t h, const char* recipients, const char* subject,
                             const char* text, int32_t showDialog);
 

@@ -91,9 +91,18 @@ bool TCustomVum::EMail(const std::string& recipients, const std::string& subject
     }
     args.push_back("--attach");
     args.push_back(outputFileName_);
-    for (const auto& recipient : SplitList(recipients, ';'))
-        if (!Trim(recipient).empty())
-            args.push_back(Trim(recipient));
+    // Each address goes behind its own "--to", so xdg-email never reads one as
+    // an option of its own ("--attach" would add a file). A plain "--" cannot
+    // end the options: xdg-email refuses it. An address never starts with "-".
+    for (const auto& listed : SplitList(recipients, ';')) {
+        const std::string recipient = Trim(listed);
+        if (recipient.empty())
+            continue;
+        if (recipient.front() == '-')
+            RaiseContextError("Invalid email address", recipient);
+        args.push_back("--to");
+        args.push_back(recipient);
+    }
     if (platform::RunProgram(args) != 0)
         RaiseDocumentError("Could not send email");
     return true;

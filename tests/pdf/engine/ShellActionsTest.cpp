@@ -102,7 +102,7 @@ TEST(PdfShell, ShowPrintAndMailPassArgumentLists)
               "lp\n--\n" + file + "\n" +
               "lp\n-d\nOffice 2\n--\n" + file + "\n" +
               "xdg-email\n--utf8\n--subject\nFotos; rm -rf\n--body\nHallo\n--attach\n" + file +
-                  "\na@example.org\nb@example.org\n");
+                  "\n--to\na@example.org\n--to\nb@example.org\n");
 }
 
 TEST(PdfShell, MissingFilesAndFailingMailer)
@@ -123,4 +123,71 @@ TEST(PdfShell, MissingFilesAndFailingMailer)
     PdfHandle fresh;
     EXPECT_EQ(pdf().EmailDoc(fresh, "a@example.org", "S", "T", 0), -1);
     EXPECT_EQ(lastError(), "FileName not assigned");
+}
+
+namespace {
+
+// The real xdg-email hands the mailto address it built to the first
+// xdg-email-hook.sh on PATH: a stand-in records it there.
+class MailHook {
+public:
+    MailHook()
+    {
+        const std::string path = dir_.file("xdg-email-hook.sh");
+        writeFile(path, "#!/bin/sh\necho \"$1\" >> '" + log() + "'\n");
+        ::chmod(path.c_str(), 0755);
+        const char* old = std::getenv("PATH");
+        oldPath_ = old ? old : "";
+        setenv("PATH", (dir_.path().string() + ":" + oldPath_).c_str(), 1);
+    }
+    ~MailHook() { setenv("PATH", oldPath_.c_str(), 1); }
+    std::string log() const { return dir_.file("mailto.log"); }
+    std::string mailto() const { return readFile(log()); }
+
+private:
+    TempDir dir_;
+    std::string oldPath_;
+};
+
+size_t count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(PdfShell, RealMailerGetsEveryAddressAndOnlyTheDocument)
+{
+    MailHook hook;
+    TempDir dir;
+    PdfHandle h;
+    const std::string file = finishedDocument(h, dir, "mail.pdf");
+    EXPECT_EQ(pdf().EmailDoc(h, "a@example.org; b@example.org", "S", "T", 1), 1) << lastError();
+    const std::string mailto = hook.mailto();
+    EXPECT_EQ(count(mailto, "attach="), 1u) << mailto;
+    EXPECT_NE(mailto.find("attach=" + file), std::string::npos) << mailto;
+    EXPECT_NE(mailto.find("to=a@example.org"), std::string::npos) << mailto;
+    EXPECT_NE(mailto.find("to=b@example.org"), std::string::npos) << mailto;
+}
+
+TEST(PdfShell, RecipientsThatLookLikeOptionsAreRefused)
+{
+    const struct { const char* recipients; const char* refused; } cases[] = {
+        {"a@b.c;--attach;/etc/passwd", "--attach"},
+        {"-x@example.org", "-x@example.org"},
+        {"a@example.org; --bcc ; spy@example.org", "--bcc"},
+        {"--cc=spy@example.org", "--cc=spy@example.org"},
+    };
+    MailHook hook;
+    TempDir dir;
+    PdfHandle h;
+    finishedDocument(h, dir, "mail.pdf");
+    for (const auto& c : cases) {
+        EXPECT_EQ(pdf().EmailDoc(h, c.recipients, "S", "T", 0), -1) << c.recipients;
+        EXPECT_EQ(lastError(), std::string("Invalid email address: ") + c.refused);
+    }
+    EXPECT_EQ(hook.mailto(), "") << "nothing may reach the mailer";
 }
