@@ -5,11 +5,13 @@
 #include <cmath>
 
 #include "platform/imaging/ColorMatrixFilter.h"
+#include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/PictureReader.h"
 #include "platform/imaging/Resample.h"
 #include "processing/CDIB.h"
 #include "processing/ErrorLines.h"
 #include "processing/RenderSettings.h"
+#include "processing/Rotation.h"
 #include "state/AppState.h"
 
 namespace {
@@ -108,7 +110,7 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
     return DrawPicFile(path, W, H, snapshotSettings(st), errors);
 }
 
-QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors)
+QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors, int turn)
 {
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok()) {
@@ -120,7 +122,7 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
     QSize border;
     if (s.iSizeMode == 1 && hasBorder(ps.sBkFile))
         border = imaging::probePicture(ps.sBkFile).size;
-    const DrawGeometry g = computeDrawGeometry(probe.size, W, H, s, border);
+    const DrawGeometry g = computeDrawGeometry(turnedSize(probe.size, turn), W, H, s, border);
     const QSize size = canvasSize(g);
     QImage canvas;
     if (size.isValid())
@@ -154,8 +156,9 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
     if (visible.isEmpty())
         return canvas;
     const double ax = double(r.sw) / r.dw, ay = double(r.sh) / r.dh;
-    const QRectF region(r.sx + (visible.x() - dest.x()) * ax, r.sy + (visible.y() - dest.y()) * ay,
-                        visible.width() * ax, visible.height() * ay);
+    const QRectF region = unturnedRegion(QRectF(r.sx + (visible.x() - dest.x()) * ax, r.sy + (visible.y() - dest.y()) * ay,
+                                                visible.width() * ax, visible.height() * ay),
+                                         probe.size, turn);
 
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
     if (loaded.tooLarge) {
@@ -164,6 +167,19 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                             tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels));
         return {};
     }
+    if (loaded.noMemory) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory, QString());
+        return {};
+    }
+    if (loaded.tooManyScans) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("JPEG 图片的扫描超过 %1 次").arg(imaging::kMaxJpegScans));
+        return {};
+    }
+    // Saved all the same: the part that decoded is often most of a photo.
+    if (loaded.damaged)
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("图片数据不完整或已损坏,缺少的部分为灰色"));
     const QImage& decoded = loaded.image;
     if (decoded.isNull()) {
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
@@ -172,7 +188,10 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
     const double fx = double(decoded.width()) / probe.size.width();
     const double fy = double(decoded.height()) / probe.size.height();
     const QRectF scaled(region.x() * fx, region.y() * fy, region.width() * fx, region.height() * fy);
-    QImage part = imaging::resampleRegion(decoded, scaled, visible.size());
+    // Resampled as stored, then turned: the same pixels as turning first,
+    // without turning the whole decoded picture.
+    QImage part = imaging::resampleRegion(decoded, scaled, turnedSize(visible.size(), turn));
+    RotatePicture(part, turn, QString());
     imaging::applyColorMatrix(part, st.pic.cmPic);
     QPainter p(&canvas);
     p.drawImage(visible.topLeft(), part);

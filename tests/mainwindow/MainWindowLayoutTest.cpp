@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "mainwindow/MainWindowLayout.h"
+
+void PrintTo(const TwipRect& r, std::ostream* os)
+{
+    *os << "{" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "}";
+}
 
 namespace {
 
@@ -24,6 +31,8 @@ MainLayout design()
     return l;
 }
 
+// The expected geometry below is worked out by hand from the design above.
+
 TEST(MainWindowLayout, NormalWindowEndsThePreviewWithTheStepRow)
 {
     const LayoutResult r = layoutMainWindow(design(), {15000, 10500, WindowShape::Normal, true, true});
@@ -32,25 +41,19 @@ TEST(MainWindowLayout, NormalWindowEndsThePreviewWithTheStepRow)
     EXPECT_FALSE(l.webVisible);
     EXPECT_FALSE(r.navigateNews);
     EXPECT_TRUE(l.lblNewVisible);
-    EXPECT_EQ(l.frame2.right(), l.niceContainr5.right());
-    EXPECT_EQ(l.frame1.height, 10500 - 2640 - 300 - 1000);
-    EXPECT_EQ(l.frame2.height, l.frame1.height);
-    EXPECT_EQ(l.lInfo.top, 10500 - 300 - 900);
-    EXPECT_EQ(l.lblNew.top, l.lInfo.top);
-    EXPECT_EQ(l.lblNew.right(), l.frame2.right());
-    EXPECT_EQ(l.lInfo.width, 15000 - 2400 - 180);
-    EXPECT_EQ(l.lstFile.height, l.frame1.height - 1350 - 300);
-    EXPECT_EQ(l.picSmall.top, l.lstFile.height + 240);
-    EXPECT_EQ(l.picImg.height, l.lstFile.height + 1350 + 90);
-    EXPECT_EQ(l.picImg.width, l.frame2.width - 200);
-    EXPECT_EQ(l.frame3.top, -90);
-    EXPECT_EQ(l.frame4.top, -90);
-    EXPECT_EQ(l.frame3.left, l.picImg.width - 960 - 15);
-    EXPECT_EQ(l.frame3.height, l.picImg.height + 65);
-    EXPECT_EQ(l.frame4.left, (l.picImg.width - 5400) / 2);
-    EXPECT_EQ(l.txtPicTxt, (TwipRect{200, l.picImg.height - 600, l.picImg.width - 400, 360}));
-    EXPECT_EQ(l.frmTZ.left, (l.picImg.width - 3600) / 2);
-    EXPECT_EQ(l.frmTZ.top, 600 + 30);
+    EXPECT_EQ(l.niceContainr5, (TwipRect{11550, 60, 2790, 2520}));
+    EXPECT_EQ(l.niceContainr6, (TwipRect{14340, 60, 1500, 2520}));
+    EXPECT_EQ(l.frame1, (TwipRect{60, 2640, 3000, 6560}));
+    EXPECT_EQ(l.frame2, (TwipRect{3120, 2640, 11220, 6560}));
+    EXPECT_EQ(l.lInfo, (TwipRect{60, 9300, 12420, 300}));
+    EXPECT_EQ(l.lblNew, (TwipRect{11940, 9300, 2400, 300}));
+    EXPECT_EQ(l.lstFile, (TwipRect{90, 300, 2820, 4910}));
+    EXPECT_EQ(l.picSmall, (TwipRect{750, 5150, 1500, 1350}));
+    EXPECT_EQ(l.picImg, (TwipRect{90, 300, 11020, 6350}));
+    EXPECT_EQ(l.frame3, (TwipRect{10045, -90, 960, 6415}));
+    EXPECT_EQ(l.frame4, (TwipRect{2810, -90, 5400, 600}));
+    EXPECT_EQ(l.txtPicTxt, (TwipRect{200, 5750, 10620, 360}));
+    EXPECT_EQ(l.frmTZ, (TwipRect{3710, 630, 3600, 960}));
 }
 
 TEST(MainWindowLayout, MaximisedShowsTheExtraContainerAndTheNewsOnlyWhenWanted)
@@ -60,13 +63,25 @@ TEST(MainWindowLayout, MaximisedShowsTheExtraContainerAndTheNewsOnlyWhenWanted)
     } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
     for (const Case& c : cases) {
         const LayoutResult r = layoutMainWindow(design(), {24000, 14000, WindowShape::Maximised, c.showToday, c.listEmpty});
-        EXPECT_TRUE(r.layout.niceContainr6Visible);
-        EXPECT_EQ(r.layout.niceContainr6.width, 24000 - 14340 - 150);
-        EXPECT_EQ(r.layout.niceContainr6.right(), 24000 - 150);
-        EXPECT_EQ(r.layout.frame2.right(), r.layout.niceContainr6.right());
+        const MainLayout& l = r.layout;
+        EXPECT_TRUE(l.niceContainr6Visible);
         EXPECT_EQ(r.navigateNews, c.news);
-        EXPECT_EQ(r.layout.webVisible, c.news);
-        EXPECT_EQ(r.layout.lblNewVisible, c.showToday);
+        EXPECT_EQ(l.webVisible, c.news);
+        EXPECT_EQ(l.lblNewVisible, c.showToday);
+        // The extra container ends 150 twips short of the window's right edge
+        // (23850), and the preview frame ends with it.
+        EXPECT_EQ(l.niceContainr6, (TwipRect{14340, 60, 9510, 2520}));
+        EXPECT_EQ(l.frame1, (TwipRect{60, 2640, 3000, 10060}));
+        EXPECT_EQ(l.frame2, (TwipRect{3120, 2640, 20730, 10060}));
+        EXPECT_EQ(l.lInfo, (TwipRect{60, 12800, 21420, 300}));
+        EXPECT_EQ(l.lblNew, (TwipRect{21450, 12800, 2400, 300}));
+        EXPECT_EQ(l.lstFile, (TwipRect{90, 300, 2820, 8410}));
+        EXPECT_EQ(l.picSmall, (TwipRect{750, 8650, 1500, 1350}));
+        EXPECT_EQ(l.picImg, (TwipRect{90, 300, 20530, 9850}));
+        EXPECT_EQ(l.frame3, (TwipRect{19555, -90, 960, 9915}));
+        EXPECT_EQ(l.frame4, (TwipRect{7565, -90, 5400, 600}));
+        EXPECT_EQ(l.txtPicTxt, (TwipRect{200, 9250, 20130, 360}));
+        EXPECT_EQ(l.frmTZ, (TwipRect{8465, 630, 3600, 960}));
     }
 }
 
@@ -76,7 +91,9 @@ TEST(MainWindowLayout, RestoringHidesTheExtraContainerAgain)
     const MainLayout normal = layoutMainWindow(maximised, {15000, 10500, WindowShape::Normal, true, true}).layout;
     EXPECT_FALSE(normal.niceContainr6Visible);
     EXPECT_FALSE(normal.webVisible);
-    EXPECT_EQ(normal.frame2.right(), normal.niceContainr5.right());
+    EXPECT_EQ(normal.frame2, (TwipRect{3120, 2640, 11220, 6560}));
+    EXPECT_EQ(normal.picImg, (TwipRect{90, 300, 11020, 6350}));
+    EXPECT_EQ(normal.lblNew, (TwipRect{11940, 9300, 2400, 300}));
 }
 
 TEST(MainWindowLayout, GrowingTheWindowGrowsListAndPreviewByTheSameHeight)
@@ -85,20 +102,32 @@ TEST(MainWindowLayout, GrowingTheWindowGrowsListAndPreviewByTheSameHeight)
     const MainLayout tall = layoutMainWindow(small, {15000, 12000, WindowShape::Normal, false, true}).layout;
     for (auto member : {&MainLayout::frame1, &MainLayout::frame2, &MainLayout::lstFile, &MainLayout::picImg})
         EXPECT_EQ((tall.*member).height - (small.*member).height, 1500);
-    EXPECT_EQ(tall.picSmall.top - small.picSmall.top, 1500);
-    EXPECT_EQ(tall.lInfo.top + tall.lInfo.height, 12000 - 900);
+    EXPECT_EQ(tall.frame1.height, 8060);
+    EXPECT_EQ(tall.lstFile.height, 6410);
+    EXPECT_EQ(tall.picImg.height, 7850);
+    EXPECT_EQ(tall.picSmall.top, 6650);
+    EXPECT_EQ(tall.lInfo.top, 10800);  // 900 twips above the outer bottom edge
+    EXPECT_FALSE(tall.lblNewVisible);
 }
 
 TEST(MainWindowLayout, NegativeSizesAreNotApplied)
 {
-    // A minimised window reports a tiny size: heights would go negative.
-    const MainLayout before = design();
-    const MainLayout l = layoutMainWindow(before, {2000, 600, WindowShape::Minimised, false, true}).layout;
-    EXPECT_EQ(l.frame1.height, before.frame1.height);
-    EXPECT_EQ(l.lInfo.width, before.lInfo.width);
-    EXPECT_GE(l.lstFile.height, 0);
-    EXPECT_GE(l.picImg.height, 0);
-    EXPECT_EQ(l.lInfo.top, 600 - 300 - 900);  // a position may be negative
+    // A minimised window reports a tiny size: the container's width, the frames'
+    // heights and the status line's width would go negative and keep their
+    // values; the rules that follow still run on what is there.
+    const LayoutResult r = layoutMainWindow(design(), {2000, 600, WindowShape::Minimised, false, true});
+    const MainLayout& l = r.layout;
+    EXPECT_TRUE(l.niceContainr6Visible);
+    EXPECT_FALSE(l.webVisible);
+    EXPECT_FALSE(r.navigateNews);
+    EXPECT_EQ(l.niceContainr6, (TwipRect{14340, 60, 1500, 2520}));
+    EXPECT_EQ(l.frame1, (TwipRect{60, 2640, 3000, 6300}));
+    EXPECT_EQ(l.frame2, (TwipRect{3120, 2640, 12720, 6300}));
+    EXPECT_EQ(l.lInfo, (TwipRect{60, -600, 11700, 300}));  // a position may be negative
+    EXPECT_EQ(l.lblNew, (TwipRect{13440, -600, 2400, 300}));
+    EXPECT_EQ(l.lstFile, (TwipRect{90, 300, 2820, 4650}));
+    EXPECT_EQ(l.picSmall, (TwipRect{750, 4890, 1500, 1350}));
+    EXPECT_EQ(l.picImg, (TwipRect{90, 300, 12520, 6090}));
 }
 
 } // namespace

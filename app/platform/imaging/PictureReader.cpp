@@ -76,6 +76,36 @@ QImage loadPicture(const QString& path)
     return decode(r);
 }
 
+namespace {
+
+// The DCT scale loadPictureReduced decodes at: the smallest that still leaves
+// at least twice the pixels needed, so the resampler's filter has real detail
+// to work on instead of the decoder's own cruder reduction.
+int jpegDenominator(const PictureProbe& probe, double shrink)
+{
+    int p = 1;
+    if (probe.format == "jpeg" && probe.ok())
+        while (p < 8 && shrink >= 4.0 * p)
+            p *= 2;
+    return p;
+}
+
+// Whether a picture of this size could be allocated at all just now: tells a
+// reader that failed for want of memory from one that failed on the data.
+bool allocatable(QSize size)
+{
+    return !QImage(size, kPictureFormat).isNull();
+}
+
+} // namespace
+
+QSize reducedDecodeSize(const PictureProbe& probe, double shrink)
+{
+    const int p = jpegDenominator(probe, shrink);
+    // libjpeg rounds a reduced size up.
+    return QSize((probe.size.width() + p - 1) / p, (probe.size.height() + p - 1) / p);
+}
+
 LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
 {
     if (!readable(path))
@@ -83,30 +113,37 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
     QImageReader r(path);
     prepare(r);
     LoadedPicture out;
-    out.decodedSize = probe.size;
     const bool jpeg = probe.format == "jpeg" && probe.ok();
-    int p = 1;
-    if (jpeg) {
-        // The smallest DCT scale that still leaves at least twice the pixels
-        // needed: the resampler's filter then has real detail to work on
-        // instead of the decoder's own cruder reduction.
-        while (p < 8 && shrink >= 4.0 * p)
-            p *= 2;
-        // libjpeg rounds a reduced size up.
-        out.decodedSize = QSize((probe.size.width() + p - 1) / p, (probe.size.height() + p - 1) / p);
-    }
+    const int p = jpegDenominator(probe, shrink);
+    out.decodedSize = reducedDecodeSize(probe, shrink);
     if (!withinLimit(out.decodedSize)) {
         out.tooLarge = true;
         return out;
     }
     if (jpeg) {
-        out.image = decodeJpegScaled(path, p);
-        if (!out.image.isNull())
+        JpegDecode decoded = decodeJpegScaled(path, p);
+        switch (decoded.status) {
+        case JpegStatus::Decoded:
+        case JpegStatus::Damaged:
+            out.image = std::move(decoded.image);
+            out.damaged = decoded.status == JpegStatus::Damaged;
             return out;
+        case JpegStatus::TooManyScans:
+            // Another reader would spend the same minutes on it.
+            out.tooManyScans = true;
+            return out;
+        case JpegStatus::NoMemory:
+            out.noMemory = true;
+            return out;
+        case JpegStatus::Refused:
+            break;
+        }
         if (p > 1)  // what libjpeg alone refused, Qt's reader tries at the same size
             r.setScaledSize(out.decodedSize);
     }
     out.image = decode(r);
+    if (out.image.isNull() && probe.ok() && !allocatable(out.decodedSize))
+        out.noMemory = true;
     return out;
 }
 

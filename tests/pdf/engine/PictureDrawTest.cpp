@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <regex>
 #include <sstream>
@@ -118,73 +119,86 @@ struct FormatCase {
     int bpc;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 } // namespace
 
-TEST(PictureDraw, EachFormatOnAPage)
+class PictureFormats : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(PictureFormats, EachFormatOnAPage)
 {
-    const FormatCase cases[] = {
-        {"q.png", {}, 1, "rgb", "image", 8},
-        {"q8.png", {"PNG8:"}, 1, "rgb", "image", 8},
-        {"q.gif", {}, 1, "rgb", "image", 8},
-        {"q.bmp", {"-type", "Palette", "-compress", "RLE", "BMP3:"}, 1, "rgb", "image", 8},
-        {"q24.bmp", {"BMP3:"}, 0, "rgb", "image", 8},
-        {"q.ico", {}, 1, "rgb", "image", 8},
-        {"q.jpg", {}, 2, "rgb", "jpeg", 8},
-        {"q-decoded.jpg", {}, 1, "rgb", "image", 8},
-        {"q-png-as-jpeg.png", {}, 2, "rgb", "jpeg", 8},
-        {"gray.jpg", {"-colorspace", "Gray"}, 2, "gray", "jpeg", 8},
-        {"cmyk.jpg", {"-colorspace", "CMYK"}, 2, "cmyk", "jpeg", 8},
-        {"q.tga", {"pamtotga"}, 1, "rgb", "image", 8},
-        {"q.tif", {"-compress", "LZW"}, 1, "rgb", "image", 8},
-        {"q-jpeg.tif", {"-compress", "JPEG"}, 1, "rgb", "image", 8},
-        {"q.eps", {"EPT2:"}, 1, "rgb", "image", 8},
-        {"q.pcx", {}, 1, "rgb", "image", 8},
-        {"q.sgi", {}, 1, "rgb", "image", 8},
-        {"q.ppm", {}, 1, "rgb", "image", 8},
-        {"q.psd", {}, 1, "rgb", "image", 8},
-    };
-    for (const FormatCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        std::string out = drawPages(dir, {makePicture(dir, c.name, c.options)}, c.mode);
-        ASSERT_EQ(qpdfProblems(out), "");
-        auto rows = listImages(out);
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0].width, 40);
-        EXPECT_EQ(rows[0].height, 30);
-        EXPECT_EQ(rows[0].color, c.color);
-        EXPECT_EQ(rows[0].enc, c.enc);
-        EXPECT_EQ(rows[0].bpc, c.bpc);
-        // The picture fills 200 x 150 points from (100, 100): sample each quadrant.
-        const Raster page = renderPage(out);
-        struct Probe {
-            int x, y;
-            uint32_t rgb;
-        } probes[] = {{150, 135, 0xFF0000}, {250, 135, 0x00FF00}, {150, 215, 0x0000FF}, {250, 215, 0xFFFF00},
-                      {50, 50, 0xFFFFFF}};
-        bool gray = std::string(c.color) == "gray", cmyk = std::string(c.color) == "cmyk";
-        for (const Probe& p : probes) {
-            uint32_t want = p.rgb, got = page.at(p.x, p.y);
-            if (gray && want != 0xFFFFFF) {
-                EXPECT_TRUE(near(got, (got & 0xFF) * 0x010101u, 2)) << "grey at " << p.x << "," << p.y;
-                continue;
-            }
-            if (cmyk) {
-                // The renderer's CMYK conversion dulls the colours; a wrongly
-                // inverted picture would come out in the complementary colours.
-                auto distance = [](uint32_t a, uint32_t b) {
-                    int d = 0;
-                    for (int shift = 0; shift < 24; shift += 8)
-                        d += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
-                    return d;
-                };
-                EXPECT_LT(distance(got, want), distance(got, 0xFFFFFF ^ want)) << std::hex << got;
-                continue;
-            }
-            EXPECT_TRUE(near(got, want, 12)) << "at " << p.x << "," << p.y << std::hex << " got " << got << " want " << want;
+    const FormatCase& c = GetParam();
+    TempDir dir;
+    std::string out = drawPages(dir, {makePicture(dir, c.name, c.options)}, c.mode);
+    ASSERT_EQ(qpdfProblems(out), "");
+    auto rows = listImages(out);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].width, 40);
+    EXPECT_EQ(rows[0].height, 30);
+    EXPECT_EQ(rows[0].color, c.color);
+    EXPECT_EQ(rows[0].enc, c.enc);
+    EXPECT_EQ(rows[0].bpc, c.bpc);
+    // The picture fills 200 x 150 points from (100, 100): sample each quadrant.
+    const Raster page = renderPage(out);
+    struct Probe {
+        int x, y;
+        uint32_t rgb;
+    } probes[] = {{150, 135, 0xFF0000}, {250, 135, 0x00FF00}, {150, 215, 0x0000FF}, {250, 215, 0xFFFF00},
+                  {50, 50, 0xFFFFFF}};
+    bool gray = std::string(c.color) == "gray", cmyk = std::string(c.color) == "cmyk";
+    for (const Probe& p : probes) {
+        uint32_t want = p.rgb, got = page.at(p.x, p.y);
+        if (gray && want != 0xFFFFFF) {
+            EXPECT_TRUE(near(got, (got & 0xFF) * 0x010101u, 2)) << "grey at " << p.x << "," << p.y;
+            continue;
         }
+        if (cmyk) {
+            // The renderer's CMYK conversion dulls the colours; a wrongly
+            // inverted picture would come out in the complementary colours.
+            auto distance = [](uint32_t a, uint32_t b) {
+                int d = 0;
+                for (int shift = 0; shift < 24; shift += 8)
+                    d += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+                return d;
+            };
+            EXPECT_LT(distance(got, want), distance(got, 0xFFFFFF ^ want)) << std::hex << got;
+            continue;
+        }
+        EXPECT_TRUE(near(got, want, 12)) << "at " << p.x << "," << p.y << std::hex << " got " << got << " want " << want;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PictureDraw, PictureFormats,
+    ::testing::Values(
+        FormatCase{"q.png", {}, 1, "rgb", "image", 8},
+        FormatCase{"q8.png", {"PNG8:"}, 1, "rgb", "image", 8},
+        FormatCase{"q.gif", {}, 1, "rgb", "image", 8},
+        FormatCase{"q.bmp", {"-type", "Palette", "-compress", "RLE", "BMP3:"}, 1, "rgb", "image", 8},
+        FormatCase{"q24.bmp", {"BMP3:"}, 0, "rgb", "image", 8},
+        FormatCase{"q.ico", {}, 1, "rgb", "image", 8},
+        FormatCase{"q.jpg", {}, 2, "rgb", "jpeg", 8},
+        FormatCase{"q-decoded.jpg", {}, 1, "rgb", "image", 8},
+        FormatCase{"q-png-as-jpeg.png", {}, 2, "rgb", "jpeg", 8},
+        FormatCase{"gray.jpg", {"-colorspace", "Gray"}, 2, "gray", "jpeg", 8},
+        FormatCase{"cmyk.jpg", {"-colorspace", "CMYK"}, 2, "cmyk", "jpeg", 8},
+        FormatCase{"q.tga", {"pamtotga"}, 1, "rgb", "image", 8},
+        FormatCase{"q.tif", {"-compress", "LZW"}, 1, "rgb", "image", 8},
+        FormatCase{"q-jpeg.tif", {"-compress", "JPEG"}, 1, "rgb", "image", 8},
+        FormatCase{"q.eps", {"EPT2:"}, 1, "rgb", "image", 8},
+        FormatCase{"q.pcx", {}, 1, "rgb", "image", 8},
+        FormatCase{"q.sgi", {}, 1, "rgb", "image", 8},
+        FormatCase{"q.ppm", {}, 1, "rgb", "image", 8},
+        FormatCase{"q.psd", {}, 1, "rgb", "image", 8}),
+    [](const auto& tp) {
+        std::string name;
+        for (const char* p = tp.param.name; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
 
 TEST(PictureDraw, PassedThroughJpegComesBackByteForByte)
 {

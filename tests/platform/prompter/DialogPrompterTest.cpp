@@ -1,7 +1,9 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -10,16 +12,38 @@
 
 namespace {
 
-// Acts on the modal box the prompter opens, once it is up.
-void whenModal(std::function<void(QWidget*)> act)
+// Acts on the modal box the prompter opens, once it is up. A box that does not
+// come up, or that the action leaves open, fails the test instead of hanging it.
+constexpr int kWatchdogMs = 30000;
+
+void closeIfStillOpen(QPointer<QWidget> box)
 {
-    QTimer::singleShot(0, [act] {
+    QTimer::singleShot(kWatchdogMs, [box] {
+        if (box && box->isVisible()) {
+            ADD_FAILURE() << "the modal box was left open";
+            if (auto* dialog = qobject_cast<QDialog*>(box.data()))
+                dialog->reject();
+            else
+                box->close();
+        }
+    });
+}
+
+void whenModal(std::function<void(QWidget*)> act, QDeadlineTimer deadline = QDeadlineTimer(kWatchdogMs))
+{
+    QTimer::singleShot(10, [act, deadline] {
         QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            whenModal(act);
+        if (w) {
+            const QPointer<QWidget> box(w);
+            act(w);
+            closeIfStillOpen(box);
             return;
         }
-        act(w);
+        if (deadline.hasExpired()) {
+            ADD_FAILURE() << "no modal box came up";
+            return;
+        }
+        whenModal(act, deadline);
     });
 }
 
