@@ -33,6 +33,19 @@ bool writeWhole(const QString& path, const QString& text)
     return f.write(bytes) == bytes.size() && f.commit();
 }
 
+// Each picture is rendered and encoded on its render thread, so a large
+// result costs the window nothing; only the encoded file comes back, to be
+// written in list order. The request stays unchanged while the run lasts.
+RenderQueue::RenderFunction renderAndEncode(const RunRequest& request)
+{
+    return [&request](const QString& path, const RenderSettings& s, const RenderAssets& a) {
+        RenderResult r = renderPicture(path, s, a);
+        r.encoded = encodeResult(request, path, r.picture);
+        r.picture = QImage();
+        return r;
+    };
+}
+
 } // namespace
 
 QString errorLogText(const QString& errorLog)
@@ -105,7 +118,7 @@ bool BatchRun::start(RunRequest request)
     {
         // Pictures are rendered ahead on worker threads; saving, logging and
         // progress stay here, in list order.
-        RenderQueue queue(paths, request_.render, workers);
+        RenderQueue queue(paths, request_.render, workers, renderAndEncode(request_));
         for (int i = 0; i < n; ++i) {
             status_.show(QStringLiteral("【提示】正在处理 ") + paths[i]);
             if (stopAsked_) {
@@ -157,23 +170,10 @@ void BatchRun::treat(int i, const QString& path, const RenderResult& r)
     }
     outcome_.log(r.errors);
     call(yield);
-    if (r.picture.isNull())
+    if (!r.encoded.made)
         return;  // already logged by the stage that failed
     QStringList errors;
-    SaveOutcome saved;
-    const QString choice = request_.format.toLower();
-    if (choice == u"原格式") {
-        const QString last4 = path.right(4);
-        if (last4.compare(QStringLiteral(".bmp"), Qt::CaseInsensitive) == 0)
-            saved = SaveBMP(request_, i, path, r.picture, guard, errors);
-        else
-            saved = SaveImg(request_, i, path, r.picture, last4.startsWith(u'.') ? last4.mid(1) : last4, guard,
-                            errors);
-    } else if (choice == u"bmp") {
-        saved = SaveBMP(request_, i, path, r.picture, guard, errors);
-    } else {
-        saved = SaveImg(request_, i, path, r.picture, request_.format, guard, errors);
-    }
+    const SaveOutcome saved = saveEncoded(request_, i, path, r.encoded, guard, errors);
     outcome_.log(errors);
     if (saved.saved) {
         outcome_.results[size_t(i)] = saved.path;

@@ -49,22 +49,24 @@ QString fittedName(QString stem, const QString& tail)
     return stem + tail;
 }
 
-SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
-                 const QString& format, imaging::Encoder encoder, SourceGuard& guard,
-                 QStringList& errors)
+SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath, const EncodedResult& encoded,
+                 SourceGuard& guard, QStringList& errors)
 {
     SaveOutcome out;
+    const QString& format = encoded.format;
     const QString wanted = joinPath(request.outDir, outputName(request, index, sourcePath, format));
     QString problem;
     QString path;
-    if (encoder == imaging::Encoder::None)
+    if (imaging::encoderFor(format) == imaging::Encoder::None)
         problem = QStringLiteral("不支持的图片格式 ") + format;
-    else if (picture.isNull())
+    else if (!encoded.made)
         problem = QStringLiteral("没有可保存的图片");
+    else if (!encoded.error.isEmpty())
+        problem = QStringLiteral("无法写入 ") + wanted + QStringLiteral(" (") + encoded.error + u')';
     else if ((path = guard.claim(wanted)).isEmpty())
         problem = QStringLiteral("输出文件 ") + wanted + QStringLiteral(" 的名字都已被占用");
     else {
-        const imaging::WriteResult w = imaging::writePicture(picture, path, encoder, request.jpegQuality);
+        const imaging::WriteResult w = imaging::writeBytes(encoded.bytes, path);
         if (!w.ok)
             problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") + w.error + u')';
     }
@@ -76,6 +78,20 @@ SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath
     out.path = path;
     out.name = QFileInfo(path).fileName();
     return out;
+}
+
+EncodedResult encoded(const QString& format, const QImage& picture, int jpegQuality)
+{
+    EncodedResult e;
+    e.format = format;
+    e.made = !picture.isNull();
+    const imaging::Encoder encoder = imaging::encoderFor(format);
+    if (!e.made || encoder == imaging::Encoder::None)
+        return e;
+    imaging::EncodeResult r = imaging::encodePicture(picture, encoder, jpegQuality);
+    e.bytes = std::move(r.bytes);
+    e.error = r.error;
+    return e;
 }
 
 } // namespace
@@ -137,14 +153,36 @@ QString outputName(const RunRequest& request, int index, const QString& sourcePa
     return safeName(stem + u'.' + format);
 }
 
+QString resultFormat(const RunRequest& request, const QString& sourcePath)
+{
+    if (request.format.toLower() != u"原格式")
+        return request.format;
+    const QString last4 = sourcePath.right(4);
+    if (last4.compare(QStringLiteral(".bmp"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("bmp");
+    return last4.startsWith(u'.') ? last4.mid(1) : last4;
+}
+
+EncodedResult encodeResult(const RunRequest& request, const QString& sourcePath, const QImage& picture)
+{
+    return encoded(resultFormat(request, sourcePath), picture, request.jpegQuality);
+}
+
+SaveOutcome saveEncoded(const RunRequest& request, int index, const QString& sourcePath,
+                        const EncodedResult& result, SourceGuard& guard, QStringList& errors)
+{
+    return save(request, index, sourcePath, result, guard, errors);
+}
+
 SaveOutcome SaveImg(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     const QString& format, SourceGuard& guard, QStringList& errors)
 {
-    return save(request, index, sourcePath, picture, format, imaging::encoderFor(format), guard, errors);
+    return save(request, index, sourcePath, encoded(format, picture, request.jpegQuality), guard, errors);
 }
 
 SaveOutcome SaveBMP(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     SourceGuard& guard, QStringList& errors)
 {
-    return save(request, index, sourcePath, picture, QStringLiteral("bmp"), imaging::Encoder::Bmp, guard, errors);
+    return save(request, index, sourcePath, encoded(QStringLiteral("bmp"), picture, request.jpegQuality), guard,
+                errors);
 }

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "processing/EncodedResult.h"
+
 class PictureList;
 struct RunEntry;
 struct RunRequest;
@@ -44,6 +46,20 @@ struct SaveOutcome {
     QString path;
     QString name;
 };
+
+// The format entry `sourcePath`'s result is saved in: the request's choice,
+// or with "原格式" the source's own ending ("bmp" for any ".bmp" ending,
+// else the letters after the last four characters' dot, or all four as in "tiff").
+QString resultFormat(const RunRequest& request, const QString& sourcePath);
+
+// The rendered picture of an entry encoded in its result format, with the
+// request's JPEG quality. Safe on render threads.
+EncodedResult encodeResult(const RunRequest& request, const QString& sourcePath, const QImage& picture);
+
+// Writes an encoded result of entry `index` into the output folder, named as
+// outputName says; failures are logged as SaveImg logs them.
+SaveOutcome saveEncoded(const RunRequest& request, int index, const QString& sourcePath,
+                        const EncodedResult& encoded, SourceGuard& guard, QStringList& errors);
 
 // Encodes the rendered picture of entry `index` in `format` ("jpg", "png",
 // "gif", "tiff", "bmp"; case ignored; "jpeg" and "tif" too) into the output

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <ctime>
 
 #include "BatchRunFixture.h"
 #include "ToolRunner.h"
@@ -112,4 +113,38 @@ TEST(BatchRunWorkers, FourWorkersWriteWhatOneWrites)
     const QImage turned = QImage::fromData(one.files.at("Vimo_0002.jpg"));
     EXPECT_EQ(turned.size(), QSize(320, 512)) << "turned upright by its EXIF, then drawn 320 wide";
     EXPECT_EQ(QImage::fromData(one.files.at("Vimo_0008.jpg")).width(), 320) << "the width the run started with";
+}
+
+namespace {
+
+double cpuSeconds(clockid_t clock)
+{
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+// Results are encoded on the render threads, not on the thread that writes
+// them (the window's): however costly the encoding, that thread spends a
+// small part of the run's processor time, so the window never freezes.
+TEST(BatchRunWorkers, ResultsAreEncodedOnTheRenderThreads)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    BatchRunFixture f;
+    for (int i = 0; i < 4; ++i)
+        f.st.list.add(f.noise(f.src(QStringLiteral("n%1.png").arg(i)), "1600x1200"));
+    f.st.ps.sOutFormat = f.st.panel.cmbEncode = "png";
+    f.st.ps.iSizeMode = 2;  // the source's size: large results
+    f.run.workers = 2;
+    const double threadBefore = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    ASSERT_TRUE(f.start());
+    const double writer = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore;
+    const double all = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore;
+    ASSERT_EQ(f.outputs().size(), 4) << f.outText().toStdString();
+    EXPECT_EQ(QImage(f.out("Vimo_0003.png")).size(), QSize(1600, 1200));
+    EXPECT_LT(writer, 0.25 * all) << "the writing thread spent " << writer << " s of " << all << " s";
+    std::printf("writing thread %.3f s of %.3f s\n", writer, all);
 }
