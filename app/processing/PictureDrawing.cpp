@@ -1,5 +1,6 @@
 #include "processing/PictureDrawing.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -16,7 +17,16 @@
 
 namespace {
 
-int roundEven(double v) { return int(std::nearbyint(v)); }
+int roundEven(double v) { return roundPixel(v); }
+
+// The start point shifts the picture on the canvas; beyond the largest
+// canvas side it only moves the picture further out of sight, so it is held
+// there, and the sums with it stay finite.
+double startPoint(float v)
+{
+    constexpr double kLimit = double(kMaxCanvasPixels);
+    return std::isfinite(v) ? std::clamp(double(v), -kLimit, kLimit) : 0.0;
+}
 
 void cropOrPad(DrawGeometry& g, double iw, double ih, const DrawSettings& s)
 {
@@ -32,16 +42,24 @@ void cropOrPad(DrawGeometry& g, double iw, double ih, const DrawSettings& s)
         }
     } else if (wide) {
         g.dx = 0;
-        g.dy = s.sngYp + (H - W * ih / iw) / 2;
+        g.dy = startPoint(s.sngYp) + (H - W * ih / iw) / 2;
         g.dh = H - 2 * g.dy;
     } else {
         g.dy = 0;
-        g.dx = s.sngXp + (W - H * iw / ih) / 2;
+        g.dx = startPoint(s.sngXp) + (W - H * iw / ih) / 2;
         g.dw = W - 2 * g.dx;
     }
 }
 
 } // namespace
+
+int roundPixel(double v)
+{
+    constexpr double kLimit = double(1 << 30);
+    if (std::isnan(v))
+        return 0;
+    return int(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
+}
 
 bool hasBorder(const QString& sBkFile)
 {
@@ -73,8 +91,8 @@ DrawGeometry computeDrawGeometry(QSize src, float W, float H, const DrawSettings
     }
     g.W = W;
     g.H = H;
-    g.dx = s.sngXp;
-    g.dy = s.sngYp;
+    g.dx = startPoint(s.sngXp);
+    g.dy = startPoint(s.sngYp);
     g.dw = W;
     g.dh = H;
     if (s.iSizeMode != 0 && s.iSizeMode != 2)
@@ -114,7 +132,9 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
 {
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok()) {
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
+        // A file that is not there is no invalid picture.
+        const RunError e = QFileInfo::exists(path) ? RunError::InvalidPicture : RunError::FileNotFound;
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), e, QString());
         return {};
     }
     const ProgramState& ps = st.ps;

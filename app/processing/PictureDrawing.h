@@ -49,5 +49,11 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                    int turn = 0);
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
 
+// A position or length in whole pixels, halves to the even neighbour, held
+// within ±2^30: a start point, a scale or a position from a hand-edited
+// settings or job file can be any number, and one beyond that lies far off
+// any canvas there is.
+int roundPixel(double v);
+
 // The settings a border-size choice reads: the border file when one is chosen.
 bool hasBorder(const QString& sBkFile);

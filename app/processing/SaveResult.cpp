@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/imaging/PictureWriter.h"
+#include "processing/ErrorLines.h"
 #include "processing/RenderPicture.h"
 #include "processing/RunRequest.h"
 #include "state/PictureList.h"
@@ -25,7 +26,7 @@ bool fileId(const QString& path, std::pair<unsigned long long, unsigned long lon
 
 QString saveError(const QString& source, const QString& description)
 {
-    return source + QStringLiteral("在保存时发生错误:") + description + QStringLiteral(".\r\n");
+    return loggedName(source + QStringLiteral("在保存时发生错误:") + description + u'.') + QStringLiteral("\r\n");
 }
 
 QString safeName(QString name)
@@ -34,19 +35,6 @@ QString safeName(QString name)
         if (c == u'/' || c == u'\\' || c == QChar(0))
             c = u'_';
     return name;
-}
-
-// stem + tail, the stem shortened (by whole characters) as far as the
-// system's limit of 255 bytes per name asks: a numbered name stays writable.
-QString fittedName(QString stem, const QString& tail)
-{
-    constexpr qsizetype kMaxNameBytes = 255;
-    while (!stem.isEmpty() && QFile::encodeName(stem + tail).size() > kMaxNameBytes) {
-        stem.chop(1);
-        if (!stem.isEmpty() && stem.back().isHighSurrogate())
-            stem.chop(1);
-    }
-    return stem + tail;
 }
 
 SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath, const EncodedResult& encoded,
@@ -68,7 +56,8 @@ SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath
     else {
         const imaging::WriteResult w = imaging::writeBytes(encoded.bytes, path);
         if (!w.ok)
-            problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") + w.error + u')';
+            problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") +
+                      (w.errnum != 0 ? systemErrorText(w.errnum) : w.error) + u')';
     }
     if (!problem.isEmpty()) {
         errors << saveError(sourcePath, problem);
@@ -145,7 +134,7 @@ QString outputName(const RunRequest& request, int index, const QString& sourcePa
 {
     QString stem;
     if (request.rename) {
-        const int digits = std::clamp(int(numtext::leadingNumber(request.counterDigits)), 0, 64);
+        const int digits = int(numtext::leadingNumberIn(request.counterDigits, 0, 64));
         stem = request.prefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
     } else {
         stem = QFileInfo(sourcePath).completeBaseName();

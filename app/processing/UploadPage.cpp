@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "processing/ErrorLines.h"
 #include "processing/SaveResult.h"
 #include "processing/RunOutcome.h"
 #include "processing/RunRequest.h"
@@ -39,7 +40,7 @@ bool append(const QString& path, const QByteArray& bytes)
 
 void logUnwritten(RunOutcome& outcome, const QString& path)
 {
-    outcome.log(QStringLiteral("无法写入 ") + path + QStringLiteral("。\r\n"));
+    outcome.log(loggedName(QStringLiteral("无法写入 ") + path) + QStringLiteral("。\r\n"));
 }
 
 } // namespace

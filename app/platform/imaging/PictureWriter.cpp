@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace imaging {
 
@@ -26,6 +29,24 @@ EncodeResult encodeWithQt(const QImage& picture, const char* format, int quality
 }
 
 } // namespace
+
+WriteResult writeAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int e = n < 0 ? errno : ENOSPC;
+            return {false, QString::fromLocal8Bit(std::strerror(e)), e};
+        }
+        data += n;
+        left -= n;
+    }
+    return {true, {}, 0};
+}
 
 Encoder encoderFor(const QString& format)
 {
@@ -67,14 +88,14 @@ WriteResult writeBytes(const QByteArray& bytes, const QString& path)
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(temp.handle(), 0666 & ~mask);
-    WriteResult r{true, {}};
-    if (temp.write(bytes) != bytes.size() || !temp.flush())
-        r = {false, temp.errorString()};
+    // Qt's files do not give the reason of a write the disk cuts short (a full
+    // disk reads as an unknown error): the bytes go through the handle.
+    WriteResult r = writeAll(temp.handle(), bytes);
     temp.close();
     if (r.ok && temp.error() != QFileDevice::NoError)
         r = {false, temp.errorString()};
     if (r.ok && std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        r = {false, QStringLiteral("cannot replace ") + path};
+        r = {false, QStringLiteral("cannot replace ") + path, errno};
     if (r.ok)
         temp.setAutoRemove(false);
     return r;

@@ -15,7 +15,12 @@ Encoder encoderFor(const QString& format);
 struct WriteResult {
     bool ok = false;
     QString error;  // why the file was not written
+    int errnum = 0; // the system's error number (errno) when the system refused, else 0
 };
+
+// Writes all of `bytes` to the open file `fd`, going on after short writes;
+// a refusal gives the system's error number (a full disk: ENOSPC).
+WriteResult writeAll(int fd, const QByteArray& bytes);
 
 // A picture encoded in memory; `error` says why when there are no bytes.
 struct EncodeResult {

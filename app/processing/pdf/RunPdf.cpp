@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 
 #include "platform/prompter/Prompter.h"
+#include "processing/ErrorLines.h"
 #include "processing/pdf/PdfApi.h"
 #include "processing/pdf/PdfCalls.h"
 #include "processing/RunOutcome.h"
 #include "processing/RunRequest.h"
+#include "state/PicturePaths.h"
 
 namespace {
 
@@ -77,7 +79,7 @@ void closingPage(PdfCalls& c, const RunRequest& r)
 
 void logFailure(RunOutcome& outcome, const QString& subject, const QString& message)
 {
-    outcome.log(QStringLiteral("%1 生成PDF文档失败:%2\r\n").arg(subject, message));
+    outcome.log(loggedName(QStringLiteral("%1 生成PDF文档失败:%2").arg(subject, message)) + QStringLiteral("\r\n"));
 }
 
 } // namespace
@@ -88,7 +90,7 @@ QString pdfBookFileName(const QString& outDir, const QString& title)
     name.replace(QLatin1Char('/'), QLatin1Char('_')).remove(QChar(u'\0'));
     if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("Vimo");
-    return QDir(outDir).filePath(name + QStringLiteral(".pdf"));
+    return QDir(outDir).filePath(fittedName(name, QStringLiteral(".pdf")));
 }
 
 PdfBookResult funCreatePdf(const RunRequest& request, RunOutcome& outcome, PdfApi& pdf, Prompter& prompter,
