@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/imaging/DecodeMemory.h"
 #include "processing/ErrorLines.h"
 #include "processing/SourceFile.h"
 
@@ -57,6 +58,9 @@ void RenderQueue::startMore(std::unique_lock<std::mutex>& lock)
 
 void RenderQueue::render(int i)
 {
+    // Each worker keeps its decode memory from picture to picture, a share
+    // of the budget at most.
+    imaging::keepDecodeMemory(std::min<int64_t>(int64_t(256) << 20, budget_ / (2 * workers_)));
     RenderResult r;
     // What cannot be opened (a FIFO would block the reader for ever) is
     // not rendered; the run logs why when it comes to that entry.

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/PictureReader.h"
 
 namespace imaging {
@@ -102,7 +103,7 @@ bool decodeInto(Session& s, int denominator, QImage& image)
     const int64_t w = s.cinfo.output_width, h = s.cinfo.output_height;
     if (w <= 0 || h <= 0 || w * h > kMaxPicturePixels)
         return false;
-    image = QImage(int(w), int(h), kPictureFormat);
+    image = decodeTarget(QSize(int(w), int(h)), kPictureFormat);
     if (image.isNull()) {
         s.err.noMemory = true;
         return false;

@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/Resample.h"
 
@@ -40,13 +41,27 @@ bool withinLimit(QSize s)
     return int64_t(s.width()) * int64_t(s.height()) <= kMaxPicturePixels;
 }
 
-// Every decoded picture leaves here in kPictureFormat; the conversion works in
-// place where the layouts have the same depth (32-bit pictures).
-QImage decode(QImageReader& r)
+// Every decoded picture leaves here in kPictureFormat. A full-size decode
+// goes into the memory the thread keeps for decoding (when it keeps any);
+// 32-bit pictures are brought to the format where they lie.
+QImage decode(QImageReader& r, bool intoKeptMemory)
 {
-    QImage image = r.read();
-    if (!image.isNull())
-        image.convertTo(kPictureFormat);
+    QImage image;
+    if (intoKeptMemory && r.scaledSize().isEmpty())
+        image = decodeTarget(r.size(), r.imageFormat());
+    if (!r.read(&image))
+        return {};
+    if (image.format() == QImage::Format_ARGB32) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qPremultiply(line[x]);
+        }
+        image.reinterpretAsFormat(kPictureFormat);
+    } else if (image.format() == QImage::Format_RGB32) {
+        image.reinterpretAsFormat(kPictureFormat);  // 0xffRRGGBB is an opaque premultiplied pixel
+    }
+    image.convertTo(kPictureFormat);
     return image;
 }
 
@@ -73,7 +88,7 @@ QImage loadPicture(const QString& path)
     const QSize size = r.size();
     if (size.isValid() && !withinLimit(size))
         return {};
-    return decode(r);
+    return decode(r, false);
 }
 
 namespace {
@@ -141,7 +156,7 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
         if (p > 1)  // what libjpeg alone refused, Qt's reader tries at the same size
             r.setScaledSize(out.decodedSize);
     }
-    out.image = decode(r);
+    out.image = decode(r, true);
     if (out.image.isNull() && probe.ok() && !allocatable(out.decodedSize))
         out.noMemory = true;
     return out;
