@@ -1,31 +1,48 @@
 # Front end: `make run` builds and starts Vimo, `make test` builds and runs every test.
-# Both first install what is missing (scripts/install-deps.sh).
+# Each first installs what it needs and is missing (scripts/install-deps.sh).
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench sanitize clean
+CONFIGURE = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+.PHONY: all build run test bench fuzz sanitize clean
 
 all: build
 
-deps:
-	./scripts/install-deps.sh
-
-configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
-
-build: configure
+# Everything: the program, its library, the tests, the fuzz targets and the benchmarks.
+build:
+	./scripts/install-deps.sh all
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program and the library it loads, and nothing else.
+run:
+	./scripts/install-deps.sh run
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j $(JOBS) --target vimo
 	$(BUILD)/bin/vimo
 
-test: build
+test:
+	./scripts/install-deps.sh test
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
 
-bench: build
+bench:
+	./scripts/install-deps.sh bench
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j $(JOBS)
 	./bench/run.sh $(BUILD)
+
+# Fuzzes every target for FUZZ_SECONDS, as many at once as JOBS.
+fuzz:
+	./scripts/install-deps.sh test
+	$(CONFIGURE)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake --build $(BUILD) -j $(JOBS) --target fuzz
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

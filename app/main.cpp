@@ -2,13 +2,13 @@
 #include <memory>
 
 #include "mainwindow/ProgramLook.h"
-#include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/prompter/DialogPrompter.h"
 #include "platform/shell/DesktopShell.h"
 #include "platform/skin/SkinEngine.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 

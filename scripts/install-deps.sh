@@ -1,30 +1,44 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running, testing and benchmarking need.
+# Installs the Debian packages a task needs: run (build and run Vimo and its
+# library), test (that, and what the tests check with), bench (that, and what
+# the benchmarks compare with) or all (the default).
 # Idempotent: does nothing when all packages are present.
 set -euo pipefail
 
-packages=(
-  # build
+usage() { echo "usage: $0 [run|test|bench|all]" >&2; exit 2; }
+
+run_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
   # the webcam window: Qt Multimedia and the GStreamer elements it reads cameras with
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgif-dev libjpeg-dev zlib1g-dev libtiff-dev
   libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
-  libgtest-dev libgmock-dev
   fonts-wqy-zenhei fonts-liberation2
-  # tests: outside tools that check what we write
-  qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
-  python3 python3-pyftpdlib xvfb xauth x11-utils file clang
-  # tests of the screen grab: the root window's colour, pointer and keys on Xvfb
-  x11-xserver-utils xdotool
-  # tests of mailing a document: the real xdg-email, whose hook a stand-in takes
+  # the desktop's own programs for addresses, folders and mail (xdg-open, xdg-email);
+  # tests of mailing a document use the real xdg-email, whose hook a stand-in takes
   xdg-utils
+)
+test_packages=(
+  libgtest-dev libgmock-dev
+  # outside tools that check what we write
+  qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
+  python3 python3-pyftpdlib xvfb xauth x11-utils file
+  # the screen grab: the root window's colour, pointer and keys on Xvfb
+  x11-xserver-utils xdotool
   # tests of encrypted documents: a second, stricter reader of passwords
   mupdf-tools
-  # benchmarks
-  img2pdf libvips-tools graphicsmagick
+  # the fuzz targets
+  clang
 )
+bench_packages=(img2pdf libvips-tools graphicsmagick)
+
+case "${1:-all}" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  bench | all) packages=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
+  *) usage ;;
+esac
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -46,6 +60,7 @@ install_missing() {
 
 install_missing "${packages[@]}"
 
+[ "${1:-all}" = run ] && exit 0
 # The fuzz targets link clang's libFuzzer and sanitizer runtimes, which come in
 # a package named after the clang that is installed (libclang-rt-14-dev, ...).
 clang_major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)

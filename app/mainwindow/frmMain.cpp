@@ -14,12 +14,12 @@
 #include <QTextBrowser>
 #include <QTimer>
 
-#include "mainwindow/ControlFactory.h"
-#include "mainwindow/SettingsStore.h"
 #include "platform/prompter/Prompter.h"
 #include "platform/shell/Shell.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <QResizeEvent>
 #include <QTextBrowser>
 
-#include "mainwindow/ControlFactory.h"
 #include "mainwindow/frmMain.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

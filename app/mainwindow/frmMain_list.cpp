@@ -12,14 +12,14 @@
 #include <QSignalBlocker>
 #include <QTextBrowser>
 
-#include "mainwindow/BusyCursor.h"
 #include "mainwindow/FolderPictures.h"
 #include "mainwindow/ListRemoval.h"
-#include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
-#include "settings/menus/MenuCommands.h"
+#include "services/ShellHelpers.h"
 #include "settings/frmDlg.h"
+#include "settings/menus/MenuCommands.h"
 #include "state/AppState.h"
+#include "widgets/BusyCursor.h"
 
 void frmMain::showNotice()
 {

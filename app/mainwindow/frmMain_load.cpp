@@ -10,13 +10,13 @@
 
 #include "mainwindow/CommandLine.h"
 #include "mainwindow/ProgramTitle.h"
-#include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
-#include "settings/SettingsPanel.h"
 #include "platform/folders/ProgramFolders.h"
 #include "processing/CDIB.h"
+#include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 #include "state/StartValues.h"
+#include "store/SettingsStore.h"
 
 void frmMain::Form_Load()
 {

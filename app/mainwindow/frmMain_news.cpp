@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "mainwindow/ControlFactory.h"
 #include "mainwindow/NewsTicker.h"
-#include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/news/HttpNewsPage.h"
+#include "services/ShellHelpers.h"
 #include "state/AppState.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "mainwindow/ControlFactory.h"
 #include "mainwindow/frmMain.h"
 #include "settings/SettingsPanel.h"
 #include "settings/frmDlg.h"
 #include "settings/menus/MenuCommands.h"
 #include "state/AppState.h"
+#include "widgets/ControlFactory.h"
 
 void frmMain::buildSettingsPanel()
 {

@@ -8,12 +8,12 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 
-#include "mainwindow/BusyCursor.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/preview/PreviewKeys.h"
 #include "mainwindow/preview/PreviewTexts.h"
 #include "mainwindow/preview/WatermarkScale.h"
 #include "state/AppState.h"
+#include "widgets/BusyCursor.h"
 
 namespace {
 

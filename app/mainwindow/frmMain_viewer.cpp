@@ -8,19 +8,19 @@
 #include <QSignalBlocker>
 #include <QTextBrowser>
 
-#include "mainwindow/BusyCursor.h"
 #include "mainwindow/ListRemoval.h"
-#include "mainwindow/SettingsStore.h"
-#include "services/ShellHelpers.h"
 #include "mainwindow/frmMain.h"
-#include "settings/menus/MenuCommands.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureWriter.h"
 #include "platform/prompter/Prompter.h"
 #include "platform/wallpaper/DesktopWallpaper.h"
+#include "services/ShellHelpers.h"
+#include "settings/menus/MenuCommands.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 #include "viewer/ViewerHost.h"
 #include "viewer/frmPic.h"
+#include "widgets/BusyCursor.h"
 
 struct frmMain::ViewerBridge : ViewerHost {
     explicit ViewerBridge(frmMain& window) : w(window) {}

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "mainwindow/ControlFactory.h"
 #include "state/AppState.h"
+#include "widgets/ControlFactory.h"
 
 frmSplash::frmSplash(AppState& app, std::function<void()> makeMain, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), app_(app), makeMain_(std::move(makeMain))

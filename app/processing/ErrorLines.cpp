@@ -1,5 +1,8 @@
 #include "processing/ErrorLines.h"
 
+#include <cerrno>
+#include <cstring>
+
 int errorNumber(RunError e)
 {
     return int(e);
@@ -18,12 +21,49 @@ QString errorDescription(RunError e)
     return {};
 }
 
+QString loggedName(const QString& name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            out += QStringLiteral("\\n");
+        else if (u == u'\r')
+            out += QStringLiteral("\\r");
+        else if (u == u'\t')
+            out += QStringLiteral("\\t");
+        else if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\x%1").arg(int(u), u < 0x100 ? 2 : 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString systemErrorText(int errnum)
+{
+    switch (errnum) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("磁盘已满");
+    case EFBIG: return QStringLiteral("文件超出了系统允许的大小");
+    case EACCES:
+    case EPERM: return QStringLiteral("没有写入的权限");
+    case EROFS: return QStringLiteral("磁盘是只读的");
+    case ENOENT:
+    case ENOTDIR: return errorDescription(RunError::PathNotFound);
+    case ENAMETOOLONG: return QStringLiteral("文件名太长");
+    case EIO: return QStringLiteral("读写磁盘时出错");
+    default: return QString::fromLocal8Bit(std::strerror(errnum));
+    }
+}
+
 QString errorLine(const QString& path, const QString& head, RunError e, const QString& detail)
 {
     QString description = errorDescription(e);
     if (!detail.isEmpty())
         description += (description.isEmpty() ? QString() : QStringLiteral(": ")) + detail;
-    return path + head + QString::number(errorNumber(e)) + u')' + description + QStringLiteral("。\r\n");
+    return loggedName(path + head + QString::number(errorNumber(e)) + u')' + description) + QStringLiteral("。\r\n");
 }
 
 QString tooLargeText(int64_t width, int64_t height, int64_t maxPixels)

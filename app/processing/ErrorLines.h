@@ -17,7 +17,17 @@ enum class RunError {
 int errorNumber(RunError e);
 QString errorDescription(RunError e);
 
-// One line of the run's error log: the source path, the stage's message, the
+// A path or name as the error log shows it. A file name may hold any
+// character but "/" and NUL: its line feeds and other control characters
+// are written as escapes ("\n", "\r", "\t", "\xHH") so that no name can
+// start a line of its own in the log.
+QString loggedName(const QString& name);
+
+// Why the system refused to write or read, in words, for the error number
+// (errno) it gave; the system's own text for numbers without words of ours.
+QString systemErrorText(int errnum);
+
+// One line of the run's error log: the source path (as loggedName shows it), the stage's message, the
 // error's number, ")", its description, "。" and CR LF. `head` carries what
 // goes between the path and the number.
 QString errorLine(const QString& path, const QString& head, RunError e, const QString& detail);

@@ -18,7 +18,7 @@ namespace {
 
 constexpr double kMargin = 5;
 
-int roundEven(double v) { return int(std::nearbyint(v)); }
+int roundEven(double v) { return roundPixel(v); }
 
 QColor fromColorRef(int32_t c)
 {
@@ -51,14 +51,24 @@ void drawPictureMark(QImage& canvas, const QString& path, int posImg, const Rend
     }
     const double w = a.markNatural.width() * scale, h = a.markNatural.height() * scale;
     const double cw = canvas.width(), ch = canvas.height();
+    // A mark that would cover the canvas many times over is refused before
+    // any of its sizes is turned into pixels; one that leaves no pixel is
+    // no lack of memory either: both lines name the size.
+    const auto refused = [&](const QString& what) {
+        errors << errorLine(path, head, RunError::None,
+                            QStringLiteral("%1(宽 %2, 高 %3)").arg(what, QString::number(w, 'g', 6), QString::number(h, 'g', 6)));
+    };
+    if (w > 4 * cw + 64 || h > 4 * ch + 64) {
+        refused(QStringLiteral("水印图片太大"));
+        return;
+    }
     const MarkPlacement m = placePictureMark(posImg, cw, ch, w, h, QPointF(ps.iuISyX, ps.iuISyY));
     placed.picture = true;
     placed.pictureSize = QSizeF(w, h);
     placed.pictureFraction = m.fraction;
     const QRect dest(roundEven(m.topLeft.x()), roundEven(m.topLeft.y()), roundEven(w), roundEven(h));
-    if (dest.width() <= 0 || dest.height() <= 0 || dest.width() > 4 * canvas.width() + 64 ||
-        dest.height() > 4 * canvas.height() + 64) {
-        errors << errorLine(path, head, RunError::OutOfMemory, QString());
+    if (dest.width() <= 0 || dest.height() <= 0) {
+        refused(QStringLiteral("水印图片尺寸无效"));
         return;
     }
     QPainter p(&canvas);
@@ -84,6 +94,11 @@ void drawTextMark(QImage& canvas, const QString& path, int posTxt, const RenderS
                                           size.height(), QPointF(ps.iuTSyX, ps.iuTSyY));
     placed.text = true;
     placed.textFraction = m.fraction;
+    // A stored free position far off the canvas prints nothing; the painter
+    // is not handed coordinates beyond what it can hold.
+    const QRectF box(m.topLeft, QSizeF(size));
+    if (!box.intersects(QRectF(canvas.rect())))
+        return;
     imaging::drawText(canvas, m.topLeft, text, font, fromColorRef(ps.lColor));
 }
 

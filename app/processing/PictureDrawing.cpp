@@ -1,20 +1,32 @@
 #include "processing/PictureDrawing.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 #include "platform/imaging/ColorMatrixFilter.h"
+#include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/PictureReader.h"
 #include "platform/imaging/Resample.h"
 #include "processing/CDIB.h"
 #include "processing/ErrorLines.h"
 #include "processing/RenderSettings.h"
+#include "processing/Rotation.h"
 #include "state/AppState.h"
 
 namespace {
 
-int roundEven(double v) { return int(std::nearbyint(v)); }
+int roundEven(double v) { return roundPixel(v); }
+
+// The start point shifts the picture on the canvas; beyond the largest
+// canvas side it only moves the picture further out of sight, so it is held
+// there, and the sums with it stay finite.
+double startPoint(float v)
+{
+    constexpr double kLimit = double(kMaxCanvasPixels);
+    return std::isfinite(v) ? std::clamp(double(v), -kLimit, kLimit) : 0.0;
+}
 
 void cropOrPad(DrawGeometry& g, double iw, double ih, const DrawSettings& s)
 {
@@ -30,16 +42,24 @@ void cropOrPad(DrawGeometry& g, double iw, double ih, const DrawSettings& s)
         }
     } else if (wide) {
         g.dx = 0;
-        g.dy = s.sngYp + (H - W * ih / iw) / 2;
+        g.dy = startPoint(s.sngYp) + (H - W * ih / iw) / 2;
         g.dh = H - 2 * g.dy;
     } else {
         g.dy = 0;
-        g.dx = s.sngXp + (W - H * iw / ih) / 2;
+        g.dx = startPoint(s.sngXp) + (W - H * iw / ih) / 2;
         g.dw = W - 2 * g.dx;
     }
 }
 
 } // namespace
+
+int roundPixel(double v)
+{
+    constexpr double kLimit = double(1 << 30);
+    if (std::isnan(v))
+        return 0;
+    return int(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
+}
 
 bool hasBorder(const QString& sBkFile)
 {
@@ -71,8 +91,8 @@ DrawGeometry computeDrawGeometry(QSize src, float W, float H, const DrawSettings
     }
     g.W = W;
     g.H = H;
-    g.dx = s.sngXp;
-    g.dy = s.sngYp;
+    g.dx = startPoint(s.sngXp);
+    g.dy = startPoint(s.sngYp);
     g.dw = W;
     g.dh = H;
     if (s.iSizeMode != 0 && s.iSizeMode != 2)
@@ -108,11 +128,13 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
     return DrawPicFile(path, W, H, snapshotSettings(st), errors);
 }
 
-QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors)
+QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors, int turn)
 {
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok()) {
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
+        // A file that is not there is no invalid picture.
+        const RunError e = QFileInfo::exists(path) ? RunError::InvalidPicture : RunError::FileNotFound;
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), e, QString());
         return {};
     }
     const ProgramState& ps = st.ps;
@@ -120,7 +142,7 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
     QSize border;
     if (s.iSizeMode == 1 && hasBorder(ps.sBkFile))
         border = imaging::probePicture(ps.sBkFile).size;
-    const DrawGeometry g = computeDrawGeometry(probe.size, W, H, s, border);
+    const DrawGeometry g = computeDrawGeometry(turnedSize(probe.size, turn), W, H, s, border);
     const QSize size = canvasSize(g);
     QImage canvas;
     if (size.isValid())
@@ -154,8 +176,9 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
     if (visible.isEmpty())
         return canvas;
     const double ax = double(r.sw) / r.dw, ay = double(r.sh) / r.dh;
-    const QRectF region(r.sx + (visible.x() - dest.x()) * ax, r.sy + (visible.y() - dest.y()) * ay,
-                        visible.width() * ax, visible.height() * ay);
+    const QRectF region = unturnedRegion(QRectF(r.sx + (visible.x() - dest.x()) * ax, r.sy + (visible.y() - dest.y()) * ay,
+                                                visible.width() * ax, visible.height() * ay),
+                                         probe.size, turn);
 
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
     if (loaded.tooLarge) {
@@ -164,6 +187,19 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                             tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels));
         return {};
     }
+    if (loaded.noMemory) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory, QString());
+        return {};
+    }
+    if (loaded.tooManyScans) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("JPEG 图片的扫描超过 %1 次").arg(imaging::kMaxJpegScans));
+        return {};
+    }
+    // Saved all the same: the part that decoded is often most of a photo.
+    if (loaded.damaged)
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("图片数据不完整或已损坏,缺少的部分为灰色"));
     const QImage& decoded = loaded.image;
     if (decoded.isNull()) {
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
@@ -172,7 +208,10 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
     const double fx = double(decoded.width()) / probe.size.width();
     const double fy = double(decoded.height()) / probe.size.height();
     const QRectF scaled(region.x() * fx, region.y() * fy, region.width() * fx, region.height() * fy);
-    QImage part = imaging::resampleRegion(decoded, scaled, visible.size());
+    // Resampled as stored, then turned: the same pixels as turning first,
+    // without turning the whole decoded picture.
+    QImage part = imaging::resampleRegion(decoded, scaled, turnedSize(visible.size(), turn));
+    RotatePicture(part, turn, QString());
     imaging::applyColorMatrix(part, st.pic.cmPic);
     QPainter p(&canvas);
     p.drawImage(visible.topLeft(), part);

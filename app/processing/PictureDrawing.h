@@ -43,8 +43,17 @@ QSize canvasSize(const DrawGeometry& g);
 // Draws the picture file at the output size through the picture colour
 // matrix onto a fresh white canvas. A picture that cannot be read or a canvas
 // that cannot be made gives a null picture and that picture's error line.
-QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors);
+// `turn` (a fixed rotation mode) turns the picture before the size rules
+// see it, so the size typed is the size of the upright result.
+QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors,
+                   int turn = 0);
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
+
+// A position or length in whole pixels, halves to the even neighbour, held
+// within ±2^30: a start point, a scale or a position from a hand-edited
+// settings or job file can be any number, and one beyond that lies far off
+// any canvas there is.
+int roundPixel(double v);
 
 // The settings a border-size choice reads: the border file when one is chosen.
 bool hasBorder(const QString& sBkFile);

@@ -10,13 +10,16 @@
 RenderResult renderPicture(const QString& path, const RenderSettings& s, const RenderAssets& a)
 {
     RenderResult out;
-    const float W = float(numtext::leadingNumber(s.panel.txtW));
-    const float H = float(numtext::leadingNumber(s.panel.txtH));
-    QImage canvas = DrawPicFile(path, W, H, s, out.errors);
+    // Beyond a billion pixels a side no canvas is made; held there, a typed
+    // or stored size of any length still fits a float.
+    const float W = float(numtext::leadingNumberIn(s.panel.txtW, -1e9, 1e9));
+    const float H = float(numtext::leadingNumberIn(s.panel.txtH, -1e9, 1e9));
+    // Turned before the size rules apply: the width typed is the width of the
+    // upright picture, for a phone photo turned by its EXIF orientation too.
+    const int turn = resolveTurn(s.rot.iRotateMode, path);
+    QImage canvas = DrawPicFile(path, W, H, s, out.errors, turn);
     if (canvas.isNull())
         return out;
-    if (s.rot.iRotateMode > 1)
-        RotatePicture(canvas, s.rot.iRotateMode, path);
     if (!s.panel.mTXUndo) {
         const int k = s.panel.mTX >= 0 && s.panel.mTX < kEffectCount ? s.panel.mTX : kEffectCount;
         ApplyEffect(canvas, k, s.panel.sldLD);

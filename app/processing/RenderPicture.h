@@ -18,8 +18,9 @@ struct RenderResult {
 };
 
 // The per-picture pipeline shared by the live preview and the batch run:
-// draw at the output size through the colour matrix, rotate, colour effect,
-// border, picture watermark, text watermark, in this fixed order. Reads only
+// turn (the fixed rotation or the EXIF orientation), draw at the output size
+// through the colour matrix, colour effect, border, picture watermark, text
+// watermark, in this fixed order. Reads only
 // its arguments, so render threads may call it at the same time.
 RenderResult renderPicture(const QString& path, const RenderSettings& s, const RenderAssets& a);
 

@@ -6,20 +6,29 @@
 #include <QThreadPool>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 
+#include "processing/RenderCost.h"
 #include "processing/RenderPicture.h"
 
 // Renders the pictures of a run on worker threads, a few ahead of the one the
 // run is saving, and hands the results back in list order on the thread that
 // made the queue. Settings and prepared assets are fixed when it is made.
-// At most workers + 1 pictures are rendered or waiting at any time, so memory
-// stays bounded whatever the length of the list.
+// At most workers + 1 pictures are rendered or waiting at any time, and a
+// picture starts only when the memory its rendering needs (worked out from
+// its header) fits what the pictures in flight leave of the budget; one
+// larger than the whole budget runs alone.
 class RenderQueue {
 public:
-    // `workers` 0 takes the default.
-    RenderQueue(QStringList paths, RenderSettings settings, int workers);
+    using RenderFunction = std::function<RenderResult(const QString&, const RenderSettings&, const RenderAssets&)>;
+
+    // `workers` 0 takes the default, `budget` 0 the machine's; `render`
+    // empty renders with the picture pipeline.
+    RenderQueue(QStringList paths, RenderSettings settings, int workers, RenderFunction render = {},
+                int64_t budget = 0);
     // Drops what has not started and waits for what is being rendered.
     ~RenderQueue();
     RenderQueue(const RenderQueue&) = delete;
@@ -30,19 +39,26 @@ public:
     RenderResult take(int i);
 
     int workers() const { return workers_; }
+    int64_t budget() const { return budget_; }
     // As many as the machine has cores, at most 8.
     static int defaultWorkers();
 
 private:
-    void submitUpTo(int end);
+    void startMore(std::unique_lock<std::mutex>& lock);
     void render(int i);
     bool ready(int i);
+    void release(int i);
 
     const QStringList paths_;
     const RenderSettings settings_;
     const RenderAssets assets_;
+    const RenderFunction render_;
     int workers_;
-    int submitted_ = 0;
+    const int64_t budget_;
+    int started_ = 0;      // entries below it have been started
+    int windowEnd_ = 0;    // entries below it may start
+    int64_t inUse_ = 0;    // estimated bytes held by the entries started and not yet taken
+    std::map<int, RenderCost> held_;  // what each of those holds
     std::atomic<bool> cancelled_{false};
     std::mutex mutex_;
     std::condition_variable doneCv_;

@@ -32,9 +32,12 @@ RenderAssets prepareAssets(const RenderSettings& s)
             imaging::applyColorMatrix(a.mark, s.pic.cmSy);
             a.mark.convertTo(QImage::Format_ARGB32_Premultiplied);
             const double scale = s.ps.sngSyScale;
-            const QSize drawn(int(std::nearbyint(a.mark.width() * scale)), int(std::nearbyint(a.mark.height() * scale)));
-            if (scale > 0 && std::isfinite(scale) && drawn.width() > 0 && drawn.height() > 0 &&
-                drawn.width() <= kMaxPreparedMarkSide && drawn.height() <= kMaxPreparedMarkSide) {
+            const double w = std::nearbyint(a.mark.width() * scale), h = std::nearbyint(a.mark.height() * scale);
+            // Sizes are checked as numbers before they become pixels: a
+            // hand-edited scale can be any float.
+            if (scale > 0 && std::isfinite(scale) && w > 0 && h > 0 && w <= kMaxPreparedMarkSide &&
+                h <= kMaxPreparedMarkSide) {
+                const QSize drawn{int(w), int(h)};
                 if (drawn != a.mark.size())
                     a.mark = a.mark.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
                 a.markScaled = true;

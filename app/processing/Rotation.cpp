@@ -15,15 +15,45 @@ int modeForOrientation(const QString& orientation)
     return rmNone;
 }
 
+int resolveTurn(int mode, const QString& path)
+{
+    if (mode == rmAuto) {
+        ExifReader reader;
+        reader.Load(path);
+        return modeForOrientation(reader.Tag(274).toString());
+    }
+    return mode > 1 ? mode : rmNone;
+}
+
+QSize turnedSize(QSize size, int turn)
+{
+    return turn == rmRight || turn == rmLeft ? size.transposed() : size;
+}
+
+QRectF unturnedRegion(const QRectF& r, QSize source, int turn)
+{
+    const double w = source.width(), h = source.height();
+    switch (turn) {
+    case rmRight:  // turned x runs down the source from its bottom, turned y along it
+        return QRectF(r.top(), h - r.right(), r.height(), r.width());
+    case rmLeft:
+        return QRectF(w - r.bottom(), r.left(), r.height(), r.width());
+    case rmHalf:
+        return QRectF(w - r.right(), h - r.bottom(), r.width(), r.height());
+    case rmFlipVert:
+        return QRectF(r.left(), h - r.bottom(), r.width(), r.height());
+    case rmFlipHorz:
+        return QRectF(w - r.right(), r.top(), r.width(), r.height());
+    default:
+        return r;
+    }
+}
+
 void RotatePicture(QImage& picture, int mode, const QString& path)
 {
     if (picture.isNull())
         return;
-    if (mode == rmAuto) {
-        ExifReader reader;
-        reader.Load(path);
-        mode = modeForOrientation(reader.Tag(274).toString());
-    }
+    mode = resolveTurn(mode, path);
     switch (mode) {
     case rmRight:
         picture = picture.transformed(QTransform().rotate(90));

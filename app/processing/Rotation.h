@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -19,6 +20,17 @@ enum RotateMode {
 // The mode that an EXIF Orientation text asks for in automatic mode; 0 when
 // the picture is left as it is (1, 5, 7, anything else, or no tag).
 int modeForOrientation(const QString& orientation);
+
+// The fixed turn a picture gets: `mode` itself, or in automatic mode the
+// one its EXIF orientation asks for; 0 when it is left as it is.
+int resolveTurn(int mode, const QString& path);
+
+// The size of a picture of `size` after `turn` (quarter turns swap the sides).
+QSize turnedSize(QSize size, int turn);
+
+// Where a region of the turned picture lies in the picture before `turn`;
+// `source` is the size before the turn.
+QRectF unturnedRegion(const QRectF& region, QSize source, int turn);
 
 // Turns or mirrors the picture exactly (lossless quarter turns and mirrors),
 // in memory. Mode 2 reads the orientation of the source file `path`.

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/imaging/PictureWriter.h"
+#include "processing/ErrorLines.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
@@ -24,7 +25,7 @@ bool fileId(const QString& path, std::pair<unsigned long long, unsigned long lon
 
 QString saveError(const QString& source, const QString& description)
 {
-    return source + QStringLiteral("在保存时发生错误:") + description + QStringLiteral(".\r\n");
+    return loggedName(source + QStringLiteral("在保存时发生错误:") + description + u'.') + QStringLiteral("\r\n");
 }
 
 QString safeName(QString name)
@@ -33,19 +34,6 @@ QString safeName(QString name)
         if (c == u'/' || c == u'\\' || c == QChar(0))
             c = u'_';
     return name;
-}
-
-// stem + tail, the stem shortened (by whole characters) as far as the
-// system's limit of 255 bytes per name asks: a numbered name stays writable.
-QString fittedName(QString stem, const QString& tail)
-{
-    constexpr qsizetype kMaxNameBytes = 255;
-    while (!stem.isEmpty() && QFile::encodeName(stem + tail).size() > kMaxNameBytes) {
-        stem.chop(1);
-        if (!stem.isEmpty() && stem.back().isHighSurrogate())
-            stem.chop(1);
-    }
-    return stem + tail;
 }
 
 SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImage& picture,
@@ -65,7 +53,8 @@ SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImag
     else {
         const imaging::WriteResult w = imaging::writePicture(picture, path, encoder, st.ps.iJPGQ);
         if (!w.ok)
-            problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") + w.error + u')';
+            problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") +
+                      (w.errnum != 0 ? systemErrorText(w.errnum) : w.error) + u')';
     }
     if (!problem.isEmpty()) {
         errors << saveError(sourcePath, problem);
@@ -119,7 +108,7 @@ QString outputName(const AppState& st, int index, const QString& sourcePath, con
 {
     QString stem;
     if (st.panel.chkRM == 1) {
-        const int digits = std::clamp(int(numtext::leadingNumber(st.panel.txtNum)), 0, 64);
+        const int digits = int(numtext::leadingNumberIn(st.panel.txtNum, 0, 64));
         stem = st.ps.sPrefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
     } else {
         stem = QFileInfo(sourcePath).completeBaseName();

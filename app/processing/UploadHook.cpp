@@ -2,6 +2,7 @@
 
 #include "platform/folders/ProgramFolders.h"
 #include "platform/ftp/CurlUploader.h"
+#include "platform/ftp/FailFastUploader.h"
 #include "processing/BatchRun.h"
 #include "processing/FtpUpload.h"
 #include "processing/UploadPage.h"
@@ -16,10 +17,13 @@ void attachUpload(BatchRun& run, AppState& app, std::shared_ptr<Uploader> upload
         };
         uploader = curl;
     }
-    run.upload = [&app, uploader](const QString& path, const QString& name) {
-        FtpUpload(app, *uploader, path, name);
+    // A server that cannot be reached costs its time-out once a run, not once a picture.
+    auto once = std::make_shared<FailFastUploader>(uploader);
+    run.upload = [&app, once](const QString& path, const QString& name) {
+        FtpUpload(app, *once, path, name);
     };
-    run.createHtm = [&app, userDir] {
+    run.createHtm = [&app, userDir, once] {
+        once->forget();  // the run's last word on its uploads: the next run tries the server again
         funCreateHtm(app, userDir.isEmpty() ? ProgramFolders::userDir() : userDir);
     };
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "processing/ErrorLines.h"
 #include "processing/SaveResult.h"
 #include "state/AppState.h"
 
@@ -39,7 +40,7 @@ bool append(const QString& path, const QByteArray& bytes)
 void logUnwritten(AppState& st, const QString& path)
 {
     st.ps.bHasErr = true;
-    st.ps.sErrLog += QStringLiteral("无法写入 ") + path + QStringLiteral("。\r\n");
+    st.ps.sErrLog += loggedName(QStringLiteral("无法写入 ") + path) + QStringLiteral("。\r\n");
 }
 
 } // namespace

@@ -1,10 +1,15 @@
 #include "settings/FtpTarget.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "mainwindow/SettingsStore.h"
 #include "state/ModuleState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 
@@ -21,6 +26,23 @@ QString* field(UploadModuleState& ftp, int i)
 QSettings sameFile()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vimo"), QStringLiteral("Vimo"));
+}
+
+// Makes the settings file, created if need be, readable by its owner alone.
+// Done before the password is written: the store replaces the file by a new
+// one that takes the permissions of the file it replaces, so the password
+// never lies in a file others may read, not even for a moment.
+bool makePrivate(const QString& path)
+{
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool ok = ::fstat(fd, &st) == 0 && ((st.st_mode & 0777) == 0600 || ::fchmod(fd, 0600) == 0);
+    ::close(fd);
+    return ok;
 }
 
 } // namespace
@@ -40,6 +62,8 @@ bool loadFtpTarget(UploadModuleState& ftp, const SettingsStore& store)
 
 bool saveFtpTarget(SettingsStore& store, const UploadModuleState& ftp, bool rememberPassword)
 {
+    if (rememberPassword && !makePrivate(sameFile().fileName()))
+        return false;
     UploadModuleState copy = ftp;
     for (int i = 0; i < 5; ++i)
         store.writeText(QString::fromLatin1(kKeys[i]), *field(copy, i));
@@ -47,11 +71,7 @@ bool saveFtpTarget(SettingsStore& store, const UploadModuleState& ftp, bool reme
         store.writeText(kPassKey, ftp.sFtpPass);
     else
         sameFile().remove(QStringLiteral("Options/") + kPassKey);
-    if (!store.sync())
-        return false;
-    if (!rememberPassword)
-        return true;
-    return QFile::setPermissions(sameFile().fileName(), QFile::ReadOwner | QFile::WriteOwner);
+    return store.sync();
 }
 
 QString checkedFtpServer(const QString& typed, QString& problem)

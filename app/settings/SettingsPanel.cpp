@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
-#include "mainwindow/ChoiceSources.h"
 #include "platform/folders/ProgramFolders.h"
 #include "settings/FtpTarget.h"
 #include "settings/PreviewServices.h"
@@ -19,6 +18,7 @@
 #include "settings/frmFtp.h"
 #include "settings/frmTxtSet.h"
 #include "state/AppState.h"
+#include "widgets/ChoiceSources.h"
 
 SettingsPanel::SettingsPanel(AppState& appState, SettingsStore& settings, Prompter& prompter, Shell& shell,
                              PreviewServices& window, const PanelFrames& frames, QObject* parent)

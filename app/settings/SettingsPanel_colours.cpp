@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "mainwindow/ControlFactory.h"
 #include "settings/PanelCommands.h"
 #include "settings/PreviewServices.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "mainwindow/ControlFactory.h"
 #include "platform/prompter/Prompter.h"
 #include "settings/PanelCommands.h"
 #include "settings/PreviewServices.h"
 #include "settings/SettingsPanel.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
+#include "widgets/ControlFactory.h"
 
 void SettingsPanel::buildOutputControls(QWidget* box)
 {

@@ -9,9 +9,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "mainwindow/BusyCursor.h"
-#include "mainwindow/ChoiceSources.h"
-#include "mainwindow/ControlFactory.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/shell/Shell.h"
 #include "settings/PreviewServices.h"
@@ -19,6 +16,9 @@
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
 #include "state/PicturePaths.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/ChoiceSources.h"
+#include "widgets/ControlFactory.h"
 
 const QString SettingsPanel::kBorderDownloadPage = QStringLiteral("https://vimo.sourceforge.io/borders/");
 

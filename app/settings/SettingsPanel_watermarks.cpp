@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwindow/ControlFactory.h"
 #include "platform/prompter/Prompter.h"
 #include "settings/PanelCommands.h"
 #include "settings/PreviewServices.h"
@@ -16,6 +15,7 @@
 #include "settings/frmTxtSet.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
+#include "widgets/ControlFactory.h"
 
 void SettingsPanel::buildWatermarkControls(QWidget* box)
 {

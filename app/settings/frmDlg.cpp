@@ -19,13 +19,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "mainwindow/ControlFactory.h"
-#include "mainwindow/SettingsStore.h"
 #include "platform/imaging/PictureReader.h"
 #include "settings/NewFolder.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
 #include "state/PicturePaths.h"
+#include "store/SettingsStore.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwindow/ControlFactory.h"
 #include "platform/prompter/Prompter.h"
 #include "settings/FtpTarget.h"
-#include "mainwindow/SettingsStore.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
+#include "widgets/ControlFactory.h"
 
 frmFtp::frmFtp(AppState& app, SettingsStore& settings, Prompter& prompter, QWidget* parent)
     : QDialog(parent), app_(app), settings_(settings), prompter_(prompter)

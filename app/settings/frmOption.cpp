@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "mainwindow/ControlFactory.h"
-#include "mainwindow/SettingsStore.h"
 #include "settings/OptionValues.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

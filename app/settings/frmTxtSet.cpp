@@ -12,10 +12,10 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "mainwindow/ControlFactory.h"
 #include "platform/prompter/Prompter.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
+#include "widgets/ControlFactory.h"
 
 namespace {
 

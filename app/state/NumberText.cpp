@@ -1,5 +1,6 @@
 #include "state/NumberText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -88,6 +89,11 @@ double leadingNumber(const QString& text)
     double value = 0;
     const auto [end, ec] = std::from_chars(first, s.data() + n, value);
     return ec == std::errc() && std::isfinite(value) ? value : 0.0;
+}
+
+double leadingNumberIn(const QString& text, double lo, double hi)
+{
+    return std::clamp(leadingNumber(text), lo, hi);
 }
 
 QString fromDouble(double value)

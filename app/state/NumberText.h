@@ -21,6 +21,9 @@ std::optional<double> toDouble(const QString& text);
 
 // The number at the start of a text (blanks skipped), 0 when it starts with none.
 double leadingNumber(const QString& text);
+// The same held within [lo, hi], so that a stored or typed text far out of
+// range never overflows the type its number is put into.
+double leadingNumberIn(const QString& text, double lo, double hi);
 
 // Decimal text that reads back everywhere: "." as the decimal point, no grouping.
 QString fromDouble(double value);

@@ -1,5 +1,7 @@
 #include "state/PicturePaths.h"
 
+#include <QFile>
+
 bool isPictureName(const QString& name)
 {
     static const QLatin1String kEndings[] = {
@@ -27,4 +29,14 @@ QString joinPath(const QString& folder, const QString& name)
 bool isBorderName(const QString& name)
 {
     return name.size() > 4 && name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
+
+QString fittedName(QString stem, const QString& tail)
+{
+    while (!stem.isEmpty() && QFile::encodeName(stem + tail).size() > kMaxNameBytes) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate())
+            stem.chop(1);
+    }
+    return stem + tail;
 }

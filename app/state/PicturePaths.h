@@ -16,3 +16,10 @@ QString pictureNamePatterns();
 // A folder and a file name joined with one "/" between them; a folder that
 // already ends in "/" (the root) takes none.
 QString joinPath(const QString& folder, const QString& name);
+
+// The most bytes a file name may take on the file systems the program writes to.
+constexpr qsizetype kMaxNameBytes = 255;
+
+// stem + tail, the stem shortened by whole characters until the name fits
+// in kMaxNameBytes bytes as the file system stores it; the tail is kept whole.
+QString fittedName(QString stem, const QString& tail);

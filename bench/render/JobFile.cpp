@@ -2,25 +2,35 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <cmath>
+#include <limits>
 
-#include "mainwindow/SettingsStore.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 
+// A number that does not fit its field is refused (the field keeps its
+// start value), as the settings store refuses it.
 template <typename T> void take(const QSettings& s, const char* key, T& field)
 {
     if (!s.contains(key))
         return;
     const QVariant v = s.value(key);
-    if constexpr (std::is_same_v<T, QString>)
+    bool ok = true;
+    if constexpr (std::is_same_v<T, QString>) {
         field = v.toString();
-    else if constexpr (std::is_same_v<T, bool>)
+    } else if constexpr (std::is_same_v<T, bool>) {
         field = v.toString() == QLatin1String("True") || v.toInt() != 0;
-    else if constexpr (std::is_floating_point_v<T>)
-        field = T(v.toDouble());
-    else
-        field = T(v.toLongLong());
+    } else if constexpr (std::is_floating_point_v<T>) {
+        const double d = v.toDouble(&ok);
+        if (ok && std::isfinite(d) && std::fabs(d) <= double(std::numeric_limits<T>::max()))
+            field = T(d);
+    } else {
+        const qlonglong n = v.toLongLong(&ok);
+        if (ok && n >= qlonglong(std::numeric_limits<T>::min()) && n <= qlonglong(std::numeric_limits<T>::max()))
+            field = T(n);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ZonePlate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -37,4 +38,31 @@ double psnr(const QImage& a, const QImage& b)
     }
     const double mse = sum / (3.0 * x.width() * x.height());
     return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+double bandMoire(const QImage& reduced, QSize source, double lo, double hi)
+{
+    if (reduced.isNull())
+        return -1;
+    const double cx = source.width() / 2.0, cy = source.height() / 2.0;
+    const double sx = double(source.width()) / reduced.width(), sy = double(source.height()) / reduced.height();
+    double sum = 0, sum2 = 0;
+    long n = 0;
+    for (int y = 0; y < reduced.height(); ++y) {
+        for (int x = 0; x < reduced.width(); ++x) {
+            const double dx = (x + 0.5) * sx - cx, dy = (y + 0.5) * sy - cy;
+            // The plate's phase pi r^2 / (2 cx) has r / (2 cx) cycles a pixel at radius r.
+            const double f = std::sqrt(dx * dx + dy * dy) / (2 * cx);
+            if (f < lo || f > hi)
+                continue;
+            const double v = qGray(reduced.pixel(x, y));
+            sum += v;
+            sum2 += v * v;
+            ++n;
+        }
+    }
+    if (n == 0)
+        return -1;
+    const double mean = sum / n;
+    return std::sqrt(std::max(0.0, sum2 / n - mean * mean));
 }

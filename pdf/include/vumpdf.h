@@ -48,7 +48,11 @@ enum {
     VUM_SECTION_PAGE_NUMBER, VUM_WANT_PAGE_COUNT
 };
 
-/* String property ids (GetStrProp/SetStrProp). */
+/* String property ids (GetStrProp/SetStrProp).
+ * VUM_FILE_NAME: the file BeginDoc writes. A relative name (a bare name too) is relative to the
+ * working folder at BeginDoc. Without an extension, or with another output kind's (.jpg, .bmp,
+ * ...), ".pdf" is appended or put in its place; with no name at all the VUM_TITLE (characters
+ * a file name cannot hold made "_"), else "File", is the name. */
 enum {
     VUM_FILE_NAME = 10, VUM_FONT_NAME, VUM_NON_EMBEDDED_FONTS, VUM_PAPER_SIZE_NAME,
     VUM_TITLE, VUM_AUTHOR, VUM_KEYWORDS, VUM_SUBJECT, VUM_CURRENT_STYLE_NAME,
@@ -71,7 +75,11 @@ VUMPDF_API int32_t NewSection(int32_t h, int32_t orientation, int32_t startSecti
 VUMPDF_API int32_t SetPageNumberFormat(int32_t h, int32_t pageFormat, int32_t sectionFormat);
 /* Passwords of the next document (40-bit RC4, standard security handler revision 2); BeginDoc
    takes them over for that one document. Refused while a document is open. An empty owner
-   password takes the user password. */
+   password takes the user password. Passwords are hashed in PDFDocEncoding, as readers type
+   them: one holding a character that encoding lacks (Chinese, for one) is refused with
+   "Password character not in PDFDocEncoding". SetUserPassword with an empty password and a
+   permission withheld writes an encrypted file that opens without a password but carries the
+   permissions. */
 VUMPDF_API int32_t SetOwnerPassword(int32_t h, const char* password);
 VUMPDF_API int32_t SetUserPassword(int32_t h, const char* password, int32_t canPrint,
                                    int32_t canCopy, int32_t canAnnotate, int32_t canModify);

@@ -8,15 +8,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "TestEnvironment.h"
 #include "mainwindow/ProgramLook.h"
-#include "mainwindow/SettingsStore.h"
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/prompter/RecordingPrompter.h"
 #include "platform/shell/RecordingShell.h"
-#include "TestEnvironment.h"
 #include "settings/SettingsPanel.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 // A main window over the test's own settings and working folders, with the
 // resources of its own share folder: two sizes and two borders. Fonts and Qt's

@@ -125,6 +125,6 @@ TEST(BatchRunWorkers, FourWorkersWriteWhatOneWrites)
     EXPECT_EQ(four.captions, one.captions);
     EXPECT_EQ(four.tips, one.tips);
     const QImage turned = QImage::fromData(one.files.at("Vimo_0002.jpg"));
-    EXPECT_EQ(turned.size(), QSize(200, 320)) << "drawn 320 wide, then turned upright by its EXIF";
+    EXPECT_EQ(turned.size(), QSize(320, 512)) << "turned upright by its EXIF, then drawn 320 wide";
     EXPECT_EQ(QImage::fromData(one.files.at("Vimo_0008.jpg")).width(), 320) << "the width the run started with";
 }

@@ -6,7 +6,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <thread>
+
 #include <arpa/inet.h>
+#include <poll.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -147,20 +151,22 @@ TEST(FtpServer, FailedTransfersAreLoggedPerPictureAndRecordNothing)
 {
     struct Case {
         const char* what;
-        bool serve, drop;
+        bool serve;
+        FtpServer::Fault fault;
         const char* password;
         int number;
     } cases[] = {
-        {"server unreachable", false, false, kPassword, 2},
-        {"wrong password", true, false, "not-the-password", 2},
-        {"server hangs up mid-transfer", true, true, kPassword, 3},
+        {"server unreachable", false, FtpServer::Fault::None, kPassword, 2},
+        {"wrong password", true, FtpServer::Fault::None, "not-the-password", 2},
+        {"server hangs up mid-transfer", true, FtpServer::Fault::HangUp, kPassword, 3},
+        {"server keeps a part and answers 226", true, FtpServer::Fault::CutShort, kPassword, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         UploadRun f;
         std::unique_ptr<FtpServer> server;
         if (c.serve) {
-            server = std::make_unique<FtpServer>(f.served().path().toStdString(), "vimo", kPassword, c.drop);
+            server = std::make_unique<FtpServer>(f.served().path().toStdString(), "vimo", kPassword, c.fault);
             ASSERT_TRUE(server->running()) << kNoServer;
             f.st.ftp.sFtpServer = "ftp://" + QString::fromStdString(server->hostAndPort());
         } else {
@@ -180,5 +186,71 @@ TEST(FtpServer, FailedTransfersAreLoggedPerPictureAndRecordNothing)
         EXPECT_TRUE(f.st.status.text().endsWith(QStringLiteral("请注意,在图片处理或上传过程中发生错误。")));
         // Both pictures were still saved.
         EXPECT_TRUE(QFile::exists(f.out("Vimo_0001.jpg")));
+    }
+}
+
+namespace {
+
+// A server on 127.0.0.1 that takes every connection and closes it at once,
+// counting them.
+class SlammingServer {
+public:
+    SlammingServer()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(fd_, 16);
+        socklen_t length = sizeof addr;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &length);
+        port_ = ntohs(addr.sin_port);
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                pollfd p{fd_, POLLIN, 0};
+                if (::poll(&p, 1, 50) == 1) {
+                    const int c = ::accept(fd_, nullptr, nullptr);
+                    if (c >= 0) {
+                        ++connections_;
+                        ::close(c);
+                    }
+                }
+            }
+        });
+    }
+    ~SlammingServer()
+    {
+        stop_ = true;
+        thread_.join();
+        ::close(fd_);
+    }
+    int port() const { return port_; }
+    int connections() const { return connections_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    std::thread thread_;
+};
+
+} // namespace
+
+TEST(FtpServer, AServerThatCannotBeReachedIsTriedOnceARun)
+{
+    UploadRun f;
+    SlammingServer server;
+    f.st.ftp.sFtpServer = "127.0.0.1:" + QString::number(server.port());
+    f.pictures(3);
+    const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:2)。\r\n");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_TRUE(f.run.start());
+        EXPECT_EQ(server.connections(), run) << "later pictures of the run fail at once";
+        EXPECT_EQ(readAll(f.out("ErrorLog.txt")).toStdString(),
+                  (kErrLogHeader + line + line + line + "\r\n").toStdString());
+        EXPECT_TRUE(QFile::exists(f.out("Vimo_0002.jpg")));
     }
 }

@@ -94,3 +94,52 @@ TEST(Rotation, PreviewFit)
     for (const Case& c : cases)
         EXPECT_EQ(fitPreview(c.picture, c.area, c.current), c.expect) << c.picture.width();
 }
+
+TEST(Rotation, SizeRulesApplyToTheTurnedPicture)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "exiftool"}));
+    QTemporaryDir dir;
+    // Red on the stored left, blue on the stored right: after a clockwise
+    // turn red is on top.
+    auto make = [&](const char* name, int w, int h, int orientation) {
+        const std::string path = dir.filePath(name).toStdString();
+        const std::string half = std::to_string(w / 2) + "x" + std::to_string(h);
+        EXPECT_EQ(runTool({"convert", "-size", half, "xc:red", "-size", half, "xc:blue", "+append",
+                           "-quality", "92", path}).exitCode, 0);
+        if (orientation) {
+            EXPECT_EQ(runTool({"exiftool", "-q", "-overwrite_original",
+                               "-Orientation#=" + std::to_string(orientation), path}).exitCode, 0);
+        }
+        return QString::fromStdString(path);
+    };
+    const QString portrait = make("portrait.jpg", 2400, 3600, 0);
+    const QString phone = make("phone.jpg", 3000, 2000, 6);
+    struct Case { const char* what; QString path; int rotate; int sizeMode; int crop; const char* W; const char* H;
+                  QSize expect; bool redOnTop; };
+    const Case cases[] = {
+        {"width limit, clockwise", portrait, 3, 0, 0, "800", "600", {800, 533}, true},
+        {"width limit, counter-clockwise", portrait, 4, 0, 0, "800", "600", {800, 533}, false},
+        {"width limit, EXIF 6", phone, 2, 0, 0, "800", "600", {800, 1200}, true},
+        {"fixed size cropped, EXIF 6", phone, 2, 3, 1, "600", "900", {600, 900}, true},
+        {"fixed size padded, EXIF 6", phone, 2, 3, 0, "600", "900", {600, 900}, true},
+    };
+    for (const Case& c : cases) {
+        AppState st;
+        st.panel.txtW = c.W;
+        st.panel.txtH = c.H;
+        st.ps.iSizeMode = c.sizeMode;
+        st.ps.bPicJQ = c.crop;
+        st.rot.iRotateMode = c.rotate;
+        const RenderResult r = renderPicture(c.path, st);
+        ASSERT_FALSE(r.picture.isNull()) << c.what;
+        EXPECT_EQ(r.picture.size(), c.expect) << c.what;
+        const QImage& p = r.picture;
+        // The turned picture fills the canvas: no white bands at the edges.
+        const QPoint top(p.width() / 2, 3), bottom(p.width() / 2, p.height() - 4);
+        const QPoint left(3, p.height() / 2), right(p.width() - 4, p.height() / 2);
+        for (QPoint edge : {top, bottom, left, right})
+            EXPECT_LT(qGreen(p.pixel(edge)), 60) << c.what << " edge " << edge.x() << "," << edge.y();
+        EXPECT_EQ(qRed(p.pixel(top)) > 200, c.redOnTop) << c.what;
+        EXPECT_EQ(qBlue(p.pixel(bottom)) > 200, c.redOnTop) << c.what;
+    }
+}

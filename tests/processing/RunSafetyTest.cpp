@@ -206,3 +206,76 @@ TEST(RunSafety, ALongBaseNameIsSaved)
     EXPECT_TRUE(written == expected) << written.join('\n').toStdString();
     EXPECT_TRUE(f.log().isEmpty()) << f.log().toStdString();
 }
+
+TEST(RunSafety, FailuresAreNamedAsWhatTheyAre)
+{
+    const struct {
+        const char* what;
+        const char* width;
+        bool exists;
+        bool picture;
+        const char* line;  // after the source's path
+    } cases[] = {
+        {"missing source", "120", false, false, "在显示图片时发生错误:(53)文件未找到。"},
+        {"not a picture", "120", true, false, "在显示图片时发生错误:(481)无效的图片。"},
+        {"width 00", "00", true, true, "在缩放图片时发生错误:(错误代码:0)输出尺寸无效(宽 0, 高 0)。"},
+        {"width -5", "-5", true, true, "在缩放图片时发生错误:(错误代码:0)输出尺寸无效(宽 -5, 高 -4)。"},
+        {"width abc", "abc", true, true, "在缩放图片时发生错误:(错误代码:0)输出尺寸无效(宽 0, 高 0)。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SafeRun f;
+        const QString path = f.src("p.png");
+        if (c.picture)
+            f.picture(path);
+        else if (c.exists) {
+            QFile bad(path);
+            ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+            bad.write("not a picture");
+        }
+        f.st.list.append(path);
+        f.st.panel.txtW = c.width;
+        ASSERT_TRUE(f.run.start());
+        EXPECT_EQ(f.log(), kErrLogHeader + path + QString::fromUtf8(c.line) + "\r\n\r\n");
+    }
+}
+
+TEST(RunSafety, ANameWithALineFeedCannotForgeALogLine)
+{
+    SafeRun f;
+    const QString name = f.src("bad\nforged.png在显示图片时发生错误:(481)无效的图片。\r\nx.png");
+    QFile bad(name);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a picture");
+    bad.close();
+    f.st.list.append(name);
+    ASSERT_TRUE(f.run.start());
+    const QStringList lines = f.log().split("\r\n");
+    ASSERT_EQ(lines.size(), 4) << f.log().toStdString();  // header, the one line, the closing CR LF
+    EXPECT_EQ(lines[1], QString(name).replace("\n", "\\n").replace("\r", "\\r") +
+                            QStringLiteral("在显示图片时发生错误:(481)无效的图片。"));
+}
+
+TEST(RunSafety, AWriteTheSystemCutsShortIsLoggedWithItsReason)
+{
+    SafeRun f;
+    f.st.list.add(f.picture(f.src("noise.png")));
+    f.st.panel.txtW = "400";
+    f.st.ps.sOutFormat = f.st.panel.cmbEncode = "png";
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 2048;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString log;
+    f.run.createPdf = [&] { log = f.st.ps.sErrLog; };  // before the error log itself is written
+    f.st.panel.chkPDF = 1;
+    const bool ran = f.run.start();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(ran);
+    // The system wrote the first part and then refused: the reason is its own.
+    EXPECT_TRUE(log.contains(QStringLiteral("(文件超出了系统允许的大小).\r\n"))) << log.toStdString();
+    EXPECT_FALSE(log.contains("Unknown error")) << log.toStdString();
+}

@@ -18,6 +18,9 @@ TEST(SaveResult, OutputNames)
         {0, "", "4", 0, "/p/a.JPEG", "JPEG", "a.JPEG"},
         {1, "../../etc/x", "4", 1, "/p/a.jpg", "jpg", ".._.._etc_x0001.jpg"},
         {1, "a\\b", "1", 1, "/p/a.jpg", "jpg", "a_b1.jpg"},
+        // A digit count far out of range from a hand-edited file: held at 64 digits.
+        {1, "V", "99999999999999", 7, "/p/a.jpg", "jpg", "V0000000000000000000000000000000000000000000000000000000000000007.jpg"},
+        {1, "V", "-99999999999999", 7, "/p/a.jpg", "jpg", "V7.jpg"},
     };
     for (const Case& c : cases) {
         AppState st;

@@ -3,6 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <sys/inotify.h>
+#include <unistd.h>
+#include <vector>
 
 #include "PanelFixture.h"
 #include "settings/FtpTarget.h"
@@ -123,6 +126,58 @@ TEST_F(FtpTarget, ValuesSurviveARestartThePasswordOnlyWhenRemembered)
         }
         close();
     }
+}
+
+TEST_F(FtpTarget, ThePasswordNeverLiesInAFileOthersMayRead)
+{
+    // A settings file from earlier use, readable by all as new files are.
+    {
+        SettingsStore earlier;
+        earlier.clear();
+        earlier.writeText(QStringLiteral("sPrefix"), QStringLiteral("Vimo_"));
+        ASSERT_TRUE(earlier.sync());
+    }
+    const QString file = settingsFile();
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::ReadOther));
+    openPanel();
+    // Every change in the settings folder, in order.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(QFileInfo(file).path()).constData(),
+                                  IN_ATTRIB | IN_MOVED_TO | IN_CLOSE_WRITE | IN_CREATE),
+              0);
+    frmFtp dlg(*app, *settings, prompter);
+    fillAndConfirm(dlg, true);
+    ASSERT_TRUE(settings->sync());
+
+    // The file holds the password once it has last been written (replaced
+    // or closed after writing); after that its permissions must not change,
+    // or the password was readable by others until they did.
+    std::vector<std::pair<uint32_t, QString>> events;
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(p);
+            events.emplace_back(e->mask, e->len ? QString::fromUtf8(e->name) : QString());
+            p += sizeof(inotify_event) + e->len;
+        }
+    ::close(watch);
+    const QString name = QFileInfo(file).fileName();
+    size_t written = events.size();
+    for (size_t i = 0; i < events.size(); ++i)
+        if (events[i].second == name && (events[i].first & (IN_MOVED_TO | IN_CLOSE_WRITE)))
+            written = i;
+    ASSERT_LT(written, events.size()) << "the settings file was not written";
+    for (size_t i = written; i < events.size(); ++i)
+        EXPECT_FALSE(events[i].second == name && (events[i].first & IN_ATTRIB))
+            << "permissions changed after the password was written";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("s3cret"));
+    EXPECT_EQ(QFileInfo(file).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    close();
 }
 
 } // namespace

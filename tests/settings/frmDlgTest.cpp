@@ -17,10 +17,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "mainwindow/SettingsStore.h"
 #include "platform/folders/ProgramFolders.h"
 #include "settings/frmDlg.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 

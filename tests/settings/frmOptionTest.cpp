@@ -11,9 +11,9 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-#include "mainwindow/SettingsStore.h"
 #include "settings/frmOption.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 namespace {
 

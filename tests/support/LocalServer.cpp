@@ -115,11 +115,17 @@ class Dropping(DTPHandler):
         DTPHandler.handle_read(self)
         self.cmd_channel.close()
     handle_read_event = handle_read
+class Cutting(DTPHandler):
+    ac_in_buffer_size = 1000
+    def handle_read(self):
+        DTPHandler.handle_read(self)
+        self.handle_close()
+    handle_read_event = handle_read
 class Handler(FTPHandler):
     pass
 Handler.authorizer = authorizer
 Handler.auth_failed_timeout = 0
-Handler.dtp_handler = Dropping if mode == 'drop' else DTPHandler
+Handler.dtp_handler = {'drop': Dropping, 'cut': Cutting}.get(mode, DTPHandler)
 server = FTPServer(('127.0.0.1', 0), Handler)
 open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
 os.replace(port_file + '.tmp', port_file)
@@ -129,8 +135,9 @@ server.serve_forever()
 } // namespace
 
 FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-                     bool dropMidTransfer)
-    : server_(kFtpScript, {root.string(), user, password, dropMidTransfer ? "drop" : "keep"})
+                     Fault fault)
+    : server_(kFtpScript, {root.string(), user, password,
+                           fault == Fault::HangUp ? "drop" : fault == Fault::CutShort ? "cut" : "keep"})
 {
 }
 

@@ -28,12 +28,16 @@ private:
 };
 
 // An FTP server (pyftpdlib) whose one user has `root` as home and every
-// right there. With `dropMidTransfer` it hangs up on the client as soon as
-// the first bytes of an upload have arrived.
+// right there, well behaved or with one fault in its uploads.
 class FtpServer {
 public:
+    enum class Fault {
+        None,
+        HangUp,    // hangs up on the client as soon as the first bytes of an upload have arrived
+        CutShort,  // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
+    };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-              bool dropMidTransfer = false);
+              Fault fault = Fault::None);
     bool running() const { return server_.running(); }
     int port() const { return server_.port(); }
     // "127.0.0.1:port", as a user types a server with its port.

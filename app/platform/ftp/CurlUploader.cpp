@@ -63,6 +63,25 @@ FtpStatus statusOf(CURLcode code, bool loggedIn)
     return loggedIn ? FtpStatus::Failed : FtpStatus::NoConnection;
 }
 
+// The size the server reports for the file the handle has just sent: -1
+// when it does not tell sizes, 0 when it has no such file.
+curl_off_t remoteSize(CURL* c)
+{
+    // The same handle, so the same connection and login: SIZE on the file
+    // just written, nothing transferred.
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
+    const CURLcode asked = curl_easy_perform(c);
+    if (asked == CURLE_REMOTE_FILE_NOT_FOUND)
+        return 0;
+    if (asked != CURLE_OK)
+        return -1;
+    curl_off_t length = -1;
+    curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    return length;  // -1: the server does not tell sizes
+}
+
 } // namespace
 
 CurlUploader::CurlUploader(FtpTimeouts timeouts) : timeouts_(timeouts) {}
@@ -134,5 +153,11 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     // A server that hangs up after a part may still answer well: count the bytes.
     curl_off_t sent = -1;
     curl_easy_getinfo(c, CURLINFO_SIZE_UPLOAD_T, &sent);
-    return sent == size ? FtpStatus::Done : FtpStatus::Failed;
+    if (sent != size)
+        return FtpStatus::Failed;
+    // Bytes sent are not bytes stored: a server that closes the data
+    // connection early and still answers 226 is asked what it kept.
+    const curl_off_t stored = remoteSize(c);
+    return stored < 0 || stored == size ? FtpStatus::Done : FtpStatus::Failed;
 }
+

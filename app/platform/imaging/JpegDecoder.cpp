@@ -6,7 +6,9 @@
 #include <memory>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
+#include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/PictureReader.h"
 
 namespace imaging {
@@ -16,20 +18,59 @@ namespace {
 struct ErrorJump {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
+    bool damaged = false;
+    bool tooManyScans = false;
+    bool noMemory = false;
 };
+
+ErrorJump& errorOf(j_common_ptr c)
+{
+    return *reinterpret_cast<ErrorJump*>(c->err);
+}
 
 [[noreturn]] void leave(j_common_ptr c)
 {
-    std::longjmp(reinterpret_cast<ErrorJump*>(c->err)->jump, 1);
+    if (c->err->msg_code == JERR_OUT_OF_MEMORY)
+        errorOf(c).noMemory = true;
+    std::longjmp(errorOf(c).jump, 1);
+}
+
+// libjpeg goes on after these, filling what is missing with grey: the
+// picture is usable but not what the camera wrote.
+void warn(j_common_ptr c, int level)
+{
+    if (level >= 0)
+        return;
+    switch (c->err->msg_code) {
+    case JWRN_JPEG_EOF:       // the file ends early
+    case JWRN_HIT_MARKER:     // a scan's data ends before its blocks do
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:
+        errorOf(c).damaged = true;
+        break;
+    default:  // extraneous bytes between markers and the like are harmless
+        break;
+    }
 }
 
 void quiet(j_common_ptr) {}
+
+// Called between the passes over the file: stops before the scan after the last allowed.
+void watchScans(j_common_ptr c)
+{
+    if (c->is_decompressor && reinterpret_cast<j_decompress_ptr>(c)->input_scan_number > kMaxJpegScans) {
+        errorOf(c).tooManyScans = true;
+        std::longjmp(errorOf(c).jump, 1);
+    }
+}
 
 // The parts a longjmp skips over hold no C++ objects: everything that needs
 // cleaning up lives in this record, made before the jump target.
 struct Session {
     jpeg_decompress_struct cinfo {};
     ErrorJump err {};
+    jpeg_progress_mgr progress {};
     FILE* file = nullptr;
     bool created = false;
     ~Session()
@@ -47,6 +88,7 @@ bool decodeInto(Session& s, int denominator, QImage& image)
         return false;
     jpeg_create_decompress(&s.cinfo);
     s.created = true;
+    s.cinfo.progress = &s.progress;  // creating clears every field but the error manager
     jpeg_stdio_src(&s.cinfo, s.file);
     jpeg_read_header(&s.cinfo, TRUE);
     const J_COLOR_SPACE in = s.cinfo.jpeg_color_space;
@@ -61,9 +103,11 @@ bool decodeInto(Session& s, int denominator, QImage& image)
     const int64_t w = s.cinfo.output_width, h = s.cinfo.output_height;
     if (w <= 0 || h <= 0 || w * h > kMaxPicturePixels)
         return false;
-    image = QImage(int(w), int(h), kPictureFormat);
-    if (image.isNull())
+    image = decodeTarget(QSize(int(w), int(h)), kPictureFormat);
+    if (image.isNull()) {
+        s.err.noMemory = true;
         return false;
+    }
     jpeg_start_decompress(&s.cinfo);
     while (s.cinfo.output_scanline < s.cinfo.output_height) {
         JSAMPROW row = image.scanLine(int(s.cinfo.output_scanline));
@@ -76,21 +120,30 @@ bool decodeInto(Session& s, int denominator, QImage& image)
 
 } // namespace
 
-QImage decodeJpegScaled(const QString& path, int denominator)
+JpegDecode decodeJpegScaled(const QString& path, int denominator)
 {
+    JpegDecode out;
     if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8)
-        return {};
+        return out;
     auto s = std::make_unique<Session>();
     s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!s->file)
-        return {};
+        return out;
     s->cinfo.err = jpeg_std_error(&s->err.mgr);
     s->err.mgr.error_exit = leave;
+    s->err.mgr.emit_message = warn;
     s->err.mgr.output_message = quiet;
+    s->progress.progress_monitor = watchScans;
     auto image = std::make_unique<QImage>();
-    if (!decodeInto(*s, denominator, *image))
-        return {};
-    return std::move(*image);
+    if (decodeInto(*s, denominator, *image)) {
+        out.image = std::move(*image);
+        out.status = s->err.damaged ? JpegStatus::Damaged : JpegStatus::Decoded;
+    } else if (s->err.tooManyScans) {
+        out.status = JpegStatus::TooManyScans;
+    } else if (s->err.noMemory) {
+        out.status = JpegStatus::NoMemory;
+    }
+    return out;
 }
 
 } // namespace imaging

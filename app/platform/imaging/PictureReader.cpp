@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/Resample.h"
 
@@ -40,13 +41,27 @@ bool withinLimit(QSize s)
     return int64_t(s.width()) * int64_t(s.height()) <= kMaxPicturePixels;
 }
 
-// Every decoded picture leaves here in kPictureFormat; the conversion works in
-// place where the layouts have the same depth (32-bit pictures).
-QImage decode(QImageReader& r)
+// Every decoded picture leaves here in kPictureFormat. A full-size decode
+// goes into the memory the thread keeps for decoding (when it keeps any);
+// 32-bit pictures are brought to the format where they lie.
+QImage decode(QImageReader& r, bool intoKeptMemory)
 {
-    QImage image = r.read();
-    if (!image.isNull())
-        image.convertTo(kPictureFormat);
+    QImage image;
+    if (intoKeptMemory && r.scaledSize().isEmpty())
+        image = decodeTarget(r.size(), r.imageFormat());
+    if (!r.read(&image))
+        return {};
+    if (image.format() == QImage::Format_ARGB32) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qPremultiply(line[x]);
+        }
+        image.reinterpretAsFormat(kPictureFormat);
+    } else if (image.format() == QImage::Format_RGB32) {
+        image.reinterpretAsFormat(kPictureFormat);  // 0xffRRGGBB is an opaque premultiplied pixel
+    }
+    image.convertTo(kPictureFormat);
     return image;
 }
 
@@ -73,7 +88,37 @@ QImage loadPicture(const QString& path)
     const QSize size = r.size();
     if (size.isValid() && !withinLimit(size))
         return {};
-    return decode(r);
+    return decode(r, false);
+}
+
+namespace {
+
+// The DCT scale loadPictureReduced decodes at: the smallest that still leaves
+// at least twice the pixels needed, so the resampler's filter has real detail
+// to work on instead of the decoder's own cruder reduction.
+int jpegDenominator(const PictureProbe& probe, double shrink)
+{
+    int p = 1;
+    if (probe.format == "jpeg" && probe.ok())
+        while (p < 8 && shrink >= 4.0 * p)
+            p *= 2;
+    return p;
+}
+
+// Whether a picture of this size could be allocated at all just now: tells a
+// reader that failed for want of memory from one that failed on the data.
+bool allocatable(QSize size)
+{
+    return !QImage(size, kPictureFormat).isNull();
+}
+
+} // namespace
+
+QSize reducedDecodeSize(const PictureProbe& probe, double shrink)
+{
+    const int p = jpegDenominator(probe, shrink);
+    // libjpeg rounds a reduced size up.
+    return QSize((probe.size.width() + p - 1) / p, (probe.size.height() + p - 1) / p);
 }
 
 LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink)
@@ -83,30 +128,37 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
     QImageReader r(path);
     prepare(r);
     LoadedPicture out;
-    out.decodedSize = probe.size;
     const bool jpeg = probe.format == "jpeg" && probe.ok();
-    int p = 1;
-    if (jpeg) {
-        // The smallest DCT scale that still leaves at least twice the pixels
-        // needed: the resampler's filter then has real detail to work on
-        // instead of the decoder's own cruder reduction.
-        while (p < 8 && shrink >= 4.0 * p)
-            p *= 2;
-        // libjpeg rounds a reduced size up.
-        out.decodedSize = QSize((probe.size.width() + p - 1) / p, (probe.size.height() + p - 1) / p);
-    }
+    const int p = jpegDenominator(probe, shrink);
+    out.decodedSize = reducedDecodeSize(probe, shrink);
     if (!withinLimit(out.decodedSize)) {
         out.tooLarge = true;
         return out;
     }
     if (jpeg) {
-        out.image = decodeJpegScaled(path, p);
-        if (!out.image.isNull())
+        JpegDecode decoded = decodeJpegScaled(path, p);
+        switch (decoded.status) {
+        case JpegStatus::Decoded:
+        case JpegStatus::Damaged:
+            out.image = std::move(decoded.image);
+            out.damaged = decoded.status == JpegStatus::Damaged;
             return out;
+        case JpegStatus::TooManyScans:
+            // Another reader would spend the same minutes on it.
+            out.tooManyScans = true;
+            return out;
+        case JpegStatus::NoMemory:
+            out.noMemory = true;
+            return out;
+        case JpegStatus::Refused:
+            break;
+        }
         if (p > 1)  // what libjpeg alone refused, Qt's reader tries at the same size
             r.setScaledSize(out.decodedSize);
     }
-    out.image = decode(r);
+    out.image = decode(r, true);
+    if (out.image.isNull() && probe.ok() && !allocatable(out.decodedSize))
+        out.noMemory = true;
     return out;
 }
 

@@ -32,6 +32,9 @@ struct LoadedPicture {
     QImage image;
     QSize decodedSize;      // the size the decoder was asked for
     bool tooLarge = false;  // decodedSize holds more than kMaxPicturePixels
+    bool noMemory = false;  // the decoded picture could not be allocated
+    bool damaged = false;   // the image holds what decoded; the file ends early or is corrupt
+    bool tooManyScans = false;  // a progressive JPEG of more than kMaxJpegScans scans
 };
 
 // Reads the size and the format without decoding the pixels.
@@ -39,6 +42,9 @@ PictureProbe probePicture(const QString& path);
 
 // Decodes the whole picture; null when it cannot be read or is too large.
 QImage loadPicture(const QString& path);
+
+// The size loadPictureReduced decodes a picture of `probe` at for `shrink`.
+QSize reducedDecodeSize(const PictureProbe& probe, double shrink);
 
 // Decodes a picture whose drawn part is `shrink` times larger than needed at
 // a reduced size where the format can do that cheaply (JPEG: DCT scaling by

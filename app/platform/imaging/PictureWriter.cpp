@@ -5,15 +5,20 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace imaging {
 
 namespace {
 
-// Qt's writers do not report a failed flush or close (a full disk), so the
-// picture is encoded in memory and its bytes written with every step checked.
+// Qt's writers do not report a failed flush or close, and a write that the
+// disk cuts short after a part leaves Qt without the reason (a full disk
+// reads as an unknown error). So the picture is encoded in memory and its
+// bytes written here, each refusal with its reason.
 WriteResult writeWithQt(const QImage& picture, QFileDevice& file, const char* format, int quality)
 {
     QByteArray bytes;
@@ -24,9 +29,7 @@ WriteResult writeWithQt(const QImage& picture, QFileDevice& file, const char* fo
         w.setQuality(quality);
     if (!w.write(picture))
         return {false, w.errorString()};
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return {false, file.errorString()};
-    return {true, {}};
+    return writeAll(file.handle(), bytes);
 }
 
 WriteResult encode(const QImage& rgb, QFileDevice& file, Encoder encoder, int quality)
@@ -45,6 +48,24 @@ WriteResult encode(const QImage& rgb, QFileDevice& file, Encoder encoder, int qu
 }
 
 } // namespace
+
+WriteResult writeAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int e = n < 0 ? errno : ENOSPC;
+            return {false, QString::fromLocal8Bit(std::strerror(e)), e};
+        }
+        data += n;
+        left -= n;
+    }
+    return {true, {}, 0};
+}
 
 Encoder encoderFor(const QString& format)
 {
@@ -79,7 +100,7 @@ WriteResult writePicture(const QImage& picture, const QString& path, Encoder enc
     if (r.ok && temp.error() != QFileDevice::NoError)
         r = {false, temp.errorString()};
     if (r.ok && std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        r = {false, QStringLiteral("cannot replace ") + path};
+        r = {false, QStringLiteral("cannot replace ") + path, errno};
     if (r.ok)
         temp.setAutoRemove(false);
     return r;

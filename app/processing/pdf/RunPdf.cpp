@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 
 #include "platform/prompter/Prompter.h"
+#include "processing/ErrorLines.h"
 #include "processing/pdf/PdfApi.h"
 #include "processing/pdf/PdfCalls.h"
 #include "state/AppState.h"
+#include "state/PicturePaths.h"
 
 namespace {
 
@@ -77,7 +79,7 @@ void closingPage(PdfCalls& c, const ProgramState& ps)
 void logFailure(ProgramState& ps, const QString& subject, const QString& message)
 {
     ps.bHasErr = true;
-    ps.sErrLog += QStringLiteral("%1 生成PDF文档失败:%2\r\n").arg(subject, message);
+    ps.sErrLog += loggedName(QStringLiteral("%1 生成PDF文档失败:%2").arg(subject, message)) + QStringLiteral("\r\n");
 }
 
 } // namespace
@@ -88,7 +90,7 @@ QString pdfBookFileName(const QString& outDir, const QString& title)
     name.replace(QLatin1Char('/'), QLatin1Char('_')).remove(QChar(u'\0'));
     if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("Vimo");
-    return QDir(outDir).filePath(name + QStringLiteral(".pdf"));
+    return QDir(outDir).filePath(fittedName(name, QStringLiteral(".pdf")));
 }
 
 PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,

@@ -16,7 +16,7 @@ struct PdfBookResult {
 
 // The document's file: the output folder, the title and ".pdf". A title that
 // cannot stand as a file name (empty, "." or "..", or holding a "/") is made
-// into one.
+// into one; a long one is shortened so the name fits the file system.
 QString pdfBookFileName(const QString& outDir, const QString& title);
 
 // The book of a run: a title page, one page per picture this run saved (in

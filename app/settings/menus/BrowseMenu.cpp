@@ -4,7 +4,6 @@
 #include <QImage>
 #include <optional>
 
-#include "mainwindow/BusyCursor.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureWriter.h"
 #include "platform/prompter/Prompter.h"
@@ -12,6 +11,7 @@
 #include "settings/menus/MenuCommands.h"
 #include "settings/menus/MenuHost.h"
 #include "state/AppState.h"
+#include "widgets/BusyCursor.h"
 
 namespace {
 

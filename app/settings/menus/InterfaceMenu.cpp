@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMainWindow>
 
-#include "mainwindow/SettingsStore.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/skin/SkinEngine.h"
 #include "settings/frmDlg.h"
@@ -13,6 +12,7 @@
 #include "settings/menus/MenuHost.h"
 #include "settings/menus/SkinChoices.h"
 #include "state/AppState.h"
+#include "store/SettingsStore.h"
 
 void MenuCommands::mUI_Click()
 {

@@ -48,14 +48,19 @@ public:
     bool FirstPassDone() const { return firstPassDone_; }
 
     // Passwords for the next document: BeginDoc takes them over for that one
-    // document. Refused while a document is open.
+    // document. Refused while a document is open, and when a character has no
+    // code in PDFDocEncoding (readers hash what they are typed in it).
     void SetOwnerPassword(const std::string& password);
     void SetUserPassword(const std::string& password, bool canPrint, bool canCopy, bool canAnnotate,
                          bool canModify);
-    // The passwords and permissions in effect for the open document.
+    // The passwords (PDFDocEncoding bytes) and permissions in effect for the
+    // open document.
     const std::string& OwnerPassword() const { return ownerPassword_; }
     const std::string& UserPassword() const { return userPassword_; }
     const Permissions& DocumentPermissions() const { return permissions_; }
+    // A password was given, or permissions were withheld: without encryption
+    // a reader would not know of them. Empty passwords then open the file.
+    bool EncryptionWanted() const;
 
     // The finished file.
     void Show();
@@ -176,6 +181,8 @@ private:
     std::string paperSizeName_;
     std::string pendingOwnerPassword_, pendingUserPassword_, ownerPassword_, userPassword_;
     Permissions permissions_;
+    // SetUserPassword was called for the next document, and for the open one.
+    bool pendingPermissionsGiven_ = false, permissionsGiven_ = false;
     std::string tempFolder_;
     std::string outputFileName_;
     std::vector<std::string> nonEmbeddedFonts_;

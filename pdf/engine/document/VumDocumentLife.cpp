@@ -2,14 +2,26 @@
 #include "engine/document/VumDocument.h"
 #include "engine/paragraph/ParaStyle.h"
 #include "engine/recorder/VumRecorder.h"
+#include "engine/util/PdfDocEncoding.h"
 #include "engine/util/VumError.h"
 
 #include <filesystem>
+#include <optional>
 #include <utility>
 
 namespace vum {
 
 namespace {
+
+// The password's bytes as readers hash them; a character PDFDocEncoding
+// lacks could never be typed to open the file.
+std::string EncodedPassword(const std::string& password, const char* method)
+{
+    std::optional<std::string> bytes = PdfDocEncodedPassword(password);
+    if (!bytes)
+        RaiseContextError("Password character not in PDFDocEncoding", method);
+    return *bytes;
+}
 
 // A file name that names no file: empty after its last "/", or "." or "..".
 bool HasNoBaseName(const std::string& name)
@@ -81,6 +93,7 @@ void TCustomVum::BeginDoc()
             recorder_->Reset();
         ownerPassword_ = std::exchange(pendingOwnerPassword_, {});
         userPassword_ = std::exchange(pendingUserPassword_, {});
+        permissionsGiven_ = std::exchange(pendingPermissionsGiven_, false);
     }
     startOrientation_ = orientation_;
     if (wantPageCount_ && !recorder_ && !replaySource_)
@@ -284,7 +297,7 @@ void TCustomVum::SetOwnerPassword(const std::string& password)
 {
     if (printing_)
         RaiseDocumentError("Can't invoke this method when active", "SetOwnerPassword");
-    pendingOwnerPassword_ = password;
+    pendingOwnerPassword_ = EncodedPassword(password, "SetOwnerPassword");
 }
 
 void TCustomVum::SetUserPassword(const std::string& password, bool canPrint, bool canCopy, bool canAnnotate,
@@ -292,8 +305,16 @@ void TCustomVum::SetUserPassword(const std::string& password, bool canPrint, boo
 {
     if (printing_)
         RaiseDocumentError("Can't invoke this method when active", "SetUserPassword");
-    pendingUserPassword_ = password;
+    pendingUserPassword_ = EncodedPassword(password, "SetUserPassword");
     permissions_ = Permissions{canPrint, canModify, canCopy, canAnnotate};
+    pendingPermissionsGiven_ = true;
+}
+
+bool TCustomVum::EncryptionWanted() const
+{
+    const Permissions& p = permissions_;
+    const bool withheld = !(p.canPrint && p.canModify && p.canCopy && p.canAnnotate);
+    return !ownerPassword_.empty() || !userPassword_.empty() || (permissionsGiven_ && withheld);
 }
 
 } // namespace vum

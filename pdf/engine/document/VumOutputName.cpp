@@ -2,9 +2,7 @@
 
 #include "engine/util/TextLists.h"
 
-#include <climits>
 #include <filesystem>
-#include <unistd.h>
 
 namespace vum {
 
@@ -28,13 +26,14 @@ std::string SafeTitle(std::string title)
     return title;
 }
 
-std::string HostProgramFolder()
+// A relative name is taken from the working folder at the time the document
+// starts, so that a later change of folder does not move the file that Show,
+// PrintDoc and EmailDoc look for.
+std::string FromWorkingFolder(const std::string& name)
 {
     std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return std::filesystem::current_path(error).string();
-    return exe.parent_path().string();
+    const auto absolute = std::filesystem::absolute(name, error);
+    return error ? name : absolute.string();
 }
 
 } // namespace
@@ -60,8 +59,8 @@ std::string TCustomVum::MakeOutputFileName(const std::string& folder, const std:
     if (!folder.empty()) {
         std::string base = std::filesystem::path(result).filename().string();
         result = folder + (folder.back() == '/' ? "" : "/") + base;
-    } else if (result.find('/') == std::string::npos) {
-        result = HostProgramFolder() + "/" + result;
+    } else {
+        result = FromWorkingFolder(result);
     }
     outputFileName_ = result;
     return result;

@@ -66,8 +66,9 @@ void TPdfCanvas::OpenDocument()
     writer_.Open(Document().OutputFileName(), OutputActive());
     documentOpen_ = true;
     fileIdentifier_ = MakeFileIdentifier(Document().OutputFileName());
-    security_ = StandardSecurity(Document().OwnerPassword(), Document().UserPassword(),
-                                 Document().DocumentPermissions(), fileIdentifier_);
+    if (Document().EncryptionWanted())
+        security_ = StandardSecurity(Document().OwnerPassword(), Document().UserPassword(),
+                                     Document().DocumentPermissions(), fileIdentifier_);
     writer_.SetSecurity(&security_);
     writer_.WriteLine("%PDF-1.3");
     WriteInfo();

@@ -58,8 +58,6 @@ int32_t PermissionWord(const Permissions& p)
 StandardSecurity::StandardSecurity(const std::string& ownerPassword, const std::string& userPassword,
                                    Permissions permissions, const std::string& fileId)
 {
-    if (ownerPassword.empty() && userPassword.empty())
-        return;
     const std::string owner = ownerPassword.empty() ? userPassword : ownerPassword;
     const std::string user = Padded(userPassword);
     permissions_ = vum::PermissionWord(permissions);

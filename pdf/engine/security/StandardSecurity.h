@@ -19,9 +19,11 @@ struct Permissions {
 // strings and streams.
 class StandardSecurity {
 public:
+    // No encryption.
     StandardSecurity() = default;
-    // The keys of one document. An empty owner password takes the user
-    // password. `fileId` is the text written in the trailer's /ID.
+    // The keys of one encrypted document (both passwords may be empty). An
+    // empty owner password takes the user password. `fileId` is the text
+    // written in the trailer's /ID.
     StandardSecurity(const std::string& ownerPassword, const std::string& userPassword,
                      Permissions permissions, const std::string& fileId);
 

@@ -217,6 +217,31 @@ TEST(PdfDocument, FileNamesThatNameNoFileAreRefusedAndFoldersKept)
     EXPECT_FALSE(fs::exists(dir.file(".pdf")));
 }
 
+TEST(PdfDocument, RelativeNamesAreWrittenInTheWorkingFolder)
+{
+    TempDir work;
+    fs::create_directory(work.file("sub"));
+    const fs::path programFolder = fs::read_symlink("/proc/self/exe").parent_path();
+    const fs::path before = fs::current_path();
+    fs::current_path(work.path());
+    const struct { const char* fileName; const char* title; const char* written; } cases[] = {
+        {"bare-name.pdf", "", "bare-name.pdf"},
+        {"sub/inner", "", "sub/inner.pdf"},
+        {"", "Titled book", "Titled book.pdf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        PdfHandle h;
+        h.setFile(c.fileName);
+        h.setStr(VUM_TITLE, c.title);
+        EXPECT_EQ(pdf().BeginDoc(h), 0) << lastError();
+        EXPECT_EQ(pdf().EndDoc(h), 0) << lastError();
+        EXPECT_EQ(qpdfProblems(work.file(c.written)), "");
+        EXPECT_FALSE(fs::exists(programFolder / fs::path(c.written).filename()));
+    }
+    fs::current_path(before);
+}
+
 TEST(PdfDocument, PageSizesOutsideWhatAPageMayMeasureAreRefused)
 {
     // Points (unit 1) and tenths of a millimetre (unit 0): 3 to 14400 points.

@@ -87,7 +87,8 @@ TEST(Security, PermissionWords)
     EXPECT_EQ(PermissionWord({true, true, true, true}), -4);
     EXPECT_EQ(PermissionWord({true, false, false, false}), -60);
     EXPECT_EQ(PermissionWord({false, false, false, false}), -64);
-    EXPECT_FALSE(StandardSecurity("", "", {}, "id").Active());
+    EXPECT_FALSE(StandardSecurity().Active());
+    EXPECT_TRUE(StandardSecurity("", "", {}, "id").Active()) << "empty passwords still encrypt";
     // Only a user password: the owner entry is made from it.
     const StandardSecurity onlyUser("", "u", {}, "id");
     const StandardSecurity both("u", "u", {}, "id");
@@ -156,4 +157,68 @@ TEST(Security, PasswordsHoldForOneDocumentAndNotWhileOneIsOpen)
     const ToolResult shown = runTool({"qpdf", "--show-encryption", file});
     EXPECT_NE(shown.out.find("File is not encrypted"), std::string::npos) << shown.out;
     EXPECT_EQ(qpdfProblems(file), "");
+}
+
+TEST(Security, PasswordsAreHashedAsReadersTypeThem)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf", "mutool"}));
+    // The password as the caller gives it, and the bytes a reader hashes.
+    // qpdf takes the bytes as they are; mutool turns what is typed into
+    // PDFDocEncoding and refuses a file hashed from UTF-8.
+    const struct { const char* utf8; std::string docBytes; } cases[] = {
+        {"géheim", "g\xE9heim"},
+        {"€100", "\xA0" "100"},
+        {"a–b•c", "a\x85" "b\x80" "c"},
+        {"Łódka", "\x95\xF3" "dka"},
+        {"ascii only", "ascii only"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        TempDir dir;
+        const std::string file = writeProtected(dir, nullptr, c.utf8, 1, 0);
+        const ToolResult opened =
+            runTool({"qpdf", "--password-mode=bytes", "--password=" + c.docBytes, "--check", file});
+        EXPECT_EQ(opened.exitCode, 0) << opened.out << opened.err;
+        const ToolResult mupdf = runTool({"mutool", "draw", "-p", c.utf8, "-F", "txt", "-o", "-", file});
+        EXPECT_EQ(mupdf.exitCode, 0) << mupdf.err;
+        EXPECT_NE(mupdf.out.find("Second page"), std::string::npos) << mupdf.out << mupdf.err;
+    }
+}
+
+TEST(Security, PasswordsWithoutPdfDocEncodingAreRefused)
+{
+    PdfHandle h;
+    for (const char* password : {"密码", "smile 😀", "soft\u00ADhyphen", "źle"}) {
+        SCOPED_TRACE(password);
+        EXPECT_EQ(pdf().SetUserPassword(h, password, 1, 0, 0, 0), -1);
+        EXPECT_EQ(lastError(), "Password character not in PDFDocEncoding: SetUserPassword");
+        EXPECT_EQ(pdf().SetOwnerPassword(h, password), -1);
+        EXPECT_EQ(lastError(), "Password character not in PDFDocEncoding: SetOwnerPassword");
+    }
+}
+
+TEST(Security, EmptyPasswordsStillCarryWithheldPermissions)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf", "pdfinfo", "pdftotext"}));
+    TempDir dir;
+    const std::string file = writeProtected(dir, nullptr, "", 1, 0);
+    EXPECT_EQ(qpdfProblems(file), "");
+    const ToolResult shown = runTool({"qpdf", "--show-encryption", file});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_NE(shown.out.find("R = 2"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("P = -60"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("extract for any purpose: not allowed"), std::string::npos) << shown.out;
+    const ToolResult info = runTool({"pdfinfo", file});
+    EXPECT_NE(info.out.find("copy:no"), std::string::npos) << info.out;
+    EXPECT_NE(runTool({"pdftotext", file, "-"}).out.find("Second page"), std::string::npos)
+        << "no password is asked for";
+
+    // Nothing withheld and no password: nothing to protect.
+    PdfHandle h;
+    const std::string open = dir.file("open.pdf");
+    h.setFile(open);
+    ASSERT_EQ(pdf().SetUserPassword(h, "", 1, 1, 1, 1), 0);
+    ASSERT_EQ(pdf().BeginDoc(h), 0);
+    ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    EXPECT_NE(runTool({"qpdf", "--show-encryption", open}).out.find("File is not encrypted"), std::string::npos);
 }

@@ -147,8 +147,30 @@ TEST(PdfUtilities, TotalsCountFinishedPagesAndSections)
     EXPECT_EQ(doc.PageCount(), 3);
 }
 
+namespace {
+
+// Works in a folder of its own (not the test program's) while in scope.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(old_); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
+} // namespace
+
 TEST(PdfUtilities, OutputFileNames)
 {
+    // Relative names are taken from the working folder, never the program's.
+    TempDir work;
+    InFolder in(work.path());
     const struct { const char* fileName; const char* title; const char* expected; } cases[] = {
         {"", "a/b:c?", "a_b_c_.pdf"},
         {"", "", "File.pdf"},
@@ -157,6 +179,7 @@ TEST(PdfUtilities, OutputFileNames)
         {"report.", "", "report.pdf"},
         {"report.jp", "", "report.pdf"},
         {"report.PDF", "", "report.PDF"},
+        {"sub.d/report", "", "sub.d/report.pdf"},
         {"/tmp/dir.x/report", "", "/tmp/dir.x/report.pdf"},
     };
     for (const auto& c : cases) {
@@ -167,6 +190,6 @@ TEST(PdfUtilities, OutputFileNames)
         if (std::string(c.expected).starts_with("/"))
             EXPECT_EQ(name, c.expected);
         else
-            EXPECT_EQ(name, std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/" + c.expected);
+            EXPECT_EQ(name, work.file(c.expected)) << c.fileName;
     }
 }

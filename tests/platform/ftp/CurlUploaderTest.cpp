@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <arpa/inet.h>
@@ -77,4 +79,49 @@ TEST(CurlUploader, AMissingLocalFileFailsTheTransfer)
     put.localPath = dir.filePath("missing.jpg");
     EXPECT_EQ(uploader.put(put), FtpStatus::Failed);
     EXPECT_FALSE(QFile::exists(dir.filePath("a.jpg")));
+}
+
+TEST(CurlUploader, AFileTheServerKeptOnlyPartOfIsAFailedTransfer)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("served");
+    FtpServer server(dir.filePath("served").toStdString(), "u", "p", FtpServer::Fault::CutShort);
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+    QFile file(dir.filePath("a.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(20000, 'x'));
+    file.close();
+    CurlUploader uploader;
+    FtpPut put;
+    put.server = QString::fromStdString(server.hostAndPort());
+    put.user = "u";
+    put.password = "p";
+    put.remoteName = "a.jpg";
+    put.localPath = file.fileName();
+    EXPECT_EQ(uploader.put(put), FtpStatus::Failed);
+    EXPECT_LT(QFileInfo(dir.filePath("served/a.jpg")).size(), 20000) << "the server kept a part";
+}
+
+TEST(CurlUploader, AFileKeptWholeIsDone)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("served");
+    FtpServer server(dir.filePath("served").toStdString(), "u", "p");
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+    for (const int size : {0, 1, 20000}) {
+        QFile file(dir.filePath("a.jpg"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(size, 'x'));
+        file.close();
+        CurlUploader uploader;
+        FtpPut put;
+        put.server = QString::fromStdString(server.hostAndPort());
+        put.user = "u";
+        put.password = "p";
+        put.folders = {"a b"};
+        put.remoteName = QStringLiteral("%1 照片.jpg").arg(size);
+        put.localPath = file.fileName();
+        EXPECT_EQ(uploader.put(put), FtpStatus::Done) << size;
+        EXPECT_EQ(QFileInfo(dir.filePath("served/a b/" + put.remoteName)).size(), size);
+    }
 }

@@ -199,3 +199,36 @@ TEST(TextPainter, PointSizesGiveFixedPixels)
     const QFont f = imaging::makeFont({"Arial", 12, false, false, false});
     EXPECT_GT(imaging::measureText("WWWW", f).width(), imaging::measureText("iiii", f).width());
 }
+
+#include "platform/imaging/DecodeMemory.h"
+
+// A worker decoding picture after picture writes into the memory it kept from
+// the last one, never into memory a picture still in use holds.
+TEST(DecodeMemory, AWorkerDecodesIntoTheMemoryItKeeps)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    QTemporaryDir dir;
+    for (const char* ext : {"jpg", "png"}) {
+        const QString a = dir.filePath(QStringLiteral("a.%1").arg(ext)), b = dir.filePath(QStringLiteral("b.%1").arg(ext));
+        // Gradients: a file of many colours, decoded as 32-bit pixels.
+        ASSERT_EQ(runTool({"convert", "-size", "640x480", "gradient:#c03020-#2040d0", "-depth", "8", a.toStdString()}).exitCode, 0);
+        ASSERT_EQ(runTool({"convert", "-size", "640x480", "gradient:#2040d0-#c03020", "-depth", "8", b.toStdString()}).exitCode, 0);
+        const imaging::PictureProbe probe = imaging::probePicture(a);
+        imaging::keepDecodeMemory(int64_t(64) << 20);
+        const uchar* first = nullptr;
+        {
+            const QImage pa = imaging::loadPictureReduced(a, probe, 1).image;
+            ASSERT_EQ(pa.format(), imaging::kPictureFormat) << ext;
+            first = pa.constBits();
+            const QImage pb = imaging::loadPictureReduced(b, probe, 1).image;
+            EXPECT_NE(pb.constBits(), first) << ext << ": the first picture is still in use";
+            EXPECT_NEAR(qRed(pa.pixel(10, 10)), 0xc0, 8) << ext;
+            EXPECT_NEAR(qBlue(pb.pixel(10, 10)), 0xd0, 8) << ext;
+        }
+        const QImage again = imaging::loadPictureReduced(b, probe, 1).image;
+        EXPECT_EQ(again.constBits(), first) << ext << ": decoded into the memory kept";
+        EXPECT_EQ(again.format(), imaging::kPictureFormat) << ext;
+        EXPECT_NEAR(qRed(again.pixel(639, 479)), 0xc0, 8) << ext;
+        imaging::keepDecodeMemory(0);
+    }
+}

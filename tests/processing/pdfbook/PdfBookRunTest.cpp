@@ -253,3 +253,20 @@ TEST(PdfBookRun, TheBookNeverReplacesAListedFile)
     EXPECT_EQ(names, QStringList({QStringLiteral("SetStrProp %1 ").arg(pdfprop::FileName) +
                                   f.out(QStringLiteral("Vimo图片集_1.pdf"))}));
 }
+
+TEST(PdfBookRun, LongTitleStillMakesTheBook)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "qpdf"}));
+    BookRun f;
+    f.st.ps.sPDF1 = QString("假期的照片").repeated(20);
+    PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
+    attachPdfBook(f.run, f.st, f.prompter, &library, false);
+    ASSERT_TRUE(f.run.start());
+    EXPECT_TRUE(f.prompter.prompts.empty()) << f.shown();
+    const QStringList books = QDir(f.st.ps.sOutDir).entryList({"*.pdf"}, QDir::Files);
+    ASSERT_EQ(books.size(), 1) << "no book for a title longer than a file name";
+    EXPECT_TRUE(books[0].startsWith("假期的照片假期的照片"));
+    EXPECT_LE(books[0].toUtf8().size(), 255);
+    const ToolResult check = runTool({"qpdf", "--check", f.out(books[0]).toStdString()});
+    EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
+}

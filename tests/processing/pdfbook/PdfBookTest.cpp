@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include "platform/prompter/RecordingPrompter.h"
 #include "processing/pdf/RecordingPdfApi.h"
 #include "processing/pdf/RunPdf.h"
@@ -161,4 +163,27 @@ TEST(PdfBook, FileNameIsOutputFolderTitleAndPdf)
     };
     for (const Case& c : cases)
         EXPECT_EQ(pdfBookFileName(c.outDir, c.title), c.file) << c.title;
+}
+
+TEST(PdfBook, LongTitleIsShortenedToAFileNameTheSystemTakes)
+{
+    // Three bytes a character (CJK), four (outside the basic plane, two
+    // UTF-16 units) and one: the name is cut between whole characters.
+    const struct {
+        QString title;
+        QString unit;
+    } cases[] = {
+        {QString("图").repeated(100), "图"},
+        {QString("😀").repeated(100), "😀"},
+        {QString("a").repeated(300), "a"},
+    };
+    for (const auto& c : cases) {
+        const QString file = pdfBookFileName("/out", c.title);
+        const QString name = QFileInfo(file).fileName();
+        EXPECT_TRUE(file.startsWith("/out/") && name.endsWith(".pdf")) << file.toStdString();
+        const QString stem = name.chopped(4);
+        EXPECT_LE(name.toUtf8().size(), 255) << file.toStdString();
+        EXPECT_GT(name.toUtf8().size(), 255 - c.unit.toUtf8().size()) << "no more is cut than needed";
+        EXPECT_EQ(stem, c.unit.repeated(stem.size() / c.unit.size())) << "cut between whole characters";
+    }
 }

@@ -1,4 +1,4 @@
-#include "mainwindow/ChoiceSources.h"
+#include "widgets/ChoiceSources.h"
 
 #include <QDir>
 #include <QFile>

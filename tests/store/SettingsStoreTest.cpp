@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
-#include "mainwindow/SettingsStore.h"
 #include "platform/folders/ProgramFolders.h"
 #include "state/AppState.h"
 #include "state/StartValues.h"
+#include "store/SettingsStore.h"
 
 namespace {
 

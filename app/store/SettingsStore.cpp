@@ -1,4 +1,4 @@
-#include "mainwindow/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,0 +1,188 @@
+// Pictures that would make the decoder run for minutes, that end early, or
+// that memory cannot hold: each is rendered in a child process, guarded by a
+// watchdog that only catches a hang, with its address space capped where a
+// case needs it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <csignal>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TempDir.h"
+#include "ToolRunner.h"
+#include "processing/RenderPicture.h"
+#include "state/AppState.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+uint64_t addressSpaceInUse()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+void watchdog(int)
+{
+    static const char message[] = "the picture did not finish within two minutes\n";
+    [[maybe_unused]] auto n = ::write(2, message, sizeof message - 1);
+    std::_Exit(3);
+}
+
+struct Rendered {
+    bool finished = false;  // false: the child hung or crashed
+    std::string size;       // "W x H", or "null"
+    std::string errors;     // the picture's error lines
+};
+
+// Renders `path` at `width` in a child process; `headroom` (bytes, 0 for
+// none) caps what the child may map beyond what it has.
+Rendered renderInChild(const std::string& path, uint64_t headroom, int width = 600)
+{
+    int ends[2];
+    if (::pipe(ends) != 0)
+        return {};
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        std::signal(SIGALRM, watchdog);
+        ::alarm(120);
+        AppState st;
+        st.ps.iSizeMode = 0;
+        st.panel.txtW = QString::number(width);
+        const RenderSettings s = snapshotSettings(st);
+        const RenderAssets a = prepareAssets(s);
+        if (headroom && !kSanitized) {
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = addressSpaceInUse() + headroom;
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+        const RenderResult r = renderPicture(QString::fromStdString(path), s, a);
+        const std::string text =
+            (r.picture.isNull() ? std::string("null")
+                                : std::to_string(r.picture.width()) + " x " + std::to_string(r.picture.height())) +
+            "\n" + r.errors.join(QString()).toStdString();
+        [[maybe_unused]] auto n = ::write(ends[1], text.data(), text.size());
+        std::_Exit(0);
+    }
+    ::close(ends[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(n));
+    ::close(ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Rendered out;
+    out.finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const auto line = text.find('\n');
+    out.size = text.substr(0, line);
+    out.errors = line == std::string::npos ? std::string() : text.substr(line + 1);
+    return out;
+}
+
+std::string make(const TempDir& dir, const std::string& name, const std::vector<std::string>& convertArgs)
+{
+    const std::string path = dir.file(name);
+    std::vector<std::string> args{"convert"};
+    args.insert(args.end(), convertArgs.begin(), convertArgs.end());
+    args.push_back(path);
+    EXPECT_EQ(runTool(args).exitCode, 0) << name;
+    return path;
+}
+
+// A progressive JPEG whose last scan is repeated until the file holds about
+// `size` bytes: every copy makes the decoder walk the whole picture again.
+std::string manyScans(const TempDir& dir, std::size_t size)
+{
+    // Flat, so that its last scan is a few bytes.
+    const std::string source = make(dir, "progressive.jpg", {"-size", "2048x2048", "xc:gray", "-interlace", "Plane"});
+    std::string bytes = readFile(source);
+    const std::size_t end = bytes.rfind("\xff\xd9");
+    const std::size_t last = bytes.rfind("\xff\xda", end);
+    if (end == std::string::npos || last == std::string::npos)
+        return {};
+    const std::string scan = bytes.substr(last, end - last);
+    std::string out = bytes.substr(0, end);
+    while (out.size() + scan.size() < size)
+        out += scan;
+    const std::string path = dir.file("many-scans.jpg");
+    writeFile(path, out + "\xff\xd9");
+    return path;
+}
+
+std::string firstThird(const TempDir& dir, const std::string& source, const std::string& name)
+{
+    const std::string bytes = readFile(source);
+    const std::string path = dir.file(name);
+    writeFile(path, bytes.substr(0, bytes.size() / 3));
+    return path;
+}
+
+} // namespace
+
+TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    const std::string baseline = make(dir, "baseline.jpg", {"-size", "1200x900", "-seed", "4", "plasma:"});
+    const std::string progressive = make(dir, "interlaced.jpg", {"-size", "1200x900", "-seed", "5", "plasma:",
+                                                                  "-interlace", "Plane"});
+    struct Case { const char* what; std::string path; bool saved; const char* line; };
+    const Case cases[] = {
+        {"a progressive JPEG of thousands of scans", manyScans(dir, 100000), false, "JPEG 图片的扫描超过 100 次"},
+        {"the first third of a baseline JPEG", firstThird(dir, baseline, "cut.jpg"), true, "图片数据不完整"},
+        {"the first third of a progressive JPEG", firstThird(dir, progressive, "cut-interlaced.jpg"), true,
+         "图片数据不完整"},
+        {"a whole JPEG", baseline, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        const Rendered r = renderInChild(c.path, 0);
+        ASSERT_TRUE(r.finished) << c.what;
+        EXPECT_EQ(r.size != "null", c.saved) << c.what << ": " << r.size;
+        if (c.line) {
+            EXPECT_NE(r.errors.find(c.path + "在显示图片时发生错误:(481)无效的图片: "), std::string::npos)
+                << c.what << ": " << r.errors;
+            EXPECT_NE(r.errors.find(c.line), std::string::npos) << c.what << ": " << r.errors;
+        } else {
+            EXPECT_EQ(r.errors, "") << c.what;
+        }
+    }
+}
+
+// Drawn at half its width, the picture is decoded whole (the JPEG too): about
+// 140 MB that the process cannot have.
+TEST(DecodeLimits, APictureMemoryCannotHoldIsOutOfMemory)
+{
+    if (kSanitized)
+        GTEST_SKIP() << "sanitizers reserve the address space the cap would limit";
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    for (const char* name : {"large.png", "large.jpg"}) {
+        const std::string path = make(dir, name, {"-size", "6000x6000", "xc:#406080"});
+        const Rendered r = renderInChild(path, uint64_t(64) << 20, 3000);
+        ASSERT_TRUE(r.finished) << name;
+        EXPECT_EQ(r.size, "null") << name;
+        EXPECT_NE(r.errors.find("(7)内存不足"), std::string::npos) << name << ": " << r.errors;
+        EXPECT_EQ(r.errors.find("(481)"), std::string::npos) << name << ": " << r.errors;
+    }
+}
