@@ -26,6 +26,8 @@ test_packages=(
   python3 python3-pyftpdlib xvfb xauth x11-utils file
   # the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool
+  # colour referees: libvips, and lcms for D50 L*a*b*
+  libvips-tools liblcms2-utils
   # tests of encrypted documents: a second, stricter reader of passwords
   mupdf-tools
   # the fuzz targets

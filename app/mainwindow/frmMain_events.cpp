@@ -88,6 +88,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         txtPicTxt_KeyDown(Qt::Key_Escape);
         return true;
     }
+    if (watched == txtPicTxt && event->type() == QEvent::Wheel) {
+        // The box has no use for the wheel; left unused, it would travel up to
+        // the preview area and step to another picture under the typed text.
+        event->accept();
+        return true;
+    }
     if (watched == imgSmall && event->type() == QEvent::MouseButtonRelease) {
         menus->mFBrows_Click();  // the source thumbnail opens the viewer on the picture
         return true;

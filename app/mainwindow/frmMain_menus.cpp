@@ -36,7 +36,7 @@ struct frmMain::MenuLink : MenuHost {
         w.txtPicTxt->show();
         w.txtPicTxt->setFocus();
     }
-    void showToolPanel(ToolPanel panel) override { (panel == ToolPanel::Top ? w.Frame4 : w.Frame3)->show(); }
+    void showToolPanel(ToolPanel which) override { (which == ToolPanel::Top ? w.Frame4 : w.Frame3)->show(); }
 
     void focusWidthBox() override
     {

@@ -35,11 +35,15 @@ BatchRun& frmMain::batchRun()
 {
     if (run_)
         return run_->run;
-    run_ = std::make_shared<RunHolder>(RunHolder{BatchRun(app, prompter_, shell_)});
+    run_ = std::make_shared<RunHolder>(RunHolder{BatchRun(prompter_, shell_, app.status)});
     BatchRun& run = run_->run;
     run.setCaption = [this](const QString& text) { cmdDone->setText(text); };
     run.setButtons = [this](BatchRun::Buttons b) { setRunButtons(int(b)); };
-    run.previewOn = [this] { menus->showPreviewChecks(); };
+    // Rendering must be on for the run, and stays on after it.
+    run.previewOn = [this] {
+        app.win.bPreviewOff = false;
+        menus->showPreviewChecks();
+    };
     run.isMinimised = [this] { return isMinimized(); };
     run.minimise = [this] { showMinimized(); };
     run.maximise = [this] { showMaximized(); };
@@ -49,8 +53,8 @@ BatchRun& frmMain::batchRun()
         panel->txtW->selectAll();
     };
     run.openOutputFolder = [this] { panel->cmdODir_Click(); };
-    attachPdfBook(run, app, prompter_);
-    attachUpload(run, app);
+    attachPdfBook(run, prompter_);
+    attachUpload(run);
     return run;
 }
 
@@ -63,7 +67,7 @@ void frmMain::cmdDone_Click()
     if (app.panel.chkFtp == 1 && !panel->ftpTargetSet())
         panel->askFtpTarget();
     running_ = true;
-    batchRun().start();
+    batchRun().start(makeRunRequest(app));
     running_ = false;
     setRunButtons(int(BatchRun::Buttons::Idle));
     if (onRunFinished)

@@ -11,8 +11,8 @@
 #include "processing/RenderQueue.h"
 #include "processing/SaveResult.h"
 #include "processing/SourceFile.h"
-#include "state/AppState.h"
 #include "state/PicturePaths.h"
+#include "state/StatusLine.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ template <typename F, typename... A> void call(const F& f, A&&... a)
         f(std::forward<A>(a)...);
 }
 
-bool writeErrorLog(const QString& path, const QString& text)
+bool writeWhole(const QString& path, const QString& text)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
@@ -33,15 +33,28 @@ bool writeErrorLog(const QString& path, const QString& text)
     return f.write(bytes) == bytes.size() && f.commit();
 }
 
-} // namespace
-
-QString errorLogText(const QString& sErrLog)
+// Each picture is rendered and encoded on its render thread, so a large
+// result costs the window nothing; only the encoded file comes back, to be
+// written in list order. The request stays unchanged while the run lasts.
+RenderQueue::RenderFunction renderAndEncode(const RunRequest& request)
 {
-    return sErrLog + QStringLiteral("\r\n");
+    return [&request](const QString& path, const RenderSettings& s, const RenderAssets& a) {
+        RenderResult r = renderPicture(path, s, a);
+        r.encoded = encodeResult(request, path, r.picture);
+        r.picture = QImage();
+        return r;
+    };
 }
 
-BatchRun::BatchRun(AppState& st, Prompter& prompter, Shell& shell)
-    : st_(st), prompter_(prompter), shell_(shell)
+} // namespace
+
+QString errorLogText(const QString& errorLog)
+{
+    return errorLog + QStringLiteral("\r\n");
+}
+
+BatchRun::BatchRun(Prompter& prompter, Shell& shell, StatusLine& status)
+    : prompter_(prompter), shell_(shell), status_(status)
 {
     yield = [] { QCoreApplication::processEvents(); };
 }
@@ -50,7 +63,7 @@ void BatchRun::stop()
 {
     if (!running_)
         return;
-    st_.win.bStopRun = true;
+    stopAsked_ = true;
     // Start stays off until the run has really ended.
     call(setButtons, Buttons::Stopping);
 }
@@ -62,59 +75,61 @@ bool BatchRun::checksPass()
         call(followUp);
         return false;
     };
-    if (st_.list.empty())
+    const RunRequest& r = request_;
+    const RenderSettings& size = r.render;
+    if (r.entries.empty())
         return refuse(QStringLiteral("没有添加要处理的图片！"), openAddFiles);
-    if (st_.ps.iSizeMode == st_.panel.cmbSizeCount - 1 &&
-        (st_.panel.txtW == u"0" || st_.panel.txtH == u"0"))
+    if (size.ps.iSizeMode == size.panel.cmbSizeCount - 1 &&
+        (size.panel.txtW == u"0" || size.panel.txtH == u"0"))
         return refuse(QStringLiteral("图片尺寸不能为0！"), focusWidth);
-    if (st_.ps.sOutDir.isEmpty())
+    if (r.outDir.isEmpty())
         return refuse(QStringLiteral("请设置图片输出文件夹！"), openOutputFolder);
-    if (st_.panel.chkFtp == 1 && (st_.ftp.sFtpServer == u"ftp://" || st_.ftp.sFtpServer.isEmpty()))
+    if (r.upload && (r.target.server == u"ftp://" || r.target.server.isEmpty()))
         return refuse(QStringLiteral("网络参数还没设置或设置错误！"), {});
     // The output folder is made, with its parents, before anything is written.
-    if (!QDir().mkpath(st_.ps.sOutDir))
+    if (!QDir().mkpath(r.outDir))
         return refuse(QStringLiteral("请设置图片输出文件夹！"), openOutputFolder);
     return true;
 }
 
-bool BatchRun::start()
+bool BatchRun::start(RunRequest request)
 {
-    if (running_ || !checksPass())
+    if (running_)
+        return false;
+    request_ = std::move(request);
+    if (!checksPass())
         return false;
     running_ = true;
-    const int n = st_.list.count();
-    if (n > 100 || st_.panel.chkFtp == 1) {
+    stopAsked_ = false;
+    const int n = int(request_.entries.size());
+    if (n > 100 || request_.upload) {
         const QString q = QStringLiteral("处理这些图片可能需要较长时间。为不干扰您的工作,软件将在最小化状态下运行。\r\n确认最小化吗？");
         if (prompter_.ask(q, QString(), PromptIcon::Question))
             call(minimise);
     }
     call(setButtons, Buttons::Running);
-    st_.win.bPreviewOff = false;
     call(previewOn);
-    st_.list.clearResults();
-    savedCount_ = 0;
-    const QString formatChoice = st_.ps.sOutFormat;
-    // The entries as they stand now: list edits during the run do not shift it.
+    outcome_ = RunOutcome{};
+    outcome_.results.resize(size_t(n));
     QStringList paths;
-    for (const PictureEntry& e : st_.list.entries())
+    for (const RunEntry& e : request_.entries)
         paths << e.path;
-    guard_ = std::make_shared<SourceGuard>(st_.list);
+    guard_ = std::make_shared<SourceGuard>(request_.entries);
     {
-        // Pictures are rendered ahead on worker threads with the settings as
-        // they are now; saving, logging and progress stay here, in list order.
-        RenderQueue queue(paths, snapshotSettings(st_), workers);
+        // Pictures are rendered ahead on worker threads; saving, logging and
+        // progress stay here, in list order.
+        RenderQueue queue(paths, request_.render, workers, renderAndEncode(request_));
         for (int i = 0; i < n; ++i) {
-            ShowTip(st_, QStringLiteral("【提示】正在处理 ") + paths[i]);
-            if (st_.win.bStopRun) {
-                st_.win.bStopRun = false;
+            status_.show(QStringLiteral("【提示】正在处理 ") + paths[i]);
+            if (stopAsked_) {
+                outcome_.stopped = true;
                 break;
             }
             treatGuarded(i, paths[i], queue.take(i));
             call(setCaption, QStringLiteral("进度:%1/%2").arg(i + 1).arg(n));
         }
     }
-    st_.win.bStopRun = false;
-    st_.ps.sOutFormat = formatChoice;
+    stopAsked_ = false;
     finish();
     guard_.reset();
     running_ = false;
@@ -142,7 +157,7 @@ void BatchRun::treatGuarded(int i, const QString& path, const RenderResult& r)
     } catch (...) {
         problem = QStringLiteral("未知错误");
     }
-    log({errorLine(path, QStringLiteral("在处理图片时发生错误:("), kind, problem)});
+    outcome_.log(errorLine(path, QStringLiteral("在处理图片时发生错误:("), kind, problem));
 }
 
 void BatchRun::treat(int i, const QString& path, const RenderResult& r)
@@ -150,87 +165,78 @@ void BatchRun::treat(int i, const QString& path, const RenderResult& r)
     SourceGuard& guard = *guard_;
     const QString unreadable = unreadableSource(path);
     if (!unreadable.isEmpty()) {
-        log({errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::FileNotFound, unreadable)});
+        outcome_.log(errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::FileNotFound, unreadable));
         return;
     }
-    log(r.errors);
+    outcome_.log(r.errors);
     call(yield);
-    if (r.picture.isNull())
+    if (!r.encoded.made)
         return;  // already logged by the stage that failed
     QStringList errors;
-    SaveOutcome saved;
-    const QString choice = st_.panel.cmbEncode.toLower();
-    if (choice == u"原格式") {
-        const QString last4 = path.right(4);
-        if (last4.compare(QStringLiteral(".bmp"), Qt::CaseInsensitive) == 0) {
-            saved = SaveBMP(st_, i, path, r.picture, guard, errors);
-        } else {
-            st_.ps.sOutFormat = last4.startsWith(u'.') ? last4.mid(1) : last4;
-            saved = SaveImg(st_, i, path, r.picture, st_.ps.sOutFormat, guard, errors);
-        }
-    } else if (choice == u"bmp") {
-        saved = SaveBMP(st_, i, path, r.picture, guard, errors);
-    } else {
-        saved = SaveImg(st_, i, path, r.picture, st_.ps.sOutFormat, guard, errors);
+    const SaveOutcome saved = saveEncoded(request_, i, path, r.encoded, guard, errors);
+    outcome_.log(errors);
+    if (saved.saved) {
+        outcome_.results[size_t(i)] = saved.path;
+        ++outcome_.saved;
+        if (request_.upload)
+            call(upload, i, saved.path, saved.name);
     }
-    log(errors);
-    savedCount_ += saved.saved ? 1 : 0;
-    if (saved.saved && st_.panel.chkFtp == 1)
-        call(upload, saved.path, saved.name);
     call(yield);
 }
 
-void BatchRun::log(const QStringList& lines)
+QString BatchRun::closingText() const
 {
-    for (const QString& line : lines) {
-        st_.ps.sErrLog += line;
-        st_.ps.bHasErr = true;
+    if (outcome_.stopped) {
+        QString text = QStringLiteral("【提示】处理已停止！已保存 %1 张图片").arg(outcome_.saved);
+        if (request_.upload)
+            text += QStringLiteral(",上传 %1 张").arg(outcome_.uploaded.size());
+        return text + QStringLiteral("。");
+    }
+    // A run that wrote nothing does not claim that pictures were saved.
+    if (outcome_.saved == 0)
+        return QStringLiteral("【提示】处理完毕！没有图片被保存。");
+    if (request_.upload)
+        return QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹并上传到网络。");
+    return QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。");
+}
+
+void BatchRun::writeErrorLog()
+{
+    const QString logPath = claimOutput(joinPath(request_.outDir, QStringLiteral("ErrorLog.txt")));
+    if (!logPath.isEmpty() && writeWhole(logPath, errorLogText(outcome_.errorLog()))) {
+        const QString q = QStringLiteral("在处理过程中发生错误,这些错误已经保存到") + logPath +
+                          QStringLiteral("。\r\n现在查看错误记录吗？");
+        if (prompter_.ask(q, QString(), PromptIcon::Question))
+            RunWinApp(shell_, QStringLiteral("notepad.exe"), logPath);
+    } else {
+        prompter_.message(QStringLiteral("在处理过程中发生错误,但错误记录无法保存到") + logPath + QStringLiteral("。"),
+                          QString(), PromptIcon::Exclamation);
     }
 }
 
 void BatchRun::finish()
 {
-    ProgramState& ps = st_.ps;
-    if (st_.panel.chkPDF == 1)
+    const RunRequest& r = request_;
+    if (r.pdf)
         call(createPdf);
-    QString closing;
-    if (st_.panel.chkFtp == 1) {
+    if (r.upload) {
         call(createHtm);
-        if (ps.bAutoODir != 0)
-            RunWinApp(shell_, QStringLiteral("explorer.exe"), ps.sOutDir);
-        if (ps.bAutoURL != 0)
-            OpenURL(shell_, joinPath(ps.sOutDir, QStringLiteral("PicURL.htm")));
-        closing = QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹并上传到网络。");
-    } else {
-        if (ps.bAutoODir != 0)
-            RunWinApp(shell_, QStringLiteral("explorer.exe"), ps.sOutDir);
-        closing = QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹。");
+        if (r.openOutputFolder)
+            RunWinApp(shell_, QStringLiteral("explorer.exe"), r.outDir);
+        if (r.openPage)
+            OpenURL(shell_, joinPath(r.outDir, QStringLiteral("PicURL.htm")));
+    } else if (r.openOutputFolder) {
+        RunWinApp(shell_, QStringLiteral("explorer.exe"), r.outDir);
     }
-    // A run that wrote nothing does not claim that pictures were saved.
-    if (savedCount_ == 0)
-        closing = QStringLiteral("【提示】处理完毕！没有图片被保存。");
+    QString closing = closingText();
     if (isMinimised && isMinimised())
         call(maximise);
-    if (ps.bHasErr) {
-        if (ps.bSaveErr != 0) {
-            const QString logPath = claimOutput(joinPath(ps.sOutDir, QStringLiteral("ErrorLog.txt")));
-            if (!logPath.isEmpty() && writeErrorLog(logPath, errorLogText(ps.sErrLog))) {
-                const QString q = QStringLiteral("在处理过程中发生错误,这些错误已经保存到") + logPath +
-                                  QStringLiteral("。\r\n现在查看错误记录吗？");
-                if (prompter_.ask(q, QString(), PromptIcon::Question))
-                    RunWinApp(shell_, QStringLiteral("notepad.exe"), logPath);
-            } else {
-                prompter_.message(QStringLiteral("在处理过程中发生错误,但错误记录无法保存到") + logPath +
-                                      QStringLiteral("。"),
-                                  QString(), PromptIcon::Exclamation);
-            }
-        }
+    if (outcome_.hasErrors()) {
+        if (r.saveErrorLog)
+            writeErrorLog();
         closing += QStringLiteral("请注意,在图片处理或上传过程中发生错误。");
     }
-    ShowTip(st_, closing);
-    ps.sErrLog = kErrLogHeader;
-    ps.bHasErr = false;
-    st_.ftp.sUpURL.clear();
+    status_.show(closing);
     call(setCaption, kIdleCaption);
     call(setButtons, Buttons::Idle);
 }

@@ -2,21 +2,14 @@
 
 #include <QUrl>
 
-#include "state/AppState.h"
+#include "processing/RunOutcome.h"
+#include "processing/RunRequest.h"
 
 namespace {
 
 QStringList segments(const QString& path)
 {
     return path.split(u'/', Qt::SkipEmptyParts);
-}
-
-QString descriptionOf(const PictureList& list, const QString& resultPath)
-{
-    for (const PictureEntry& e : list.entries())
-        if (!resultPath.isEmpty() && e.resultPath == resultPath)
-            return e.description;
-    return {};
 }
 
 } // namespace
@@ -26,20 +19,20 @@ QString uploadStamp(const QDateTime& when)
     return when.toString(QStringLiteral("yyMMddHHmmss")) + u'_';
 }
 
-QStringList remoteFolders(const UploadModuleState& ftp)
+QStringList remoteFolders(const UploadTarget& target)
 {
-    return segments(ftp.sFtpRoot) + segments(ftp.sFtpDir);
+    return segments(target.root) + segments(target.folder);
 }
 
-QString webAddress(const UploadModuleState& ftp, const QString& stampedName)
+QString webAddress(const UploadTarget& target, const QString& stampedName)
 {
-    QString address = ftp.sWebURL.trimmed();
+    QString address = target.webAddress.trimmed();
     // Trailing slashes go, but never those of the scheme ("http://").
     const qsizetype scheme = address.indexOf(QLatin1String("://"));
     const qsizetype keep = scheme < 0 ? 0 : scheme + 3;
     while (address.size() > keep && address.endsWith(u'/'))
         address.chop(1);
-    for (const QString& folder : segments(ftp.sFtpDir))
+    for (const QString& folder : segments(target.folder))
         address += u'/' + QString::fromLatin1(QUrl::toPercentEncoding(folder));
     return address + u'/' + QString::fromLatin1(QUrl::toPercentEncoding(stampedName));
 }
@@ -49,23 +42,23 @@ QString uploadErrorLine(FtpStatus status)
     return QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(int(status));
 }
 
-bool FtpUpload(AppState& st, Uploader& uploader, const QString& localPath, const QString& remoteName,
+bool FtpUpload(const UploadTarget& target, Uploader& uploader, const QString& localPath,
+               const QString& remoteName, const QString& description, RunOutcome& outcome,
                const QDateTime& when)
 {
     const QString stamped = uploadStamp(when) + remoteName;
     FtpPut put;
-    put.server = st.ftp.sFtpServer;
-    put.user = st.ftp.sFtpUser;
-    put.password = st.ftp.sFtpPass;
-    put.folders = remoteFolders(st.ftp);
+    put.server = target.server;
+    put.user = target.user;
+    put.password = target.password;
+    put.folders = remoteFolders(target);
     put.remoteName = stamped;
     put.localPath = localPath;
     const FtpStatus status = uploader.put(put);
     if (status != FtpStatus::Done) {
-        st.ps.bHasErr = true;
-        st.ps.sErrLog += uploadErrorLine(status);
+        outcome.log(uploadErrorLine(status));
         return false;
     }
-    st.ftp.sUpURL.push_back({webAddress(st.ftp, stamped), descriptionOf(st.list, localPath)});
+    outcome.uploaded.push_back({webAddress(target, stamped), description});
     return true;
 }

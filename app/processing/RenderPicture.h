@@ -4,17 +4,20 @@
 #include <QString>
 #include <QStringList>
 
+#include "processing/EncodedResult.h"
 #include "processing/RenderSettings.h"
 
 struct AppState;
 
 // What one list entry becomes: the finished 24-bit picture (null when it
 // could not be made), the lines it adds to the run's error log, and where its
-// watermarks went.
+// watermarks went. A run encodes the picture where it was rendered and keeps
+// only the encoded file.
 struct RenderResult {
     QImage picture;
     QStringList errors;
     MarkPositions marks;
+    EncodedResult encoded;
 };
 
 // The per-picture pipeline shared by the live preview and the batch run:

@@ -8,7 +8,8 @@
 #include "platform/imaging/PictureWriter.h"
 #include "processing/ErrorLines.h"
 #include "processing/RenderPicture.h"
-#include "state/AppState.h"
+#include "processing/RunRequest.h"
+#include "state/PictureList.h"
 #include "state/NumberText.h"
 #include "state/PicturePaths.h"
 
@@ -36,22 +37,24 @@ QString safeName(QString name)
     return name;
 }
 
-SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                 const QString& format, imaging::Encoder encoder, SourceGuard& guard,
-                 QStringList& errors)
+SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath, const EncodedResult& encoded,
+                 SourceGuard& guard, QStringList& errors)
 {
     SaveOutcome out;
-    const QString wanted = joinPath(st.ps.sOutDir, outputName(st, index, sourcePath, format));
+    const QString& format = encoded.format;
+    const QString wanted = joinPath(request.outDir, outputName(request, index, sourcePath, format));
     QString problem;
     QString path;
-    if (encoder == imaging::Encoder::None)
+    if (imaging::encoderFor(format) == imaging::Encoder::None)
         problem = QStringLiteral("不支持的图片格式 ") + format;
-    else if (picture.isNull())
+    else if (!encoded.made)
         problem = QStringLiteral("没有可保存的图片");
+    else if (!encoded.error.isEmpty())
+        problem = QStringLiteral("无法写入 ") + wanted + QStringLiteral(" (") + encoded.error + u')';
     else if ((path = guard.claim(wanted)).isEmpty())
         problem = QStringLiteral("输出文件 ") + wanted + QStringLiteral(" 的名字都已被占用");
     else {
-        const imaging::WriteResult w = imaging::writePicture(picture, path, encoder, st.ps.iJPGQ);
+        const imaging::WriteResult w = imaging::writeBytes(encoded.bytes, path);
         if (!w.ok)
             problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") +
                       (w.errnum != 0 ? systemErrorText(w.errnum) : w.error) + u')';
@@ -63,19 +66,42 @@ SaveOutcome save(AppState& st, int index, const QString& sourcePath, const QImag
     out.saved = true;
     out.path = path;
     out.name = QFileInfo(path).fileName();
-    if (index >= 0 && index < st.list.count() && st.list.at(index).path == sourcePath)
-        st.list.at(index).resultPath = path;
     return out;
+}
+
+EncodedResult encoded(const QString& format, const QImage& picture, int jpegQuality)
+{
+    EncodedResult e;
+    e.format = format;
+    e.made = !picture.isNull();
+    const imaging::Encoder encoder = imaging::encoderFor(format);
+    if (!e.made || encoder == imaging::Encoder::None)
+        return e;
+    imaging::EncodeResult r = imaging::encodePicture(picture, encoder, jpegQuality);
+    e.bytes = std::move(r.bytes);
+    e.error = r.error;
+    return e;
 }
 
 } // namespace
 
+SourceGuard::SourceGuard(const std::vector<RunEntry>& sources)
+{
+    for (const RunEntry& e : sources)
+        addSource(e.path);
+}
+
 SourceGuard::SourceGuard(const PictureList& list)
 {
-    std::pair<unsigned long long, unsigned long long> id;
     for (const PictureEntry& e : list.entries())
-        if (fileId(e.path, id))
-            ids_.insert(id);
+        addSource(e.path);
+}
+
+void SourceGuard::addSource(const QString& path)
+{
+    std::pair<unsigned long long, unsigned long long> id;
+    if (fileId(path, id))
+        ids_.insert(id);
 }
 
 bool SourceGuard::isSource(const QString& path) const
@@ -104,26 +130,48 @@ QString SourceGuard::claim(const QString& path)
     return {};
 }
 
-QString outputName(const AppState& st, int index, const QString& sourcePath, const QString& format)
+QString outputName(const RunRequest& request, int index, const QString& sourcePath, const QString& format)
 {
     QString stem;
-    if (st.panel.chkRM == 1) {
-        const int digits = int(numtext::leadingNumberIn(st.panel.txtNum, 0, 64));
-        stem = st.ps.sPrefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
+    if (request.rename) {
+        const int digits = int(numtext::leadingNumberIn(request.counterDigits, 0, 64));
+        stem = request.prefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
     } else {
         stem = QFileInfo(sourcePath).completeBaseName();
     }
     return safeName(stem + u'.' + format);
 }
 
-SaveOutcome SaveImg(AppState& st, int index, const QString& sourcePath, const QImage& picture,
-                    const QString& format, SourceGuard& guard, QStringList& errors)
+QString resultFormat(const RunRequest& request, const QString& sourcePath)
 {
-    return save(st, index, sourcePath, picture, format, imaging::encoderFor(format), guard, errors);
+    if (request.format.toLower() != u"原格式")
+        return request.format;
+    const QString last4 = sourcePath.right(4);
+    if (last4.compare(QStringLiteral(".bmp"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("bmp");
+    return last4.startsWith(u'.') ? last4.mid(1) : last4;
 }
 
-SaveOutcome SaveBMP(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+EncodedResult encodeResult(const RunRequest& request, const QString& sourcePath, const QImage& picture)
+{
+    return encoded(resultFormat(request, sourcePath), picture, request.jpegQuality);
+}
+
+SaveOutcome saveEncoded(const RunRequest& request, int index, const QString& sourcePath,
+                        const EncodedResult& result, SourceGuard& guard, QStringList& errors)
+{
+    return save(request, index, sourcePath, result, guard, errors);
+}
+
+SaveOutcome SaveImg(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
+                    const QString& format, SourceGuard& guard, QStringList& errors)
+{
+    return save(request, index, sourcePath, encoded(format, picture, request.jpegQuality), guard, errors);
+}
+
+SaveOutcome SaveBMP(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     SourceGuard& guard, QStringList& errors)
 {
-    return save(st, index, sourcePath, picture, QStringLiteral("bmp"), imaging::Encoder::Bmp, guard, errors);
+    return save(request, index, sourcePath, encoded(QStringLiteral("bmp"), picture, request.jpegQuality), guard,
+                errors);
 }

@@ -5,9 +5,13 @@
 #include <QStringList>
 #include <set>
 #include <utility>
+#include <vector>
 
-struct AppState;
+#include "processing/EncodedResult.h"
+
 class PictureList;
+struct RunEntry;
+struct RunRequest;
 
 // The files of the picture list, known by their identity on disk (device and
 // inode), so that no output path reaches a source through another spelling,
@@ -15,6 +19,7 @@ class PictureList;
 // run writes takes its path from `claim`.
 class SourceGuard {
 public:
+    explicit SourceGuard(const std::vector<RunEntry>& sources);
     explicit SourceGuard(const PictureList& list);
     bool isSource(const QString& path) const;
     // `path` itself when it is neither a source nor claimed before in this
@@ -23,6 +28,8 @@ public:
     QString claim(const QString& path);
 
 private:
+    void addSource(const QString& path);
+
     std::set<std::pair<unsigned long long, unsigned long long>> ids_;
     std::set<QString> claimed_;
 };
@@ -31,7 +38,7 @@ private:
 // renaming is on, else the source's name without its extension; then "." and
 // the format. Path separators and NUL in the name become "_", so the name
 // stays inside the output folder.
-QString outputName(const AppState& st, int index, const QString& sourcePath, const QString& format);
+QString outputName(const RunRequest& request, int index, const QString& sourcePath, const QString& format);
 
 // What one save did; `path` is the file written, "" when none.
 struct SaveOutcome {
@@ -40,13 +47,26 @@ struct SaveOutcome {
     QString name;
 };
 
+// The format entry `sourcePath`'s result is saved in: the request's choice,
+// or with "原格式" the source's own ending ("bmp" for any ".bmp" ending,
+// else the letters after the last four characters' dot, or all four as in "tiff").
+QString resultFormat(const RunRequest& request, const QString& sourcePath);
+
+// The rendered picture of an entry encoded in its result format, with the
+// request's JPEG quality. Safe on render threads.
+EncodedResult encodeResult(const RunRequest& request, const QString& sourcePath, const QImage& picture);
+
+// Writes an encoded result of entry `index` into the output folder, named as
+// outputName says; failures are logged as SaveImg logs them.
+SaveOutcome saveEncoded(const RunRequest& request, int index, const QString& sourcePath,
+                        const EncodedResult& encoded, SourceGuard& guard, QStringList& errors);
+
 // Encodes the rendered picture of entry `index` in `format` ("jpg", "png",
 // "gif", "tiff", "bmp"; case ignored; "jpeg" and "tif" too) into the output
-// folder. A failure is logged in `errors` with the source's path; nothing is
-// recorded for it. The path comes from the guard: a name that is a source
+// folder of the request. A failure is logged in `errors` with the source's path. The path comes from the guard: a name that is a source
 // picture or was written before in this run gets "_1", "_2"...
-SaveOutcome SaveImg(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+SaveOutcome SaveImg(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     const QString& format, SourceGuard& guard, QStringList& errors);
 // The same as a 24-bit bitmap whose name ends in ".bmp".
-SaveOutcome SaveBMP(AppState& st, int index, const QString& sourcePath, const QImage& picture,
+SaveOutcome SaveBMP(const RunRequest& request, int index, const QString& sourcePath, const QImage& picture,
                     SourceGuard& guard, QStringList& errors);

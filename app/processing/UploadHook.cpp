@@ -7,7 +7,7 @@
 #include "processing/FtpUpload.h"
 #include "processing/UploadPage.h"
 
-void attachUpload(BatchRun& run, AppState& app, std::shared_ptr<Uploader> uploader, const QString& userDir)
+void attachUpload(BatchRun& run, std::shared_ptr<Uploader> uploader, const QString& userDir)
 {
     if (!uploader) {
         auto curl = std::make_shared<CurlUploader>();
@@ -19,11 +19,12 @@ void attachUpload(BatchRun& run, AppState& app, std::shared_ptr<Uploader> upload
     }
     // A server that cannot be reached costs its time-out once a run, not once a picture.
     auto once = std::make_shared<FailFastUploader>(uploader);
-    run.upload = [&app, once](const QString& path, const QString& name) {
-        FtpUpload(app, *once, path, name);
+    run.upload = [&run, once](int index, const QString& path, const QString& name) {
+        const RunRequest& r = run.request();
+        FtpUpload(r.target, *once, path, name, r.entries.at(size_t(index)).description, run.outcome());
     };
-    run.createHtm = [&app, userDir, once] {
+    run.createHtm = [&run, userDir, once] {
         once->forget();  // the run's last word on its uploads: the next run tries the server again
-        funCreateHtm(app, userDir.isEmpty() ? ProgramFolders::userDir() : userDir);
+        funCreateHtm(run.request(), run.outcome(), userDir.isEmpty() ? ProgramFolders::userDir() : userDir);
     };
 }

@@ -5,11 +5,10 @@
 
 class BatchRun;
 class Uploader;
-struct AppState;
 
-// Makes the run upload every saved result (when upload is on) through
+// Makes the run upload every saved result (when its request asks) through
 // `uploader` (libcurl by default, keeping the window alive while it sends)
 // and write the page of uploaded pictures at its end, with the address list
 // in `userDir` (the program's "user" folder by default).
-void attachUpload(BatchRun& run, AppState& app, std::shared_ptr<Uploader> uploader = nullptr,
+void attachUpload(BatchRun& run, std::shared_ptr<Uploader> uploader = nullptr,
                   const QString& userDir = {});

@@ -6,7 +6,8 @@
 
 #include "processing/ErrorLines.h"
 #include "processing/SaveResult.h"
-#include "state/AppState.h"
+#include "processing/RunOutcome.h"
+#include "processing/RunRequest.h"
 
 namespace {
 
@@ -37,22 +38,21 @@ bool append(const QString& path, const QByteArray& bytes)
     return f.flush() && written;
 }
 
-void logUnwritten(AppState& st, const QString& path)
+void logUnwritten(RunOutcome& outcome, const QString& path)
 {
-    st.ps.bHasErr = true;
-    st.ps.sErrLog += loggedName(QStringLiteral("无法写入 ") + path) + QStringLiteral("。\r\n");
+    outcome.log(loggedName(QStringLiteral("无法写入 ") + path) + QStringLiteral("。\r\n"));
 }
 
 } // namespace
 
-QStringList uploadPageLines(const AppState& st)
+QStringList uploadPageLines(const RunRequest& request, const RunOutcome& outcome)
 {
     QStringList lines{QStringLiteral("<meta charset=\"utf-8\">"), kGuide};
-    for (const UploadedPicture& up : st.ftp.sUpURL) {
+    for (const UploadedPicture& up : outcome.uploaded) {
         const QString url = up.url.toHtmlEscaped();
-        if (st.ps.bShowURLPic != 0)
+        if (request.pageShowsPictures)
             lines << QStringLiteral("<br><img src=\"") + url + QStringLiteral("\"></img><br>");
-        if (st.ps.bShowURL != 0)
+        if (request.pageShowsAddresses)
             lines << QStringLiteral("【图片地址】 <font color=blue>") + url + QStringLiteral("</font><br>");
         if (!up.description.isEmpty())
             lines << QStringLiteral("<font color=black>") + up.description.toHtmlEscaped() +
@@ -61,20 +61,21 @@ QStringList uploadPageLines(const AppState& st)
     return lines;
 }
 
-bool funCreateHtm(AppState& st, const QString& userDir)
+bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir)
 {
     bool ok = true;
-    const QString page = QDir(st.ps.sOutDir).filePath(QStringLiteral("PicURL.htm"));
-    if (SourceGuard(st.list).isSource(page) || !writeWhole(page, joined(uploadPageLines(st)))) {
-        logUnwritten(st, page);
+    const QString page = QDir(request.outDir).filePath(QStringLiteral("PicURL.htm"));
+    if (SourceGuard(request.entries).isSource(page) ||
+        !writeWhole(page, joined(uploadPageLines(request, outcome)))) {
+        logUnwritten(outcome, page);
         ok = false;
     }
     QStringList addresses;
-    for (const UploadedPicture& up : st.ftp.sUpURL)
+    for (const UploadedPicture& up : outcome.uploaded)
         addresses << up.url;
     const QString list = QDir(userDir).filePath(QStringLiteral("picUpload.dat"));
     if (!addresses.isEmpty() && !append(list, joined(addresses))) {
-        logUnwritten(st, list);
+        logUnwritten(outcome, list);
         ok = false;
     }
     return ok;

@@ -3,16 +3,17 @@
 #include <QString>
 #include <QStringList>
 
-struct AppState;
+struct RunOutcome;
+struct RunRequest;
 
 // The page of the pictures uploaded in this run, as the lines of
 // "PicURL.htm": a charset line, the guide line, then per picture the img
-// line, the address line and the description line as the switches
-// bShowURLPic and bShowURL and the description ask. Addresses are quoted
-// and, like descriptions, HTML-escaped.
-QStringList uploadPageLines(const AppState& st);
+// line, the address line and the description line as the page switches of
+// the request and the description ask. Addresses are quoted and, like
+// descriptions, HTML-escaped.
+QStringList uploadPageLines(const RunRequest& request, const RunOutcome& outcome);
 
 // Writes "PicURL.htm" into the output folder (UTF-8, CR LF, replaced whole)
 // and appends every address to "picUpload.dat" in `userDir`. A file that
-// cannot be written is logged in the run's error log; false then.
-bool funCreateHtm(AppState& st, const QString& userDir);
+// cannot be written is logged in the run's outcome; false then.
+bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir);

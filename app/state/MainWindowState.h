@@ -26,7 +26,6 @@ struct RemovedEntry {
 
 // The main window's own variables that outlive a single handler.
 struct MainWindowState {
-    bool bStopRun = false;     // the user asked to stop the run
     bool bPreviewOff = false;  // the live preview is switched off
     bool bMovePic = false;     // drags and arrows move the picture itself, not a watermark
     bool bScanning = false;    // a folder scan is adding pictures: no second scan, clear or run meanwhile

@@ -13,18 +13,10 @@ struct PictureModuleState {
     float sngXp = 0, sngYp = 0;  // start point: offset at which the picture is drawn into the canvas
 };
 
-// A picture uploaded in the current run: its web address and the description
-// its list entry had, kept together so a failed upload shifts nothing.
-struct UploadedPicture {
-    QString url;
-    QString description;
-};
-
-// Variables of the upload module: the FTP target and this run's uploaded addresses.
+// Variables of the upload module: the FTP target. A run keeps the addresses
+// it uploaded in its own outcome.
 struct UploadModuleState {
     QString sFtpServer, sFtpUser, sFtpPass, sFtpDir, sWebURL, sFtpRoot;
-    std::vector<UploadedPicture> sUpURL;  // in upload order
-    int iUpCount() const { return int(sUpURL.size()); }
 };
 
 // Variables of the rotation module.

@@ -18,7 +18,7 @@ bool PictureList::add(const QString& path)
 
 void PictureList::append(const QString& path)
 {
-    entries_.push_back(PictureEntry{path, {}, {}});
+    entries_.push_back(PictureEntry{path, {}});
 }
 
 PictureEntry PictureList::takeAt(int i)
@@ -34,10 +34,4 @@ bool PictureList::insertAt(int i, PictureEntry entry)
         return false;
     entries_.insert(entries_.begin() + i, std::move(entry));
     return true;
-}
-
-void PictureList::clearResults()
-{
-    for (PictureEntry& e : entries_)
-        e.resultPath.clear();
 }

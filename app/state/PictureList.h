@@ -3,12 +3,11 @@
 #include <QString>
 #include <vector>
 
-// One entry of the picture list. The description and the result path live
-// with the entry so that they follow it through removal, undo and clear.
+// One entry of the picture list. The description lives with the entry so
+// that it follows it through removal, undo and clear.
 struct PictureEntry {
     QString path;         // full path of the picture
     QString description;  // the user's description (PDF page text, upload page)
-    QString resultPath;   // file saved for this entry in the current run; "" when none
 };
 
 // The pictures of the next batch run, in the order they were added.
@@ -26,13 +25,11 @@ public:
     void append(const QString& path);
     bool contains(const QString& path) const;
 
-    // Removes entry i and hands it back, description and result path included.
+    // Removes entry i and hands it back, description included.
     PictureEntry takeAt(int i);
     // Puts an entry back at index i (0..count); false when i lies beyond the end.
     bool insertAt(int i, PictureEntry entry);
     void clear() { entries_.clear(); }
-    // Forgets the result paths of the last run.
-    void clearResults();
 
 private:
     std::vector<PictureEntry> entries_;

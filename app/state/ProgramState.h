@@ -6,12 +6,12 @@
 
 class CDIB;
 
-// The first line of every run's error log; the log goes back to it after a run.
+// The first line of every run's error log.
 inline const QString kErrLogHeader =
     QStringLiteral("在本次操作过程中产生下列错误,敬请检查相关图片:\r\n");
 
 // The program's shared record: settings, output target, dialog and viewer
-// modes, watermark positions, the run's error log and the bitmap surfaces.
+// modes, watermark positions and the bitmap surfaces.
 // Every field starts zero, empty or false; the main window's load gives the
 // start values and the settings store the saved ones.
 struct ProgramState {
@@ -19,8 +19,6 @@ struct ProgramState {
     QString sPicFile;       // full path of the current picture
     QString sOutDir;        // output folder of a run
     QString sPrefix;        // file-name prefix when renaming is on
-    bool bHasErr = false;   // an error was logged during the current run
-    QString sErrLog;        // error-log text of the current run
     int iDlgMode = 0;       // chooser mode: 0 folder, 1 picture files, 2 watermark file, 4 skin file
     int iPicSource = 0;     // viewer shows: 0 the file sPicFile, 1 the processed preview
     int iPicMode = 0;       // viewer: 0 one picture, 1 thumbnail strip, 2 slide show

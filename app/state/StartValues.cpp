@@ -6,7 +6,6 @@
 void setStartValues(AppState& app)
 {
     ProgramState& ps = app.ps;
-    ps.sErrLog = kErrLogHeader;
     ps.sPrefix = QStringLiteral("Vimo_");
     ps.sBkFile.clear();
     ps.sSyFile.clear();

@@ -75,32 +75,20 @@ int wholeRun(AppState& st, const QStringList& pictures, const QString& out, cons
     st.ps.sOutDir = out;
     RecordingPrompter prompter;  // answers every question with no
     RecordingShell shell;        // opens nothing
-    BatchRun run(st, prompter, shell);
+    BatchRun run(prompter, shell, st.status);
     run.workers = workers;
     // The book of the run (chkPDF=1), through the library of this build; never opened.
     PdfLibrary pdf(PdfLibrary::defaultCandidates() << QDir(VIMO_BUILD_BIN_DIR).filePath("libPDF.so"));
-    attachPdfBook(run, st, prompter, &pdf, false);
+    attachPdfBook(run, prompter, &pdf, false);
     // With chkFtp=1 every result goes to the job's FTP target; the address
     // list is kept in the output folder, beside the page.
-    attachUpload(run, st, nullptr, out);
-    // The book forgets the run's results, so they are counted before it.
-    int saved = 0;
-    auto countSaved = [&] {
-        saved = 0;
-        for (const PictureEntry& e : st.list.entries())
-            saved += !e.resultPath.isEmpty();
-    };
-    run.createPdf = [&, book = run.createPdf] {
-        countSaved();
-        book();
-    };
-    if (!run.start()) {
+    attachUpload(run, nullptr, out);
+    if (!run.start(makeRunRequest(st))) {
         for (const auto& p : prompter.prompts)
             std::fprintf(stderr, "refused: %s\n", p.text.toUtf8().constData());
         return int(pictures.size());
     }
-    if (st.panel.chkPDF != 1)
-        countSaved();
+    const int saved = run.outcome().saved;
     for (const auto& p : prompter.prompts)
         if (p.kind == RecordingPrompter::Kind::Message)
             std::fprintf(stderr, "message: %s\n", p.text.toUtf8().constData());

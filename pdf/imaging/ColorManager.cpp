@@ -390,6 +390,14 @@ uint8_t TColorManager::component8(uint16_t value, bool sixteen) const
     return (TargetOptions & coGammaCorrect) ? gamma_[v & 255] : uint8_t(v);
 }
 
+uint32_t TColorManager::sourceSample(const uint8_t* p, bool sixteen) const
+{
+    if (!sixteen)
+        return p[0];
+    uint16_t v = load16(p);
+    return (SourceOptions & coSwapBytes) ? swap16(v) : v;
+}
+
 void TColorManager::convertColor(const std::vector<const uint8_t*>& src, uint8_t* dst, uint32_t count,
                                  uint8_t mask)
 {
@@ -477,7 +485,7 @@ void TColorManager::convertCMYK(const std::vector<const uint8_t*>& src, uint8_t*
         }
         uint32_t x[4];
         for (int i = 0; i < 4; ++i) {
-            x[i] = s16 ? load16(p[i]) : p[i][0];
+            x[i] = sourceSample(p[i], s16);
             p[i] += step;
         }
         uint32_t out[3];
@@ -511,50 +519,37 @@ void TColorManager::convertLab(const std::vector<const uint8_t*>& src, uint8_t* 
 {
     bool s16 = sourceBits_ == 16;
     bool planar = src.size() >= 3;
-    std::size_t sample = s16 ? 2 : 1;
-    std::size_t step = planar ? sample : 3 * sample;
+    std::size_t bytes = s16 ? 2 : 1;
+    std::size_t step = planar ? bytes : 3 * bytes;
     const uint8_t* p[3];
     for (int i = 0; i < 3; ++i)
-        p[i] = planar ? src[i] : src[0] + i * sample;
+        p[i] = planar ? src[i] : src[0] + i * bytes;
     std::size_t targetStep = (targetBits_ == 16 ? 2 : 1) * ((TargetOptions & coHasAlpha) ? 4 : 3);
     bool biased = SourceOptions & coChromaBiased;
+    bool scaled = SourceOptions & coLightnessScaled;
+    // 16-bit samples hold the 8-bit ranges with 8 more bits of fraction.
+    double unit = s16 ? 256.0 : 1.0, full = s16 ? 65535.0 : 255.0;
     for (uint32_t k = 0; k < count; ++k) {
         if (!selected(mask, k)) {
             dst += targetStep;
             continue;
         }
-        long double L = s16 ? load16(p[0]) : p[0][0];
-        if (SourceOptions & coLightnessScaled)
-            L /= 2.55L;
-        long double ab[2];
+        uint32_t v[3];
+        for (int i = 0; i < 3; ++i) {
+            v[i] = sourceSample(p[i], s16);
+            p[i] += step;
+        }
+        double L = scaled ? v[0] * 100.0 / full : v[0] / unit;
+        double ab[2];
         for (int i = 0; i < 2; ++i) {
-            const uint8_t* q = p[i + 1];
+            uint32_t w = v[i + 1];
             if (biased)
-                ab[i] = static_cast<long double>(s16 ? load16(q) : q[0]) - 128;
+                ab[i] = w / unit - 128;
             else
-                ab[i] = int8_t(q[0]);
+                ab[i] = (s16 ? double(int16_t(uint16_t(w))) : double(int8_t(uint8_t(w)))) / unit;
         }
-        for (auto& q : p)
-            q += step;
-        long double X, Y, Z;
-        if (L < 7.9996L) {
-            Y = L / 903.3L;
-            X = Y + ab[0] / 3893.5L;
-            Z = Y - ab[1] / 1557.4L;
-        } else {
-            long double f = (L + 16) / 116;
-            X = std::pow(f + ab[0] / 500, 3.0L);
-            Y = f * f * f;
-            Z = std::pow(f - ab[1] / 200, 3.0L);
-        }
-        long double r = 2.998L * X - 1.458L * Y - 0.541L * Z;
-        long double g = -0.952L * X + 1.893L * Y + 0.059L * Z;
-        long double b = 0.099L * X - 0.198L * Y + 1.099L * Z;
-        auto toByte = [](long double v) {
-            long double s = std::round(v * 255);
-            return s < 0 ? 0 : s > 255 ? 255 : int(s);
-        };
-        writeColor(dst, toByte(r), toByte(g), toByte(b));
+        std::array<uint8_t, 3> rgb = lab_.Convert(L, ab[0], ab[1]);
+        writeColor(dst, rgb[0], rgb[1], rgb[2]);
     }
 }
 

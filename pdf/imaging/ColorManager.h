@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/LabToSRGB.h"
 
 namespace vum {
 
@@ -46,6 +47,8 @@ public:
     void SetGamma(float mainGamma, float displayGamma = 2.2f);
     void SetYCbCrOptions(std::initializer_list<float> coefficients, uint8_t horizontal, uint8_t vertical);
     const std::array<uint8_t, 256>& GammaTable() const { return gamma_; }
+    // The white that L*a*b* samples are relative to, as CIE xy chromaticity (D50 until set).
+    void SetLabWhitePoint(double x, double y) { lab_ = TLabToSRGB(x, y); }
 
     // 0 the source side, 1 the target side.
     TPixelFormat PixelFormatOf(int side) const;
@@ -65,6 +68,7 @@ private:
     void select();
     void buildChromaTables(int offsetCr, int offsetCb);
     uint8_t component8(uint16_t value, bool sixteen) const;
+    uint32_t sourceSample(const uint8_t* p, bool sixteen) const;
     void convertPacked(const uint8_t* src, uint8_t* dst, uint32_t count, uint8_t mask);
     void convertIndexed16(const uint8_t* src, uint8_t* dst, uint32_t count, uint8_t mask);
     void convertGray(const uint8_t* src, uint8_t* dst, uint32_t count, uint8_t mask);
@@ -82,6 +86,7 @@ private:
     std::array<float, 3> coefficients_{0.299f, 0.587f, 0.114f};
     uint8_t hSubsampling_ = 1, vSubsampling_ = 1;
     std::array<int32_t, 256> crToRed_{}, cbToBlue_{}, crToGreen_{}, cbToGreen_{};
+    TLabToSRGB lab_;
     TColorScheme sourceScheme_ = TColorScheme::RGB;
     TColorScheme targetScheme_ = TColorScheme::BGR;
     Routine routine_ = Routine::None;

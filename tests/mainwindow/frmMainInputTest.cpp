@@ -13,7 +13,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "MainWindowFixture.h"
 #include "settings/frmDlg.h"
@@ -51,6 +53,21 @@ protected:
         QTest::keyClicks(focus, text);
     }
 
+    // One notch of the wheel with the pointer over the middle of a control, handed
+    // to the window as the desktop hands it: the window finds the widget under
+    // the pointer and whatever that widget leaves unused travels up to its parents.
+    static void wheelOver(frmMain& w, QWidget* control, int delta)
+    {
+        const QPointF local = QPointF(control->rect().center());
+        const QPointF inWindow = control->mapTo(&w, local);
+        ASSERT_EQ(w.childAt(inWindow.toPoint()), control);
+        QWheelEvent e(inWindow, control->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        // sendEvent would mark it as the program's own, which Qt never propagates.
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        qApp->notify(w.windowHandle(), &e);
+    }
+
     // Nothing left the main window for the full-screen viewer.
     static void expectNoViewer(frmMain& w)
     {
@@ -85,6 +102,23 @@ TEST_F(MainWindowInput, ArrowsWhileTypingADescriptionKeepThePictureAndTheText)
         EXPECT_EQ(w.txtPicTxt->text(), QStringLiteral("half typed")) << key;
         EXPECT_EQ(QApplication::focusWidget(), w.txtPicTxt) << key;
     }
+}
+
+TEST_F(MainWindowInput, TheWheelOverTheDescriptionKeepsThePictureAndTheText)
+{
+    frmMain& w = shown({picture(home + "/p/a.jpg"), picture(home + "/p/b.jpg"), picture(home + "/p/c.jpg")});
+    w.setListIndex(1);
+    w.menus->mSPicTxt_Click();
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("half typed"));
+    for (int delta : {-120, 120, -120}) {
+        wheelOver(w, w.txtPicTxt, delta);
+        EXPECT_EQ(w.lstFile->currentRow(), 1) << delta;
+        EXPECT_EQ(w.txtPicTxt->text(), QStringLiteral("half typed")) << delta;
+    }
+    // Beside the box the wheel still steps through the pictures.
+    wheelOver(w, w.imgM, -120);
+    EXPECT_EQ(w.lstFile->currentRow(), 2);
 }
 
 TEST_F(MainWindowInput, ReturnInAColourMatrixCellStaysInThePanel)

@@ -4,17 +4,14 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <ctime>
 
+#include "BatchRunFixture.h"
 #include "ToolRunner.h"
-#include "platform/prompter/RecordingPrompter.h"
-#include "platform/shell/RecordingShell.h"
-#include "processing/BatchRun.h"
-#include "state/AppState.h"
-#include "state/StartValues.h"
 
 namespace {
 
-struct RunRecord {
+struct JobRecord {
     std::map<QString, QByteArray> files;  // every file of the output folder, by name
     std::vector<QString> captions;
     std::vector<QString> tips;
@@ -22,18 +19,13 @@ struct RunRecord {
 
 // The same job into its own output folder with `workers` render threads,
 // stopped once the caption reports `stopAfter` pictures.
-RunRecord runJob(const QTemporaryDir& dir, const QStringList& sources, int workers, int stopAfter)
+JobRecord runJob(const QTemporaryDir& dir, const QStringList& sources, int workers, int stopAfter)
 {
-    AppState st;
-    setStartValues(st);
+    BatchRunFixture f;
+    AppState& st = f.st;
+    BatchRun& run = f.run;
     st.ps.sOutDir = dir.filePath(QStringLiteral("out%1").arg(workers));
-    st.ps.bSaveErr = 1;
-    st.ps.iJPGQ = 90;
-    st.ps.sOutFormat = "jpg";
-    st.panel.cmbEncode = "jpg";
-    st.panel.cmbSizeCount = 5;
     st.panel.txtW = "320";
-    st.panel.chkRM = 1;
     st.ps.sBkFile = dir.filePath("border.png");
     st.ps.sSyFile = dir.filePath("mark.png");
     st.ps.sngSyScale = 0.75f;
@@ -49,13 +41,8 @@ RunRecord runJob(const QTemporaryDir& dir, const QStringList& sources, int worke
     st.panel.mTX = 3;
     for (const QString& s : sources)
         st.list.add(s);
-
-    RecordingPrompter prompter;
-    prompter.answers = {false};
-    RecordingShell shell;
-    BatchRun run(st, prompter, shell);
     run.workers = workers;
-    RunRecord rec;
+    JobRecord rec;
     run.setCaption = [&](const QString& c) {
         rec.captions.push_back(c);
         if (c == QStringLiteral("进度:3/%1").arg(sources.size())) {
@@ -67,13 +54,12 @@ RunRecord runJob(const QTemporaryDir& dir, const QStringList& sources, int worke
             run.stop();
     };
     st.status.setSink([&](const QString& t) { rec.tips.push_back(t); });
-    run.yield = [] {};
-    EXPECT_TRUE(run.start());
+    EXPECT_TRUE(f.start());
     const QDir out(st.ps.sOutDir);
     for (const QString& name : out.entryList(QDir::Files, QDir::Name)) {
-        QFile f(out.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-        rec.files[name] = f.readAll();
+        QFile file(out.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        rec.files[name] = file.readAll();
     }
     return rec;
 }
@@ -107,8 +93,8 @@ TEST(BatchRunWorkers, FourWorkersWriteWhatOneWrites)
     ASSERT_EQ(runTool({"convert", "-size", "80x40", "xc:#203080", dir.filePath("mark.png").toStdString()}).exitCode, 0);
 
     const int stopAfter = 9;
-    const RunRecord one = runJob(dir, sources, 1, stopAfter);
-    const RunRecord four = runJob(dir, sources, 4, stopAfter);
+    const JobRecord one = runJob(dir, sources, 1, stopAfter);
+    const JobRecord four = runJob(dir, sources, 4, stopAfter);
 
     // Pictures 1 to 9 were treated, the fifth failed; 10 to 12 were not.
     ASSERT_EQ(one.files.size(), 9u) << "eight results and the error log";
@@ -127,4 +113,38 @@ TEST(BatchRunWorkers, FourWorkersWriteWhatOneWrites)
     const QImage turned = QImage::fromData(one.files.at("Vimo_0002.jpg"));
     EXPECT_EQ(turned.size(), QSize(320, 512)) << "turned upright by its EXIF, then drawn 320 wide";
     EXPECT_EQ(QImage::fromData(one.files.at("Vimo_0008.jpg")).width(), 320) << "the width the run started with";
+}
+
+namespace {
+
+double cpuSeconds(clockid_t clock)
+{
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+// Results are encoded on the render threads, not on the thread that writes
+// them (the window's): however costly the encoding, that thread spends a
+// small part of the run's processor time, so the window never freezes.
+TEST(BatchRunWorkers, ResultsAreEncodedOnTheRenderThreads)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    BatchRunFixture f;
+    for (int i = 0; i < 4; ++i)
+        f.st.list.add(f.noise(f.src(QStringLiteral("n%1.png").arg(i)), "1600x1200"));
+    f.st.ps.sOutFormat = f.st.panel.cmbEncode = "png";
+    f.st.ps.iSizeMode = 2;  // the source's size: large results
+    f.run.workers = 2;
+    const double threadBefore = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    ASSERT_TRUE(f.start());
+    const double writer = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore;
+    const double all = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore;
+    ASSERT_EQ(f.outputs().size(), 4) << f.outText().toStdString();
+    EXPECT_EQ(QImage(f.out("Vimo_0003.png")).size(), QSize(1600, 1200));
+    EXPECT_LT(writer, 0.25 * all) << "the writing thread spent " << writer << " s of " << all << " s";
+    std::printf("writing thread %.3f s of %.3f s\n", writer, all);
 }

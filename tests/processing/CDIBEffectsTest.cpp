@@ -43,7 +43,7 @@ Pixels pixelsOf(const QImage& img)
     return px;
 }
 
-const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
+const QRgb kWhite = qRgb(255, 255, 255), kBlack = qRgb(0, 0, 0);
 
 } // namespace
 
@@ -81,12 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
         // p6: R 81 \ 6 = 13, G 174 \ 6 = 29, B 180 \ 6 = 30. The white corners
         // are no one's neighbours.
         WorkedPicture{"FastBlur", 0, 0, 4, 3,
-                      {white, qRgb(60, 0, 6), qRgb(6, 120, 0), white,
+                      {kWhite, qRgb(60, 0, 6), qRgb(6, 120, 0), kWhite,
                        qRgb(12, 0, 0), qRgb(3, 30, 90), qRgb(30, 6, 0), qRgb(0, 12, 60),
-                       white, qRgb(6, 60, 0), qRgb(12, 0, 30), white},
-                      {white, qRgb(60, 0, 6), qRgb(6, 120, 0), white,
+                       kWhite, qRgb(6, 60, 0), qRgb(12, 0, 30), kWhite},
+                      {kWhite, qRgb(60, 0, 6), qRgb(6, 120, 0), kWhite,
                        qRgb(12, 0, 0), qRgb(19, 21, 31), qRgb(13, 29, 30), qRgb(0, 12, 60),
-                       white, qRgb(6, 60, 0), qRgb(12, 0, 30), white}},
+                       kWhite, qRgb(6, 60, 0), qRgb(12, 0, 30), kWhite}},
         // Each of the first three bottom pixels becomes 2 x itself minus the
         // pixel above and one to the right, clamped; the rest stay.
         WorkedPicture{"Sharpen", 1, 0, 4, 2,
@@ -100,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {qRgb(30, 40, 35), qRgb(250, 255, 255), qRgb(0, 127, 3)}},
         // Every second memory row from the bottom one turns black.
         WorkedPicture{"ScanLines", 7, 0, 2, 3,
-                      {white, white, white, white, white, white},
-                      {black, black, white, white, black, black}},
+                      {kWhite, kWhite, kWhite, kWhite, kWhite, kWhite},
+                      {kBlack, kBlack, kWhite, kWhite, kBlack, kBlack}},
         // Each pixel becomes 100 + itself - its right-hand neighbour, clamped;
         // the bottom row's last pixel takes the top row's first as neighbour,
         // and the last pixel stays.

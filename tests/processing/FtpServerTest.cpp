@@ -15,27 +15,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "BatchRunFixture.h"
 #include "LocalServer.h"
 #include "ToolRunner.h"
 #include "platform/ftp/CurlUploader.h"
-#include "platform/prompter/RecordingPrompter.h"
-#include "platform/shell/RecordingShell.h"
-#include "processing/BatchRun.h"
 #include "processing/UploadHook.h"
 #include "processing/UploadPage.h"
-#include "state/AppState.h"
-#include "state/StartValues.h"
 
 namespace {
 
 const char* const kPassword = "pa55:w@rd/x";
 const char* const kNoServer = "the FTP server did not start: python3-pyftpdlib is needed (scripts/install-deps.sh)";
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A port on 127.0.0.1 that nothing listens on.
 int closedPort()
@@ -51,26 +41,13 @@ int closedPort()
     return ntohs(addr.sin_port);
 }
 
-struct UploadRun {
-    QTemporaryDir dir;
-    AppState st;
-    RecordingPrompter prompter;
-    RecordingShell shell;
-    BatchRun run{st, prompter, shell};
-
+// Upload on to the folder "pics" below "/www" as user "vimo"; the page shows
+// pictures and addresses. Each test names the server.
+struct UploadRun : BatchRunFixture {
     UploadRun()
     {
-        setStartValues(st);
-        st.ps.sOutDir = dir.filePath("out");
-        st.ps.bSaveErr = 1;
         st.ps.bShowURL = 1;
         st.ps.bShowURLPic = 1;
-        st.ps.iJPGQ = 90;
-        st.ps.sOutFormat = "jpg";
-        st.panel.cmbEncode = "jpg";
-        st.panel.cmbSizeCount = 5;
-        st.panel.txtW = "400";
-        st.panel.chkRM = 1;
         st.panel.chkFtp = 1;
         st.ftp.sFtpUser = "vimo";
         st.ftp.sFtpPass = kPassword;
@@ -79,12 +56,10 @@ struct UploadRun {
         st.ftp.sWebURL = "http://pics.example";
         served().mkpath(".");
         QDir().mkpath(userDir());
-        run.yield = [] {};
-        attachUpload(run, st, std::make_shared<CurlUploader>(), userDir());
+        attachUpload(run, std::make_shared<CurlUploader>(), userDir());
     }
     QDir served() const { return QDir(dir.filePath("served")); }
     QString userDir() const { return dir.filePath("user"); }
-    QString out(const QString& name) const { return QDir(st.ps.sOutDir).filePath(name); }
     // Noisy pictures, so a result spans several network packets.
     void pictures(int count)
     {
@@ -116,7 +91,7 @@ TEST(FtpServer, EveryResultArrivesWholeUnderItsStampAndThePageListsIt)
     list.write("http://earlier.example/old.jpg\r\n");
     list.close();
 
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
 
     const QStringList names = f.uploaded();
     ASSERT_EQ(names.size(), 2) << readAll(f.out("ErrorLog.txt")).toStdString();
@@ -144,7 +119,6 @@ TEST(FtpServer, EveryResultArrivesWholeUnderItsStampAndThePageListsIt)
               "http://earlier.example/old.jpg\r\n" + addresses.join("\r\n") + "\r\n");
     EXPECT_FALSE(QFile::exists(f.out("ErrorLog.txt")));
     EXPECT_FALSE(page.contains(kPassword));
-    EXPECT_EQ(f.st.ftp.iUpCount(), 0) << "the run forgets its addresses at its end";
 }
 
 TEST(FtpServer, FailedTransfersAreLoggedPerPictureAndRecordNothing)
@@ -174,14 +148,14 @@ TEST(FtpServer, FailedTransfersAreLoggedPerPictureAndRecordNothing)
         }
         f.st.ftp.sFtpPass = c.password;
         f.pictures(2);
-        ASSERT_TRUE(f.run.start());
+        ASSERT_TRUE(f.start());
 
         const QString log = QString::fromUtf8(readAll(f.out("ErrorLog.txt")));
         const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(c.number);
         EXPECT_EQ(log.toStdString(), (kErrLogHeader + line + line + "\r\n").toStdString());
         EXPECT_FALSE(log.contains(kPassword));
         EXPECT_EQ(readAll(f.out("PicURL.htm")), QByteArray("<meta charset=\"utf-8\">\r\n") +
-                                                      uploadPageLines(AppState{}).at(1).toUtf8() + "\r\n");
+                                                      uploadPageLines(RunRequest{}, RunOutcome{}).at(1).toUtf8() + "\r\n");
         EXPECT_FALSE(QFile::exists(QDir(f.userDir()).filePath("picUpload.dat")));
         EXPECT_TRUE(f.st.status.text().endsWith(QStringLiteral("请注意,在图片处理或上传过程中发生错误。")));
         // Both pictures were still saved.
@@ -247,7 +221,7 @@ TEST(FtpServer, AServerThatCannotBeReachedIsTriedOnceARun)
     const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:2)。\r\n");
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run);
-        ASSERT_TRUE(f.run.start());
+        ASSERT_TRUE(f.start());
         EXPECT_EQ(server.connections(), run) << "later pictures of the run fail at once";
         EXPECT_EQ(readAll(f.out("ErrorLog.txt")).toStdString(),
                   (kErrLogHeader + line + line + line + "\r\n").toStdString());

@@ -2,7 +2,6 @@
 // every bad one logged, no listed file is ever replaced, nothing hangs.
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,64 +11,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "BatchRunFixture.h"
 #include "ToolRunner.h"
 #include "platform/imaging/PictureReader.h"
-#include "platform/prompter/RecordingPrompter.h"
-#include "platform/shell/RecordingShell.h"
-#include "processing/BatchRun.h"
-#include "state/AppState.h"
-#include "state/StartValues.h"
 
 namespace {
 
-struct SafeRun {
-    QTemporaryDir dir;
-    AppState st;
-    RecordingPrompter prompter;
-    RecordingShell shell;
-    BatchRun run{st, prompter, shell};
-
+// Results keep their source's name, 120 pixels wide, into a folder that exists.
+struct SafeRun : BatchRunFixture {
     SafeRun()
     {
-        setStartValues(st);
-        st.ps.sOutDir = dir.filePath("out");
         QDir().mkpath(st.ps.sOutDir);
-        st.ps.bSaveErr = 1;
-        st.ps.sOutFormat = "jpg";
-        st.panel.cmbEncode = "jpg";
-        st.panel.cmbSizeCount = 5;
         st.panel.txtW = "120";
         st.panel.chkRM = 0;
-        run.yield = [] {};
         prompter.answers = {false, false, false};
     }
-    // A picture made by ImageMagick; noise keeps it from compressing to nothing.
-    QString picture(const QString& path, const char* format = nullptr)
-    {
-        const std::string target = (format ? std::string(format) + ":" : std::string()) + path.toStdString();
-        EXPECT_EQ(runTool({"convert", "-size", "160x120", "xc:gray", "+noise", "Random", target}).exitCode, 0)
-            << "convert (ImageMagick) is needed";
-        return path;
-    }
-    QString src(const QString& name) const { return dir.filePath(name); }
-    QString out(const QString& name) const { return QDir(st.ps.sOutDir).filePath(name); }
-    QStringList outputs() const
-    {
-        return QDir(st.ps.sOutDir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    }
-    QString log(const QString& name = "ErrorLog.txt") const
-    {
-        QFile f(out(name));
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
+    QString picture(const QString& path, const char* format = nullptr) { return noise(path, "160x120", format); }
+    QString log(const QString& name = "ErrorLog.txt") const { return outText(name); }
 };
-
-QByteArray checksum(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-                                       : QByteArray();
-}
 
 } // namespace
 
@@ -81,11 +40,11 @@ TEST(RunSafety, AFailureInsideOnePictureIsLoggedAndTheRunGoesOn)
     f.st.panel.chkFtp = 1;
     f.st.ftp.sFtpServer = "ftp://127.0.0.1";
     int uploads = 0;
-    f.run.upload = [&](const QString&, const QString&) {
+    f.run.upload = [&](int, const QString&, const QString&) {
         if (++uploads == 1)
             throw std::bad_alloc();
     };
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     EXPECT_EQ(uploads, 2) << "the second picture is still treated";
     EXPECT_TRUE(f.log().contains(f.src("a.png") + QStringLiteral("在处理图片时发生错误:(7)内存不足")));
     EXPECT_FALSE(f.run.running());
@@ -103,13 +62,13 @@ TEST(RunSafety, NoFileTheRunWritesReplacesAListedFile)
     }
     f.st.list.append(f.src("missing.jpg"));  // logs an error, so the log is written
     f.st.list.append(f.picture(f.src("good.png")));
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     for (const QString& name : listed)
         EXPECT_EQ(checksum(f.out(name)), before[name]) << name.toStdString();
     EXPECT_TRUE(f.log("ErrorLog_1.txt").contains(f.src("missing.jpg")));
     // out/good.jpg itself took good_2.jpg: the next free name.
-    EXPECT_EQ(f.st.list.at(0).resultPath, f.out("good_2.jpg"));
-    EXPECT_EQ(f.st.list.at(5).resultPath, f.out("good_3.jpg"));
+    EXPECT_EQ(f.result(0), f.out("good_2.jpg"));
+    EXPECT_EQ(f.result(5), f.out("good_3.jpg"));
     EXPECT_TRUE(QFile::exists(f.out("good_3.jpg")));
 }
 
@@ -118,11 +77,11 @@ TEST(RunSafety, SameBaseNamesInOneRunGetNumberedNames)
     SafeRun f;
     for (const char* ext : {"jpg", "png", "gif", "bmp", "tif"})
         f.st.list.add(f.picture(f.src(QStringLiteral("good.") + ext)));
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     EXPECT_EQ(f.outputs(), QStringList({"good.jpg", "good_1.jpg", "good_2.jpg", "good_3.jpg", "good_4.jpg"}));
     const QStringList expected = {"good.jpg", "good_1.jpg", "good_2.jpg", "good_3.jpg", "good_4.jpg"};
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(f.st.list.at(i).resultPath, f.out(expected[i]));
+        EXPECT_EQ(f.result(i), f.out(expected[i]));
 }
 
 // A file-size limit stands in for a full disk: writes past it fail as they would.
@@ -142,16 +101,16 @@ TEST(RunSafety, AResultThatCannotBeWrittenWholeIsLoggedAndLeavesNoFile)
         small.rlim_cur = 2048;
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
         QStringList errors;
-        f.run.createPdf = [&] { errors << f.st.ps.sErrLog; };  // the log as the run ends
+        f.run.createPdf = [&] { errors << f.run.outcome().errorLog(); };  // the log as the run ends
         f.st.panel.chkPDF = 1;
-        const bool ran = f.run.start();
+        const bool ran = f.start();
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         ASSERT_TRUE(ran);
         EXPECT_TRUE(f.outputs().isEmpty()) << format << ": " << f.outputs().join(' ').toStdString();
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(f.src("noise.png") + QStringLiteral("在保存时发生错误:"))) << format;
-        EXPECT_TRUE(f.st.list.at(0).resultPath.isEmpty());
+        EXPECT_TRUE(f.result(0).isEmpty());
     }
 }
 
@@ -166,7 +125,7 @@ TEST(RunSafety, OnlyRegularFilesAreOpened)
     f.st.list.append(f.dir.path());
     f.st.list.add(f.picture(f.src("good.png")));
     f.st.rot.iRotateMode = 2;  // reads the EXIF tags too
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     EXPECT_TRUE(QFile::exists(f.out("good.jpg")));
     EXPECT_TRUE(f.log().contains(fifo + QStringLiteral("在显示图片时发生错误:(53)文件未找到: 不是普通文件")));
     EXPECT_TRUE(f.log().contains(f.dir.path() + QStringLiteral("在显示图片时发生错误:(53)文件未找到: 不是普通文件")));
@@ -181,7 +140,7 @@ TEST(RunSafety, NamesThatAreNotUtf8AreLoggedAsUnreadableNames)
     // What a command line naming it brings: the bytes decoded as UTF-8.
     const QString listed = QFile::decodeName(raw);
     f.st.list.append(listed);
-    const bool ran = f.run.start();
+    const bool ran = f.start();
     ::unlink(raw.constData());  // Qt cannot see it to clean up
     ASSERT_TRUE(ran);
     const QString text = f.log();
@@ -198,7 +157,7 @@ TEST(RunSafety, ALongBaseNameIsSaved)
     // The same name as a listed picture in the output folder: the numbered
     // name is shortened to stay within 255 bytes.
     f.st.list.append(f.picture(f.out(stem + ".jpg"), "jpg"));
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     QStringList expected = {stem + ".jpg", stem.left(249) + "_1.jpg", stem.left(249) + "_2.jpg"};
     QStringList written = f.outputs();
     expected.sort();
@@ -235,7 +194,7 @@ TEST(RunSafety, FailuresAreNamedAsWhatTheyAre)
         }
         f.st.list.append(path);
         f.st.panel.txtW = c.width;
-        ASSERT_TRUE(f.run.start());
+        ASSERT_TRUE(f.start());
         EXPECT_EQ(f.log(), kErrLogHeader + path + QString::fromUtf8(c.line) + "\r\n\r\n");
     }
 }
@@ -249,7 +208,7 @@ TEST(RunSafety, ANameWithALineFeedCannotForgeALogLine)
     bad.write("not a picture");
     bad.close();
     f.st.list.append(name);
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     const QStringList lines = f.log().split("\r\n");
     ASSERT_EQ(lines.size(), 4) << f.log().toStdString();  // header, the one line, the closing CR LF
     EXPECT_EQ(lines[1], QString(name).replace("\n", "\\n").replace("\r", "\\r") +
@@ -269,9 +228,9 @@ TEST(RunSafety, AWriteTheSystemCutsShortIsLoggedWithItsReason)
     small.rlim_cur = 2048;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString log;
-    f.run.createPdf = [&] { log = f.st.ps.sErrLog; };  // before the error log itself is written
+    f.run.createPdf = [&] { log = f.run.outcome().errorLog(); };  // before the error log itself is written
     f.st.panel.chkPDF = 1;
-    const bool ran = f.run.start();
+    const bool ran = f.start();
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     ASSERT_TRUE(ran);

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "processing/SaveResult.h"
-#include "state/AppState.h"
+#include "processing/RunRequest.h"
 
 TEST(SaveResult, OutputNames)
 {
@@ -23,11 +23,11 @@ TEST(SaveResult, OutputNames)
         {1, "V", "-99999999999999", 7, "/p/a.jpg", "jpg", "V7.jpg"},
     };
     for (const Case& c : cases) {
-        AppState st;
-        st.panel.chkRM = c.rename;
-        st.ps.sPrefix = c.prefix;
-        st.panel.txtNum = c.digits;
-        EXPECT_EQ(outputName(st, c.index, c.source, c.format), QString::fromUtf8(c.name));
+        RunRequest r;
+        r.rename = c.rename == 1;
+        r.prefix = c.prefix;
+        r.counterDigits = c.digits;
+        EXPECT_EQ(outputName(r, c.index, c.source, c.format), QString::fromUtf8(c.name));
     }
 }
 
@@ -40,14 +40,14 @@ TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverReplacesASource)
     ASSERT_TRUE(img.save(src));
     const QByteArray before = [&] { QFile f(src); f.open(QIODevice::ReadOnly); return f.readAll(); }();
 
-    AppState st;
-    st.list.add(src);
-    st.ps.sOutDir = dir.path();
-    SourceGuard guard(st.list);
+    RunRequest r;
+    r.entries = {{src, {}}};
+    r.outDir = dir.path();
+    SourceGuard guard(r.entries);
     QStringList errors;
 
     // Same folder, same name, same format: that is the source itself.
-    SaveOutcome o = SaveImg(st, 0, src, img, "png", guard, errors);
+    SaveOutcome o = SaveImg(r, 0, src, img, "png", guard, errors);
     EXPECT_TRUE(o.saved);
     EXPECT_EQ(o.name, "a_1.png");
     EXPECT_TRUE(errors.isEmpty());
@@ -57,26 +57,26 @@ TEST(SaveResult, RecordsOnlyWhatWasWrittenAndNeverReplacesASource)
 
     // Through a link to the folder it is still the source, and a_1.png is taken.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("link")));
-    st.ps.sOutDir = dir.filePath("link");
-    o = SaveImg(st, 0, src, img, "png", guard, errors);
+    r.outDir = dir.filePath("link");
+    o = SaveImg(r, 0, src, img, "png", guard, errors);
     EXPECT_EQ(o.path, dir.filePath("link/a_2.png"));
     EXPECT_TRUE(errors.isEmpty());
 
     // A format without an encoder and a folder that does not exist fail and are logged.
-    st.ps.sOutDir = dir.path();
+    r.outDir = dir.path();
     errors.clear();
-    EXPECT_FALSE(SaveImg(st, 0, src, img, "xyz", guard, errors).saved);
-    st.ps.sOutDir = dir.filePath("missing/deeper");
-    EXPECT_FALSE(SaveBMP(st, 0, src, img, guard, errors).saved);
+    EXPECT_FALSE(SaveImg(r, 0, src, img, "xyz", guard, errors).saved);
+    r.outDir = dir.filePath("missing/deeper");
+    EXPECT_FALSE(SaveBMP(r, 0, src, img, guard, errors).saved);
     ASSERT_EQ(errors.size(), 2);
     EXPECT_TRUE(errors[0].startsWith(src + "在保存时发生错误:"));
     EXPECT_TRUE(errors[0].endsWith(".\r\n"));
 
-    st.ps.sOutDir = dir.path();
+    r.outDir = dir.path();
     errors.clear();
-    o = SaveImg(st, 0, src, img, "JPEG", guard, errors);
+    o = SaveImg(r, 0, src, img, "JPEG", guard, errors);
     EXPECT_TRUE(o.saved);
-    EXPECT_EQ(st.list.at(0).resultPath, dir.filePath("a.JPEG"));
+    EXPECT_EQ(o.path, dir.filePath("a.JPEG"));
     EXPECT_TRUE(errors.isEmpty());
     // No temporary file is left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".vimo-").size(), 0);

@@ -8,9 +8,10 @@
 
 #include "platform/ftp/RecordingUploader.h"
 #include "processing/FtpUpload.h"
+#include "processing/RunOutcome.h"
+#include "processing/RunRequest.h"
 #include "processing/UploadPage.h"
-#include "state/AppState.h"
-#include "state/StartValues.h"
+#include "state/ProgramState.h"
 
 namespace {
 
@@ -33,25 +34,24 @@ void writeAll(const QString& path, const QByteArray& bytes)
 }
 
 struct UploadFixture {
-    AppState st;
+    RunRequest request;
+    RunOutcome outcome;
     RecordingUploader uploader;
 
     UploadFixture()
     {
-        setStartValues(st);
-        st.ftp.sFtpServer = "ftp://ftp.example";
-        st.ftp.sFtpUser = "vimo";
-        st.ftp.sFtpPass = "s3cret-pass";
-        st.ftp.sWebURL = "http://www.example";
-        st.ps.bShowURL = 1;
-        st.ps.bShowURLPic = 1;
+        request.upload = true;
+        request.target.server = "ftp://ftp.example";
+        request.target.user = "vimo";
+        request.target.password = "s3cret-pass";
+        request.target.webAddress = "http://www.example";
+        request.pageShowsAddresses = true;
+        request.pageShowsPictures = true;
     }
-    // A list entry that saved `result`, with its description.
-    void entry(const QString& result, const QString& description)
+    bool upload(const QString& name, const QString& description = {},
+                const QDateTime& when = QDateTime::currentDateTime())
     {
-        st.list.append("/src/" + result);
-        st.list.at(st.list.count() - 1).resultPath = "/out/" + result;
-        st.list.at(st.list.count() - 1).description = description;
+        return FtpUpload(request.target, uploader, "/out/" + name, name, description, outcome, when);
     }
 };
 
@@ -79,23 +79,22 @@ TEST(Upload, RootFolderAndAddressAreJoinedByOneSlash)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.root) + " | " + c.dir);
-        UploadModuleState ftp;
-        ftp.sFtpRoot = QString::fromUtf8(c.root);
-        ftp.sFtpDir = QString::fromUtf8(c.dir);
-        ftp.sWebURL = QString::fromUtf8(c.web);
-        EXPECT_EQ(remoteFolders(ftp), c.folders);
-        EXPECT_EQ(webAddress(ftp, "S_x.jpg"), QString::fromUtf8(c.address));
+        UploadTarget target;
+        target.root = QString::fromUtf8(c.root);
+        target.folder = QString::fromUtf8(c.dir);
+        target.webAddress = QString::fromUtf8(c.web);
+        EXPECT_EQ(remoteFolders(target), c.folders);
+        EXPECT_EQ(webAddress(target, "S_x.jpg"), QString::fromUtf8(c.address));
     }
 }
 
 TEST(Upload, PutCarriesTheTargetAndTheStampedName)
 {
     UploadFixture f;
-    f.st.ftp.sFtpRoot = "/www";
-    f.st.ftp.sFtpDir = "pics";
-    f.entry("Vimo_0000.jpg", "");
+    f.request.target.root = "/www";
+    f.request.target.folder = "pics";
     const QDateTime when(QDate(2026, 12, 9), QTime(8, 15, 30));
-    ASSERT_TRUE(FtpUpload(f.st, f.uploader, "/out/Vimo_0000.jpg", "Vimo_0000.jpg", when));
+    ASSERT_TRUE(f.upload("Vimo_0000.jpg", "", when));
     ASSERT_EQ(f.uploader.puts.size(), 1u);
     const FtpPut& put = f.uploader.puts[0];
     EXPECT_EQ(put.server, "ftp://ftp.example");
@@ -104,9 +103,9 @@ TEST(Upload, PutCarriesTheTargetAndTheStampedName)
     EXPECT_EQ(put.folders, QStringList({"www", "pics"}));
     EXPECT_EQ(put.remoteName, "261209081530_Vimo_0000.jpg");
     EXPECT_EQ(put.localPath, "/out/Vimo_0000.jpg");
-    ASSERT_EQ(f.st.ftp.iUpCount(), 1);
-    EXPECT_EQ(f.st.ftp.sUpURL[0].url, "http://www.example/pics/261209081530_Vimo_0000.jpg");
-    EXPECT_FALSE(f.st.ps.bHasErr);
+    ASSERT_EQ(f.outcome.uploaded.size(), 1u);
+    EXPECT_EQ(f.outcome.uploaded[0].url, "http://www.example/pics/261209081530_Vimo_0000.jpg");
+    EXPECT_FALSE(f.outcome.hasErrors());
 }
 
 TEST(Upload, AFailedPutIsLoggedByItsNumberAndRecordsNothing)
@@ -115,29 +114,25 @@ TEST(Upload, AFailedPutIsLoggedByItsNumberAndRecordsNothing)
                                           {FtpStatus::Failed, 3}}) {
         SCOPED_TRACE(number);
         UploadFixture f;
-        f.st.ps.sErrLog = kErrLogHeader;
         f.uploader.answers = {status};
-        EXPECT_FALSE(FtpUpload(f.st, f.uploader, "/out/a.jpg", "a.jpg"));
-        EXPECT_TRUE(f.st.ps.bHasErr);
-        EXPECT_EQ(f.st.ps.sErrLog, kErrLogHeader + QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(number));
-        EXPECT_EQ(f.st.ftp.iUpCount(), 0);
+        EXPECT_FALSE(f.upload("a.jpg"));
+        EXPECT_EQ(f.outcome.errorLog(), kErrLogHeader + QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(number));
+        EXPECT_TRUE(f.outcome.uploaded.empty());
     }
 }
 
 TEST(UploadPage, DescriptionsStayWithTheirPictureAfterAFailedUpload)
 {
     UploadFixture f;
-    f.entry("a.jpg", "first");
-    f.entry("b.jpg", "second");
-    f.entry("c.jpg", "");
     f.uploader.answers = {FtpStatus::Failed, FtpStatus::Done, FtpStatus::Done};
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-        FtpUpload(f.st, f.uploader, QStringLiteral("/out/") + name, name);
-    ASSERT_EQ(f.st.ftp.iUpCount(), 2);
-    EXPECT_TRUE(f.st.ftp.sUpURL[0].url.endsWith("_b.jpg"));
-    EXPECT_EQ(f.st.ftp.sUpURL[0].description, "second");
-    EXPECT_TRUE(f.st.ftp.sUpURL[1].url.endsWith("_c.jpg"));
-    EXPECT_EQ(f.st.ftp.sUpURL[1].description, "");
+    f.upload("a.jpg", "first");
+    f.upload("b.jpg", "second");
+    f.upload("c.jpg", "");
+    ASSERT_EQ(f.outcome.uploaded.size(), 2u);
+    EXPECT_TRUE(f.outcome.uploaded[0].url.endsWith("_b.jpg"));
+    EXPECT_EQ(f.outcome.uploaded[0].description, "second");
+    EXPECT_TRUE(f.outcome.uploaded[1].url.endsWith("_c.jpg"));
+    EXPECT_EQ(f.outcome.uploaded[1].description, "");
 }
 
 TEST(UploadPage, LinesFollowTheSwitchesQuoteAndEscape)
@@ -159,10 +154,10 @@ TEST(UploadPage, LinesFollowTheSwitchesQuoteAndEscape)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pic * 10 + c.url);
         UploadFixture f;
-        f.st.ps.bShowURLPic = c.pic;
-        f.st.ps.bShowURL = c.url;
-        f.st.ftp.sUpURL = {{"http://w.example/a&b\"<x>.jpg", "猫 & <b>狗</b> \""}, {"http://w.example/2.jpg", ""}};
-        EXPECT_EQ(uploadPageLines(f.st), QStringList({kCharset, kGuide}) + c.pictureLines);
+        f.request.pageShowsPictures = c.pic == 1;
+        f.request.pageShowsAddresses = c.url == 1;
+        f.outcome.uploaded = {{"http://w.example/a&b\"<x>.jpg", "猫 & <b>狗</b> \""}, {"http://w.example/2.jpg", ""}};
+        EXPECT_EQ(uploadPageLines(f.request, f.outcome), QStringList({kCharset, kGuide}) + c.pictureLines);
     }
 }
 
@@ -170,14 +165,14 @@ TEST(UploadPage, PageIsUtf8WithCrLfAndTheListIsAppended)
 {
     QTemporaryDir dir;
     UploadFixture f;
-    f.st.ps.sOutDir = dir.filePath("out");
-    QDir().mkpath(f.st.ps.sOutDir);
+    f.request.outDir = dir.filePath("out");
+    QDir().mkpath(f.request.outDir);
     const QString list = dir.filePath("picUpload.dat");
     writeAll(list, "http://earlier.example/1.jpg\r\n");
-    f.st.ftp.sUpURL = {{"http://w.example/一.jpg", "描述"}, {"http://w.example/2.jpg", ""}};
-    ASSERT_TRUE(funCreateHtm(f.st, dir.path()));
+    f.outcome.uploaded = {{"http://w.example/一.jpg", "描述"}, {"http://w.example/2.jpg", ""}};
+    ASSERT_TRUE(funCreateHtm(f.request, f.outcome, dir.path()));
     const QByteArray page = readAll(dir.filePath("out/PicURL.htm"));
-    EXPECT_EQ(page, (uploadPageLines(f.st).join("\r\n") + "\r\n").toUtf8());
+    EXPECT_EQ(page, (uploadPageLines(f.request, f.outcome).join("\r\n") + "\r\n").toUtf8());
     EXPECT_TRUE(page.startsWith("<meta charset=\"utf-8\">\r\n"));
     EXPECT_TRUE(page.contains(QStringLiteral("【Vimo网络图片使用指南】").toUtf8()));
     EXPECT_EQ(readAll(list), QStringLiteral("http://earlier.example/1.jpg\r\nhttp://w.example/一.jpg\r\nhttp://w.example/2.jpg\r\n").toUtf8());
@@ -185,8 +180,8 @@ TEST(UploadPage, PageIsUtf8WithCrLfAndTheListIsAppended)
     EXPECT_FALSE(readAll(list).contains("s3cret-pass"));
 
     // A run without a successful upload: the guide alone, the list as it was.
-    f.st.ftp.sUpURL.clear();
-    ASSERT_TRUE(funCreateHtm(f.st, dir.path()));
+    f.outcome.uploaded.clear();
+    ASSERT_TRUE(funCreateHtm(f.request, f.outcome, dir.path()));
     EXPECT_EQ(readAll(dir.filePath("out/PicURL.htm")), (kCharset + "\r\n" + kGuide + "\r\n").toUtf8());
     EXPECT_EQ(readAll(list).count("\r\n"), 3);
 }
@@ -195,13 +190,11 @@ TEST(UploadPage, AnUnwritablePageOrListIsLogged)
 {
     QTemporaryDir dir;
     UploadFixture f;
-    f.st.ps.sErrLog = kErrLogHeader;
-    f.st.ps.sOutDir = dir.filePath("not-a-folder");
-    writeAll(f.st.ps.sOutDir, "a file");
+    f.request.outDir = dir.filePath("not-a-folder");
+    writeAll(f.request.outDir, "a file");
     QDir().mkpath(dir.filePath("user/picUpload.dat"));  // a folder where the list should be
-    f.st.ftp.sUpURL = {{"http://w.example/1.jpg", ""}};
-    EXPECT_FALSE(funCreateHtm(f.st, dir.filePath("user")));
-    EXPECT_TRUE(f.st.ps.bHasErr);
-    EXPECT_EQ(f.st.ps.sErrLog, kErrLogHeader + "无法写入 " + dir.filePath("not-a-folder/PicURL.htm") + "。\r\n" +
+    f.outcome.uploaded = {{"http://w.example/1.jpg", ""}};
+    EXPECT_FALSE(funCreateHtm(f.request, f.outcome, dir.filePath("user")));
+    EXPECT_EQ(f.outcome.errorLog(), kErrLogHeader + "无法写入 " + dir.filePath("not-a-folder/PicURL.htm") + "。\r\n" +
                                    "无法写入 " + dir.filePath("user/picUpload.dat") + "。\r\n");
 }

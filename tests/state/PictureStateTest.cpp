@@ -49,7 +49,7 @@ TEST(PictureList, UndoOfRemovalsRestoresOrderAndDescriptions)
         EXPECT_EQ(list.at(i).path, QString("/p/%1.jpg").arg(i));
         EXPECT_EQ(list.at(i).description, QString("picture %1").arg(i));
     }
-    EXPECT_FALSE(list.insertAt(9, PictureEntry{"/p/x.jpg", {}, {}}));
+    EXPECT_FALSE(list.insertAt(9, PictureEntry{"/p/x.jpg", {}}));
     EXPECT_FALSE(list.add("/p/3.jpg"));
     EXPECT_TRUE(list.add("/p/3.JPG"));
 }

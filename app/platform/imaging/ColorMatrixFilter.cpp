@@ -5,15 +5,6 @@
 
 namespace imaging {
 
-namespace {
-
-inline int toByte(float v)
-{
-    return std::clamp(int(std::lround(v * 255.0f)), 0, 255);
-}
-
-} // namespace
-
 void applyColorMatrix(QImage& image, const ColorMatrix& cm)
 {
     if (image.isNull() || cm.isIdentity())

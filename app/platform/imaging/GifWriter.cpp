@@ -1,4 +1,3 @@
-#include <QFile>
 #include <gif_lib.h>
 #include <vector>
 
@@ -6,7 +5,17 @@
 
 namespace imaging {
 
-WriteResult writeGif(const QImage& rgb888, const QString& path)
+namespace {
+
+int appendBytes(GifFileType* gif, const GifByteType* data, int size)
+{
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), size);
+    return size;
+}
+
+} // namespace
+
+EncodeResult encodeGif(const QImage& rgb888)
 {
     const int w = rgb888.width(), h = rgb888.height();
     const size_t n = size_t(w) * size_t(h);
@@ -24,15 +33,16 @@ WriteResult writeGif(const QImage& rgb888, const QString& path)
     GifColorType palette[256] = {};
     if (GifQuantizeBuffer(unsigned(w), unsigned(h), &mapSize, r.data(), g.data(), b.data(), index.data(),
                           palette) == GIF_ERROR)
-        return {false, QStringLiteral("cannot reduce the colours")};
+        return {{}, QStringLiteral("cannot reduce the colours")};
     ColorMapObject* map = GifMakeMapObject(256, palette);
     int err = 0;
-    GifFileType* gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &err);
+    EncodeResult result;
+    GifFileType* gif = EGifOpen(&result.bytes, appendBytes, &err);
     if (!gif || !map) {
         GifFreeMapObject(map);
         if (gif)
             EGifCloseFile(gif, &err);
-        return {false, QStringLiteral("cannot open ") + path};
+        return {{}, QStringLiteral("cannot start the GIF encoder")};
     }
     bool ok = EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK &&
               EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
@@ -41,8 +51,8 @@ WriteResult writeGif(const QImage& rgb888, const QString& path)
     ok = EGifCloseFile(gif, &err) == GIF_OK && ok;
     GifFreeMapObject(map);
     if (!ok)
-        return {false, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + QString::fromLatin1(GifErrorString(err))};
-    return {true, {}};
+        return {{}, QStringLiteral("the GIF encoder failed: ") + QString::fromLatin1(GifErrorString(err))};
+    return result;
 }
 
 } // namespace imaging

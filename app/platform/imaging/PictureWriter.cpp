@@ -15,36 +15,17 @@ namespace imaging {
 
 namespace {
 
-// Qt's writers do not report a failed flush or close, and a write that the
-// disk cuts short after a part leaves Qt without the reason (a full disk
-// reads as an unknown error). So the picture is encoded in memory and its
-// bytes written here, each refusal with its reason.
-WriteResult writeWithQt(const QImage& picture, QFileDevice& file, const char* format, int quality)
+EncodeResult encodeWithQt(const QImage& picture, const char* format, int quality)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    EncodeResult r;
+    QBuffer buffer(&r.bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter w(&buffer, format);
     if (quality >= 0)
         w.setQuality(quality);
     if (!w.write(picture))
-        return {false, w.errorString()};
-    return writeAll(file.handle(), bytes);
-}
-
-WriteResult encode(const QImage& rgb, QFileDevice& file, Encoder encoder, int quality)
-{
-    switch (encoder) {
-    case Encoder::Jpeg: return writeWithQt(rgb, file, "jpeg", quality);
-    case Encoder::Png: return writeWithQt(rgb, file, "png", -1);
-    // Qt writes 32-bit pictures as 24-bit bitmaps.
-    case Encoder::Bmp: return writeWithQt(rgb.convertToFormat(QImage::Format_RGB32), file, "bmp", -1);
-    // These libraries open the file by name and report their own write errors.
-    case Encoder::Tiff: return writeTiff(rgb, file.fileName());
-    case Encoder::Gif: return writeGif(rgb, file.fileName());
-    case Encoder::None: break;
-    }
-    return {false, QStringLiteral("no encoder")};
+        return {{}, w.errorString()};
+    return r;
 }
 
 } // namespace
@@ -78,12 +59,25 @@ Encoder encoderFor(const QString& format)
     return Encoder::None;
 }
 
-WriteResult writePicture(const QImage& picture, const QString& path, Encoder encoder, int jpegQuality)
+EncodeResult encodePicture(const QImage& picture, Encoder encoder, int jpegQuality)
 {
     if (picture.isNull())
-        return {false, QStringLiteral("empty picture")};
-    if (encoder == Encoder::None)
-        return {false, QStringLiteral("no encoder for this format")};
+        return {{}, QStringLiteral("empty picture")};
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    switch (encoder) {
+    case Encoder::Jpeg: return encodeWithQt(rgb, "jpeg", jpegQuality);
+    case Encoder::Png: return encodeWithQt(rgb, "png", -1);
+    // Qt writes 32-bit pictures as 24-bit bitmaps.
+    case Encoder::Bmp: return encodeWithQt(rgb.convertToFormat(QImage::Format_RGB32), "bmp", -1);
+    case Encoder::Tiff: return encodeTiff(rgb);
+    case Encoder::Gif: return encodeGif(rgb);
+    case Encoder::None: break;
+    }
+    return {{}, QStringLiteral("no encoder for this format")};
+}
+
+WriteResult writeBytes(const QByteArray& bytes, const QString& path)
+{
     // A short hidden name of its own beside the target (a long target name
     // still leaves room for it), created anew so it is never an existing
     // file; removed unless it becomes the target.
@@ -94,8 +88,9 @@ WriteResult writePicture(const QImage& picture, const QString& path, Encoder enc
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(temp.handle(), 0666 & ~mask);
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    WriteResult r = encode(rgb, temp, encoder, jpegQuality);
+    // Qt's files do not give the reason of a write the disk cuts short (a full
+    // disk reads as an unknown error): the bytes go through the handle.
+    WriteResult r = writeAll(temp.handle(), bytes);
     temp.close();
     if (r.ok && temp.error() != QFileDevice::NoError)
         r = {false, temp.errorString()};
@@ -104,6 +99,16 @@ WriteResult writePicture(const QImage& picture, const QString& path, Encoder enc
     if (r.ok)
         temp.setAutoRemove(false);
     return r;
+}
+
+WriteResult writePicture(const QImage& picture, const QString& path, Encoder encoder, int jpegQuality)
+{
+    if (encoder == Encoder::None)
+        return {false, QStringLiteral("no encoder for this format")};
+    const EncodeResult encoded = encodePicture(picture, encoder, jpegQuality);
+    if (!encoded.ok())
+        return {false, encoded.error};
+    return writeBytes(encoded.bytes, path);
 }
 
 } // namespace imaging

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -21,13 +22,27 @@ struct WriteResult {
 // a refusal gives the system's error number (a full disk: ENOSPC).
 WriteResult writeAll(int fd, const QByteArray& bytes);
 
-// Writes the picture as a 24-bit file (GIF: at most 256 colours; TIFF: three
-// 8-bit samples, uncompressed). The file appears whole or not at all: it is
-// written beside the target under a temporary name and then renamed over it.
+// A picture encoded in memory; `error` says why when there are no bytes.
+struct EncodeResult {
+    QByteArray bytes;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Encodes the picture as a 24-bit file's bytes (GIF: at most 256 colours;
+// TIFF: three 8-bit samples, uncompressed). Touches no file and no shared
+// state, so render threads may encode while the window writes.
+EncodeResult encodePicture(const QImage& picture, Encoder encoder, int jpegQuality);
+
+// Writes bytes as the file `path`, whole or not at all: written beside the
+// target under a temporary name, every write checked, then renamed over it.
+WriteResult writeBytes(const QByteArray& bytes, const QString& path);
+
+// encodePicture, then writeBytes.
 WriteResult writePicture(const QImage& picture, const QString& path, Encoder encoder, int jpegQuality);
 
-// Encoders behind writePicture, each writing `path` directly.
-WriteResult writeTiff(const QImage& rgb888, const QString& path);
-WriteResult writeGif(const QImage& rgb888, const QString& path);
+// Encoders behind encodePicture, from a picture in Format_RGB888.
+EncodeResult encodeTiff(const QImage& rgb888);
+EncodeResult encodeGif(const QImage& rgb888);
 
 } // namespace imaging

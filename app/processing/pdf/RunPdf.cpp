@@ -9,7 +9,8 @@
 #include "processing/ErrorLines.h"
 #include "processing/pdf/PdfApi.h"
 #include "processing/pdf/PdfCalls.h"
-#include "state/AppState.h"
+#include "processing/RunOutcome.h"
+#include "processing/RunRequest.h"
 #include "state/PicturePaths.h"
 
 namespace {
@@ -54,7 +55,7 @@ void titlePage(PdfCalls& c, const QString& title)
     c.PdfSetNumProp(pdfprop::FontSize, 16);
 }
 
-void picturePage(PdfCalls& c, const PictureEntry& entry)
+void picturePage(PdfCalls& c, const RunEntry& entry, const QString& result)
 {
     c.setSubject(entry.path);
     c.newPage();
@@ -63,23 +64,22 @@ void picturePage(PdfCalls& c, const PictureEntry& entry)
     c.PdfSetNumProp(pdfprop::SmartStretchDraw, kOn);
     c.PdfSetNumProp(pdfprop::ImageHorzAlign, kCentre);
     c.PdfSetNumProp(pdfprop::ImageVertAlign, kCentre);
-    c.stretchDraw(kLeft, kTop, kRight, kBottom, entry.resultPath);
+    c.stretchDraw(kLeft, kTop, kRight, kBottom, result);
     c.drawText(kLeft, kBottom, kRight, kCaptionBottom, entry.description);
     c.setSubject({});
 }
 
-void closingPage(PdfCalls& c, const ProgramState& ps)
+void closingPage(PdfCalls& c, const RunRequest& r)
 {
     c.newPage();
-    c.drawText(kLeft, kTop, kRight, kBottom, ps.sPDF2);
+    c.drawText(kLeft, kTop, kRight, kBottom, r.pdfSignature);
     // The date's box reaches lower than the signature's, so centred alike it stands below it.
-    c.drawText(kLeft, kTop, kRight, kDateBottom, ps.sPDF3);
+    c.drawText(kLeft, kTop, kRight, kDateBottom, r.pdfDate);
 }
 
-void logFailure(ProgramState& ps, const QString& subject, const QString& message)
+void logFailure(RunOutcome& outcome, const QString& subject, const QString& message)
 {
-    ps.bHasErr = true;
-    ps.sErrLog += loggedName(QStringLiteral("%1 生成PDF文档失败:%2").arg(subject, message)) + QStringLiteral("\r\n");
+    outcome.log(loggedName(QStringLiteral("%1 生成PDF文档失败:%2").arg(subject, message)) + QStringLiteral("\r\n"));
 }
 
 } // namespace
@@ -93,19 +93,17 @@ QString pdfBookFileName(const QString& outDir, const QString& title)
     return QDir(outDir).filePath(fittedName(name, QStringLiteral(".pdf")));
 }
 
-PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
+PdfBookResult funCreatePdf(const RunRequest& request, RunOutcome& outcome, PdfApi& pdf, Prompter& prompter,
                            const std::function<void()>& yield, bool show,
                            const std::function<QString(const QString&)>& claim)
 {
     BusyPointer busy;
-    ProgramState& ps = app.ps;
     PdfBookResult result;
-    result.file = pdfBookFileName(ps.sOutDir, ps.sPDF1);
+    result.file = pdfBookFileName(request.outDir, request.pdfTitle);
     if (claim) {
         const QString free = claim(result.file);
         if (free.isEmpty()) {
-            logFailure(ps, result.file, QStringLiteral("没有可用的文件名"));
-            app.list.clearResults();
+            logFailure(outcome, result.file, QStringLiteral("没有可用的文件名"));
             return result;
         }
         result.file = free;
@@ -116,28 +114,27 @@ PdfBookResult funCreatePdf(AppState& app, PdfApi& pdf, Prompter& prompter,
         c.create();
         c.PdfSetStrProp(pdfprop::FileName, result.file);
         c.PdfSetNumProp(pdfprop::WantShow, show ? 1 : 0);
-        c.PdfSetStrProp(pdfprop::Title, ps.sPDF1);
+        c.PdfSetStrProp(pdfprop::Title, request.pdfTitle);
         c.beginDoc();
-        titlePage(c, ps.sPDF1);
-        for (const PictureEntry& entry : app.list.entries()) {
+        titlePage(c, request.pdfTitle);
+        for (size_t i = 0; i < request.entries.size() && i < outcome.results.size(); ++i) {
             // An entry whose save failed has no result; the book goes on with the next one.
-            if (entry.resultPath.isEmpty())
+            if (outcome.results[i].isEmpty())
                 continue;
-            picturePage(c, entry);
+            picturePage(c, request.entries[i], outcome.results[i]);
             ++result.pictures;
             yield ? yield() : defaultYield();
         }
         c.setSubject(result.file);
-        closingPage(c, ps);
+        closingPage(c, request);
         c.endDoc();
         result.written = true;
     } catch (const PdfCallFailed& failure) {
         prompter.message(failure.message, QStringLiteral("PDF"), PromptIcon::Critical);
-        logFailure(ps, failure.subject, failure.message);
+        logFailure(outcome, failure.subject, failure.message);
         c.drop();
         result.pictures = 0;
     }
     c.release();
-    app.list.clearResults();
     return result;
 }

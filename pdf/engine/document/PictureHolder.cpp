@@ -71,7 +71,7 @@ void TCustomVumImage::Unsupported() const
 
 void TCustomVumImage::Prepare()
 {
-    if (!Data.empty() || FileName.empty())
+    if (objectNumber_ > 0 || !Data.empty() || FileName.empty())
         return;
     std::unique_ptr<TBitmap> picture = LoadPictureFile(owner_.ImageCompressMode() != JpegCompression);
     if (picture)

@@ -2,7 +2,9 @@
 
 // A picture stored once per document: read from its file (or passed through
 // untouched when it is a JPEG file and pictures are JPEG-compressed), encoded
-// into its final stream, and written as an image XObject at the document's end.
+// into its final stream and written as an image XObject where it is first
+// placed. Its stream leaves memory then, so a book of any number of pictures
+// holds one at a time.
 #include "engine/document/StoredPicture.h"
 
 #include <cstdint>
@@ -22,7 +24,7 @@ public:
     // Makes a picture named "Im<n>" (n = pictures the document holds) and appends it to its list.
     static TCustomVumImage& Create(TCustomVum& owner, const std::string& fileName);
 
-    // Encodes the picture unless it is encoded already.
+    // Encodes the picture unless it is encoded or written already.
     void Prepare();
     int IndexInDocument() const;
     bool IsMonochrome() const { return BitsPerComponent == 1; }
@@ -31,6 +33,7 @@ public:
     bool IsUsed() const override { return Used; }
     int32_t ObjectNumber() const override { return objectNumber_; }
     void WriteObject(PdfObjectWriter& writer) override;
+    void ForgetObject() override { objectNumber_ = 0; }
 
     uint8_t BitsPerComponent = 0;
     uint8_t Compression = NoCompression;
@@ -41,7 +44,7 @@ public:
     bool Used = false;
     std::string Name;
     std::string FileName;
-    std::string Data;               // the stream, ASCII85-encoded
+    std::string Data;               // the stream, ASCII85-encoded; empty once written
 
 private:
     explicit TCustomVumImage(TCustomVum& owner) : owner_(owner) {}

@@ -7,8 +7,9 @@ namespace vum {
 
 class PdfObjectWriter;
 
-// A picture stored once per document and written as an image XObject when
-// the document ends. The picture holder derives from it.
+// A picture stored once per document and written as an image XObject where
+// it is first placed; placed again, it refers to that object. The picture
+// holder derives from it.
 class VumStoredPicture {
 public:
     virtual ~VumStoredPicture() = default;
@@ -18,8 +19,12 @@ public:
     virtual bool IsUsed() const = 0;
     // The object number given when written; 0 while not written.
     virtual int32_t ObjectNumber() const = 0;
-    // Writes the image object (nothing when it has no data).
+    // Writes the image object unless written already (nothing when it has no
+    // data), and lets go of the data: the file holds it from then on.
     virtual void WriteObject(PdfObjectWriter& writer) = 0;
+    // A new file is begun (the second pass of a counted document): the
+    // picture is written there again when placed.
+    virtual void ForgetObject() = 0;
 };
 
 } // namespace vum

@@ -16,11 +16,12 @@ void TPdfCanvas::DrawImage(const TRect& rect, TCustomVumImage& image)
                            X(r.Left) + " " + Y(r.Bottom) + " cm");
     ContentLines.push_back("/" + image.Name + " Do");
     ContentLines.push_back("Q");
+    image.WriteObject(writer_);
 }
 
 void TCustomVumImage::WriteObject(PdfObjectWriter& writer)
 {
-    if (Data.empty())
+    if (objectNumber_ > 0 || Data.empty())
         return;
     objectNumber_ = writer.BeginObject("<<");
     writer.WriteLine("/Type/XObject");
@@ -38,6 +39,7 @@ void TCustomVumImage::WriteObject(PdfObjectWriter& writer)
                       : Compression == JpegCompression ? "/DCTDecode" : "") + "]");
     writer.WriteLine(">>");
     writer.WriteStream(Data);
+    std::string().swap(Data);
 }
 
 } // namespace vum

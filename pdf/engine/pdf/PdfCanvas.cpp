@@ -64,6 +64,8 @@ void TPdfCanvas::OpenDocument()
 {
     TCustomVumCanvas::OpenDocument();
     writer_.Open(Document().OutputFileName(), OutputActive());
+    for (const auto& picture : Document().Images)
+        picture->ForgetObject();
     documentOpen_ = true;
     fileIdentifier_ = MakeFileIdentifier(Document().OutputFileName());
     if (Document().EncryptionWanted())
@@ -186,9 +188,6 @@ void TPdfCanvas::WriteTail()
 {
     if (textFonts_)
         textFonts_->WriteDeferredObjects();
-    for (const auto& picture : Document().Images)
-        if (picture->IsUsed())
-            picture->WriteObject(writer_);
     const int32_t outlines = WriteOutlines();
     const int32_t names = WriteNamedDestinations();
 

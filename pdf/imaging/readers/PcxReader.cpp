@@ -127,10 +127,11 @@ void TPCXGraphic::LoadFromStream(TStream& stream)
     const TImageProperties& p = properties_;
     uint32_t planes = h[65], bits = h[3];
     bool indexed = p.ColorScheme == TColorScheme::Indexed;
-    bool sixteen = planes == 4 && bits == 1;
+    // 2, 3 or 4 planes of one bit: 4, 8 or 16 colours, each pixel's bits spread over the planes.
+    bool bitPlanes = planes >= 2 && planes <= 4 && bits == 1;
     bool color = (planes == 3 || planes == 4) && bits == 8;
     bool single = planes == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8);
-    if (!sixteen && !color && !single)
+    if (!bitPlanes && !color && !single)
         RaiseGraphicErrorFmt(msg::InvalidColorFormat, "PCX");
     std::size_t planeBytes = le16(h + 66);
     if (planeBytes < (uint64_t(p.Width) * bits + 7) / 8 || !SizeWithinLimits(p.Width, p.Height))
@@ -145,7 +146,7 @@ void TPCXGraphic::LoadFromStream(TStream& stream)
     cm.SetTargetBitsPerSample(uint8_t(bits == 2 ? 4 : bits));
     cm.SetSourceSamplesPerPixel(uint8_t(color ? 3 : 1));
     cm.SetTargetSamplesPerPixel(uint8_t(color ? 3 : 1));
-    SetPixelFormat(sixteen ? TPixelFormat::pf4bit : cm.PixelFormatOf(1));
+    SetPixelFormat(bitPlanes ? TPixelFormat::pf4bit : cm.PixelFormatOf(1));
     if (indexed)
         setUpPalette(stream, h);
     SetSize(p.Width, p.Height);
@@ -184,11 +185,11 @@ void TPCXGraphic::convertRows(const uint8_t* data, std::size_t planeBytes, uint3
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* row = data + y * rowSize;
         uint8_t* line = ScanLine(y);
-        if (planes == 4 && bits == 1) {
-            // A pixel's bits come from planes 3, 2, 1 and 0, most significant first.
+        if (planes >= 2 && planes <= 4 && bits == 1) {
+            // A pixel's bits come from its planes, the last one most significant.
             for (uint32_t x = 0; x < width; ++x) {
                 uint8_t value = 0;
-                for (int plane = 3; plane >= 0; --plane)
+                for (int plane = int(planes) - 1; plane >= 0; --plane)
                     value = uint8_t(value << 1 | (row[plane * planeBytes + x / 8] >> (7 - x % 8) & 1));
                 line[x / 2] |= x % 2 ? value : uint8_t(value << 4);
             }

@@ -119,8 +119,10 @@ void TPSDGraphic::setUpColors(TStream& stream)
     default: break;
     }
     cm.SourceOptions = coSwapBytes;
-    if (source == TColorScheme::CIELab)
+    if (source == TColorScheme::CIELab) {
         cm.SourceOptions |= coLightnessScaled | coChromaBiased;
+        cm.SetLabWhitePoint(kD50WhiteX, kD50WhiteY);
+    }
     cm.SetSourceBitsPerSample(uint8_t(depth_));
     cm.SetTargetBitsPerSample(depth_ == 16 ? 8 : uint8_t(depth_));
     cm.SetSourceColorScheme(source);
@@ -224,7 +226,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream)
     if (p.ColorScheme == TColorScheme::Unknown || p.Compression == TCompressionType::ctUnknown)
         RaiseGraphicErrorFmt(msg::NotSupportedFor, "This kind of picture is", kPsd);
     bool depthFits = mode_ == mBitmap    ? depth_ == 1
-                     : mode_ == mIndexed || mode_ == mLab ? depth_ == 8
+                     : mode_ == mIndexed ? depth_ == 8
                                                           : depth_ == 8 || depth_ == 16;
     if (!depthFits || channels_ < neededChannels(mode_) || !SizeWithinLimits(p.Width, p.Height))
         RaiseGraphicErrorFmt(msg::InvalidFormat, kPsd);

@@ -25,8 +25,8 @@ enum : uint16_t {
     tagWidth = 256, tagHeight = 257, tagBitsPerSample = 258, tagCompression = 259, tagPhotometric = 262,
     tagFillOrder = 266, tagStripOffsets = 273, tagSamplesPerPixel = 277, tagRowsPerStrip = 278,
     tagStripByteCounts = 279, tagXResolution = 282, tagYResolution = 283, tagPlanar = 284,
-    tagT4Options = 292, tagResolutionUnit = 296, tagPredictor = 317, tagColorMap = 320, tagTileWidth = 322,
-    tagTileLength = 323, tagExtraSamples = 338, tagJPEGTables = 347, tagYCbCrCoefficients = 529,
+    tagT4Options = 292, tagResolutionUnit = 296, tagPredictor = 317, tagWhitePoint = 318, tagColorMap = 320,
+    tagTileWidth = 322, tagTileLength = 323, tagExtraSamples = 338, tagJPEGTables = 347, tagYCbCrCoefficients = 529,
     tagYCbCrSubsampling = 530, tagYCbCrPositioning = 531,
 };
 
@@ -72,23 +72,24 @@ TColorScheme schemeOf(uint32_t photometric, uint32_t samples)
     case 3: return TColorScheme::Indexed;
     case 5: return TColorScheme::CMYK;
     case 6: return TColorScheme::YCbCr;
-    case 8: return TColorScheme::CIELab;
+    case 8:
+    case 9: return TColorScheme::CIELab;
     default: return TColorScheme::Unknown;
     }
 }
 
-// Samples a pixel of the scheme needs at least, and at most.
-bool samplesFit(TColorScheme scheme, uint32_t samples, bool alpha)
+// Samples of a pixel that carry its colour; any further ones are extra samples.
+uint32_t colorSamplesOf(TColorScheme scheme)
 {
     switch (scheme) {
-    case TColorScheme::Gray: return samples == 1 || (samples == 2 && alpha);
-    case TColorScheme::Indexed: return samples == 1;
+    case TColorScheme::Gray:
+    case TColorScheme::Indexed: return 1;
     case TColorScheme::RGB:
     case TColorScheme::YCbCr:
-    case TColorScheme::CIELab: return samples == 3;
+    case TColorScheme::CIELab: return 3;
     case TColorScheme::RGBA:
-    case TColorScheme::CMYK: return samples == 4;
-    default: return false;
+    case TColorScheme::CMYK: return 4;
+    default: return 0;
     }
 }
 
@@ -164,6 +165,7 @@ bool TTIFFGraphic::ReadImageProperties(TStream& stream, uint32_t imageIndex)
     p.BitsPerPixel = uint8_t(std::min<uint64_t>(bitsPerPixel, 255));
     p.Compression = compressionOf(d.Integer(tagCompression, 1));
     p.ColorScheme = schemeOf(photometric, samples);
+    iccLab_ = photometric == 9;
     if (photometric == 0)
         p.Options |= ioMinIsWhite;
     if (photometric == 6) {
@@ -222,14 +224,14 @@ void TTIFFGraphic::setUpColors()
     uint32_t bits = p.BitsPerSample, samples = p.SamplesPerPixel;
     if (!(bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16) || !SizeWithinLimits(p.Width, p.Height))
         invalid();
-    if (!samplesFit(p.ColorScheme, samples, p.AlphaPresent) ||
-        (p.ColorScheme == TColorScheme::Indexed && bits > 8) ||
-        (bits < 8 && p.ColorScheme != TColorScheme::Gray && p.ColorScheme != TColorScheme::Indexed))
+    // Extra samples (alpha, masks) follow the colour samples; RGB keeps the first as alpha.
+    keptSamples_ = colorSamplesOf(p.ColorScheme);
+    if (keptSamples_ == 0 || samples < keptSamples_ || (p.ColorScheme == TColorScheme::Indexed && bits > 8) ||
+        (bits < 8 && (p.ColorScheme != TColorScheme::Gray && p.ColorScheme != TColorScheme::Indexed)) ||
+        (bits < 8 && samples > keptSamples_ && p.PlanarConfiguration != 2))
         RaiseGraphicErrorFmt(msg::InvalidColorFormat, kTiff);
     bool jpeg = p.Compression == TCompressionType::ctJPEG;
-    // Separate planes of colour samples (not grey with alpha, not JPEG strips).
-    if (samples > 1 && p.PlanarConfiguration == 2 &&
-        (p.ColorScheme == TColorScheme::Gray || jpeg || bits < 8))
+    if (samples > 1 && p.PlanarConfiguration == 2 && jpeg)
         RaiseGraphicErrorFmt(msg::NotSupportedFor, "Separate planes of this kind are", kTiff);
     uint64_t bytesPerLine = (uint64_t(bits) * samples * p.Width + 7) / 8;
     if (bytesPerLine > 0x7FFFFFFF)
@@ -253,8 +255,6 @@ void TTIFFGraphic::setUpColors()
     case TColorScheme::YCbCr: target = TColorScheme::BGR; break;
     default: break;
     }
-    if (source == TColorScheme::Gray && samples == 2)
-        source = TColorScheme::GrayAlpha;
     if (source == TColorScheme::YCbCr) {
         const auto& s = p.YCbCrSubsampling;
         if (s[0] != 1 || s[1] != 1)
@@ -263,12 +263,10 @@ void TTIFFGraphic::setUpColors()
     }
     cm.SetSourceColorScheme(source);
     cm.SetTargetColorScheme(target);
-    cm.SetSourceSamplesPerPixel(uint8_t(samples));
-    cm.SetTargetSamplesPerPixel(source == TColorScheme::CMYK        ? 3
-                                : source == TColorScheme::GrayAlpha ? 1
-                                                                    : uint8_t(samples));
+    cm.SetSourceSamplesPerPixel(uint8_t(keptSamples_));
+    cm.SetTargetSamplesPerPixel(source == TColorScheme::CMYK ? 3 : uint8_t(keptSamples_));
     if (source == TColorScheme::CIELab)
-        cm.SourceOptions |= coLightnessScaled;
+        setUpLab();
     TPixelFormat format = cm.PixelFormatOf(1);
     if (format == TPixelFormat::pfCustom)
         RaiseGraphicErrorFmt(msg::InvalidColorFormat, kTiff);
@@ -301,6 +299,22 @@ void TTIFFGraphic::setUpPalette()
                        uint8_t((map[2 * colors + i] & 0xFFFF) * 255 / 65535)};
     }
     SetPalette(palette);
+}
+
+void TTIFFGraphic::setUpLab()
+{
+    // L* fills the sample's range. ICC's encoding stores a* and b* with an offset and
+    // is relative to D50; the CIE one stores them signed, relative to the white
+    // point the file names, else to D50 as Photoshop and libtiff take it.
+    TColorManager& cm = colorManager_;
+    cm.SourceOptions |= coLightnessScaled;
+    std::vector<float> white = iccLab_ ? std::vector<float>{} : directory_->Floats(tagWhitePoint);
+    if (iccLab_)
+        cm.SourceOptions |= coChromaBiased;
+    if (white.size() == 2)
+        cm.SetLabWhitePoint(white[0], white[1]);
+    else
+        cm.SetLabWhitePoint(kD50WhiteX, kD50WhiteY);
 }
 
 std::unique_ptr<TDecoder> TTIFFGraphic::createDecoder()
@@ -445,10 +459,11 @@ void TTIFFGraphic::readPlanes(TDecoder* decoder)
     uint64_t stripsPerPlane = (uint64_t(p.Height) + rowsPerStrip - 1) / rowsPerStrip;
     uint64_t planeLine = (uint64_t(p.BitsPerSample) * p.Width + 7) / 8;
     uint64_t planeSize = planeLine * p.Height;
-    if (offsets_.size() < stripsPerPlane * samples || !AllocationWithinLimits(planeSize * samples))
+    if (offsets_.size() < stripsPerPlane * samples || !AllocationWithinLimits(planeSize * keptSamples_))
         invalid();
-    std::vector<uint8_t> planes(static_cast<std::size_t>(planeSize * samples)), buffer;
-    for (uint32_t s = 0; s < samples; ++s)
+    // The planes of extra samples are not read.
+    std::vector<uint8_t> planes(static_cast<std::size_t>(planeSize * keptSamples_)), buffer;
+    for (uint32_t s = 0; s < keptSamples_; ++s)
         for (uint64_t k = 0; k < stripsPerPlane; ++k) {
             uint64_t first = k * rowsPerStrip;
             uint64_t rows = std::min<uint64_t>(rowsPerStrip, p.Height - first);
@@ -461,7 +476,7 @@ void TTIFFGraphic::readPlanes(TDecoder* decoder)
     bool predictor = p.Predictor == 2 && p.Compression != TCompressionType::ctNone;
     for (uint32_t y = 0; y < p.Height; ++y) {
         std::vector<const uint8_t*> sources;
-        for (uint32_t s = 0; s < samples; ++s) {
+        for (uint32_t s = 0; s < keptSamples_; ++s) {
             uint8_t* row = planes.data() + s * planeSize + y * planeLine;
             if (predictor)
                 undoPredictor(row, 1);
@@ -481,10 +496,24 @@ void TTIFFGraphic::convertRows(uint8_t* buffer, uint64_t rows)
         uint8_t* row = buffer + r * uint64_t(p.BytesPerLine);
         if (predictor)
             undoPredictor(row, p.SamplesPerPixel);
-        colorManager_.ConvertRow({row}, ScanLine(uint32_t(p.CurrentRow)), p.Width, 0xFF);
+        colorManager_.ConvertRow({colorSamples(row)}, ScanLine(uint32_t(p.CurrentRow)), p.Width, 0xFF);
         RowProgress(uint32_t(p.CurrentRow), p.Height);
         ++p.CurrentRow;
     }
+}
+
+const uint8_t* TTIFFGraphic::colorSamples(const uint8_t* row)
+{
+    const TImageProperties& p = properties_;
+    uint32_t samples = p.SamplesPerPixel;
+    if (keptSamples_ >= samples)
+        return row;
+    std::size_t bytes = p.BitsPerSample / 8;
+    std::size_t keep = keptSamples_ * bytes, stride = samples * bytes;
+    compact_.resize(std::size_t(p.Width) * keep);
+    for (std::size_t x = 0; x < p.Width; ++x)
+        std::memcpy(compact_.data() + x * keep, row + x * stride, keep);
+    return compact_.data();
 }
 
 void TTIFFGraphic::undoPredictor(uint8_t* row, std::size_t samples) const

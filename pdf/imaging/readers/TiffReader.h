@@ -26,6 +26,7 @@ public:
 private:
     void setUpColors();
     void setUpPalette();
+    void setUpLab();
     std::unique_ptr<TDecoder> createDecoder();
     void checkStripsHoldThePicture();
     void readStrips(TDecoder* decoder);
@@ -33,11 +34,15 @@ private:
     void readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer);
     void readPlanes(TDecoder* decoder);
     void convertRows(uint8_t* buffer, uint64_t rows);
+    // The samples of each pixel the colours need, the extra ones left out.
+    const uint8_t* colorSamples(const uint8_t* row);
     void undoPredictor(uint8_t* row, std::size_t samples) const;
 
     std::unique_ptr<TTiffDirectory> directory_;
     std::vector<uint32_t> offsets_, counts_;
-    std::vector<uint8_t> packed_;
+    std::vector<uint8_t> packed_, compact_;
+    uint32_t keptSamples_ = 1;   // leading samples of a pixel that are converted
+    bool iccLab_ = false;        // L*a*b* with a* and b* stored unsigned
     std::vector<float> coefficients_;
     uint32_t positioning_ = 1;
 };

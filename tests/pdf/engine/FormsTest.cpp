@@ -47,8 +47,8 @@ std::string submittedFields(const std::string& raw)
     if (!std::regex_search(raw, ref, std::regex(R"(/Fields (\d+) 0 R)")))
         return "no /Fields reference";
     std::smatch array;
-    if (!std::regex_search(raw, array, std::regex("\n" + ref[1].str() + R"( 0 obj\n\[\n([^\]]*)\]\nendobj)")))
-        return "no array object " + ref[1].str();
+    if (!std::regex_search(raw, array, std::regex(std::string("\n").append(ref[1].str()).append(R"( 0 obj\n\[\n([^\]]*)\]\nendobj)"))))
+        return std::string("no array object ").append(ref[1].str());
     std::string joined = array[1];
     joined.erase(std::remove(joined.begin(), joined.end(), '\n'), joined.end());
     return joined;

@@ -111,7 +111,7 @@ TEST(PdfNavigation, DeepOutlinesNestUnderTheNewestEntryOfTheLevelAbove)
         h.setFile(file);
         ASSERT_EQ(pdf().BeginDoc(h), 0);
         for (int level = 1; level <= kDepth; ++level)
-            ASSERT_EQ(pdf().SetBookmark(h, 0, 0, ("d" + std::to_string(level)).c_str(), level, 1), 0) << lastError();
+            ASSERT_EQ(pdf().SetBookmark(h, 0, 0, std::string("d").append(std::to_string(level)).c_str(), level, 1), 0) << lastError();
         // Back up to level 3, one deeper, then a second top entry.
         ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "r3", 3, 1), 0) << lastError();
         ASSERT_EQ(pdf().SetBookmark(h, 0, 0, "r4", 4, 1), 0) << lastError();
@@ -121,10 +121,10 @@ TEST(PdfNavigation, DeepOutlinesNestUnderTheNewestEntryOfTheLevelAbove)
     }
     EXPECT_EQ(qpdfProblems(file), "");
     // d1 .. d40 nested; r3 beside d3 under d2, r4 under r3; then top and t2.
-    std::string chain = "d" + std::to_string(kDepth) + "(0)";
+    std::string chain = std::string("d").append(std::to_string(kDepth)).append("(0)");
     for (int level = kDepth - 1; level >= 3; --level)
-        chain = "d" + std::to_string(level) + "(" + std::to_string(kDepth - level) + ")[" + chain + "]";
-    const std::string d2 = "d2(" + std::to_string(kDepth - 2 + 2) + ")[" + chain + " r3(1)[r4(0)]]";
+        chain = std::string("d").append(std::to_string(level)).append("(") + std::to_string(kDepth - level) + ")[" + chain + "]";
+    const std::string d2 = std::string("d2(").append(std::to_string(kDepth - 2 + 2)) + ")[" + chain + " r3(1)[r4(0)]]";
     const std::string expected = "d1(" + std::to_string(kDepth - 1 + 2) + ")[" + d2 + "] top(1)[t2(0)]";
     EXPECT_EQ(outlineTree(file), expected);
 

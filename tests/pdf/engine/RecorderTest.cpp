@@ -93,17 +93,27 @@ TEST(DisplayList, OperandEncodings)
 
 TEST(DisplayList, VariantsByTypeCode)
 {
-    const struct {
+    struct Case {
         RecordVariant value;
         std::string bytes;
-    } cases[] = {
-        {{vtSmallInt, -1, 0, "", false}, Bytes().i32(2).i32(-1).s},
-        {{vtInteger, 70000, 0, "", false}, Bytes().i32(3).i32(70000).s},
-        {{vtDate, 0, 1.5, "", false}, Bytes().i32(7).raw({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}).s},
-        {{vtDouble, 0, -2.0, "", false}, Bytes().i32(5).raw({0, 0, 0, 0, 0, 0, 0, 0xC0}).s},
-        {{vtOleText, 0, 0, "x", false}, Bytes().i32(8).str("x").s},
-        {{vtText, 0, 0, "Bob & (Alice)", false}, Bytes().i32(256).str("Bob & (Alice)").s},
-        {{vtBoolean, 0, 0, "", true}, Bytes().i32(11).b(1).s},
+    };
+    auto variant = [](int32_t type, int64_t integer, double real, const char* text, bool boolean) {
+        RecordVariant v;
+        v.Type = type;
+        v.Integer = integer;
+        v.Real = real;
+        v.Text = text;
+        v.Boolean = boolean;
+        return v;
+    };
+    const Case cases[] = {
+        {variant(vtSmallInt, -1, 0, "", false), Bytes().i32(2).i32(-1).s},
+        {variant(vtInteger, 70000, 0, "", false), Bytes().i32(3).i32(70000).s},
+        {variant(vtDate, 0, 1.5, "", false), Bytes().i32(7).raw({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}).s},
+        {variant(vtDouble, 0, -2.0, "", false), Bytes().i32(5).raw({0, 0, 0, 0, 0, 0, 0, 0xC0}).s},
+        {variant(vtOleText, 0, 0, "x", false), Bytes().i32(8).str("x").s},
+        {variant(vtText, 0, 0, "Bob & (Alice)", false), Bytes().i32(256).str("Bob & (Alice)").s},
+        {variant(vtBoolean, 0, 0, "", true), Bytes().i32(11).b(1).s},
     };
     TPdfVum doc;
     for (const auto& c : cases) {

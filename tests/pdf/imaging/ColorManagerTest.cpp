@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "imaging/ColorManager.h"
 #include "imaging/Errors.h"
+#include "imaging/LabToSRGB.h"
 
 using namespace vum;
 
@@ -58,6 +61,9 @@ TEST(ColorManager, Conversions)
         {"16-bit grey big-endian to 8", S::Gray, S::Gray, 16, 8, 1, 1, {0xFF, 0xFF, 0x80, 0x00}, 2, 0xFF, {255, 127}},
         {"CMYK nothing is white", S::CMYK, S::BGR, 8, 8, 4, 3, {0, 0, 0, 0}, 1, 0xFF, {255, 255, 255}},
         {"CMYK full black", S::CMYK, S::BGR, 8, 8, 4, 3, {0, 0, 0, 255}, 1, 0xFF, {0, 0, 0}},
+        // Big-endian: 0xC000 cyan, no black; read in native order it would be 0x00C0.
+        {"16-bit CMYK big-endian", S::CMYK, S::RGB, 16, 8, 4, 3, {0xC0, 0, 0, 0, 0, 0, 0, 0}, 1, 0xFF, {64, 255, 255}},
+        {"16-bit Lab big-endian", S::CIELab, S::RGB, 16, 8, 3, 3, {100, 0, 0, 0, 0, 0}, 1, 0xFF, {255, 255, 255}},
         {"Lab L=100 is white", S::CIELab, S::RGB, 8, 8, 3, 3, {100, 0, 0}, 1, 0xFF, {255, 255, 255}},
         {"YCbCr grey", S::YCbCr, S::RGB, 8, 8, 3, 3, {90, 128, 128}, 1, 0xFF, {90, 90, 90}},
         {"RGBA to BGRA keeps alpha", S::RGBA, S::BGRA, 8, 8, 4, 4, {1, 2, 3, 4}, 1, 0xFF, {3, 2, 1, 4}},
@@ -69,6 +75,42 @@ TEST(ColorManager, Conversions)
         describe(cm, c.source, c.target, c.sourceBits, c.targetBits, c.sourceSamples, c.targetSamples);
         EXPECT_EQ(convert(cm, c.in, c.count, c.expected.size(), c.mask, 0xEE), c.expected) << c.what;
     }
+}
+
+TEST(ColorManager, LabIsConvertedToSRGB)
+{
+    // D50 L*a*b* of sRGB colours as the ICC's reference engine (lcms, relative
+    // colorimetric) gives them; 8-bit samples keep L*, a* and b* as they are.
+    struct Case {
+        double L, a, b;
+        std::array<int, 3> rgb;
+    } cases[] = {
+        {54.2896, 80.8144, 69.8897, {255, 0, 0}},    {87.8194, -79.2749, 80.9927, {0, 255, 0}},
+        {29.5659, 68.2862, -112.0329, {0, 0, 255}},  {53.5850, 0, 0, {128, 128, 128}},
+        {42.8289, 67.9612, 34.5744, {200, 0, 50}},   {5, 0, 0, {17, 17, 17}},
+        {100, 0, 0, {255, 255, 255}},                {0, 0, 0, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        TLabToSRGB lab;
+        std::array<uint8_t, 3> rgb = lab.Convert(c.L, c.a, c.b);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(rgb[i], c.rgb[i], 1) << c.L << " " << c.a << " " << c.b << " sample " << i;
+    }
+    // Relative to D65, as ImageMagick writes L*a*b*, the same numbers are another colour.
+    TLabToSRGB d65(0.3127, 0.3290);
+    std::array<uint8_t, 3> red = d65.Convert(42.0218, 67.6751, 32.7374);
+    EXPECT_NEAR(red[0], 200, 1);
+    EXPECT_NEAR(red[1], 0, 1);
+    EXPECT_NEAR(red[2], 50, 1);
+
+    // Through the colour manager: 8-bit L* scaled to 0..255, a* and b* with 128 added.
+    TColorManager cm;
+    cm.SourceOptions = coLightnessScaled | coChromaBiased;
+    describe(cm, TColorScheme::CIELab, TColorScheme::RGB, 8, 8, 3, 3);
+    std::vector<uint8_t> expected = {200, 0, 49};
+    std::vector<uint8_t> got = convert(cm, {109, 196, 163}, 1, 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(got[i], expected[i], 2) << i;
 }
 
 TEST(ColorManager, Errors)

@@ -28,8 +28,9 @@ std::string source(const std::string& kind)
     auto ramp = [](uint32_t x, uint32_t y) { return (x * 5 + y * 3) % 256; };
     if (kind == "rgb")
         return makePpm(45, 31, 255, [](uint32_t x, uint32_t y) { return patternColor(x, y, 4096); });
-    if (kind == "16")
-        return makePpm(45, 31, 255, [](uint32_t x, uint32_t y) { return patternColor(x, y, 16); });
+    for (uint32_t colors : {4u, 8u, 16u})
+        if (kind == std::to_string(colors))
+            return makePpm(45, 31, 255, [colors](uint32_t x, uint32_t y) { return patternColor(x, y, colors); });
     if (kind == "256")
         return makePpm(45, 31, 255, [](uint32_t x, uint32_t y) { return patternColor(x, y, 200); });
     if (kind == "gray")
@@ -111,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         ToolCase{"tga_grey_rle", "gray", "p.tga", {"pamtotga", "-mono", "-"}, {"tgatoppm"}, &TTargaGraphicClass},
         ToolCase{"pcx_24_bit", "rgb", "p.pcx", {"ppmtopcx", "-24bit", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
         ToolCase{"pcx_8_bit", "256", "p.pcx", {"ppmtopcx", "-8bit", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
+        ToolCase{"pcx_2_planes", "4", "p.pcx", {"ppmtopcx", "-planes", "2", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
+        ToolCase{"pcx_3_planes", "8", "p.pcx", {"ppmtopcx", "-planes", "3", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
         ToolCase{"pcx_4_planes", "16", "p.pcx", {"ppmtopcx", "-planes", "4", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
         ToolCase{"pcx_4_bit_packed", "16", "p.pcx", {"ppmtopcx", "-packed", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
         ToolCase{"pcx_1_bit", "bits", "p.pcx", {"ppmtopcx", "-"}, {"pcxtoppm"}, &TPCXGraphicClass},
@@ -271,7 +274,7 @@ TEST(BrokenHeaders, PcxPsdTargaAndSgi)
         {"Xmin 10, Xmax 19", pcx(10, 19, 1, 8, 10, std::string(10, '\x01')), "", 10, 1},
         {"Xmax before Xmin", pcx(19, 10, 1, 8, 10, std::string(10, '\x01')), pcxInvalid},
         {"plane rows narrower than the picture", pcx(0, 19, 1, 8, 10, std::string(20, '\x01')), pcxInvalid},
-        {"two planes of one bit", pcx(0, 7, 2, 1, 1, std::string(2, '\x01')), "Invalid color format in PCX file."},
+        {"two planes of two bits", pcx(0, 7, 2, 2, 2, std::string(4, '\x01')), "Invalid color format in PCX file."},
         {"cut short", pcx(0, 99, 1, 8, 100, std::string(20, '\x01')), "Stream read error"},
     });
     loadCases<TPSDGraphic>({

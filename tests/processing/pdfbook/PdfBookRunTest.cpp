@@ -6,42 +6,24 @@
 #include <algorithm>
 #include <unistd.h>
 
+#include "BatchRunFixture.h"
 #include "TestEnvironment.h"
 #include "ToolRunner.h"
-#include "platform/prompter/RecordingPrompter.h"
-#include "platform/shell/RecordingShell.h"
-#include "processing/BatchRun.h"
 #include "processing/pdf/PdfBookHook.h"
 #include "processing/pdf/PdfLibrary.h"
 #include "processing/pdf/RecordingPdfApi.h"
-#include "state/AppState.h"
-#include "state/StartValues.h"
 
 namespace {
 
 // A run of three pictures with descriptions and the PDF switch on.
-struct BookRun {
-    QTemporaryDir dir;
-    AppState st;
-    RecordingPrompter prompter;
-    RecordingShell shell;
-    BatchRun run{st, prompter, shell};
-
+struct BookRun : BatchRunFixture {
     BookRun()
     {
-        setStartValues(st);
-        st.ps.sOutDir = dir.filePath("out");
-        st.ps.bSaveErr = 1;
-        st.ps.iJPGQ = 90;
-        st.ps.sOutFormat = "jpg";
-        st.panel.cmbEncode = "jpg";
-        st.panel.cmbSizeCount = 5;
-        st.panel.txtW = "400";
+        st.panel.chkRM = 0;
         st.panel.chkPDF = 1;
         st.ps.sPDF1 = "Vimo图片集";
         st.ps.sPDF2 = "本图片集由Vimo图片批处理软件制作";
         st.ps.sPDF3 = "2026年12月10日";
-        run.yield = [] {};
         const char* colours[] = {"rgb(200,40,40)", "rgb(40,200,40)", "rgb(40,40,200)"};
         const char* texts[] = {"第一张 海边", "第二张 山顶", "第三张 城市"};
         for (int i = 0; i < 3; ++i) {
@@ -52,8 +34,6 @@ struct BookRun {
             st.list.at(i).description = QString::fromUtf8(texts[i]);
         }
     }
-    QString src(const QString& name) const { return dir.filePath(name); }
-    QString out(const QString& name) const { return QDir(st.ps.sOutDir).filePath(name); }
     void spoil(int i)
     {
         QFile f(st.list.at(i).path);
@@ -79,9 +59,9 @@ TEST(PdfBookRun, FailingMiddlePictureLeavesTheBookOfTheOthers)
     ASSERT_TRUE(toolsInstalled({"convert"}));
     BookRun f;
     RecordingPdfApi pdf;
-    attachPdfBook(f.run, f.st, f.prompter, &pdf);
+    attachPdfBook(f.run, f.prompter, &pdf);
     f.spoil(1);
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     EXPECT_EQ(pdf.calls.filter("StretchDrawFromFile"),
               QStringList({"StretchDrawFromFile 30 40 2080 2800 " + f.out("p1.jpg"),
                            "StretchDrawFromFile 30 40 2080 2800 " + f.out("p3.jpg")}));
@@ -96,15 +76,15 @@ TEST(PdfBookRun, RunWithoutBookLeavesNoStalePicturesForTheNext)
     ASSERT_TRUE(toolsInstalled({"convert"}));
     BookRun f;
     RecordingPdfApi pdf;
-    attachPdfBook(f.run, f.st, f.prompter, &pdf);
+    attachPdfBook(f.run, f.prompter, &pdf);
     f.st.panel.chkPDF = 0;
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     EXPECT_TRUE(pdf.calls.isEmpty());
 
     f.st.panel.chkPDF = 1;
     f.spoil(1);
     ASSERT_TRUE(QFile::remove(f.st.list.at(2).path));
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     EXPECT_EQ(pdf.calls.filter("StretchDrawFromFile"),
               QStringList({"StretchDrawFromFile 30 40 2080 2800 " + f.out("p1.jpg")}));
 }
@@ -114,8 +94,8 @@ TEST(PdfBookRun, MissingLibraryIsNamedAndTheRunStillWritesItsFiles)
     ASSERT_TRUE(toolsInstalled({"convert"}));
     BookRun f;
     PdfLibrary missing({"/nowhere/lib/libPDF.so"});
-    attachPdfBook(f.run, f.st, f.prompter, &missing);
-    ASSERT_TRUE(f.run.start());
+    attachPdfBook(f.run, f.prompter, &missing);
+    ASSERT_TRUE(f.start());
 
     ASSERT_FALSE(f.prompter.prompts.empty());
     const RecordingPrompter::Prompt& shown = f.prompter.prompts.front();
@@ -156,8 +136,8 @@ TEST(PdfBookRun, FailedPicturesAreLeftOutOfTheBook)
         for (int i : c.spoiled)
             f.spoil(i);
         PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
-        attachPdfBook(f.run, f.st, f.prompter, &library, false);
-        ASSERT_TRUE(f.run.start());
+        attachPdfBook(f.run, f.prompter, &library, false);
+        ASSERT_TRUE(f.start());
         const QString pdf = f.out("Vimo图片集.pdf");
         ASSERT_TRUE(QFile::exists(pdf)) << f.shown();
         EXPECT_NE(runTool({"pdfinfo", pdf.toStdString()}).out.find(c.pages), std::string::npos);
@@ -208,8 +188,8 @@ TEST(PdfBookRun, BookOfThreePicturesThroughTheLibrary)
     BookRun f;
     const QString opened = recordOpens(f.dir);
     PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
-    attachPdfBook(f.run, f.st, f.prompter, &library);
-    ASSERT_TRUE(f.run.start());
+    attachPdfBook(f.run, f.prompter, &library);
+    ASSERT_TRUE(f.start());
     EXPECT_TRUE(f.prompter.prompts.empty()) << f.shown();
 
     const QString pdf = f.out("Vimo图片集.pdf");
@@ -242,13 +222,13 @@ TEST(PdfBookRun, TheBookNeverReplacesAListedFile)
 {
     BookRun f;
     RecordingPdfApi pdf;
-    attachPdfBook(f.run, f.st, f.prompter, &pdf);
+    attachPdfBook(f.run, f.prompter, &pdf);
     QDir().mkpath(f.st.ps.sOutDir);
     // A listed picture that carries the book's name.
     const QString listed = f.out(QStringLiteral("Vimo图片集.pdf"));
     ASSERT_TRUE(QFile::copy(f.st.list.at(0).path, listed));
     f.st.list.append(listed);
-    ASSERT_TRUE(f.run.start());
+    ASSERT_TRUE(f.start());
     const QStringList names = pdf.calls.filter(QStringLiteral("SetStrProp %1 ").arg(pdfprop::FileName));
     EXPECT_EQ(names, QStringList({QStringLiteral("SetStrProp %1 ").arg(pdfprop::FileName) +
                                   f.out(QStringLiteral("Vimo图片集_1.pdf"))}));
@@ -260,8 +240,8 @@ TEST(PdfBookRun, LongTitleStillMakesTheBook)
     BookRun f;
     f.st.ps.sPDF1 = QString("假期的照片").repeated(20);
     PdfLibrary library({QDir(QString::fromStdString(testenv::binDir())).filePath("libPDF.so")});
-    attachPdfBook(f.run, f.st, f.prompter, &library, false);
-    ASSERT_TRUE(f.run.start());
+    attachPdfBook(f.run, f.prompter, &library, false);
+    ASSERT_TRUE(f.start());
     EXPECT_TRUE(f.prompter.prompts.empty()) << f.shown();
     const QStringList books = QDir(f.st.ps.sOutDir).entryList({"*.pdf"}, QDir::Files);
     ASSERT_EQ(books.size(), 1) << "no book for a title longer than a file name";

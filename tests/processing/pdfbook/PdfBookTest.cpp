@@ -5,40 +5,44 @@
 #include "platform/prompter/RecordingPrompter.h"
 #include "processing/pdf/RecordingPdfApi.h"
 #include "processing/pdf/RunPdf.h"
-#include "state/AppState.h"
+#include "processing/RunOutcome.h"
+#include "processing/RunRequest.h"
 
 namespace {
 
-// A run of three pictures whose second one failed to save.
-AppState runWithFailedMiddle()
-{
-    AppState app;
-    app.ps.sOutDir = "/out";
-    app.ps.sPDF1 = "Vimo图片集";
-    app.ps.sPDF2 = "本图片集由Vimo图片批处理软件制作";
-    app.ps.sPDF3 = "2026年12月10日";
-    for (const char* p : {"/src/a.jpg", "/src/b.png", "/src/c.gif"})
-        app.list.add(p);
-    app.list.at(0) = {"/src/a.jpg", "海边", "/out/a.jpg"};
-    app.list.at(1).description = "failed";
-    app.list.at(2) = {"/src/c.gif", "", "/out/c.gif"};
-    app.ps.sErrLog = "header\r\n";
-    return app;
-}
-
 int yields = 0;
 void countYield() { ++yields; }
+
+// A run of three pictures whose second one failed to save.
+struct FinishedRun {
+    RunRequest request;
+    RunOutcome outcome;
+
+    FinishedRun()
+    {
+        request.outDir = "/out";
+        request.pdfTitle = "Vimo图片集";
+        request.pdfSignature = "本图片集由Vimo图片批处理软件制作";
+        request.pdfDate = "2026年12月10日";
+        request.entries = {{"/src/a.jpg", "海边"}, {"/src/b.png", "failed"}, {"/src/c.gif", ""}};
+        outcome.results = {"/out/a.jpg", "", "/out/c.gif"};
+    }
+    PdfBookResult book(PdfApi& pdf, Prompter& prompter, bool show = true)
+    {
+        return funCreatePdf(request, outcome, pdf, prompter, countYield, show);
+    }
+};
 
 } // namespace
 
 TEST(PdfBook, WritesTitlePicturesAndClosingPageSkippingFailedEntries)
 {
-    AppState app = runWithFailedMiddle();
+    FinishedRun app;
     RecordingPdfApi pdf;
     RecordingPrompter prompter;
     yields = 0;
 
-    const PdfBookResult r = funCreatePdf(app, pdf, prompter, countYield);
+    const PdfBookResult r = app.book(pdf, prompter);
 
     const QStringList picturePage = {
         "NewPage", "SetNumProp 31 2", "SetNumProp 45 100", "SetNumProp 46 -1",
@@ -61,18 +65,16 @@ TEST(PdfBook, WritesTitlePicturesAndClosingPageSkippingFailedEntries)
     EXPECT_EQ(r.pictures, 2);
     EXPECT_EQ(yields, 2);
     EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_FALSE(app.ps.bHasErr);
-    for (const PictureEntry& e : app.list.entries())
-        EXPECT_TRUE(e.resultPath.isEmpty()) << "results are forgotten after the book";
+    EXPECT_FALSE(app.outcome.hasErrors());
 }
 
 TEST(PdfBook, NoSavedPictureGivesTitleAndClosingPageOnly)
 {
-    AppState app = runWithFailedMiddle();
-    app.list.clearResults();
+    FinishedRun app;
+    app.outcome.results = {"", "", ""};
     RecordingPdfApi pdf;
     RecordingPrompter prompter;
-    const PdfBookResult r = funCreatePdf(app, pdf, prompter, countYield);
+    const PdfBookResult r = app.book(pdf, prompter);
     EXPECT_TRUE(r.written);
     EXPECT_EQ(r.pictures, 0);
     EXPECT_EQ(pdf.calls.filter("NewPage").size(), 1);
@@ -80,7 +82,7 @@ TEST(PdfBook, NoSavedPictureGivesTitleAndClosingPageOnly)
 }
 
 // A failing call shows the library's message, drops the document, logs it and
-// returns to the run's end; the handle is freed and the results forgotten.
+// returns to the run's end; the handle is freed.
 TEST(PdfBook, FailingCallIsShownLoggedAndDropsTheDocument)
 {
     struct Case {
@@ -101,47 +103,44 @@ TEST(PdfBook, FailingCallIsShownLoggedAndDropsTheDocument)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failAt);
-        AppState app = runWithFailedMiddle();
+        FinishedRun app;
         RecordingPdfApi pdf;
         pdf.failAt = c.failAt;
         pdf.failMessage = "Cannot open file";
         RecordingPrompter prompter;
 
-        const PdfBookResult r = funCreatePdf(app, pdf, prompter, countYield);
+        const PdfBookResult r = app.book(pdf, prompter);
 
         EXPECT_FALSE(r.written);
         ASSERT_EQ(prompter.prompts.size(), 1u);
         EXPECT_EQ(prompter.prompts[0].text, "Cannot open file");
         EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Critical);
-        EXPECT_TRUE(app.ps.bHasErr);
-        EXPECT_EQ(app.ps.sErrLog, QString("header\r\n%1 生成PDF文档失败:Cannot open file\r\n").arg(c.loggedSubject));
+        EXPECT_EQ(app.outcome.errors, QStringList(QString("%1 生成PDF文档失败:Cannot open file\r\n").arg(c.loggedSubject)));
         EXPECT_EQ(pdf.calls.contains("Abort"), c.docOpen);
         EXPECT_EQ(pdf.calls.contains("FreeVum"), c.handleMade);
         EXPECT_FALSE(pdf.calls.contains("EndDoc") && QString(c.failAt) != "EndDoc");
         EXPECT_TRUE(pdf.calls.filter("bad handle").isEmpty());
-        for (const PictureEntry& e : app.list.entries())
-            EXPECT_TRUE(e.resultPath.isEmpty());
     }
 }
 
 TEST(PdfBook, FailureWithoutMessageNamesTheCall)
 {
-    AppState app = runWithFailedMiddle();
+    FinishedRun app;
     RecordingPdfApi pdf;
     pdf.failAt = "NewPage";
     pdf.failMessage = "";
     RecordingPrompter prompter;
-    funCreatePdf(app, pdf, prompter, countYield);
+    app.book(pdf, prompter);
     ASSERT_EQ(prompter.prompts.size(), 1u);
     EXPECT_TRUE(prompter.prompts[0].text.contains("NewPage"));
 }
 
 TEST(PdfBook, QuietBookIsNotOpened)
 {
-    AppState app = runWithFailedMiddle();
+    FinishedRun app;
     RecordingPdfApi pdf;
     RecordingPrompter prompter;
-    EXPECT_TRUE(funCreatePdf(app, pdf, prompter, countYield, false).written);
+    EXPECT_TRUE(app.book(pdf, prompter, false).written);
     EXPECT_TRUE(pdf.calls.contains("SetNumProp 44 0"));
     EXPECT_FALSE(pdf.calls.contains("SetNumProp 44 1"));
 }

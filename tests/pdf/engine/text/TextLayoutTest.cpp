@@ -122,8 +122,8 @@ TEST(TextLayoutDocument, CircularBaseStylesAreRefused)
     doc.begin();
     ASSERT_EQ(DefineStyle(doc.h(), "S0", "LeftMargin", "321"), 0);
     for (int i = 1; i < 100; ++i)
-        ASSERT_EQ(DefineStyle(doc.h(), ("S" + std::to_string(i)).c_str(), "BaseStyle",
-                              ("S" + std::to_string(i - 1)).c_str()), 0) << lastError();
+        ASSERT_EQ(DefineStyle(doc.h(), std::string("S").append(std::to_string(i)).c_str(), "BaseStyle",
+                              std::string("S").append(std::to_string(i - 1)).c_str()), 0) << lastError();
     ASSERT_EQ(SetStrProp(doc.h(), VUM_CURRENT_STYLE_NAME, "S99"), 0) << lastError();
     char buffer[256] = {};
     ASSERT_EQ(StyleParameter(doc.h(), "LeftMargin", buffer), 0);

@@ -1,0 +1,8 @@
+#include "processing/RunOutcome.h"
+
+#include "state/ProgramState.h"
+
+QString RunOutcome::errorLog() const
+{
+    return kErrLogHeader + errors.join(QString());
+}
