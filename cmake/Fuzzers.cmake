@@ -37,6 +37,11 @@ if(VIMO_CCACHE)
   set(VIMO_FUZZ_LAUNCHER ${VIMO_CCACHE})
 endif()
 set(VIMO_FUZZ_FLAGS -g -O1 -fsanitize=address,undefined -fno-sanitize-recover=undefined)
+# The fuzz objects are our own code too: the same warnings as every other target.
+set(VIMO_FUZZ_WARNINGS -Wall -Wextra -Wshadow)
+if(VIMO_WERROR)
+  list(APPEND VIMO_FUZZ_WARNINGS -Werror)
+endif()
 
 # vimo_fuzz_objects(<out-var> SOURCES ... [OPTIONS ...])
 # Compiles each source for a fuzz target; <out-var> receives the objects.
@@ -53,7 +58,8 @@ function(vimo_fuzz_objects out)
       set(compiler ${VIMO_CLANGXX} -std=c++20)
     endif()
     add_custom_command(OUTPUT ${object}
-      COMMAND ${VIMO_FUZZ_LAUNCHER} ${compiler} ${VIMO_FUZZ_FLAGS} -fsanitize=fuzzer-no-link ${F_OPTIONS}
+      COMMAND ${VIMO_FUZZ_LAUNCHER} ${compiler} ${VIMO_FUZZ_FLAGS} ${VIMO_FUZZ_WARNINGS}
+              -fsanitize=fuzzer-no-link ${F_OPTIONS}
               -MD -MF ${object}.d -c ${source} -o ${object}
       DEPENDS ${source}
       DEPFILE ${object}.d

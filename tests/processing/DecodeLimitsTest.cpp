@@ -5,47 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <csignal>
-#include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-uint64_t addressSpaceInUse()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmSize:", 0) == 0)
-            return std::stoull(line.substr(7)) * 1024;
-    return 0;
-}
-
-void watchdog(int)
-{
-    static const char message[] = "the picture did not finish within two minutes\n";
-    [[maybe_unused]] auto n = ::write(2, message, sizeof message - 1);
-    std::_Exit(3);
-}
 
 struct Rendered {
     bool finished = false;  // false: the child hung or crashed
@@ -57,46 +25,24 @@ struct Rendered {
 // none) caps what the child may map beyond what it has.
 Rendered renderInChild(const std::string& path, uint64_t headroom, int width = 600)
 {
-    int ends[2];
-    if (::pipe(ends) != 0)
-        return {};
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ends[0]);
-        std::signal(SIGALRM, watchdog);
-        ::alarm(120);
+    const ChildOutcome child = runInChild([&] {
         AppState st;
         st.ps.iSizeMode = 0;
         st.panel.txtW = QString::number(width);
         const RenderSettings s = snapshotSettings(st);
         const RenderAssets a = prepareAssets(s);
-        if (headroom && !kSanitized) {
-            rlimit limit{};
-            limit.rlim_cur = limit.rlim_max = addressSpaceInUse() + headroom;
-            ::setrlimit(RLIMIT_AS, &limit);
-        }
+        if (headroom)
+            capAddressSpace(headroom);
         const RenderResult r = renderPicture(QString::fromStdString(path), s, a);
-        const std::string text =
-            (r.picture.isNull() ? std::string("null")
-                                : std::to_string(r.picture.width()) + " x " + std::to_string(r.picture.height())) +
-            "\n" + r.errors.join(QString()).toStdString();
-        [[maybe_unused]] auto n = ::write(ends[1], text.data(), text.size());
-        std::_Exit(0);
-    }
-    ::close(ends[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, std::size_t(n));
-    ::close(ends[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+        return (r.picture.isNull() ? std::string("null")
+                                   : std::to_string(r.picture.width()) + " x " + std::to_string(r.picture.height())) +
+               "\n" + r.errors.join(QString()).toStdString();
+    });
     Rendered out;
-    out.finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    const auto line = text.find('\n');
-    out.size = text.substr(0, line);
-    out.errors = line == std::string::npos ? std::string() : text.substr(line + 1);
+    out.finished = child.finished;
+    const auto line = child.text.find('\n');
+    out.size = child.text.substr(0, line);
+    out.errors = line == std::string::npos ? std::string() : child.text.substr(line + 1);
     return out;
 }
 

@@ -1,0 +1,90 @@
+#include "ChildProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+uint64_t addressSpaceInUse()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+void watchdog(int)
+{
+    static const char message[] = "the child did not finish in time: a hang\n";
+    [[maybe_unused]] auto n = ::write(2, message, sizeof message - 1);
+    std::_Exit(3);
+}
+
+[[noreturn]] void runChild(const std::function<std::string()>& work, unsigned seconds, int out)
+{
+    std::signal(SIGALRM, watchdog);
+    ::alarm(seconds);
+    std::string text;
+    try {
+        text = work();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "the child threw: %s\n", e.what());
+        std::_Exit(4);
+    } catch (...) {
+        std::fputs("the child threw\n", stderr);
+        std::_Exit(4);
+    }
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(out, text.data() + done, text.size() - done);
+        if (n <= 0)
+            std::_Exit(5);
+        done += std::size_t(n);
+    }
+    std::_Exit(0);
+}
+
+} // namespace
+
+ChildOutcome runInChild(const std::function<std::string()>& work, unsigned seconds)
+{
+    int ends[2];
+    if (::pipe(ends) != 0)
+        return {};
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(ends[0]);
+        ::close(ends[1]);
+        return {};
+    }
+    if (child == 0) {
+        ::close(ends[0]);
+        runChild(work, seconds, ends[1]);
+    }
+    ::close(ends[1]);
+    ChildOutcome outcome;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+        outcome.text.append(buffer, std::size_t(n));
+    ::close(ends[0]);
+    while (::waitpid(child, &outcome.status, 0) < 0 && errno == EINTR) {
+    }
+    outcome.finished = WIFEXITED(outcome.status) && WEXITSTATUS(outcome.status) == 0;
+    return outcome;
+}
+
+bool capAddressSpace(uint64_t headroom)
+{
+    if (kSanitized)
+        return false;
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = addressSpaceInUse() + headroom;
+    return ::setrlimit(RLIMIT_AS, &limit) == 0;
+}
