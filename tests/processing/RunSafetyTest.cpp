@@ -30,6 +30,42 @@ struct SafeRun : BatchRunFixture {
     QString log(const QString& name = "ErrorLog.txt") const { return outText(name); }
 };
 
+// Caps the size of the files this process may write, which stands in for a
+// full disk; the old cap comes back when it goes out of scope, even when an
+// assertion leaves the test early.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old_;
+        small.rlim_cur = bytes;
+        set_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool set() const { return set_; }
+
+private:
+    rlimit old_ {};
+    void (*oldHandler_)(int) = nullptr;
+    bool set_ = false;
+};
+
+// Runs `f` with writes cut off after 2048 bytes.
+bool startWithSmallFiles(SafeRun& f)
+{
+    const FileSizeLimit limit(2048);
+    EXPECT_TRUE(limit.set());
+    return limit.set() && f.start();
+}
+
 } // namespace
 
 TEST(RunSafety, AFailureInsideOnePictureIsLoggedAndTheRunGoesOn)
@@ -94,19 +130,10 @@ TEST(RunSafety, AResultThatCannotBeWrittenWholeIsLoggedAndLeavesNoFile)
         f.st.panel.cmbEncode = format;
         f.st.ps.bSaveErr = 0;
         f.st.panel.txtW = "400";
-        rlimit old {};
-        getrlimit(RLIMIT_FSIZE, &old);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 2048;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
         QStringList errors;
         f.run.createPdf = [&] { errors << f.run.outcome().errorLog(); };  // the log as the run ends
         f.st.panel.chkPDF = 1;
-        const bool ran = f.start();
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-        ASSERT_TRUE(ran);
+        ASSERT_TRUE(startWithSmallFiles(f));
         EXPECT_TRUE(f.outputs().isEmpty()) << format << ": " << f.outputs().join(' ').toStdString();
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(f.src("noise.png") + QStringLiteral("在保存时发生错误:"))) << format;
@@ -221,19 +248,10 @@ TEST(RunSafety, AWriteTheSystemCutsShortIsLoggedWithItsReason)
     f.st.list.add(f.picture(f.src("noise.png")));
     f.st.panel.txtW = "400";
     f.st.ps.sOutFormat = f.st.panel.cmbEncode = "png";
-    rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 2048;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString log;
     f.run.createPdf = [&] { log = f.run.outcome().errorLog(); };  // before the error log itself is written
     f.st.panel.chkPDF = 1;
-    const bool ran = f.start();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(startWithSmallFiles(f));
     // The system wrote the first part and then refused: the reason is its own.
     EXPECT_TRUE(log.contains(QStringLiteral("(文件超出了系统允许的大小).\r\n"))) << log.toStdString();
     EXPECT_FALSE(log.contains("Unknown error")) << log.toStdString();
