@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 #include "services/ShellHelpers.h"
 #include "platform/prompter/Prompter.h"
@@ -22,15 +20,6 @@ template <typename F, typename... A> void call(const F& f, A&&... a)
 {
     if (f)
         f(std::forward<A>(a)...);
-}
-
-bool writeWhole(const QString& path, const QString& text)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    return f.write(bytes) == bytes.size() && f.commit();
 }
 
 // Each picture is rendered and encoded on its render thread, so a large
@@ -202,14 +191,17 @@ QString BatchRun::closingText() const
 
 void BatchRun::writeErrorLog()
 {
-    const QString logPath = claimOutput(joinPath(request_.outDir, QStringLiteral("ErrorLog.txt")));
-    if (!logPath.isEmpty() && writeWhole(logPath, errorLogText(outcome_.errorLog()))) {
+    const QString wanted = joinPath(request_.outDir, QStringLiteral("ErrorLog.txt"));
+    const QString logPath = claimOutput(wanted);
+    // A log the disk cut short is no log: it is said, and not offered for reading.
+    if (!logPath.isEmpty() && writeWholeFile(logPath, errorLogText(outcome_.errorLog()).toUtf8()).isEmpty()) {
         const QString q = QStringLiteral("在处理过程中发生错误,这些错误已经保存到") + logPath +
                           QStringLiteral("。\r\n现在查看错误记录吗？");
         if (prompter_.ask(q, QString(), PromptIcon::Question))
             RunWinApp(shell_, QStringLiteral("notepad.exe"), logPath);
     } else {
-        prompter_.message(QStringLiteral("在处理过程中发生错误,但错误记录无法保存到") + logPath + QStringLiteral("。"),
+        prompter_.message(QStringLiteral("在处理过程中发生错误,但错误记录无法保存到") +
+                              (logPath.isEmpty() ? wanted : logPath) + QStringLiteral("。"),
                           QString(), PromptIcon::Exclamation);
     }
 }

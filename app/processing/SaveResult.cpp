@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <sys/stat.h>
 
 #include "platform/imaging/PictureWriter.h"
@@ -51,14 +52,10 @@ SaveOutcome save(const RunRequest& request, int index, const QString& sourcePath
         problem = QStringLiteral("没有可保存的图片");
     else if (!encoded.error.isEmpty())
         problem = QStringLiteral("无法写入 ") + wanted + QStringLiteral(" (") + encoded.error + u')';
-    else if ((path = guard.claim(wanted)).isEmpty())
+    else if ((path = guard.claim(wanted, outputCounter(request, index).size())).isEmpty())
         problem = QStringLiteral("输出文件 ") + wanted + QStringLiteral(" 的名字都已被占用");
-    else {
-        const imaging::WriteResult w = imaging::writeBytes(encoded.bytes, path);
-        if (!w.ok)
-            problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") +
-                      (w.errnum != 0 ? systemErrorText(w.errnum) : w.error) + u')';
-    }
+    else if (const QString why = writeWholeFile(path, encoded.bytes); !why.isEmpty())
+        problem = QStringLiteral("无法写入 ") + path + QStringLiteral(" (") + why + u')';
     if (!problem.isEmpty()) {
         errors << saveError(sourcePath, problem);
         return out;
@@ -110,7 +107,7 @@ bool SourceGuard::isSource(const QString& path) const
     return fileId(path, id) && ids_.count(id) > 0;
 }
 
-QString SourceGuard::claim(const QString& path)
+QString SourceGuard::claim(const QString& path, qsizetype keptTail)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
@@ -120,26 +117,40 @@ QString SourceGuard::claim(const QString& path)
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString stem = dot > 0 ? name.left(dot) : name;
     const QString ext = dot > 0 ? name.mid(dot) : QString();
+    const qsizetype kept = std::clamp<qsizetype>(keptTail, 0, stem.size());
+    const QString shortened = stem.left(stem.size() - kept);
+    const QString counter = stem.right(kept);
     QString candidate = path;
     for (int n = 1; n <= 10000; ++n) {
         const QString candidateName = QFileInfo(candidate).fileName();
         if (!isSource(candidate) && claimed_.insert(realFolder + u'/' + candidateName).second)
             return candidate;
-        candidate = joinPath(info.path(), fittedName(stem, u'_' + QString::number(n) + ext));
+        candidate = joinPath(info.path(), fittedName(shortened, counter + u'_' + QString::number(n) + ext));
     }
     return {};
 }
 
+QString outputCounter(const RunRequest& request, int index)
+{
+    if (!request.rename)
+        return {};
+    const int digits = int(numtext::leadingNumberIn(request.counterDigits, 0, 64));
+    return QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
+}
+
 QString outputName(const RunRequest& request, int index, const QString& sourcePath, const QString& format)
 {
-    QString stem;
-    if (request.rename) {
-        const int digits = int(numtext::leadingNumberIn(request.counterDigits, 0, 64));
-        stem = request.prefix + QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0'));
-    } else {
-        stem = QFileInfo(sourcePath).completeBaseName();
-    }
-    return safeName(stem + u'.' + format);
+    const QString stem = request.rename ? request.prefix : QFileInfo(sourcePath).completeBaseName();
+    return fittedName(safeName(stem), safeName(outputCounter(request, index) + u'.' + format));
+}
+
+QString writeWholeFile(const QString& path, const QByteArray& bytes)
+{
+    const imaging::WriteResult w = imaging::writeBytes(bytes, path);
+    if (w.ok)
+        return {};
+    const QString why = w.errnum != 0 ? systemErrorText(w.errnum) : w.error;
+    return why.isEmpty() ? QStringLiteral("未知错误") : why;
 }
 
 QString resultFormat(const RunRequest& request, const QString& sourcePath)

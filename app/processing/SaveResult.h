@@ -24,8 +24,10 @@ public:
     bool isSource(const QString& path) const;
     // `path` itself when it is neither a source nor claimed before in this
     // run; else the first free of "<name>_1.<ext>", "<name>_2.<ext>"...
-    // Empty when none is free.
-    QString claim(const QString& path);
+    // Empty when none is free. A numbered name too long for the file system
+    // is shortened by whole characters of <name>, but never in its last
+    // `keptTail` characters (a counter that keeps results apart).
+    QString claim(const QString& path, qsizetype keptTail = 0);
 
 private:
     void addSource(const QString& path);
@@ -37,8 +39,19 @@ private:
 // File name of entry `index`'s result: prefix and zero-padded index when
 // renaming is on, else the source's name without its extension; then "." and
 // the format. Path separators and NUL in the name become "_", so the name
-// stays inside the output folder.
+// stays inside the output folder. A name longer than the file system takes
+// loses whole characters from the end of the prefix (or of the source's
+// name); the counter and the format stay whole.
 QString outputName(const RunRequest& request, int index, const QString& sourcePath, const QString& format);
+// The zero-padded counter of entry `index` that a renamed result's name
+// carries; "" when renaming is off.
+QString outputCounter(const RunRequest& request, int index);
+
+// Writes `bytes` as the file `path`, whole or not at all, as every result is
+// written: beside the target under a temporary name, every write checked,
+// then renamed over it; nothing stands at `path` after a failed write but
+// what stood there before. "" when written, else why not, in words.
+QString writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // What one save did; `path` is the file written, "" when none.
 struct SaveOutcome {

@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include "processing/ErrorLines.h"
 #include "processing/SaveResult.h"
@@ -23,19 +23,21 @@ QByteArray joined(const QStringList& lines)
     return bytes;
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
-}
-
+// The list file grows over all runs: its old lines and the new ones are
+// written anew as a whole, so a disk that fills up loses no line of old and
+// leaves no half line. A list that cannot be read is not replaced.
 bool append(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const bool written = f.write(bytes) == bytes.size();
-    return f.flush() && written;
+    QByteArray whole;
+    if (QFileInfo::exists(path)) {
+        QFile old(path);
+        if (!old.open(QIODevice::ReadOnly))
+            return false;
+        whole = old.readAll();
+        if (old.error() != QFileDevice::NoError)
+            return false;
+    }
+    return writeWholeFile(path, whole + bytes).isEmpty();
 }
 
 void logUnwritten(RunOutcome& outcome, const QString& path)
@@ -66,7 +68,7 @@ bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString&
     bool ok = true;
     const QString page = QDir(request.outDir).filePath(QStringLiteral("PicURL.htm"));
     if (SourceGuard(request.entries).isSource(page) ||
-        !writeWhole(page, joined(uploadPageLines(request, outcome)))) {
+        !writeWholeFile(page, joined(uploadPageLines(request, outcome))).isEmpty()) {
         logUnwritten(outcome, page);
         ok = false;
     }

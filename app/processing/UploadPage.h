@@ -14,6 +14,7 @@ struct RunRequest;
 QStringList uploadPageLines(const RunRequest& request, const RunOutcome& outcome);
 
 // Writes "PicURL.htm" into the output folder (UTF-8, CR LF, replaced whole)
-// and appends every address to "picUpload.dat" in `userDir`. A file that
+// and appends every address to "picUpload.dat" in `userDir`, each through
+// the checked write of the results (whole or not at all). A file that
 // cannot be written is logged in the run's outcome; false then.
 bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir);

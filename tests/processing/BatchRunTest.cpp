@@ -300,3 +300,51 @@ TEST(BatchRun, OnlyWrittenFilesAreUploadedAndTheEndHooksRun)
     EXPECT_EQ(f.shell.opened, (std::vector<QString>{f.st.ps.sOutDir, f.out("PicURL.htm")}));
     EXPECT_TRUE(f.st.status.text().startsWith(QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹并上传到网络。")));
 }
+
+// Names are cut by whole characters to the 255 bytes a file name may take;
+// the counter, the numbering and the format stay whole, so results stay apart.
+TEST(BatchRun, LongNamesAreShortenedByWholeCharactersAndStayApart)
+{
+    const QString cjk = QStringLiteral("夏日照片").repeated(22) + QStringLiteral("海边");  // 90 characters, 270 bytes
+    const QString emoji = QStringLiteral("😀").repeated(64);                  // 64 characters, 256 bytes
+    const QString stem = QStringLiteral("ab") + QStringLiteral("照").repeated(83);             // 251 bytes
+    const struct Case {
+        const char* what;
+        bool rename;
+        QString prefix;
+        QStringList sources;  // made in the source folder, "out/" ones in the output folder
+        QStringList outputs;  // the output folder's files after the run
+    } cases[] = {
+        {"Chinese prefix", true, cjk, {"a.png", "b.png", "c.png", "out/" + cjk.left(82) + "0003.jpg"},
+         {cjk.left(82) + "0000.jpg", cjk.left(82) + "0001.jpg", cjk.left(82) + "0002.jpg",
+          cjk.left(82) + "0003.jpg", cjk.left(81) + "0003_1.jpg"}},
+        {"prefix of four-byte characters", true, emoji, {"a.png", "b.png"},
+         {emoji.left(2 * 61) + "0000.jpg", emoji.left(2 * 61) + "0001.jpg"}},
+        {"source names", false, "", {stem + ".gif", stem + ".png"},
+         {stem.left(84) + ".tiff", stem.left(84) + "_1.tiff"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunFixture f;
+        QDir().mkpath(f.st.ps.sOutDir);
+        f.st.panel.chkRM = c.rename ? 1 : 0;
+        f.st.ps.sPrefix = c.prefix;
+        if (!c.rename)
+            f.st.ps.sOutFormat = f.st.panel.cmbEncode = "tiff";
+        for (const QString& name : c.sources) {
+            const QString path = name.startsWith("out/") ? f.out(name.mid(4)) : f.src(name);
+            QImage img(16, 12, QImage::Format_RGB32);
+            img.fill(Qt::darkGreen);
+            ASSERT_TRUE(img.save(path, name.endsWith(".gif") ? "png" : nullptr)) << path.toStdString();
+            f.st.list.append(path);
+        }
+        ASSERT_TRUE(f.start());
+        QStringList expected = c.outputs;
+        expected.sort();
+        EXPECT_EQ(f.outputs(), expected) << f.outputs().join('\n').toStdString();
+        for (const QString& name : f.outputs())
+            EXPECT_LE(QFile::encodeName(name).size(), 255) << name.toStdString();
+        for (int i = 0; i < int(c.sources.size()); ++i)
+            EXPECT_FALSE(f.result(i).isEmpty()) << i;
+    }
+}

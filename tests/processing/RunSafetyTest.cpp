@@ -5,13 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "BatchRunFixture.h"
+#include "FileSizeLimit.h"
 #include "ToolRunner.h"
 #include "platform/imaging/PictureReader.h"
 
@@ -30,38 +29,10 @@ struct SafeRun : BatchRunFixture {
     QString log(const QString& name = "ErrorLog.txt") const { return outText(name); }
 };
 
-// Caps the size of the files this process may write, which stands in for a
-// full disk; the old cap comes back when it goes out of scope, even when an
-// assertion leaves the test early.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old_;
-        small.rlim_cur = bytes;
-        set_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool set() const { return set_; }
-
-private:
-    rlimit old_ {};
-    void (*oldHandler_)(int) = nullptr;
-    bool set_ = false;
-};
-
-// Runs `f` with writes cut off after 2048 bytes.
-bool startWithSmallFiles(SafeRun& f)
+// Runs `f` with writes cut off after `bytes` bytes.
+bool startWithSmallFiles(SafeRun& f, rlim_t bytes = 2048)
 {
-    const FileSizeLimit limit(2048);
+    const FileSizeLimit limit(bytes);
     EXPECT_TRUE(limit.set());
     return limit.set() && f.start();
 }
@@ -255,4 +226,21 @@ TEST(RunSafety, AWriteTheSystemCutsShortIsLoggedWithItsReason)
     // The system wrote the first part and then refused: the reason is its own.
     EXPECT_TRUE(log.contains(QStringLiteral("(文件超出了系统允许的大小).\r\n"))) << log.toStdString();
     EXPECT_FALSE(log.contains("Unknown error")) << log.toStdString();
+}
+
+TEST(RunSafety, AnErrorLogTheDiskCutsShortIsSaidAndLeavesNoFile)
+{
+    SafeRun f;
+    f.st.list.append(f.src("missing.png"));
+    f.prompter.answers = {true};  // would open the log if it were offered
+    // The header line alone is longer than the disk takes.
+    ASSERT_TRUE(startWithSmallFiles(f, 64));
+    EXPECT_TRUE(f.outputs().isEmpty()) << f.outputs().join(' ').toStdString();
+    ASSERT_EQ(f.prompter.prompts.size(), 1u);
+    const RecordingPrompter::Prompt& said = f.prompter.prompts[0];
+    EXPECT_EQ(said.kind, RecordingPrompter::Kind::Message);
+    EXPECT_EQ(said.text, QStringLiteral("在处理过程中发生错误,但错误记录无法保存到") + f.out("ErrorLog.txt") +
+                             QStringLiteral("。"));
+    EXPECT_TRUE(f.shell.started.empty());
+    EXPECT_TRUE(f.st.status.text().endsWith(QStringLiteral("请注意,在图片处理或上传过程中发生错误。")));
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "FileSizeLimit.h"
 #include "platform/ftp/RecordingUploader.h"
 #include "processing/FtpUpload.h"
 #include "processing/RunOutcome.h"
@@ -197,4 +198,34 @@ TEST(UploadPage, AnUnwritablePageOrListIsLogged)
     EXPECT_FALSE(funCreateHtm(f.request, f.outcome, dir.filePath("user")));
     EXPECT_EQ(f.outcome.errorLog(), kErrLogHeader + "无法写入 " + dir.filePath("not-a-folder/PicURL.htm") + "。\r\n" +
                                    "无法写入 " + dir.filePath("user/picUpload.dat") + "。\r\n");
+}
+
+// A file-size cap stands in for a full disk.
+TEST(UploadPage, AFullDiskLeavesNoPageAndTheListAsItWas)
+{
+    QTemporaryDir dir;
+    UploadFixture f;
+    f.request.outDir = dir.filePath("out");
+    QDir().mkpath(f.request.outDir);
+    QDir().mkpath(dir.filePath("user"));
+    const QString list = dir.filePath("user/picUpload.dat");
+    const QByteArray earlier = "http://earlier.example/1.jpg\r\n";
+    writeAll(list, earlier);
+    for (int i = 0; i < 4; ++i)
+        f.outcome.uploaded.push_back({QStringLiteral("http://w.example/%1.jpg").arg(i), ""});
+    bool written = true;
+    {
+        // Room for the old list, not for the guide line nor for the new addresses.
+        const FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.set());
+        written = funCreateHtm(f.request, f.outcome, dir.filePath("user"));
+    }
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(QFile::exists(dir.filePath("out/PicURL.htm")));
+    EXPECT_EQ(readAll(list), earlier);
+    EXPECT_TRUE(QDir(f.request.outDir).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(QDir(dir.filePath("user")).entryList(QDir::Files | QDir::Hidden), QStringList{"picUpload.dat"});
+    const QString log = f.outcome.errorLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("无法写入 ") + dir.filePath("out/PicURL.htm"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("无法写入 ") + list)) << log.toStdString();
 }
