@@ -306,8 +306,8 @@ TEST(BatchRun, OnlyWrittenFilesAreUploadedAndTheEndHooksRun)
 TEST(BatchRun, LongNamesAreShortenedByWholeCharactersAndStayApart)
 {
     const QString cjk = QStringLiteral("夏日照片").repeated(22) + QStringLiteral("海边");  // 90 characters, 270 bytes
-    const QString emoji = QStringLiteral("😀").repeated(64);                  // 64 characters, 256 bytes
-    const QString stem = QStringLiteral("ab") + QStringLiteral("照").repeated(83);             // 251 bytes
+    const QString emoji = QStringLiteral("😀").repeated(64);                             // 64 characters, 256 bytes
+    const QString stem = QStringLiteral("ab") + QStringLiteral("照").repeated(83);       // 251 bytes
     const struct Case {
         const char* what;
         bool rename;
