@@ -238,6 +238,9 @@ void WriteRichText(TCustomVumCanvas& canvas, const std::string& text, const std:
                                           : canvas.Document().DownloadToTempFile(text);
             doc = ReadDocument(ReadWhole(local, "File format not supported", text));
         }
+    } catch (const RtfLimitError& e) {
+        // Named after the file; source text is no name to repeat.
+        canvas.RaiseMethodError(e.what(), IsRtfSource(text) ? std::string() : text);
     } catch (const VumError&) {
         canvas.RaiseMethodError("File format not supported", text);
     }
@@ -263,6 +266,8 @@ int32_t DrawRichTextFromFile(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, i
     RtfDocument doc;
     try {
         doc = ReadDocument(ReadWhole(local, "Can't open file", fileName));
+    } catch (const RtfLimitError& e) {
+        canvas.RaiseMethodError(e.what(), fileName);
     } catch (const VumError&) {
         canvas.RaiseMethodError("Can't open file", fileName);
     }

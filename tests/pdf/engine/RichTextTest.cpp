@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 
 using namespace vum;
@@ -118,7 +119,7 @@ TEST(RtfReader, RefusesWhatIsNotRichTextAndEndlessNesting)
 {
     EXPECT_EQ(failureOf("{\\rtf x}"), "File format not supported") << "no version number";
     EXPECT_EQ(failureOf("plain text"), "File format not supported");
-    EXPECT_EQ(failureOf("{\\rtf1\\ansi" + std::string(100000, '{') + "x"), "File format not supported");
+    EXPECT_EQ(failureOf("{\\rtf1\\ansi" + std::string(100000, '{') + "x"), "Rich text nested too deeply");
     EXPECT_EQ(runsOf(ReadRtf("{\\rtf1\\ansi unclosed \\'")), "[unclosed ]|") << "a cut file keeps what it has";
 }
 
@@ -460,6 +461,44 @@ TEST(RichText, NegativeIndentsStayInsideTheRectangleAndTheMargins)
             EXPECT_NE(shown.find(c.text), std::string::npos) << out.file << ": " << shown;
             const size_t last = shown.rfind("column");
             EXPECT_NE(shown.rfind("column", last - 1), std::string::npos) << out.file << ", all of it: " << shown;
+        }
+    }
+}
+
+// Rich text beyond what the reader takes is refused with the limit it
+// passed, through the message function; the file itself opened fine.
+TEST(RichText, RefusalsOfTheReadersLimitsNameTheLimit)
+{
+    std::string deep = "{\\rtf1\\ansi " + std::string(300, '{') + "x" + std::string(300, '}') + "}";
+    std::string many = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 1'000'001; ++i)
+        many += "{}";
+    many += "x}";
+    struct Case {
+        const char* what;
+        std::string source;
+        const char* message;
+    } cases[] = {
+        {"groups inside groups", deep, "Rich text nested too deeply"},
+        {"a million groups and more", many, "Rich text has too many groups"},
+    };
+    TempDir dir;
+    const std::string rtf = dir.file("limits.rtf");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(rtf, c.source);
+        const std::string withFile = std::string(c.message) + ": " + rtf;
+        const std::vector<std::pair<std::function<int32_t(int32_t)>, std::string>> calls = {
+            {[&](int32_t h) { return pdf().DrawRichTextFromFile(h, 100, 100, 1500, 0, rtf.c_str()); }, withFile},
+            {[&](int32_t h) { return pdf().WriteRichText(h, rtf.c_str(), ""); }, withFile},
+            {[&](int32_t h) { return pdf().WriteRichText(h, c.source.c_str(), ""); }, c.message},
+        };
+        for (const auto& [call, message] : calls) {
+            PdfHandle h;
+            h.setFile(dir.file("limits.pdf"));
+            ASSERT_EQ(pdf().BeginDoc(h), 0);
+            EXPECT_EQ(call(h), -1);
+            EXPECT_EQ(lastError(), message);
         }
     }
 }
