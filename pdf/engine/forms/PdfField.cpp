@@ -20,6 +20,13 @@ int32_t Centimetres(const TPdfCanvas& canvas, double count)
     return static_cast<int32_t>(RoundEven(count * perCm));
 }
 
+// A button without a label is named after its part of the field name, so
+// that it still has an "on" state of its own.
+std::string WantedState(const TPdfField& button)
+{
+    return button.Label.empty() ? button.Name.substr(button.Name.find('.') + 1) : button.Label;
+}
+
 bool DefaultIsTrue(const FieldValue& v)
 {
     if (!v.IsText)
@@ -215,10 +222,33 @@ int32_t TCheckBoxField::DefaultWidth(TPdfCanvas& canvas) const { return canvas.T
 
 std::string TRadioButtonField::StateName() const
 {
-    // A button without a label is named after its part of the field name,
-    // so that it still has an "on" state of its own.
-    const std::string label = Label.empty() ? Name.substr(Name.find('.') + 1) : Label;
-    return PdfName(label);
+    if (stateName_.empty())
+        stateName_ = PdfName(OwnState());
+    return stateName_;
+}
+
+std::string TRadioButtonField::OwnState() const
+{
+    const std::string wanted = WantedState(*this);
+    std::vector<std::string>& given = Group->GivenStates;
+    const auto isGiven = [&](const std::string& state) {
+        return std::find(given.begin(), given.end(), state) != given.end();
+    };
+    // "Off" is the name of every button's off state: a button that took it
+    // could never be told from the others when off, nor be chosen.
+    if (wanted != "Off" && !isGiven(wanted))
+        return wanted;
+    // A name no other button of the group has, nor will take from its label.
+    const auto claimed = [&](const std::string& state) {
+        return isGiven(state) || std::any_of(Group->Defined.begin(), Group->Defined.end(), [&](const TRadioButtonField* b) {
+                   return b != this && WantedState(*b) == state;
+               });
+    };
+    std::string state;
+    for (int64_t n = 1; state.empty() || claimed(state); ++n)
+        state = wanted + "_" + IntText(n);
+    given.push_back(state);
+    return state;
 }
 
 bool TRadioButtonField::StartsOn() const

@@ -162,10 +162,19 @@ public:
     void ClassLines(TPdfCanvas&, int32_t, std::vector<std::string>& lines, uint32_t& flags) const override;
     bool IsRadioButton() const override { return true; }
     // The name of the button's "on" state, slash included: its label (its
-    // part of the field name when the label is empty) as a PDF name.
+    // part of the field name when the label is empty) as a PDF name, unless
+    // that is the off state's name "Off" or a name given in its place (see
+    // OwnState). Fixed the first time it is asked for, when the button is
+    // placed, so that its widget and its group say the same.
     std::string StateName() const;
     // The button is the one its group starts with.
     bool StartsOn() const;
+
+private:
+    // Its label or name part, or a name of its own in place of that.
+    std::string OwnState() const;
+
+    mutable std::string stateName_;
 };
 
 // The parent field of radio buttons, written at the end of the page on
@@ -180,6 +189,8 @@ public:
 
     std::vector<TRadioButtonField*> Buttons;  // placed, in order
     std::vector<TRadioButtonField*> Defined;  // defined, in order
+    // States its buttons were given in place of their labels, as bytes.
+    std::vector<std::string> GivenStates;
     TVumBrush Brush;
     int32_t FieldObject = 0;  // both reserved when the first button is placed
     bool AppearanceWritten = false;

@@ -48,6 +48,25 @@ int32_t Units(const TCustomVumCanvas& canvas, double twips)
     return static_cast<int32_t>(RoundEven(twips / 20.0 / canvas.Document().PointsPerUnit()));
 }
 
+// Indents in twips, the first line's relative to the others'.
+struct HeldIndents {
+    int32_t First = 0, Left = 0, Right = 0;
+};
+
+// Negative indents would pull lines out of the column the text was given
+// (the rectangle, or the margins of its style), off the paper when they
+// are large: each edge is held at the column's, and the first line keeps
+// its own place where that lies inside.
+HeldIndents HoldIndents(const RtfParaFormat& para)
+{
+    HeldIndents held;
+    held.Left = std::max(para.LeftIndent, 0);
+    const int64_t firstLine = std::max<int64_t>(int64_t(para.LeftIndent) + para.FirstIndent, 0);
+    held.First = static_cast<int32_t>(firstLine - held.Left);
+    held.Right = std::max(para.RightIndent, 0);
+    return held;
+}
+
 class RunWriter {
 public:
     RunWriter(TCustomVumCanvas& canvas, const std::string& baseStyle)
@@ -116,9 +135,10 @@ private:
         const char* align = para.Alignment == 1 ? "Right" : para.Alignment == 2 ? "Center" : "Left";
         Set(s, "Alignment", (tab || !para.Tabs.empty()) ? "Left" : align);
 
-        int32_t first = Units(canvas_, para.FirstIndent);
-        int32_t left = Units(canvas_, para.LeftIndent);
-        const int32_t right = Units(canvas_, para.RightIndent);
+        const HeldIndents held = HoldIndents(para);
+        int32_t first = Units(canvas_, held.First);
+        int32_t left = Units(canvas_, held.Left);
+        const int32_t right = Units(canvas_, held.Right);
         if (para.Bullet && first == 0) {
             const int32_t eighth = Units(canvas_, 1440 / 8.0);
             first = -eighth;
@@ -218,6 +238,9 @@ void WriteRichText(TCustomVumCanvas& canvas, const std::string& text, const std:
                                           : canvas.Document().DownloadToTempFile(text);
             doc = ReadDocument(ReadWhole(local, "File format not supported", text));
         }
+    } catch (const RtfLimitError& e) {
+        // Named after the file; source text is no name to repeat.
+        canvas.RaiseMethodError(e.what(), IsRtfSource(text) ? std::string() : text);
     } catch (const VumError&) {
         canvas.RaiseMethodError("File format not supported", text);
     }
@@ -243,6 +266,8 @@ int32_t DrawRichTextFromFile(TCustomVumCanvas& canvas, int32_t x1, int32_t y1, i
     RtfDocument doc;
     try {
         doc = ReadDocument(ReadWhole(local, "Can't open file", fileName));
+    } catch (const RtfLimitError& e) {
+        canvas.RaiseMethodError(e.what(), fileName);
     } catch (const VumError&) {
         canvas.RaiseMethodError("Can't open file", fileName);
     }

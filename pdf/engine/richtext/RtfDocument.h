@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/util/Colors.h"
+#include "engine/util/VumError.h"
 
 #include <cstdint>
 #include <string>
@@ -49,10 +50,19 @@ struct RtfDocument {
 // begins with "{\rtf" and a version number, then any delimiter.
 bool IsRtfSource(std::string_view text);
 
+// Rich text that is well formed but beyond what the reader takes; the
+// message names the limit ("Rich text nested too deeply", "Rich text has
+// too many groups").
+class RtfLimitError : public VumError {
+public:
+    using VumError::VumError;
+};
+
 // Reads rich text: fonts with their character sets, colours, character
 // attributes, paragraph alignment, indents, tab stops and bullets; \'hh
-// through the font's code page and \uN. Groups nested too deep or too many
-// give "File format not supported".
+// through the font's code page and \uN. Text that is not rich text gives
+// "File format not supported"; groups nested too deep or too many give an
+// RtfLimitError.
 RtfDocument ReadRtf(std::string_view source);
 
 // Plain text: one paragraph per line, tabs kept, in the default font.

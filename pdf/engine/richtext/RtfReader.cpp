@@ -139,8 +139,10 @@ void RtfParser::EndParagraph()
 void RtfParser::OpenGroup()
 {
     FlushBytes();
-    if (static_cast<int>(stack_.size()) >= kMaxDepth || ++groups_ > kMaxGroups)
-        Unsupported();
+    if (static_cast<int>(stack_.size()) >= kMaxDepth)
+        throw RtfLimitError("Rich text nested too deeply");
+    if (++groups_ > kMaxGroups)
+        throw RtfLimitError("Rich text has too many groups");
     stack_.push_back(stack_.back());
     groupStart_ = true;
 }

@@ -59,6 +59,35 @@ void expectHas(const std::string& text, const std::string& part)
     EXPECT_NE(text.find(part), std::string::npos) << "missing " << part << " in\n" << text;
 }
 
+// Every match of the first group of `pattern` in `text`, in order.
+std::vector<std::string> allOf(const std::string& text, const std::string& pattern)
+{
+    const std::regex re(pattern);
+    std::vector<std::string> found;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
+// Clicks widgets of page 1 in mupdf one after the other, as a viewer's user
+// would, and saves what the viewer made of it.
+std::string clickedInViewer(const TempDir& dir, const std::string& file, const std::vector<int>& widgets)
+{
+    const std::string script = dir.file("click.js");
+    writeFile(script,
+              "var doc = new PDFDocument(scriptArgs[0]);\n"
+              "var widgets = doc.loadPage(0).getWidgets();\n"
+              "for (var i = 2; i < scriptArgs.length; ++i) widgets[parseInt(scriptArgs[i])].toggle();\n"
+              "doc.save(scriptArgs[1]);\n");
+    const std::string out = dir.file("clicked.pdf");
+    std::vector<std::string> args = {"mutool", "run", script, file, out};
+    for (int w : widgets)
+        args.push_back(std::to_string(w));
+    const ToolResult r = runTool(args);
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    return out;
+}
+
 } // namespace
 
 TEST(PdfForms, EveryKindReadsBackWithItsFlagsAndValues)
@@ -190,6 +219,62 @@ TEST(PdfForms, RadioLabelsWithDelimitersNameValidStates)
     const ToolResult render = runTool({"pdftoppm", "-r", "20", file, dir.file("page")});
     EXPECT_EQ(render.exitCode, 0);
     EXPECT_EQ(render.err, "");
+}
+
+// "Off" is the off state of every button: a button labelled so (or named so,
+// without a label) gets a state name of its own, distinct from its
+// siblings', and keeps its label on the page; a viewer can choose it.
+TEST(PdfForms, ARadioButtonLabelledOffCanBeChosen)
+{
+    ASSERT_TRUE(toolsInstalled({"qpdf", "mutool", "pdftotext"}));
+    TempDir dir;
+    const std::string file = dir.file("off.pdf");
+    // Label, field name; "Off_1" comes after the "Off" button was placed.
+    const std::vector<std::pair<std::string, std::string>> buttons = {
+        {"On", "g.on"}, {"Off", "g.off"}, {"", "g.Off"}, {"Off_1", "g.x"}};
+    {
+        PdfHandle h;
+        h.setFile(file);
+        ASSERT_EQ(pdf().BeginDoc(h), 0);
+        int y = 100;
+        for (const auto& [label, name] : buttons) {
+            ASSERT_EQ(pdf().DefineField(h, name.c_str(), 6, label.c_str(), "", ""), 0) << lastError();
+            if (label == "Off") {
+                ASSERT_EQ(pdf().SetNumFieldProp(h, name.c_str(), Default, 1), 0);
+            }
+            ASSERT_EQ(pdf().PutField(h, name.c_str(), 100, y, 0, 0), 0) << lastError();
+            y += 200;
+        }
+        ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+    }
+    ASSERT_EQ(qpdfProblems(file), "");
+    const std::string raw = readFile(file);
+    const std::vector<std::string> states = allOf(raw, R"(/AP << /N << (/\S+) /null >> >>)");
+    ASSERT_EQ(states.size(), buttons.size()) << raw;
+    for (size_t i = 0; i < states.size(); ++i) {
+        EXPECT_NE(states[i], "/Off") << "button " << i;
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(states[i], states[j]) << "buttons " << j << " and " << i;
+    }
+    const std::string json = fieldsOf(file);
+    EXPECT_EQ(allOf(json, R"re("appearancestate": "([^"]*)")re"),
+              (std::vector<std::string>{"/Off", states[1], "/Off", "/Off"}));
+    EXPECT_EQ(allOf(json, R"re("value": "([^"]*)")re"), std::vector<std::string>(buttons.size(), states[1]))
+        << "the group's value is the state of the button that starts on";
+    const std::string text = runTool({"pdftotext", file, "-"}).out;
+    for (const char* label : {"On", "Off", "Off_1"})
+        EXPECT_TRUE(std::regex_search(text, std::regex(std::string("(^|\\s)") + label + "\n"))) << label << " in\n" << text;
+
+    // Another button first: clicking the one that is on may turn it off.
+    const int count = static_cast<int>(buttons.size());
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE("clicked button " + std::to_string(i));
+        const std::string clicked = fieldsOf(clickedInViewer(dir, file, {(i + 1) % count, i}));
+        std::vector<std::string> expected(buttons.size(), "/Off");
+        expected[i] = states[i];
+        EXPECT_EQ(allOf(clicked, R"re("appearancestate": "([^"]*)")re"), expected);
+        EXPECT_EQ(allOf(clicked, R"re("value": "([^"]*)")re"), std::vector<std::string>(buttons.size(), states[i]));
+    }
 }
 
 TEST(PdfForms, BorderLinesAndDefaultSizes)

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <regex>
+
 using namespace vum;
 
 namespace {
@@ -35,6 +38,32 @@ std::string failureOf(const std::string& source)
         return e.what();
     }
     return "no error";
+}
+
+// A word of a page as pdftotext -bbox places it, in points from the top
+// left corner.
+struct PlacedWord {
+    std::string text;
+    double left, top, right, bottom;
+};
+
+std::vector<PlacedWord> wordsOf(const std::string& file)
+{
+    const std::string html = runTool({"pdftotext", "-bbox", file, "-"}).out;
+    static const std::regex word(
+        R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
+    std::vector<PlacedWord> words;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        words.push_back({m[5], std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
+    }
+    return words;
+}
+
+// Tenths of a millimetre, the default length unit, in points.
+double points(int32_t tenths)
+{
+    return tenths / 254.0 * 72.0;
 }
 
 } // namespace
@@ -90,7 +119,7 @@ TEST(RtfReader, RefusesWhatIsNotRichTextAndEndlessNesting)
 {
     EXPECT_EQ(failureOf("{\\rtf x}"), "File format not supported") << "no version number";
     EXPECT_EQ(failureOf("plain text"), "File format not supported");
-    EXPECT_EQ(failureOf("{\\rtf1\\ansi" + std::string(100000, '{') + "x"), "File format not supported");
+    EXPECT_EQ(failureOf("{\\rtf1\\ansi" + std::string(100000, '{') + "x"), "Rich text nested too deeply");
     EXPECT_EQ(runsOf(ReadRtf("{\\rtf1\\ansi unclosed \\'")), "[unclosed ]|") << "a cut file keeps what it has";
 }
 
@@ -357,4 +386,119 @@ TEST(RichText, TextTakenBackLeavesNoBookmarks)
     }
     EXPECT_EQ(readFile(file).find("/Outlines"), std::string::npos);
     EXPECT_EQ(qpdfProblems(file), "");
+}
+
+// Negative indents pull text out of its column: the first line, the other
+// lines and the right edge are held at the rectangle (DrawRichTextFromFile)
+// or the margins of the text's style (WriteRichText), as positive indents
+// beyond the column are refused rather than drawn outside it.
+TEST(RichText, NegativeIndentsStayInsideTheRectangleAndTheMargins)
+{
+    ASSERT_TRUE(toolsInstalled({"pdftotext", "qpdf"}));
+    const std::string words = "several words that are sure to wrap onto a second line of the column";
+    struct Case {
+        const char* what;
+        const char* indents;
+        const char* text;
+    } cases[] = {
+        {"a left indent far beyond the paper", "\\li-90000", "neg left"},
+        {"a left indent into the margin", "\\li-1000", "neg left"},
+        {"a hanging first line under a left indent", "\\li300\\fi-1000", "hanging"},
+        {"a first line and a left indent both negative", "\\li-500\\fi-500", "both"},
+        {"a negative left indent under an indented first line", "\\li-1000\\fi3000", "deep"},
+        {"a negative right indent", "\\ri-3000", "wide"},
+        {"right aligned with a negative right indent", "\\qr\\ri-3000", "right"},
+        {"centred with negative indents", "\\qc\\li-4000\\ri-4000", "centre"},
+    };
+    TempDir dir;
+    const int32_t x1 = 100, y1 = 300, x2 = 2000, y2 = 2800;
+    const int32_t margin = 250;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Enough words to wrap, so that the lines after the first are seen too.
+        const std::string source = std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20") + c.indents + " " +
+                                   c.text + " " + words + " " + words + "\\par}";
+        const std::string rtf = dir.file("indent.rtf");
+        writeFile(rtf, source);
+        const std::string drawn = dir.file("drawn.pdf"), written = dir.file("written.pdf");
+        {
+            PdfHandle h;
+            h.setFile(drawn);
+            ASSERT_EQ(pdf().BeginDoc(h), 0);
+            EXPECT_EQ(pdf().DrawRichTextFromFile(h, x1, y1, x2, y2, rtf.c_str()), 1) << lastError();
+            ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+        }
+        {
+            PdfHandle h;
+            h.setFile(written);
+            ASSERT_EQ(pdf().BeginDoc(h), 0);
+            ASSERT_EQ(pdf().DefineStyle(h, "body", "LeftMargin", std::to_string(margin).c_str()), 0);
+            ASSERT_EQ(pdf().DefineStyle(h, "body", "RightMargin", std::to_string(margin).c_str()), 0);
+            EXPECT_EQ(pdf().WriteRichText(h, source.c_str(), "body"), 0) << lastError();
+            ASSERT_EQ(pdf().EndDoc(h), 0) << lastError();
+        }
+        EXPECT_EQ(qpdfProblems(drawn), "");
+        EXPECT_EQ(qpdfProblems(written), "");
+        // Glyph boxes may reach a little beyond the advance widths.
+        const double slack = 1.0;
+        const double pageWidth = points(2100), pageHeight = points(2970);
+        const struct {
+            const char* file;
+            std::string path;
+            double left, top, right, bottom;
+        } outputs[] = {{"drawn", drawn, points(x1), points(y1), points(x2), points(y2)},
+                       {"written", written, points(margin), 0, pageWidth - points(margin), pageHeight}};
+        for (const auto& out : outputs) {
+            const std::vector<PlacedWord> placed = wordsOf(out.path);
+            std::string shown;
+            for (const PlacedWord& w : placed) {
+                shown += w.text + " ";
+                EXPECT_GE(w.left, out.left - slack) << out.file << ": " << w.text;
+                EXPECT_LE(w.right, out.right + slack) << out.file << ": " << w.text;
+                EXPECT_GE(w.top, out.top - slack) << out.file << ": " << w.text;
+                EXPECT_LE(w.bottom, out.bottom + slack) << out.file << ": " << w.text;
+            }
+            EXPECT_NE(shown.find(c.text), std::string::npos) << out.file << ": " << shown;
+            const size_t last = shown.rfind("column");
+            EXPECT_NE(shown.rfind("column", last - 1), std::string::npos) << out.file << ", all of it: " << shown;
+        }
+    }
+}
+
+// Rich text beyond what the reader takes is refused with the limit it
+// passed, through the message function; the file itself opened fine.
+TEST(RichText, RefusalsOfTheReadersLimitsNameTheLimit)
+{
+    std::string deep = "{\\rtf1\\ansi " + std::string(300, '{') + "x" + std::string(300, '}') + "}";
+    std::string many = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 1'000'001; ++i)
+        many += "{}";
+    many += "x}";
+    struct Case {
+        const char* what;
+        std::string source;
+        const char* message;
+    } cases[] = {
+        {"groups inside groups", deep, "Rich text nested too deeply"},
+        {"a million groups and more", many, "Rich text has too many groups"},
+    };
+    TempDir dir;
+    const std::string rtf = dir.file("limits.rtf");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(rtf, c.source);
+        const std::string withFile = std::string(c.message) + ": " + rtf;
+        const std::vector<std::pair<std::function<int32_t(int32_t)>, std::string>> calls = {
+            {[&](int32_t h) { return pdf().DrawRichTextFromFile(h, 100, 100, 1500, 0, rtf.c_str()); }, withFile},
+            {[&](int32_t h) { return pdf().WriteRichText(h, rtf.c_str(), ""); }, withFile},
+            {[&](int32_t h) { return pdf().WriteRichText(h, c.source.c_str(), ""); }, c.message},
+        };
+        for (const auto& [call, message] : calls) {
+            PdfHandle h;
+            h.setFile(dir.file("limits.pdf"));
+            ASSERT_EQ(pdf().BeginDoc(h), 0);
+            EXPECT_EQ(call(h), -1);
+            EXPECT_EQ(lastError(), message);
+        }
+    }
 }
