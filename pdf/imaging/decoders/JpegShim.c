@@ -143,17 +143,18 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
     if ((size_t)cinfo.output_width * cinfo.output_components > stride ||
         (size_t)cinfo.output_height * stride > out_size)
         ERREXIT(&cinfo, JERR_BUFFER_SIZE);
-    while (cinfo.output_scanline < cinfo.output_height) {
+    /* libjpeg goes on past data that end early with zero coefficients (grey
+     * or blurred rows); either of its two warnings for that ends the decoding.
+     * A progressive file is read whole by jpeg_start_decompress already. */
+    while (!err.truncated && !err.data_ended && cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = out + (size_t)cinfo.output_scanline * stride;
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
             break;
-        if (err.truncated)
-            break;
     }
-    if (!err.truncated)
+    if (!err.truncated && !err.data_ended)
         jpeg_finish_decompress(&cinfo);
     result->warnings = err.warnings;
-    result->truncated = err.truncated;
+    result->truncated = err.truncated || err.data_ended;
     jpeg_destroy_decompress(&cinfo);
     return 0;
 }

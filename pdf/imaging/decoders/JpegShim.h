@@ -23,7 +23,8 @@ typedef struct vum_jpeg_info {
 
 typedef struct vum_jpeg_result {
     int warnings;        /* warnings libjpeg raised */
-    int truncated;       /* the data ended before the end-of-image marker */
+    int truncated;       /* the data ended early: before the end-of-image marker, or a
+                            scan's data before its blocks (a marker came first) */
 } vum_jpeg_result;
 
 /* Reads the header only. */

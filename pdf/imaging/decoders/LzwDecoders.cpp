@@ -114,6 +114,14 @@ private:
     uint8_t first_ = 0;
 };
 
+// Sets the count of bytes written however Decode returns.
+struct DecodedCount {
+    std::size_t& decoded;
+    const std::size_t& left;
+    std::size_t size;
+    ~DecodedCount() { decoded = size - left; }
+};
+
 } // namespace
 
 void TTIFFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize,
@@ -125,12 +133,7 @@ void TTIFFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t
     std::size_t left = unpackedSize;
     uint64_t buffer = 0;
     uint32_t held = 0;
-    struct Count {
-        std::size_t& decoded;
-        const std::size_t& left;
-        std::size_t size;
-        ~Count() { decoded = size - left; }
-    } count{decoded_, left, unpackedSize};
+    DecodedCount count{decoded_, left, unpackedSize};
     for (std::size_t i = 0; i < packedSize && left > 0; ++i) {
         // Codes left in the buffer after a dropped code are dropped once it fills up.
         while (held > 56) {
@@ -156,16 +159,17 @@ void TGIFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
                             std::size_t unpackedSize)
 {
     std::memset(dest, 0, unpackedSize);
-    // A code size outside 1..11 cannot be decoded; the output stays zero.
+    uint8_t* out = dest;
+    std::size_t left = unpackedSize;
+    DecodedCount count{decoded_, left, unpackedSize};
+    // A code size outside 1..11 cannot be decoded: nothing is counted as decoded.
     if (initialCodeSize_ < 1 || initialCodeSize_ > 11)
         return;
     auto table = std::make_unique<LzwTable>(1u << initialCodeSize_, initialCodeSize_ + 1u, false);
-    uint8_t* out = dest;
-    std::size_t left = unpackedSize;
     uint64_t buffer = 0;
     uint32_t held = 0;
     for (std::size_t i = 0; i < packedSize && left > 0; ++i) {
-        // Codes left in the buffer after an end or a dropped code are dropped once it fills up.
+        // Codes left in the buffer after a dropped code are dropped once it fills up.
         while (held > 56) {
             buffer >>= table->width();
             held -= table->width();
@@ -177,7 +181,11 @@ void TGIFLZWDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_t 
             uint32_t code = uint32_t(buffer & ((1u << width) - 1));
             buffer >>= width;
             held -= width;
-            if (table->isEnd(code) || !table->take(code, out, left))
+            // The end code ends the picture's data: what follows it is padding,
+            // never pixels that could make up for the ones it left out.
+            if (table->isEnd(code))
+                return;
+            if (!table->take(code, out, left))
                 break;
         }
     }

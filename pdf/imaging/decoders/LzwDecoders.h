@@ -11,6 +11,8 @@ public:
     void Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize, std::size_t unpackedSize) override;
 };
 
+// Decodes up to the end code or the end of the data; Decoded() counts the
+// pixels written, none for a code size outside 1 to 11.
 class TGIFLZWDecoder : public TDecoder {
 public:
     explicit TGIFLZWDecoder(uint8_t initialCodeSize) : initialCodeSize_(initialCodeSize) {}

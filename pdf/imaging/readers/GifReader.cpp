@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/LzwDecoders.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -187,6 +188,9 @@ void TGIFGraphic::readImage(TStream& stream, TPalette& palette)
     const uint8_t* source = packedData.data();
     uint8_t* dest = decoded.data();
     decoder.Decode(source, dest, filled, pixels);
+    // Data that stop before the last pixel (an end code is optional: the count decides).
+    if (decoder.Decoded() < pixels)
+        RaisePackedDataEndsEarly(kGif);
     phase.finish();
 
     Progress(TProgressStage::psStarting, 0, false, "Transfering...");

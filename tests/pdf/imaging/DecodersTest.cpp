@@ -214,6 +214,13 @@ TEST(Decoders, CountWhatTheDataFilled)
         {"psp short", [] { return std::make_unique<TPSPRLEDecoder>(); }, {0x82, 1}, 4, 2},
         {"targa pixels", [] { return std::make_unique<TTargaRLEDecoder>(24); }, {0x81, 1, 2, 3}, 3, 2},
         {"lzw short", [] { return std::make_unique<TTIFFLZWDecoder>(); }, {0x80, 0x00, 0x20, 0x10}, 8, 1},
+        // GIF, code size 2: clear 4, end 5, 3-bit codes.
+        {"gif lzw whole without an end code", [] { return std::make_unique<TGIFLZWDecoder>(2); },
+         {0x8C, 0x38, 0x00}, 4, 4},   // clear 1 2 clear 3 0
+        {"gif lzw: the end code ends the count", [] { return std::make_unique<TGIFLZWDecoder>(2); },
+         {0x8C, 0x0A, 0x00, 0x00}, 4, 2},   // clear 1 2 end, then bytes that would decode
+        {"gif lzw code size 0", [] { return std::make_unique<TGIFLZWDecoder>(0); }, {0x8C, 0x38, 0x00}, 4, 0},
+        {"gif lzw code size 15", [] { return std::make_unique<TGIFLZWDecoder>(15); }, {0x8C, 0x38, 0x00}, 4, 0},
         {"inflate short", [] { return std::make_unique<TLZ77Decoder>(Z_NO_FLUSH, false); }, deflated, 150, 100},
     };
     for (const Case& c : cases) {

@@ -79,6 +79,7 @@ TEST(JpegReader, DecodesLikeImageMagick)
         {"colour", {}, 3, 0},
         {"grey", {"-colorspace", "Gray"}, 1, 0},
         {"cmyk", {"-colorspace", "CMYK"}, 4, 2},
+        {"progressive", {"-interlace", "JPEG"}, 3, 0},
     };
     TempDir dir;
     std::string source = dir.file("source.ppm");
@@ -96,6 +97,51 @@ TEST(JpegReader, DecodesLikeImageMagick)
         ASSERT_NE(dynamic_cast<TJPEGImage*>(picture.get()), nullptr) << c.what;
         Raster theirs = decodeWithTool({"convert", jpg, "-colorspace", "sRGB", "-depth", "8", "ppm:-"});
         EXPECT_LE(maxDifference(rasterOf(*picture), theirs), c.tolerance) << c.what;
+    }
+}
+
+TEST(JpegReader, DataCutShortWithAnEndMarkerAreRefused)
+{
+    // libjpeg decodes on past the end of the data with empty blocks (grey rows,
+    // or a blurred picture of a progressive file): the reader must not take that
+    // for the picture.
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    std::string source = dir.file("source.ppm");
+    writeFile(source, makePpm(160, 120, 255, [](uint32_t x, uint32_t y) { return patternColor(x, y, 5000); }));
+    struct Kind {
+        const char* name;
+        std::vector<std::string> options;
+    } kinds[] = {
+        {"baseline.jpg", {}},
+        {"progressive.jpg", {"-interlace", "JPEG"}},
+        {"grey.jpg", {"-colorspace", "Gray"}},
+        {"grey-progressive.jpg", {"-colorspace", "Gray", "-interlace", "JPEG"}},
+    };
+    for (const Kind& k : kinds) {
+        std::string jpg = dir.file(k.name);
+        std::vector<std::string> args = {"convert", source};
+        args.insert(args.end(), k.options.begin(), k.options.end());
+        args.push_back(jpg);
+        ASSERT_EQ(runTool(args).exitCode, 0) << k.name;
+        const std::string whole = readFile(jpg);
+        for (int percent : {30, 55, 80, 97}) {
+            // What `head -c` and an appended end-of-image marker make.
+            std::string cut = whole.substr(0, whole.size() * percent / 100) + "\xff\xd9";
+            TMemoryStream stream(reinterpret_cast<const uint8_t*>(cut.data()), cut.size());
+            TJPEGImage picture;
+            try {
+                picture.LoadFromStream(stream);
+                ADD_FAILURE() << k.name << " cut at " << percent << "%: loaded";
+            } catch (const EInvalidGraphic& e) {
+                // A cut inside the header of a later scan may meet another of libjpeg's errors first.
+                EXPECT_EQ(std::string(e.what()).rfind("JPEG error: ", 0), 0u) << e.what();
+            }
+        }
+        TMemoryStream stream(reinterpret_cast<const uint8_t*>(whole.data()), whole.size());
+        TJPEGImage picture;
+        EXPECT_NO_THROW(picture.LoadFromStream(stream)) << k.name;
+        EXPECT_EQ(picture.Warnings(), 0) << k.name;
     }
 }
 

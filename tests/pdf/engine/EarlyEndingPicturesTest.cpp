@@ -1,0 +1,159 @@
+// GIF and JPEG files whose picture data end before the last row, drawn
+// through the C interface: refused wherever the library decodes them, while
+// the same files whole, and GIFs of every shape other tools write, are placed.
+#include "PdfApi.h"
+
+#include "TempDir.h"
+#include "ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace {
+
+// A 90 x 70 picture of many colours, as a PPM file.
+std::string sourcePicture(const TempDir& dir)
+{
+    std::string ppm = "P6\n90 70\n255\n";
+    for (uint32_t y = 0; y < 70; ++y)
+        for (uint32_t x = 0; x < 90; ++x)
+            ppm += {char(x * 11 + y), char(y * 7 ^ x), char((x * y) & 255)};
+    std::string file = dir.file("source.ppm");
+    writeFile(file, ppm);
+    return file;
+}
+
+std::string convert(const TempDir& dir, const std::string& name, std::vector<std::string> options)
+{
+    std::vector<std::string> args = {"convert"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(dir.file(name));
+    ToolResult made = runTool(args);
+    EXPECT_EQ(made.exitCode, 0) << name << ": " << made.err;
+    return dir.file(name);
+}
+
+// Where the first image's data lie in a GIF file: the LZW code size byte,
+// then data sub-blocks up to a zero length.
+std::size_t codeSizeOffset(const std::string& gif)
+{
+    auto byte = [&](std::size_t at) { return uint8_t(gif.at(at)); };
+    std::size_t at = 13;
+    if (byte(10) & 0x80)
+        at += std::size_t(3) << ((byte(10) & 7) + 1);
+    while (byte(at) == '!') {
+        at += 2;
+        while (byte(at))
+            at += byte(at) + 1u;
+        ++at;
+    }
+    uint8_t packed = byte(at + 9);
+    at += 10;
+    if (packed & 0x80)
+        at += std::size_t(3) << ((packed & 7) + 1);
+    return at;
+}
+
+// The GIF with only the first part of its image data, the sub-blocks closed
+// properly, as a download that broke off and was mended by a tool would be.
+std::string gifDataCut(const std::string& gif, std::size_t percent)
+{
+    std::size_t codeSize = codeSizeOffset(gif);
+    std::string data;
+    for (std::size_t at = codeSize + 1; gif.at(at); at += uint8_t(gif[at]) + 1u)
+        data += gif.substr(at + 1, uint8_t(gif[at]));
+    data.resize(data.size() * percent / 100);
+    std::string out = gif.substr(0, codeSize + 1);
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+        std::string part = data.substr(at, 255);
+        out += char(part.size()) + part;
+    }
+    return out + std::string(1, '\0') + ";";
+}
+
+std::string gifCodeSize(std::string gif, int codeSize)
+{
+    gif[codeSizeOffset(gif)] = char(codeSize);
+    return gif;
+}
+
+// Draws the file on the first page; "" when it was placed and the document
+// written, else the library's message.
+std::string drawOnPage(const TempDir& dir, const std::string& file, int mode)
+{
+    PdfHandle h;
+    h.setFile(dir.file("out.pdf"));
+    EXPECT_EQ(pdf().SetNumProp(h, VUM_IMAGE_COMPRESS_MODE, mode), 0);
+    EXPECT_EQ(pdf().BeginDoc(h), 0);
+    if (pdf().StretchDrawFromFile(h, 0, 0, 1000, 1000, file.c_str()) != 0) {
+        std::string message = lastError();
+        EXPECT_EQ(pdf().GetNumProp(h, VUM_ABORTED), 1) << file;
+        return message;
+    }
+    if (pdf().EndDoc(h) != 0)
+        return "EndDoc: " + lastError();
+    return "";
+}
+
+} // namespace
+
+TEST(EarlyEndingPictures, RefusedInEveryModeThatDecodesThem)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    const std::string source = sourcePicture(dir);
+    const std::string gif = readFile(convert(dir, "whole.gif", {source}));
+    const std::string interlaced = readFile(convert(dir, "interlaced.gif", {source, "-interlace", "GIF"}));
+    const std::string jpeg = readFile(convert(dir, "whole.jpg", {source, "-quality", "90"}));
+    const std::string progressive = readFile(convert(dir, "progressive.jpg", {source, "-interlace", "JPEG"}));
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<int> modes;   // 0 none, 1 zlib, 2 JPEG (JPEG files pass through undecoded)
+    } cases[] = {
+        {"half-data.gif", gifDataCut(gif, 50), {0, 1, 2}},
+        {"half-data-interlaced.gif", gifDataCut(interlaced, 50), {0, 1, 2}},
+        {"most-data.gif", gifDataCut(gif, 95), {0, 1, 2}},
+        {"code-size-0.gif", gifCodeSize(gif, 0), {0, 1, 2}},
+        {"code-size-15.gif", gifCodeSize(gif, 15), {0, 1, 2}},
+        // What `head -c` and an appended end-of-image marker make.
+        {"cut.jpg", jpeg.substr(0, jpeg.size() / 2) + "\xff\xd9", {0, 1}},
+        {"cut-progressive.jpg", progressive.substr(0, progressive.size() * 3 / 5) + "\xff\xd9", {0, 1}},
+    };
+    for (const Case& c : cases) {
+        std::string file = dir.file(c.name);
+        writeFile(file, c.bytes);
+        for (int mode : c.modes)
+            EXPECT_EQ(drawOnPage(dir, file, mode), "Image format or compression scheme not supported: " + file)
+                << c.name << " mode " << mode;
+    }
+    // The JPEG mode embeds a JPEG file as it is: its header and end marker
+    // are all that is read.
+    for (const char* name : {"cut.jpg", "cut-progressive.jpg"})
+        EXPECT_EQ(drawOnPage(dir, dir.file(name), 2), "") << name;
+}
+
+TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "pamtogif"}));
+    TempDir dir;
+    const std::string source = sourcePicture(dir);
+    ToolResult netpbm = runTool({"pamtogif", "-interlace", convert(dir, "few.ppm", {source, "-colors", "200"})});
+    ASSERT_EQ(netpbm.exitCode, 0) << netpbm.err;
+    writeFile(dir.file("netpbm.gif"), netpbm.out);
+    const std::vector<std::string> files = {
+        convert(dir, "whole.gif", {source}),
+        convert(dir, "interlaced.gif", {source, "-interlace", "GIF"}),
+        convert(dir, "frames.gif", {"-delay", "10", source, "(", source, "-negate", ")", "-loop", "0"}),
+        convert(dir, "small-frame.gif", {source, "-repage", "200x150+30+20"}),
+        convert(dir, "two-colours.gif", {source, "-monochrome"}),
+        dir.file("netpbm.gif"),
+        convert(dir, "whole.jpg", {source}),
+        convert(dir, "progressive.jpg", {source, "-interlace", "JPEG"}),
+        convert(dir, "grey.jpg", {source, "-colorspace", "Gray"}),
+    };
+    for (const std::string& file : files)
+        for (int mode : {0, 1, 2})
+            EXPECT_EQ(drawOnPage(dir, file, mode), "") << file << " mode " << mode;
+}
