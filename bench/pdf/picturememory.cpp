@@ -1,12 +1,14 @@
-// picturememory OUT.pdf MODE PICTURE...: one page per picture, the pictures
-// compressed by MODE (0 none, 1 zlib, 2 JPEG passed through). Prints the
-// seconds the document took and the process's peak resident memory, the
-// figure that must not grow with the number of pictures.
+// picturememory OUT.pdf MODE [--counted] PICTURE...: one page per picture,
+// the pictures compressed by MODE (0 none, 1 zlib, 2 JPEG passed through);
+// with --counted the document prints its page count, so it is laid out
+// twice. Prints the seconds the document took and the process's peak
+// resident memory, the figure that must not grow with the number of pictures.
 #include "vumpdf.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <sys/resource.h>
 
@@ -30,8 +32,10 @@ long peakKilobytes()
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: picturememory OUT.pdf MODE PICTURE...\n");
+    const bool counted = argc > 3 && std::strcmp(argv[3], "--counted") == 0;
+    const int first = counted ? 4 : 3;
+    if (argc <= first) {
+        std::fprintf(stderr, "usage: picturememory OUT.pdf MODE [--counted] PICTURE...\n");
         return 2;
     }
     const long before = peakKilobytes();
@@ -39,12 +43,13 @@ int main(int argc, char** argv)
     const int32_t h = CreateVum(0, 0);
     SetStrProp(h, VUM_FILE_NAME, argv[1]);
     SetNumProp(h, VUM_IMAGE_COMPRESS_MODE, std::atoi(argv[2]));
+    SetNumProp(h, VUM_WANT_PAGE_COUNT, counted ? 1 : 0);
     if (BeginDoc(h) != 0) {
         std::fprintf(stderr, "picturememory: %s\n", message().c_str());
         return 1;
     }
-    for (int i = 3; i < argc; ++i) {
-        if (i > 3 && NewPage(h) != 0) {
+    for (int i = first; i < argc; ++i) {
+        if (i > first && NewPage(h) != 0) {
             std::fprintf(stderr, "picturememory: %s\n", message().c_str());
             return 1;
         }
@@ -60,7 +65,7 @@ int main(int argc, char** argv)
     }
     FreeVum(h);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d pictures: %.2f s, peak memory %ld MB (%ld MB before the document)\n", argc - 3, seconds,
+    std::printf("%d pictures: %.2f s, peak memory %ld MB (%ld MB before the document)\n", argc - first, seconds,
                 peakKilobytes() / 1024, before / 1024);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "engine/document/PictureHolder.h"
 
+#include "engine/canvas/VumCanvas.h"
 #include "engine/document/VumDocument.h"
 #include "engine/util/Ascii85.h"
 #include "engine/util/Deflate.h"
@@ -71,7 +72,8 @@ void TCustomVumImage::Unsupported() const
 
 void TCustomVumImage::Prepare()
 {
-    if (objectNumber_ > 0 || !Data.empty() || FileName.empty())
+    // A kept picture is the one the draw call saw: its file is not read again.
+    if (objectNumber_ > 0 || !Data.empty() || kept_.Kept() || FileName.empty())
         return;
     std::unique_ptr<TBitmap> picture = LoadPictureFile(owner_.ImageCompressMode() != JpegCompression);
     if (picture)
@@ -102,6 +104,24 @@ std::unique_ptr<TBitmap> TCustomVumImage::LoadPictureFile(bool allowJpeg) const
     if (!picture || picture->Empty())
         Unsupported();
     return picture;
+}
+
+void TCustomVumImage::TakeBackKept()
+{
+    if (!Data.empty() || !kept_.Kept())
+        return;
+    if (!owner_.Spool().Read(kept_, Data))
+        owner_.RaiseDocumentError("Can't store image", FileName);
+}
+
+void TCustomVumImage::LetGoOfData()
+{
+    if (!kept_.Kept() && owner_.Canvas().CountingPass) {
+        kept_ = owner_.Spool().Keep(owner_.TempFolder(), Data);
+        if (!kept_.Kept())
+            owner_.RaiseDocumentError("Can't store image", FileName);
+    }
+    std::string().swap(Data);
 }
 
 void TCustomVumImage::StoreJpegFile()

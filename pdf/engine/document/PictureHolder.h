@@ -2,9 +2,12 @@
 
 // A picture stored once per document: read from its file (or passed through
 // untouched when it is a JPEG file and pictures are JPEG-compressed), encoded
-// into its final stream and written as an image XObject where it is first
-// placed. Its stream leaves memory then, so a book of any number of pictures
-// holds one at a time.
+// into its final stream at its draw call and written as an image XObject
+// where it is first placed. Its stream leaves memory then, so a book of any
+// number of pictures holds one at a time. The first pass of a document that
+// counts its pages writes nothing: the stream waits in the document's
+// picture spool for the second pass, which never reads the file again.
+#include "engine/document/PictureSpool.h"
 #include "engine/document/StoredPicture.h"
 
 #include <cstdint>
@@ -24,7 +27,7 @@ public:
     // Makes a picture named "Im<n>" (n = pictures the document holds) and appends it to its list.
     static TCustomVumImage& Create(TCustomVum& owner, const std::string& fileName);
 
-    // Encodes the picture unless it is encoded or written already.
+    // Encodes the picture unless it is encoded, kept or written already.
     void Prepare();
     int IndexInDocument() const;
     bool IsMonochrome() const { return BitsPerComponent == 1; }
@@ -44,7 +47,7 @@ public:
     bool Used = false;
     std::string Name;
     std::string FileName;
-    std::string Data;               // the stream, ASCII85-encoded; empty once written
+    std::string Data;               // the stream, ASCII85-encoded; empty once written or kept
 
 private:
     explicit TCustomVumImage(TCustomVum& owner) : owner_(owner) {}
@@ -56,9 +59,14 @@ private:
     void StoreRaw(const TBitmap& picture);
     void StoreZlib(const TBitmap& picture);
     void StoreJpeg(const TBitmap& picture);
+    // The stream comes back from the spool for the pass that writes it.
+    void TakeBackKept();
+    // The writer has had the stream; a pass that wrote nothing keeps it.
+    void LetGoOfData();
 
     TCustomVum& owner_;
     int32_t objectNumber_ = 0;
+    PictureSpool::Entry kept_;
 };
 
 // The first picture of the document made from this file (exact name), or nullptr.

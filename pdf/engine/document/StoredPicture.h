@@ -20,7 +20,9 @@ public:
     // The object number given when written; 0 while not written.
     virtual int32_t ObjectNumber() const = 0;
     // Writes the image object unless written already (nothing when it has no
-    // data), and lets go of the data: the file holds it from then on.
+    // data), and lets go of the data: the file holds it from then on. The
+    // first pass of a counted document writes no file: the data waits in the
+    // document's picture spool for the second.
     virtual void WriteObject(PdfObjectWriter& writer) = 0;
     // A new file is begun (the second pass of a counted document): the
     // picture is written there again when placed.

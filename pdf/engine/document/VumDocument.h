@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/document/PictureSpool.h"
 #include "engine/document/StoredPicture.h"
 #include "engine/security/StandardSecurity.h"
 
@@ -143,6 +144,9 @@ public:
 
     // Pictures stored for the open document, in the order they were made.
     std::vector<std::unique_ptr<VumStoredPicture>> Images;
+    // Their encoded streams between the two passes of a counted document;
+    // closed when the document ends, however it ends.
+    PictureSpool& Spool() { return spool_; }
 
     // Events, raised synchronously by the document's life.
     std::function<void()> OnAbort, OnEnd, OnNewPage, OnStart;
@@ -170,6 +174,7 @@ private:
     void DeleteTempFiles();
 
     std::unique_ptr<TCustomVumCanvas> canvas_;
+    PictureSpool spool_;
     std::unique_ptr<TCustomVumDocument> recorder_;
     TCustomVumDocument* replaySource_ = nullptr; // owned by Replay while it runs
     bool replayStopped_ = false;

@@ -86,6 +86,7 @@ void TCustomVum::BeginDoc()
         // A replay keeps the first pass's pictures, counts and passwords.
         firstPassDone_ = false;
         Images.clear();
+        spool_.Close();
         sectionPageCounts_.assign(1, 0);
         sectionNumber_ = 1;
         pageCount_ = 0;
@@ -250,6 +251,8 @@ void TCustomVum::Replay()
         {
             document.replaySource_ = nullptr;
             document.replayStopped_ = false;
+            // The second pass has placed every kept picture, or has failed.
+            document.spool_.Close();
         }
     } leave{*this};
     try {
@@ -286,6 +289,7 @@ void TCustomVum::Abort()
     }
     aborted_ = true;
     printing_ = false;
+    spool_.Close();
     if (replaySource_)
         replayStopped_ = true;
     else

@@ -21,7 +21,10 @@ void TPdfCanvas::DrawImage(const TRect& rect, TCustomVumImage& image)
 
 void TCustomVumImage::WriteObject(PdfObjectWriter& writer)
 {
-    if (objectNumber_ > 0 || Data.empty())
+    if (objectNumber_ > 0)
+        return;
+    TakeBackKept();
+    if (Data.empty())
         return;
     objectNumber_ = writer.BeginObject("<<");
     writer.WriteLine("/Type/XObject");
@@ -39,7 +42,7 @@ void TCustomVumImage::WriteObject(PdfObjectWriter& writer)
                       : Compression == JpegCompression ? "/DCTDecode" : "") + "]");
     writer.WriteLine(">>");
     writer.WriteStream(Data);
-    std::string().swap(Data);
+    LetGoOfData();
 }
 
 } // namespace vum
