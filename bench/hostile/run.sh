@@ -5,7 +5,9 @@
 # 250-byte name, cut-off, broken and empty files, five pictures of one base name, and
 # listed files named like the run's own log, book and temporaries. Every good
 # picture must be saved, every bad or damaged one logged, no listed file changed, and the
-# peak memory stays low. Reports the figures; fails when one is not met.
+# peak memory stays low. Then costs.sh: small files that declare huge pictures
+# over shared or missing data, loaded one by one (figures in costs.md).
+# Reports the figures; fails when one is not met.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 render="$build/bench/render/render"
@@ -80,4 +82,7 @@ status=0
 [ "$logged" -eq $(( ${#bad[@]} + damaged )) ] || { echo "hostile: not every bad or damaged picture was logged once"; status=1; }
 [ "$unchanged" = yes ] || { echo "hostile: a listed file was changed"; status=1; }
 [ "$peak" -lt $((300 * 1024)) ] || { echo "hostile: peak memory above 300 MB"; status=1; }
+
+echo "-- small files whose declared pictures are far beyond their bytes, and honest ones"
+bash "$here/costs.sh" "$build" || status=1
 exit $status

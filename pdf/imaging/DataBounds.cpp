@@ -57,6 +57,32 @@ uint64_t MaxPackedSize(uint64_t unpacked)
     return saturatingProduct(unpacked, 16) + 65536;
 }
 
+uint64_t DistinctBytes(std::vector<TByteRange> ranges)
+{
+    std::sort(ranges.begin(), ranges.end(),
+              [](const TByteRange& a, const TByteRange& b) { return a.start < b.start; });
+    uint64_t total = 0, coveredTo = 0;
+    for (const TByteRange& r : ranges) {
+        uint64_t end = r.length > kUnbounded - r.start ? kUnbounded : r.start + r.length;
+        uint64_t from = std::max(r.start, coveredTo);
+        if (end > from) {
+            total += end - from;
+            coveredTo = end;
+        }
+    }
+    return total;
+}
+
+void CheckDistinctDataSuffices(TCompressionType scheme, const std::vector<TByteRange>& ranges, uint64_t unpacked,
+                               uint64_t rowBytes, const char* format)
+{
+    if (MaxUnpackedSize(scheme, DistinctBytes(ranges), rowBytes) >= unpacked)
+        return;
+    if (scheme == TCompressionType::ctNone)
+        RaiseFileEndsEarly();
+    RaisePackedDataEndsEarly(format);
+}
+
 void RaiseFileEndsEarly()
 {
     RaiseGraphicError(msg::StreamRead);

@@ -4,6 +4,7 @@
 // bytes a picture can need: the readers check a header's sizes against what
 // the file holds before they allocate, and read no more than a row or strip can use.
 #include <cstdint>
+#include <vector>
 
 #include "imaging/ImageProperties.h"
 
@@ -17,6 +18,23 @@ uint64_t MaxUnpackedSize(TCompressionType scheme, uint64_t packed, uint64_t rowB
 // The most packed bytes that `unpacked` decoded bytes can take up in any
 // encoder's worst case; a read beyond it cannot be of use to the decoder.
 uint64_t MaxPackedSize(uint64_t unpacked);
+
+// A stretch of the file that a row or strip reads its packed data from.
+struct TByteRange {
+    uint64_t start = 0;
+    uint64_t length = 0;
+};
+
+// How many bytes of the file the ranges cover, a byte that several ranges
+// share counted once: rows or strips that point at the same data can only
+// decode what those bytes hold.
+uint64_t DistinctBytes(std::vector<TByteRange> ranges);
+
+// Raises before anything is allocated when the distinct bytes of the ranges
+// cannot decode to `unpacked` bytes however well the scheme packs: the read
+// error for unpacked data, the format's compression error otherwise.
+void CheckDistinctDataSuffices(TCompressionType scheme, const std::vector<TByteRange>& ranges, uint64_t unpacked,
+                               uint64_t rowBytes, const char* format);
 
 // The file ends before the data its header declares: the read error.
 [[noreturn]] void RaiseFileEndsEarly();

@@ -1,5 +1,6 @@
 // Windows bitmap files: 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed,
 // with colour masks, or run-length encoded (RLE4, RLE8).
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -31,18 +32,16 @@ void setIndex(TBitmap& bitmap, uint32_t x, uint32_t y, uint8_t index, int bits)
     }
 }
 
-// Run-length data are stored bottom row first; delta and end-of-line escapes
-// leave the skipped pixels at index 0.
-void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
+// Follows run-length codes, which are stored bottom row first, and hands each
+// pixel they set to put(x, row from the bottom, index); delta and end-of-line
+// escapes pass pixels over. Returns the row (from the bottom) at which the
+// end-of-bitmap escape stood, or the height when the codes ran past the last
+// row; raises when the data stop before either.
+template <class Put>
+uint64_t followRleCodes(const std::vector<uint8_t>& data, uint64_t height, int bits, Put put)
 {
-    uint32_t width = bitmap.Width(), height = bitmap.Height();
     std::size_t at = 0;
     uint64_t x = 0, y = 0;
-    auto put = [&](uint8_t index) {
-        if (x < width && y < height)
-            setIndex(bitmap, uint32_t(x), uint32_t(height - 1 - y), index, bits);
-        ++x;
-    };
     while (y < height) {
         if (at + 2 > data.size())
             invalid();   // cut off before the end-of-bitmap escape
@@ -50,7 +49,8 @@ void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
         at += 2;
         if (count > 0) {
             for (uint32_t i = 0; i < count; ++i)
-                put(bits == 8 ? value : (i % 2 ? value & 15 : value >> 4));
+                put(x + i, y, bits == 8 ? value : uint8_t(i % 2 ? value & 15 : value >> 4));
+            x += count;
             continue;
         }
         switch (value) {
@@ -59,7 +59,7 @@ void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
             ++y;
             break;
         case 1:
-            return;
+            return y;
         case 2:
             if (at + 2 > data.size())
                 invalid();
@@ -73,11 +73,36 @@ void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
             if (at + bytes > data.size())
                 invalid();
             for (uint32_t i = 0; i < value; ++i)
-                put(bits == 8 ? data[at + i] : (i % 2 ? data[at + i / 2] & 15 : data[at + i / 2] >> 4));
+                put(x + i, y, bits == 8 ? data[at + i] : uint8_t(i % 2 ? data[at + i / 2] & 15 : data[at + i / 2] >> 4));
+            x += value;
             at += std::min(padded, data.size() - at);
         }
         }
     }
+    return y;
+}
+
+// An end-of-bitmap escape may end the picture early, leaving the rows above
+// it at index 0. The rows it leaves out may be no more pixels than the codes'
+// bytes could have described (a 2-byte run sets up to 255 of them), or than a
+// small picture holds; a few bytes that declare a huge picture and end at once
+// are refused before the picture is allocated.
+void checkCodesCoverThePicture(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits)
+{
+    constexpr uint64_t kSmallPicture = uint64_t(1) << 22;   // pixels
+    uint64_t reached = followRleCodes(data, height, bits, [](uint64_t, uint64_t, uint8_t) {});
+    uint64_t leftOut = reached + 1 < height ? (height - 1 - reached) * width : 0;
+    if (leftOut > std::max<uint64_t>(uint64_t(data.size()) * 128, kSmallPicture))
+        invalid();
+}
+
+void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
+{
+    uint32_t width = bitmap.Width(), height = bitmap.Height();
+    followRleCodes(data, height, bits, [&](uint64_t x, uint64_t y, uint8_t index) {
+        if (x < width)
+            setIndex(bitmap, uint32_t(x), uint32_t(height - 1 - y), index, bits);
+    });
 }
 
 TPixelFormat formatFor(const TDibHeader& h)
@@ -160,18 +185,22 @@ void TBitmap::LoadFromStream(TStream& stream)
     if (!rle && DibStride(width, h.bitCount) * height > stream.Remaining())
         invalid();
     TPixelFormat format = formatFor(h);
-    SetPixelFormat(format);
-    SetPalette(palette);
-    SetSize(uint32_t(width), uint32_t(height));
-    if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+    if (rle) {
         if (topDown)
             invalid();
         uint64_t size = h.sizeImage && h.sizeImage <= stream.Remaining() ? h.sizeImage : stream.Remaining();
         std::vector<uint8_t> data(size);
         stream.ReadBuffer(data.data(), data.size());
+        checkCodesCoverThePicture(data, width, height, h.bitCount);
+        SetPixelFormat(format);
+        SetPalette(palette);
+        SetSize(uint32_t(width), uint32_t(height));
         decodeRle(data, *this, h.bitCount);
         return;
     }
+    SetPixelFormat(format);
+    SetPalette(palette);
+    SetSize(uint32_t(width), uint32_t(height));
     uint64_t stride = DibStride(width, h.bitCount);
     if (stride * height > stream.Remaining())
         invalid();   // the pixel rows are cut off

@@ -83,6 +83,24 @@ bool TRLAGraphic::ReadImageProperties(TStream& stream, uint32_t)
     return true;
 }
 
+void TRLAGraphic::checkRowsHoldThePicture(TStream& stream, const std::vector<uint8_t>& table, uint8_t planes) const
+{
+    // A row is its planes' packets, each a length word and at most 65535
+    // bytes; rows that start at the same place share those bytes, and what
+    // they share is counted once.
+    const TImageProperties& p = properties_;
+    uint64_t rowExtent = uint64_t(planes) * (2 + 65535);
+    std::vector<TByteRange> ranges;
+    ranges.reserve(p.Height);
+    for (uint32_t i = 0; i < p.Height; ++i) {
+        uint64_t at = basePosition_ + be32(table.data() + 4 * i);
+        if (at > stream.Size())
+            RaiseFileEndsEarly();
+        ranges.push_back({at, std::min(rowExtent, stream.Size() - at)});
+    }
+    CheckDistinctDataSuffices(TCompressionType::ctRLE, ranges, uint64_t(p.Width) * p.Height * planes, p.Width, kRla);
+}
+
 void TRLAGraphic::LoadFromStream(TStream& stream)
 {
     ReleaseImage();
@@ -113,10 +131,11 @@ void TRLAGraphic::LoadFromStream(TStream& stream)
         cm.TargetOptions |= coGammaCorrect;
         properties_.Options |= ioUseGamma;
     }
-    SetPixelFormat(cm.PixelFormatOf(1));
-    SetSize(p.Width, p.Height);
     std::vector<uint8_t> table(std::size_t(p.Height) * 4);
     stream.ReadBuffer(table.data(), table.size());
+    checkRowsHoldThePicture(stream, table, planes);
+    SetPixelFormat(cm.PixelFormatOf(1));
+    SetSize(p.Width, p.Height);
     TRLADecoder decoder;
     std::vector<uint8_t> buffers(std::size_t(p.Width) * planes), packed;
     for (uint32_t i = 0; i < p.Height; ++i) {

@@ -2,6 +2,8 @@
 
 // Wavefront (Alias) RLA files: 8-bit RGB with an optional matte channel,
 // each channel of a row run-length encoded on its own.
+#include <vector>
+
 #include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 
@@ -14,6 +16,10 @@ public:
     void LoadFromStream(TStream& stream) override;
 
 private:
+    // Raises before anything is allocated when the rows' packed data, counted
+    // once where rows share it, cannot make the picture.
+    void checkRowsHoldThePicture(TStream& stream, const std::vector<uint8_t>& table, uint8_t planes) const;
+
     std::string channelFormat_;
     uint32_t mattes_ = 0;
 };

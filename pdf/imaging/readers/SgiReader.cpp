@@ -20,6 +20,13 @@ uint16_t be16(const uint8_t* p)
     return uint16_t(p[0] << 8 | p[1]);
 }
 
+// The most packed bytes a row of this many bytes can use: a count and a
+// sample for every sample, and the closing count.
+uint64_t maxPackedRow(uint64_t rowBytes)
+{
+    return 2 * rowBytes + 4;
+}
+
 } // namespace
 
 bool TSGIGraphic::CanLoad(TStream& stream)
@@ -77,8 +84,8 @@ void TSGIGraphic::readRow(TStream& stream, uint32_t row, uint32_t channel, uint8
         RaiseGraphicError(msg::StreamRead);
     stream.Seek(at);
     // The packed row is its length in bytes, or what is left of the file, and
-    // no more than a row can use: a count and a sample for every sample.
-    uint64_t length = std::min<uint64_t>({lengths_[index], stream.Remaining(), 2 * uint64_t(rowBytes) + 4});
+    // no more than a row can use.
+    uint64_t length = std::min<uint64_t>({lengths_[index], stream.Remaining(), maxPackedRow(rowBytes)});
     packed_.resize(std::size_t(length));
     stream.ReadBuffer(packed_.data(), packed_.size());
     TSGIRLEDecoder decoder(int(bytesPerSample_ * 8));
@@ -98,16 +105,22 @@ void TSGIGraphic::checkDataHoldsThePicture(TStream& stream, uint32_t channels) c
             RaiseFileEndsEarly();
         return;
     }
+    // Each row must hold enough packed bytes for itself, and the rows
+    // together, bytes that several rows share counted once, for the picture.
+    std::vector<TByteRange> ranges;
+    ranges.reserve(std::size_t(p.Height) * channels);
     for (uint32_t z = 0; z < channels; ++z)
         for (uint32_t r = 0; r < p.Height; ++r) {
             std::size_t index = r + std::size_t(z) * p.Height;
             uint64_t at = basePosition_ + starts_[index];
             if (at > stream.Size())
                 RaiseFileEndsEarly();
-            uint64_t packed = std::min<uint64_t>(lengths_[index], stream.Size() - at);
+            uint64_t packed = std::min<uint64_t>({lengths_[index], stream.Size() - at, maxPackedRow(rowBytes)});
             if (MaxUnpackedSize(TCompressionType::ctRLE, packed, rowBytes) < rowBytes)
                 RaisePackedDataEndsEarly(kSgi);
+            ranges.push_back({at, packed});
         }
+    CheckDistinctDataSuffices(TCompressionType::ctRLE, ranges, rowBytes * p.Height * channels, rowBytes, kSgi);
 }
 
 void TSGIGraphic::LoadFromStream(TStream& stream)

@@ -359,7 +359,9 @@ std::unique_ptr<TDecoder> TTIFFGraphic::createDecoder()
 void TTIFFGraphic::checkStripsHoldThePicture()
 {
     // Before anything is allocated: every strip the picture is made of must
-    // lie in the file and hold enough packed bytes for its rows.
+    // lie in the file and hold enough packed bytes for its rows, and the
+    // strips together, data that several of them share counted once, enough
+    // for the whole picture.
     const TImageProperties& p = properties_;
     offsets_ = directory_->Cardinals(tagStripOffsets);
     counts_ = directory_->Cardinals(tagStripByteCounts);
@@ -369,6 +371,8 @@ void TTIFFGraphic::checkStripsHoldThePicture()
     uint32_t planes = planar ? p.SamplesPerPixel : 1;
     uint64_t lineBytes = (uint64_t(p.BitsPerSample) * (planar ? 1 : p.SamplesPerPixel) * p.Width + 7) / 8;
     uint64_t fileSize = stream_->Size();
+    std::vector<TByteRange> ranges;
+    uint64_t unpacked = 0;
     std::size_t strip = 0;
     for (uint32_t plane = 0; plane < planes; ++plane) {
         for (uint64_t row = 0; row < p.Height; ++strip) {
@@ -380,12 +384,17 @@ void TTIFFGraphic::checkStripsHoldThePicture()
             row += rows;
             uint64_t at = basePosition_ + offsets_[strip];
             uint64_t held = at > fileSize ? 0 : fileSize - at;
-            if (p.Compression != TCompressionType::ctNone)
-                held = std::min<uint64_t>(held, counts_[strip]);
+            // A strip is read no further than its rows can use.
+            held = p.Compression == TCompressionType::ctNone
+                       ? std::min<uint64_t>(held, rows * lineBytes)
+                       : std::min<uint64_t>({held, counts_[strip], MaxPackedSize(rows * lineBytes)});
             if (MaxUnpackedSize(p.Compression, held, lineBytes) < rows * lineBytes)
                 RaiseFileEndsEarly();
+            ranges.push_back({at, held});
+            unpacked += rows * lineBytes;
         }
     }
+    CheckDistinctDataSuffices(p.Compression, ranges, unpacked, lineBytes, kTiff);
 }
 
 void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer)

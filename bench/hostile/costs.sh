@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Small files whose headers claim far more than their bytes can describe (rows
+# or strips that all share one piece of data, run-length codes that end at
+# once), and honest files of the same formats written by ImageMagick, libtiff
+# and netpbm: each is loaded on its own through the registry, with its time and
+# peak memory. A costly file must fail or load within 2 s and 300 MB; an honest
+# one must load. Reports the figures; fails when one is not met.
+set -euo pipefail
+build=$(realpath "${1:-build}")
+load="$build/bench/hostile/load_picture"
+here=$(dirname "$(realpath "$0")")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for tool in convert tiffcp pnmtosgi; do
+    command -v $tool >/dev/null || { echo "costs: $tool is needed to make the honest files"; exit 1; }
+done
+[ -x /usr/bin/time ] || { echo "costs: /usr/bin/time is needed to measure memory"; exit 1; }
+
+mkdir -p "$work/costly" "$work/honest"
+h="$work/honest"
+python3 "$here/make_costly_files.py" "$work/costly" "$h"
+convert -size 1200x900 -seed 3 plasma:fractal "$h/source.ppm"
+convert "$h/source.ppm" -colors 200 -compress RLE "bmp3:$h/imagemagick-rle8.bmp"
+convert "$h/source.ppm" -colors 12 -compress RLE "bmp3:$h/imagemagick-rle4.bmp"
+convert "$h/source.ppm" -compress zip "$h/imagemagick-zip.tif"
+tiffcp -c zip:2 -r 16 "$h/imagemagick-zip.tif" "$h/tiffcp-zip-predictor.tif"
+tiffcp -c packbits -r 1 "$h/imagemagick-zip.tif" "$h/tiffcp-packbits.tif"
+convert "$h/source.ppm" -compress RLE "$h/imagemagick-rle.sgi"
+pnmtosgi -rle "$h/source.ppm" > "$h/pnmtosgi-rle.sgi" 2>/dev/null
+# Flat pictures pack close to the best ratio each scheme allows.
+convert -size 6000x6000 xc:white -compress zip "$h/imagemagick-flat-zip.tif"
+tiffcp -c zip -r 6000 "$h/imagemagick-flat-zip.tif" "$h/tiffcp-flat-one-strip.tif"
+convert -size 6000x6000 xc:white -compress RLE "$h/imagemagick-flat-rle.sgi"
+convert -size 6000x6000 xc:white -type Palette -compress RLE "bmp3:$h/imagemagick-flat-rle8.bmp"
+
+printf '%-32s %9s %8s %8s  %s\n' file bytes seconds "peak MB" result
+status=0
+for file in "$work"/costly/* "$h"/imagemagick-* "$h"/tiffcp-* "$h"/pnmtosgi-* "$h"/bmp-*; do
+    set +e
+    /usr/bin/time -f '%e %M' -o "$work/time.txt" "$load" "$file" > "$work/out.txt" 2>&1
+    set -e
+    read -r seconds peak < <(tail -1 "$work/time.txt")
+    result=$(head -1 "$work/out.txt")
+    printf '%-32s %9d %8.2f %8.1f  %s\n' "$(basename "$file")" "$(stat -c %s "$file")" "$seconds" \
+        "$(echo "$peak / 1024" | bc -l)" "$result"
+    case "$file" in
+    "$work"/costly/*)
+        if [ "$(echo "$seconds >= 2" | bc)" = 1 ] || [ "$peak" -ge $((300 * 1024)) ]; then
+            echo "costs: $(basename "$file") took 2 s or 300 MB or more"; status=1
+        fi ;;
+    *)
+        [[ "$result" == loaded* ]] || { echo "costs: honest $(basename "$file") did not load"; status=1; } ;;
+    esac
+done
+exit $status
