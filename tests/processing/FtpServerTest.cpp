@@ -237,7 +237,7 @@ TEST(FtpServer, AServerThatCannotBeReachedIsTriedOnceARun)
 TEST(FtpServer, AServerThatStallsAnUploadIsNotAskedAgainThatRun)
 {
     // Short waits: the server lets the user in at once and then never answers.
-    UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 3, 3}));
+    UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 5, 5}));
     FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Stall);
     ASSERT_TRUE(server.running()) << kNoServer;
     f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());

@@ -136,7 +136,7 @@ TEST(CurlUploader, AServerThatLetsTheUserInAndThenStopsAnsweringStallsTheUpload)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("data");
     file.close();
-    CurlUploader uploader(FtpTimeouts{10, 2, 2});
+    CurlUploader uploader(FtpTimeouts{10, 5, 5});
     FtpPut put;
     put.server = QString::fromStdString(server.hostAndPort());
     put.user = "u";
