@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <memory>
 
 #include "mainwindow/ProgramLook.h"
@@ -19,6 +20,9 @@ const QString kCannotStart = QStringLiteral(
 
 int main(int argc, char** argv)
 {
+    // A write to a reader that has gone (a closed standard output, a server
+    // that hung up) is a failed write, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication qapp(argc, argv);
     programlook::apply(qapp);
     AppState app;

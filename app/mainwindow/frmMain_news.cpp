@@ -13,6 +13,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/folders/ProgramFolders.h"
 #include "platform/news/HttpNewsPage.h"
+#include "platform/news/NewsDocument.h"
 #include "services/ShellHelpers.h"
 #include "state/AppState.h"
 #include "widgets/ControlFactory.h"
@@ -61,10 +62,14 @@ void frmMain::startNews()
     ticker_ = std::make_shared<NewsTicker>(app.win.sNews);
     if (!newsPage_)
         newsPage_ = std::make_shared<HttpNewsPage>();
-    // Links of the page open in the desktop's browser, never inside the panel.
+    // The page shows its text only: nothing it names is loaded.
+    Web->setDocument(new NewsDocument(Web));
+    // Links of the page open in the desktop's browser, never inside the panel;
+    // a relative one counts from the page's own address.
     Web->setOpenLinks(false);
     Web->setOpenExternalLinks(false);
-    connect(Web, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+    connect(Web, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        const QUrl url = Web->document()->baseUrl().resolved(link);
         if (isWebLink(url))
             OpenURL(shell_, url.toString());
     });
@@ -110,8 +115,9 @@ void frmMain::navigateNews()
     const QUrl address = QUrl::fromUserInput(app.ps.sNewsURL.trimmed());
     newsPage_->load(
         address,
-        [this](const QString& html) {
+        [this, address](const QString& html) {
             Web->setHtml(html);
+            Web->document()->setBaseUrl(address);
             newsLoaded_ = true;
             Web_DocumentComplete();
         },

@@ -39,7 +39,7 @@ QString webAddress(const UploadTarget& target, const QString& stampedName)
 
 QString uploadErrorLine(FtpStatus status)
 {
-    return QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(int(status));
+    return QStringLiteral("在传输文件时发生错误:(错误代码:%1)。\r\n").arg(errorCode(status));
 }
 
 bool FtpUpload(const UploadTarget& target, Uploader& uploader, const QString& localPath,

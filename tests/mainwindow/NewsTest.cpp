@@ -1,4 +1,5 @@
 // The news line read from "user/ad.dat" and the web panel fed by a local web server.
+#include <QBuffer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QStringEncoder>
@@ -16,6 +17,7 @@
 
 #include "LocalServer.h"
 #include "MainWindowFixture.h"
+#include "PipeWatchdog.h"
 #include "mainwindow/NewsTicker.h"
 #include "platform/news/HttpNewsPage.h"
 
@@ -90,6 +92,30 @@ protected:
 QString newsFile()
 {
     return ProgramFolders::userDir() + "/ad.dat";
+}
+
+// A red picture as PNG bytes.
+QByteArray redPng()
+{
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+int redPixels(const QImage& shot)
+{
+    int count = 0;
+    const QImage rgb = shot.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = rgb.pixel(x, y);
+            count += qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+        }
+    return count;
 }
 
 } // namespace
@@ -288,4 +314,45 @@ TEST_F(News, ANamedPipeIsNotReadAndFreezesNothing)
     cv.notify_all();
     watchdog.join();
     EXPECT_EQ(w.lblNew->text(), QStringLiteral("Vimo图片批处理"));
+}
+
+// A page from the network that names the user's own files shows none of
+// them and opens none: a named pipe it names would freeze the window (the
+// watchdog feeds the pipe a red picture after a minute, which would then
+// show). Its text shows, and its links open in the browser when they are web
+// links, a relative one counting from the page's address.
+TEST_F(News, ThePanelOpensNoLocalFileThePageNames)
+{
+    QTemporaryDir served;
+    QTemporaryDir local;
+    const QString red = local.filePath("red.png");
+    writeText(red, redPng());
+    const QString pipe = local.filePath("pipe.png");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(local.path()));
+    const QString html = "<html><body><p>今日新闻</p>"
+                        "<img src=\"" + QUrl::fromLocalFile(red).toString() + "\">"
+                        "<img src=\"" + red + "\"><img src=\"red.png\">"
+                        "<img src=\"" + QUrl::fromLocalFile(pipe).toString() + "\"><img src=\"pipe.png\">"
+                        "</body></html>";
+    writeText(served.filePath("news.html"), html.toUtf8());
+    HttpServer server(served.path().toStdString());
+    ASSERT_TRUE(server.running()) << "the local web server (python3 -m http.server) did not start";
+    const PipeWatchdog watchdog({QFile::encodeName(pipe).toStdString()}, redPng().toStdString());
+
+    frmMain& w = openWithNews(1, QString::fromStdString(server.url("news.html")));
+    ASSERT_TRUE(page->waitForAnswer());
+    ASSERT_FALSE(w.Web->isHidden());
+    EXPECT_EQ(redPixels(w.Web->grab().toImage()), 0);
+    EXPECT_FALSE(watchdog.fed()) << "a named pipe was opened";
+    EXPECT_TRUE(w.Web->toPlainText().contains(QStringLiteral("今日新闻")));
+
+    for (const char* link : {"more.html", "https://news.example/a", "file:///etc/passwd", "javascript:alert(1)",
+                             "/etc/passwd"})
+        emit w.Web->anchorClicked(QUrl(QString::fromLatin1(link)));
+    QStringList opened(shell.opened.begin(), shell.opened.end());
+    EXPECT_EQ(opened.join(u' ').toStdString(),
+              server.url("more.html") + " https://news.example/a " + server.url("etc/passwd"));
+    QDir::setCurrent(before);
 }

@@ -7,15 +7,20 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <csignal>
+#include <cstdio>
 #include <thread>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "BatchRunFixture.h"
+#include "ChildProcess.h"
 #include "LocalServer.h"
 #include "ToolRunner.h"
 #include "platform/ftp/CurlUploader.h"
@@ -44,7 +49,7 @@ int closedPort()
 // Upload on to the folder "pics" below "/www" as user "vimo"; the page shows
 // pictures and addresses. Each test names the server.
 struct UploadRun : BatchRunFixture {
-    UploadRun()
+    explicit UploadRun(std::shared_ptr<Uploader> uploader = std::make_shared<CurlUploader>())
     {
         st.ps.bShowURL = 1;
         st.ps.bShowURLPic = 1;
@@ -56,7 +61,7 @@ struct UploadRun : BatchRunFixture {
         st.ftp.sWebURL = "http://pics.example";
         served().mkpath(".");
         QDir().mkpath(userDir());
-        attachUpload(run, std::make_shared<CurlUploader>(), userDir());
+        attachUpload(run, std::move(uploader), userDir());
     }
     QDir served() const { return QDir(dir.filePath("served")); }
     QString userDir() const { return dir.filePath("user"); }
@@ -226,5 +231,78 @@ TEST(FtpServer, AServerThatCannotBeReachedIsTriedOnceARun)
         EXPECT_EQ(readAll(f.out("ErrorLog.txt")).toStdString(),
                   (kErrLogHeader + line + line + line + "\r\n").toStdString());
         EXPECT_TRUE(QFile::exists(f.out("Vimo_0002.jpg")));
+    }
+}
+
+TEST(FtpServer, AServerThatStallsAnUploadIsNotAskedAgainThatRun)
+{
+    // Short waits: the server lets the user in at once and then never answers.
+    UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 5, 5}));
+    FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Stall);
+    ASSERT_TRUE(server.running()) << kNoServer;
+    f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+    f.pictures(3);
+    const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:3)。\r\n");
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_TRUE(f.start());
+        EXPECT_EQ(server.stalledUploads(), run) << "after the first stalled upload the run's later ones fail at once";
+        EXPECT_EQ(readAll(f.out("ErrorLog.txt")).toStdString(),
+                  (kErrLogHeader + line + line + line + "\r\n").toStdString());
+        EXPECT_TRUE(QFile::exists(f.out("Vimo_0002.jpg")));
+        EXPECT_TRUE(f.uploaded().isEmpty());
+    }
+}
+
+// libcurl prints what a transfer brings back (the size a SIZE request
+// learns, say) on standard output unless told otherwise; a program whose
+// output is a closed pipe then dies of SIGPIPE in the middle of its run.
+TEST(FtpServer, UploadsWriteNothingOnStandardOutputEvenAClosedOne)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* what;
+        bool closed;
+    } cases[] = {{"standard output a file", false}, {"standard output a pipe nobody reads", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        UploadRun f;
+        FtpServer server(f.served().path().toStdString(), "vimo", kPassword);
+        ASSERT_TRUE(server.running()) << kNoServer;
+        f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+        f.pictures(3);
+        int out = -1;
+        const QString captured = dir.filePath("stdout");
+        if (c.closed) {
+            int ends[2];
+            ASSERT_EQ(::pipe(ends), 0);
+            ::close(ends[0]);
+            out = ends[1];
+        } else {
+            QFile::remove(captured);
+            out = ::open(QFile::encodeName(captured).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ASSERT_GE(out, 0);
+        }
+        // Unbuffered, so a write fails where it happens, as it would once a
+        // long run had filled the buffer; the signal as a program gets it.
+        const ChildOutcome child = runInChild([&] {
+            std::signal(SIGPIPE, SIG_DFL);
+            ::dup2(out, STDOUT_FILENO);
+            std::setvbuf(stdout, nullptr, _IONBF, 0);
+            const bool started = f.start();
+            std::fflush(stdout);
+            return std::string(started ? "started" : "refused");
+        });
+        ::close(out);
+        ASSERT_TRUE(child.finished) << "status " << child.status
+                                    << (WIFSIGNALED(child.status) ? " (killed by a signal)" : "");
+        EXPECT_EQ(child.text, "started");
+        EXPECT_EQ(f.uploaded().size(), 3);
+        EXPECT_FALSE(QFile::exists(f.out("ErrorLog.txt")));
+        EXPECT_EQ(QString::fromUtf8(readAll(f.out("PicURL.htm"))).count("<img "), 3);
+        EXPECT_EQ(readAll(QDir(f.userDir()).filePath("picUpload.dat")).count("\r\n"), 3);
+        if (!c.closed) {
+            EXPECT_EQ(readAll(captured).toStdString(), "");
+        }
     }
 }

@@ -112,7 +112,7 @@ TEST(Upload, PutCarriesTheTargetAndTheStampedName)
 TEST(Upload, AFailedPutIsLoggedByItsNumberAndRecordsNothing)
 {
     for (const auto& [status, number] : {std::pair{FtpStatus::NoSession, 1}, {FtpStatus::NoConnection, 2},
-                                          {FtpStatus::Failed, 3}}) {
+                                          {FtpStatus::Failed, 3}, {FtpStatus::Stalled, 3}}) {
         SCOPED_TRACE(number);
         UploadFixture f;
         f.uploader.answers = {status};

@@ -106,7 +106,7 @@ from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
-root, user, password, mode, port_file = sys.argv[1:6]
+root, user, password, mode_name, port_file = sys.argv[1:6]
 config_logging(level=logging.CRITICAL)
 authorizer = DummyAuthorizer()
 authorizer.add_user(user, password, root, perm='elradfmwMT')
@@ -122,23 +122,54 @@ class Cutting(DTPHandler):
         self.handle_close()
     handle_read_event = handle_read
 class Handler(FTPHandler):
-    pass
+    # A stalling server notes the upload it was asked for, then never answers.
+    def ftp_STOR(self, file, mode='w'):
+        if mode_name != 'stall':
+            return FTPHandler.ftp_STOR(self, file, mode)
+        with open(root.rstrip('/') + '.stalled', 'a') as noted:
+            noted.write(file + '\n')
 Handler.authorizer = authorizer
 Handler.auth_failed_timeout = 0
-Handler.dtp_handler = {'drop': Dropping, 'cut': Cutting}.get(mode, DTPHandler)
+Handler.dtp_handler = {'drop': Dropping, 'cut': Cutting}.get(mode_name, DTPHandler)
 server = FTPServer(('127.0.0.1', 0), Handler)
 open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
 os.replace(port_file + '.tmp', port_file)
 server.serve_forever()
 )PY";
 
+std::string modeName(FtpServer::Fault fault)
+{
+    switch (fault) {
+    case FtpServer::Fault::HangUp:
+        return "drop";
+    case FtpServer::Fault::CutShort:
+        return "cut";
+    case FtpServer::Fault::Stall:
+        return "stall";
+    case FtpServer::Fault::None:
+        break;
+    }
+    return "keep";
+}
+
 } // namespace
 
 FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
                      Fault fault)
-    : server_(kFtpScript, {root.string(), user, password,
-                           fault == Fault::HangUp ? "drop" : fault == Fault::CutShort ? "cut" : "keep"})
+    : server_(kFtpScript, {root.string(), user, password, modeName(fault)}), root_(root)
 {
+}
+
+int FtpServer::stalledUploads() const
+{
+    std::string root = root_.string();
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
+    std::ifstream noted(root + ".stalled");
+    int lines = 0;
+    for (std::string line; std::getline(noted, line);)
+        ++lines;
+    return lines;
 }
 
 std::string FtpServer::hostAndPort() const

@@ -35,6 +35,7 @@ public:
         None,
         HangUp,    // hangs up on the client as soon as the first bytes of an upload have arrived
         CutShort,  // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
+        Stall,     // lets the user in, then never answers an upload's STOR
     };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
               Fault fault = Fault::None);
@@ -42,9 +43,12 @@ public:
     int port() const { return server_.port(); }
     // "127.0.0.1:port", as a user types a server with its port.
     std::string hostAndPort() const;
+    // The uploads a stalling server has been asked for.
+    int stalledUploads() const;
 
 private:
     LocalServer server_;
+    std::filesystem::path root_;
 };
 
 // python's http.server serving one folder.

@@ -54,18 +54,34 @@ size_t watchReply(char* text, size_t size, size_t count, void* userdata)
     return length;
 }
 
+// What the server sends besides its replies (FTP "headers" such as the
+// size a SIZE request learns) is dropped: libcurl's default would print it
+// on standard output.
+size_t discard(char*, size_t size, size_t count, void*)
+{
+    return size * count;
+}
+
+bool timedOut(CURLcode code)
+{
+    return code == CURLE_OPERATION_TIMEDOUT || code == CURLE_FTP_ACCEPT_TIMEOUT;
+}
+
 // A failure before the server has let us in is a failure to connect;
-// everything after is a failed transfer.
+// everything after is a failed transfer, a stalled one when the server
+// stopped answering.
 FtpStatus statusOf(CURLcode code, bool loggedIn)
 {
     if (code == CURLE_OK)
         return FtpStatus::Done;
-    return loggedIn ? FtpStatus::Failed : FtpStatus::NoConnection;
+    if (!loggedIn)
+        return FtpStatus::NoConnection;
+    return timedOut(code) ? FtpStatus::Stalled : FtpStatus::Failed;
 }
 
-// The size the server reports for the file the handle has just sent: -1
-// when it does not tell sizes, 0 when it has no such file.
-curl_off_t remoteSize(CURL* c)
+// Whether the server kept the `size` bytes the handle has just sent. A
+// server that does not tell sizes is taken at its word.
+FtpStatus checkStored(CURL* c, curl_off_t size)
 {
     // The same handle, so the same connection and login: SIZE on the file
     // just written, nothing transferred.
@@ -73,13 +89,14 @@ curl_off_t remoteSize(CURL* c)
     curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
     curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
     const CURLcode asked = curl_easy_perform(c);
+    curl_off_t stored = -1;  // -1: the server does not tell sizes
     if (asked == CURLE_REMOTE_FILE_NOT_FOUND)
-        return 0;
-    if (asked != CURLE_OK)
-        return -1;
-    curl_off_t length = -1;
-    curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-    return length;  // -1: the server does not tell sizes
+        stored = 0;
+    else if (timedOut(asked))
+        return FtpStatus::Stalled;
+    else if (asked == CURLE_OK)
+        curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
+    return stored < 0 || stored == size ? FtpStatus::Done : FtpStatus::Failed;
 }
 
 } // namespace
@@ -124,6 +141,8 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     curl_easy_setopt(c, CURLOPT_PROTOCOLS, long(CURLPROTO_FTP));
 #endif
     curl_easy_setopt(c, CURLOPT_PROXY, "");  // direct, whatever the environment says
+    // No signals: time-outs without SIGALRM, and a peer that hangs up gives
+    // an error (libcurl sends with MSG_NOSIGNAL), not a SIGPIPE.
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     if (!request.user.isEmpty()) {
         curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
@@ -141,6 +160,7 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, keepAliveCall);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &keepAlive);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, discard);
 
     bool loggedIn = false;
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, watchReply);
@@ -157,7 +177,6 @@ FtpStatus CurlUploader::put(const FtpPut& request)
         return FtpStatus::Failed;
     // Bytes sent are not bytes stored: a server that closes the data
     // connection early and still answers 226 is asked what it kept.
-    const curl_off_t stored = remoteSize(c);
-    return stored < 0 || stored == size ? FtpStatus::Done : FtpStatus::Failed;
+    return checkStored(c, size);
 }
 

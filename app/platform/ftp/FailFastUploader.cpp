@@ -8,8 +8,9 @@ FtpStatus FailFastUploader::put(const FtpPut& request)
         return unreachable_;
     const FtpStatus status = inner_->put(request);
     // A failed transfer says nothing about the next file; a server that
-    // cannot be reached, or refuses the login, answers every file alike.
-    if (status == FtpStatus::NoSession || status == FtpStatus::NoConnection)
+    // cannot be reached, refuses the login or lets a transfer time out
+    // answers every file alike.
+    if (status == FtpStatus::NoSession || status == FtpStatus::NoConnection || status == FtpStatus::Stalled)
         unreachable_ = status;
     return status;
 }

@@ -125,3 +125,24 @@ TEST(CurlUploader, AFileKeptWholeIsDone)
         EXPECT_EQ(QFileInfo(dir.filePath("served/a b/" + put.remoteName)).size(), size);
     }
 }
+
+TEST(CurlUploader, AServerThatLetsTheUserInAndThenStopsAnsweringStallsTheUpload)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("served");
+    FtpServer server(dir.filePath("served").toStdString(), "u", "p", FtpServer::Fault::Stall);
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+    QFile file(dir.filePath("a.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("data");
+    file.close();
+    CurlUploader uploader(FtpTimeouts{10, 5, 5});
+    FtpPut put;
+    put.server = QString::fromStdString(server.hostAndPort());
+    put.user = "u";
+    put.password = "p";
+    put.remoteName = "a.jpg";
+    put.localPath = file.fileName();
+    EXPECT_EQ(uploader.put(put), FtpStatus::Stalled);
+    EXPECT_EQ(server.stalledUploads(), 1);
+}

@@ -28,6 +28,7 @@ TEST(FailFastUploader, AServerThatCannotBeReachedIsNotAskedAgainUntilForgotten)
         {"unreachable from the start", {S::NoConnection}, {S::NoConnection, S::NoConnection, S::NoConnection, S::NoConnection}},
         {"no session", {S::NoSession}, {S::NoSession, S::NoSession, S::NoSession, S::NoSession}},
         {"lost after one", {S::Done, S::NoConnection}, {S::Done, S::NoConnection, S::NoConnection, S::NoConnection}},
+        {"stalled after one", {S::Done, S::Stalled}, {S::Done, S::Stalled, S::Stalled, S::Stalled}},
         {"failed transfers are each tried", {S::Failed, S::Failed, S::Done, S::Failed}, {S::Failed, S::Failed, S::Done, S::Failed}},
     };
     for (const auto& c : cases) {
