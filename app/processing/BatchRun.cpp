@@ -212,10 +212,11 @@ void BatchRun::finish()
     if (r.pdf)
         call(createPdf);
     if (r.upload) {
-        call(createHtm);
+        // A page the disk refused is logged; an older one of the same name is not shown for it.
+        const bool pageWritten = createHtm && createHtm();
         if (r.openOutputFolder)
             RunWinApp(shell_, QStringLiteral("explorer.exe"), r.outDir);
-        if (r.openPage)
+        if (r.openPage && pageWritten)
             OpenURL(shell_, joinPath(r.outDir, QStringLiteral("PicURL.htm")));
     } else if (r.openOutputFolder) {
         RunWinApp(shell_, QStringLiteral("explorer.exe"), r.outDir);

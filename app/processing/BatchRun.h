@@ -50,7 +50,7 @@ public:
     std::function<void()> focusWidth;                 // follow-up of a zero size
     std::function<void()> openOutputFolder;           // follow-up of no output folder
     std::function<void()> createPdf;                  // the run's PDF book
-    std::function<void()> createHtm;                  // the page of uploaded pictures
+    std::function<bool()> createHtm;                  // the page of uploaded pictures; true when written
     std::function<void(int index, const QString& path, const QString& name)> upload;  // one saved result
     std::function<void()> yield;                      // lets the window breathe; default processEvents
 

@@ -25,6 +25,7 @@ void attachUpload(BatchRun& run, std::shared_ptr<Uploader> uploader, const QStri
     };
     run.createHtm = [&run, userDir, once] {
         once->forget();  // the run's last word on its uploads: the next run tries the server again
-        funCreateHtm(run.request(), run.outcome(), userDir.isEmpty() ? ProgramFolders::userDir() : userDir);
+        return funCreateHtm(run.request(), run.outcome(), userDir.isEmpty() ? ProgramFolders::userDir() : userDir)
+            .page;
     };
 }

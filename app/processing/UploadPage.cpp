@@ -63,14 +63,14 @@ QStringList uploadPageLines(const RunRequest& request, const RunOutcome& outcome
     return lines;
 }
 
-bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir)
+UploadPageWrites funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir)
 {
-    bool ok = true;
+    UploadPageWrites written{true, true};
     const QString page = QDir(request.outDir).filePath(QStringLiteral("PicURL.htm"));
     if (SourceGuard(request.entries).isSource(page) ||
         !writeWholeFile(page, joined(uploadPageLines(request, outcome))).isEmpty()) {
         logUnwritten(outcome, page);
-        ok = false;
+        written.page = false;
     }
     QStringList addresses;
     for (const UploadedPicture& up : outcome.uploaded)
@@ -78,7 +78,7 @@ bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString&
     const QString list = QDir(userDir).filePath(QStringLiteral("picUpload.dat"));
     if (!addresses.isEmpty() && !append(list, joined(addresses))) {
         logUnwritten(outcome, list);
-        ok = false;
+        written.list = false;
     }
-    return ok;
+    return written;
 }

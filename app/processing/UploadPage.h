@@ -13,8 +13,15 @@ struct RunRequest;
 // descriptions, HTML-escaped.
 QStringList uploadPageLines(const RunRequest& request, const RunOutcome& outcome);
 
+// What funCreateHtm wrote.
+struct UploadPageWrites {
+    bool page = false;  // "PicURL.htm" stands as this run wrote it
+    bool list = false;  // every address reached "picUpload.dat"
+    bool all() const { return page && list; }
+};
+
 // Writes "PicURL.htm" into the output folder (UTF-8, CR LF, replaced whole)
 // and appends every address to "picUpload.dat" in `userDir`, each through
 // the checked write of the results (whole or not at all). A file that
-// cannot be written is logged in the run's outcome; false then.
-bool funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir);
+// cannot be written is logged in the run's outcome.
+UploadPageWrites funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir);

@@ -287,7 +287,7 @@ TEST(BatchRun, OnlyWrittenFilesAreUploadedAndTheEndHooksRun)
     int pdf = 0, htm = 0;
     f.run.upload = [&](int, const QString& p, const QString& n) { uploads.push_back({p, n}); };
     f.run.createPdf = [&] { ++pdf; };
-    f.run.createHtm = [&] { ++htm; };
+    f.run.createHtm = [&] { return ++htm > 0; };
     ASSERT_TRUE(f.start());
     ASSERT_EQ(uploads.size(), 1u);
     EXPECT_EQ(uploads[0].first, f.out("Vimo_0000.jpg"));
@@ -299,6 +299,25 @@ TEST(BatchRun, OnlyWrittenFilesAreUploadedAndTheEndHooksRun)
     EXPECT_TRUE(f.prompter.prompts[0].text.endsWith(QStringLiteral("确认最小化吗？")));
     EXPECT_EQ(f.shell.opened, (std::vector<QString>{f.st.ps.sOutDir, f.out("PicURL.htm")}));
     EXPECT_TRUE(f.st.status.text().startsWith(QStringLiteral("【提示】处理完毕！图片已保存到输出文件夹并上传到网络。")));
+}
+
+// A page the disk refused is not opened: what stands under its name, if
+// anything, is an earlier run's page.
+TEST(BatchRun, APageThatWasNotWrittenIsNotOpened)
+{
+    RunFixture f;
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    ASSERT_TRUE(img.save(f.src("a.png")));
+    f.st.list.add(f.src("a.png"));
+    f.st.panel.chkFtp = 1;
+    f.st.ftp.sFtpServer = "ftp://127.0.0.1";
+    f.st.ps.bAutoODir = 1;
+    f.st.ps.bAutoURL = 1;
+    f.run.upload = [](int, const QString&, const QString&) {};
+    f.run.createHtm = [] { return false; };
+    ASSERT_TRUE(f.start());
+    EXPECT_EQ(f.shell.opened, (std::vector<QString>{f.st.ps.sOutDir}));
 }
 
 // Names are cut by whole characters to the 255 bytes a file name may take;

@@ -171,7 +171,7 @@ TEST(UploadPage, PageIsUtf8WithCrLfAndTheListIsAppended)
     const QString list = dir.filePath("picUpload.dat");
     writeAll(list, "http://earlier.example/1.jpg\r\n");
     f.outcome.uploaded = {{"http://w.example/一.jpg", "描述"}, {"http://w.example/2.jpg", ""}};
-    ASSERT_TRUE(funCreateHtm(f.request, f.outcome, dir.path()));
+    ASSERT_TRUE(funCreateHtm(f.request, f.outcome, dir.path()).all());
     const QByteArray page = readAll(dir.filePath("out/PicURL.htm"));
     EXPECT_EQ(page, (uploadPageLines(f.request, f.outcome).join("\r\n") + "\r\n").toUtf8());
     EXPECT_TRUE(page.startsWith("<meta charset=\"utf-8\">\r\n"));
@@ -182,7 +182,7 @@ TEST(UploadPage, PageIsUtf8WithCrLfAndTheListIsAppended)
 
     // A run without a successful upload: the guide alone, the list as it was.
     f.outcome.uploaded.clear();
-    ASSERT_TRUE(funCreateHtm(f.request, f.outcome, dir.path()));
+    ASSERT_TRUE(funCreateHtm(f.request, f.outcome, dir.path()).all());
     EXPECT_EQ(readAll(dir.filePath("out/PicURL.htm")), (kCharset + "\r\n" + kGuide + "\r\n").toUtf8());
     EXPECT_EQ(readAll(list).count("\r\n"), 3);
 }
@@ -195,7 +195,9 @@ TEST(UploadPage, AnUnwritablePageOrListIsLogged)
     writeAll(f.request.outDir, "a file");
     QDir().mkpath(dir.filePath("user/picUpload.dat"));  // a folder where the list should be
     f.outcome.uploaded = {{"http://w.example/1.jpg", ""}};
-    EXPECT_FALSE(funCreateHtm(f.request, f.outcome, dir.filePath("user")));
+    const UploadPageWrites written = funCreateHtm(f.request, f.outcome, dir.filePath("user"));
+    EXPECT_FALSE(written.page);
+    EXPECT_FALSE(written.list);
     EXPECT_EQ(f.outcome.errorLog(), kErrLogHeader + "无法写入 " + dir.filePath("not-a-folder/PicURL.htm") + "。\r\n" +
                                    "无法写入 " + dir.filePath("user/picUpload.dat") + "。\r\n");
 }
@@ -213,14 +215,15 @@ TEST(UploadPage, AFullDiskLeavesNoPageAndTheListAsItWas)
     writeAll(list, earlier);
     for (int i = 0; i < 4; ++i)
         f.outcome.uploaded.push_back({QStringLiteral("http://w.example/%1.jpg").arg(i), ""});
-    bool written = true;
+    UploadPageWrites written{true, true};
     {
         // Room for the old list, not for the guide line nor for the new addresses.
         const FileSizeLimit limit(64);
         ASSERT_TRUE(limit.set());
         written = funCreateHtm(f.request, f.outcome, dir.filePath("user"));
     }
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(written.page);
+    EXPECT_FALSE(written.list);
     EXPECT_FALSE(QFile::exists(dir.filePath("out/PicURL.htm")));
     EXPECT_EQ(readAll(list), earlier);
     EXPECT_TRUE(QDir(f.request.outDir).entryList(QDir::Files | QDir::Hidden).isEmpty());
