@@ -1,11 +1,11 @@
 #include "processing/RenderCost.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
+#include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/PictureReader.h"
 #include "processing/PictureDrawing.h"
 #include "processing/RenderSettings.h"
@@ -64,19 +64,6 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
 
 int64_t defaultMemoryBudget()
 {
-    constexpr int64_t kFallback = int64_t(2) << 30;
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (!meminfo.open(QIODevice::ReadOnly))
-        return kFallback;
-    for (QByteArray line; !(line = meminfo.readLine()).isEmpty();) {
-        if (!line.startsWith("MemAvailable:"))
-            continue;
-        bool ok = false;
-        const int64_t kib = line.mid(13).trimmed().split(' ').value(0).toLongLong(&ok);
-        // Half of it: the rest is for the program itself, the encoders and
-        // whatever else the machine runs meanwhile.
-        if (ok && kib > 0)
-            return kib * 1024 / 2;
-    }
-    return kFallback;
+    // The same share libjpeg's buffers are held to: one picture may take the whole budget.
+    return imaging::freeMemoryShare();
 }
