@@ -10,6 +10,7 @@
 #include "ChildProcess.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
+#include "processing/RenderCost.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 
@@ -185,6 +186,35 @@ TEST(DecodeLimits, AJpegSmallerThanItsSizeIsRefusedBeforeDecoding)
         EXPECT_EQ(r.errors, path + "在显示图片时发生错误:(481)无效的图片: 图片数据不完整或已损坏,数据容纳不下 20000 x "
                                    "20000 像素。\r\n")
             << interlace;
+    }
+}
+
+// The memory a run sets aside for a picture counts what libjpeg keeps of a
+// progressive picture: for CMYK without subsampling, 8 bytes a pixel
+// however small the picture is drawn.
+TEST(DecodeLimits, TheCostOfAProgressivePictureCountsItsCoefficients)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    const int64_t pixels = int64_t(2000) * 2000;
+    struct Case { const char* name; std::vector<std::string> args; int64_t atLeast; };
+    const Case cases[] = {
+        {"cmyk.jpg", {"-colorspace", "CMYK", "-interlace", "Plane"}, pixels * 8},
+        {"rgb.jpg", {"-sampling-factor", "1x1", "-interlace", "Plane"}, pixels * 6},
+        {"baseline.jpg", {}, pixels * 3},
+    };
+    AppState st;
+    st.ps.iSizeMode = 0;
+    st.panel.txtW = QStringLiteral("100");
+    const RenderSettings s = snapshotSettings(st);
+    const RenderAssets a = prepareAssets(s);
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"-size", "2000x2000", "xc:#406080"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const std::string path = make(dir, c.name, args);
+        const RenderCost cost = estimateRenderCost(QString::fromStdString(path), s, a);
+        EXPECT_GE(cost.peak, c.atLeast) << c.name;
+        EXPECT_LT(cost.peak, c.atLeast + pixels) << c.name;
     }
 }
 

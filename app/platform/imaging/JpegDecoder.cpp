@@ -179,6 +179,37 @@ bool decodeInto(Session& s, int denominator, QImage& image)
     return true;
 }
 
+int64_t coefficientBytesOf(Session& s)
+{
+    if (setjmp(s.err.jump))
+        return 0;
+    jpeg_create_decompress(&s.cinfo);
+    s.created = true;
+    jpeg_stdio_src(&s.cinfo, s.file);
+    jpeg_read_header(&s.cinfo, TRUE);
+    // One scan of every component is decoded block row by block row.
+    if (!s.cinfo.progressive_mode && s.cinfo.comps_in_scan == s.cinfo.num_components)
+        return 0;
+    int64_t blocks = 0;
+    for (int c = 0; c < s.cinfo.num_components; ++c)
+        blocks += int64_t(s.cinfo.comp_info[c].width_in_blocks) * int64_t(s.cinfo.comp_info[c].height_in_blocks);
+    return blocks * DCTSIZE2 * int64_t(sizeof(JCOEF));
+}
+
+std::unique_ptr<Session> openSession(const QString& path)
+{
+    auto s = std::make_unique<Session>();
+    s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!s->file)
+        return nullptr;
+    s->cinfo.err = jpeg_std_error(&s->err.mgr);
+    s->err.mgr.error_exit = leave;
+    s->err.mgr.emit_message = warn;
+    s->err.mgr.output_message = quiet;
+    s->progress.progress_monitor = watchScans;
+    return s;
+}
+
 } // namespace
 
 JpegDecode decodeJpegScaled(const QString& path, int denominator)
@@ -186,15 +217,9 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
     JpegDecode out;
     if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8)
         return out;
-    auto s = std::make_unique<Session>();
-    s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!s->file)
+    const std::unique_ptr<Session> s = openSession(path);
+    if (!s)
         return out;
-    s->cinfo.err = jpeg_std_error(&s->err.mgr);
-    s->err.mgr.error_exit = leave;
-    s->err.mgr.emit_message = warn;
-    s->err.mgr.output_message = quiet;
-    s->progress.progress_monitor = watchScans;
     auto image = std::make_unique<QImage>();
     if (decodeInto(*s, denominator, *image)) {
         out.image = std::move(*image);
@@ -207,6 +232,12 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
         out.status = JpegStatus::NoMemory;
     }
     return out;
+}
+
+int64_t jpegCoefficientBytes(const QString& path)
+{
+    const std::unique_ptr<Session> s = openSession(path);
+    return s ? coefficientBytesOf(*s) : 0;
 }
 
 } // namespace imaging

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <cstdint>
 
 namespace imaging {
 
@@ -32,5 +33,11 @@ constexpr int kMaxJpegScans = 100;
 // JPEG meets the same scan cap, damage check and data check. libjpeg's own
 // buffers are held to decoderMemoryLimit().
 JpegDecode decodeJpegScaled(const QString& path, int denominator);
+
+// The bytes libjpeg keeps for the coefficients of the whole picture while
+// the scans of a progressive (or otherwise multi-scan) file come in,
+// whatever size it is decoded at; 0 for a file decoded in one pass or one
+// whose header cannot be read. Reads the headers only.
+int64_t jpegCoefficientBytes(const QString& path);
 
 } // namespace imaging
