@@ -202,6 +202,13 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                             QStringLiteral("JPEG 图片的扫描超过 %1 次").arg(imaging::kMaxJpegScans));
         return {};
     }
+    if (loaded.tooLittleData) {
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
+                            QStringLiteral("图片数据不完整或已损坏,数据容纳不下 %1 x %2 像素")
+                                .arg(probe.size.width())
+                                .arg(probe.size.height()));
+        return {};
+    }
     // Saved all the same: the part that decoded is often most of a photo.
     if (loaded.damaged)
         errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,

@@ -1,11 +1,12 @@
 #include "processing/RenderCost.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
+#include "platform/imaging/DecodeMemory.h"
+#include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/PictureReader.h"
 #include "processing/PictureDrawing.h"
 #include "processing/RenderSettings.h"
@@ -42,6 +43,11 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
     const DrawSettings d{s.ps.iSizeMode, s.ps.bPicJQ, s.ps.iXCutMode, s.ps.iYCutMode, s.pic.sngXp, s.pic.sngYp};
     // The turn the EXIF orientation asks for is not read here: the larger
     // of the two ways round stands for it.
+    // A progressive JPEG keeps the coefficients of the whole picture
+    // whatever size it is decoded at: 3 bytes a pixel for a colour photo,
+    // 8 for CMYK without subsampling. Every JPEG counts at least the 3.
+    const int64_t coefficients =
+        probe.format == "jpeg" ? std::max(pixels(probe.size) * 3, imaging::jpegCoefficientBytes(path)) : 0;
     RenderCost cost;
     for (const QSize source : {probe.size, probe.size.transposed()}) {
         const DrawGeometry g = computeDrawGeometry(source, W, H, d, a.border.size());
@@ -50,10 +56,7 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
         const double shrink = r.dw > 0 && r.dh > 0 ? std::min(double(r.sw) / r.dw, double(r.sh) / r.dh) : 1.0;
         int64_t decode = pixels(imaging::reducedDecodeSize(probe, std::max(shrink, 1e-9))) *
                          decodeBytesPerPixel(path, probe.format);
-        // A progressive JPEG keeps the coefficients of the whole picture
-        // whatever size it is decoded at: about 3 bytes a pixel.
-        if (probe.format == "jpeg")
-            decode += pixels(probe.size) * 3;
+        decode += coefficients;
         // The canvas, the copies the effect and the conversion make, the result.
         const int64_t work = canvas * 4 * 3;
         cost.peak = std::max(cost.peak, decode + work);
@@ -64,19 +67,6 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
 
 int64_t defaultMemoryBudget()
 {
-    constexpr int64_t kFallback = int64_t(2) << 30;
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (!meminfo.open(QIODevice::ReadOnly))
-        return kFallback;
-    for (QByteArray line; !(line = meminfo.readLine()).isEmpty();) {
-        if (!line.startsWith("MemAvailable:"))
-            continue;
-        bool ok = false;
-        const int64_t kib = line.mid(13).trimmed().split(' ').value(0).toLongLong(&ok);
-        // Half of it: the rest is for the program itself, the encoders and
-        // whatever else the machine runs meanwhile.
-        if (ok && kib > 0)
-            return kib * 1024 / 2;
-    }
-    return kFallback;
+    // The same share libjpeg's buffers are held to: one picture may take the whole budget.
+    return imaging::freeMemoryShare();
 }

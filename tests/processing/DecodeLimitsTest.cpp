@@ -10,6 +10,7 @@
 #include "ChildProcess.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
+#include "processing/RenderCost.h"
 #include "processing/RenderPicture.h"
 #include "state/AppState.h"
 
@@ -58,10 +59,14 @@ std::string make(const TempDir& dir, const std::string& name, const std::vector<
 
 // A progressive JPEG whose last scan is repeated until the file holds about
 // `size` bytes: every copy makes the decoder walk the whole picture again.
-std::string manyScans(const TempDir& dir, std::size_t size)
+// `colour` names the colour model ImageMagick writes it in ("" for its own choice).
+std::string manyScans(const TempDir& dir, std::size_t size, const std::string& colour = {})
 {
     // Flat, so that its last scan is a few bytes.
-    const std::string source = make(dir, "progressive.jpg", {"-size", "2048x2048", "xc:gray", "-interlace", "Plane"});
+    std::vector<std::string> args{"-size", "2048x2048", "xc:gray", "-interlace", "Plane"};
+    if (!colour.empty())
+        args.insert(args.end(), {"-colorspace", colour});
+    const std::string source = make(dir, "progressive" + colour + ".jpg", args);
     std::string bytes = readFile(source);
     const std::size_t end = bytes.rfind("\xff\xd9");
     const std::size_t last = bytes.rfind("\xff\xda", end);
@@ -71,7 +76,7 @@ std::string manyScans(const TempDir& dir, std::size_t size)
     std::string out = bytes.substr(0, end);
     while (out.size() + scan.size() < size)
         out += scan;
-    const std::string path = dir.file("many-scans.jpg");
+    const std::string path = dir.file("many-scans" + colour + ".jpg");
     writeFile(path, out + "\xff\xd9");
     return path;
 }
@@ -93,6 +98,7 @@ TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
     const std::string baseline = make(dir, "baseline.jpg", {"-size", "1200x900", "-seed", "4", "plasma:"});
     const std::string progressive = make(dir, "interlaced.jpg", {"-size", "1200x900", "-seed", "5", "plasma:",
                                                                   "-interlace", "Plane"});
+    const std::string cmyk = make(dir, "cmyk.jpg", {"-size", "1200x900", "-seed", "6", "plasma:", "-colorspace", "CMYK"});
     struct Case { const char* what; std::string path; bool saved; const char* line; };
     const Case cases[] = {
         {"a progressive JPEG of thousands of scans", manyScans(dir, 100000), false, "JPEG 图片的扫描超过 100 次"},
@@ -100,6 +106,11 @@ TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
         {"the first third of a progressive JPEG", firstThird(dir, progressive, "cut-interlaced.jpg"), true,
          "图片数据不完整"},
         {"a whole JPEG", baseline, true, nullptr},
+        // Colour models Qt's reader would have taken, without the cap or the check.
+        {"a progressive CMYK JPEG of thousands of scans", manyScans(dir, 120000, "CMYK"), false,
+         "JPEG 图片的扫描超过 100 次"},
+        {"the first third of a CMYK JPEG", firstThird(dir, cmyk, "cut-cmyk.jpg"), true, "图片数据不完整"},
+        {"a whole CMYK JPEG", cmyk, true, nullptr},
     };
     for (const Case& c : cases) {
         const Rendered r = renderInChild(c.path, 0);
@@ -132,3 +143,78 @@ TEST(DecodeLimits, APictureMemoryCannotHoldIsOutOfMemory)
         EXPECT_EQ(r.errors.find("(481)"), std::string::npos) << name << ": " << r.errors;
     }
 }
+
+namespace {
+
+// `source` with the size in its frame header replaced by `width` x `height`.
+std::string claimingSize(const TempDir& dir, const std::string& source, int width, int height)
+{
+    std::string bytes = readFile(source);
+    for (std::size_t at = 2; at + 9 < bytes.size() && uint8_t(bytes[at]) == 0xFF;) {
+        const uint8_t marker = uint8_t(bytes[at + 1]);
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            bytes[at + 5] = char(height >> 8);
+            bytes[at + 6] = char(height & 0xFF);
+            bytes[at + 7] = char(width >> 8);
+            bytes[at + 8] = char(width & 0xFF);
+            const std::string path = dir.file("claims-" + std::to_string(width) + ".jpg");
+            writeFile(path, bytes);
+            return path;
+        }
+        at += 2 + (uint8_t(bytes[at + 2]) << 8 | uint8_t(bytes[at + 3]));
+    }
+    ADD_FAILURE() << "no frame header in " << source;
+    return {};
+}
+
+} // namespace
+
+// A few kilobytes claiming 20000 x 20000 would have the decoder fill a
+// picture's worth of coefficients (GBs) only to come out grey: refused
+// from its header, within a small fraction of that memory.
+TEST(DecodeLimits, AJpegSmallerThanItsSizeIsRefusedBeforeDecoding)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    for (const char* interlace : {"Plane", "None"}) {
+        const std::string small = make(dir, std::string("small-") + interlace + ".jpg",
+                                       {"-size", "48x48", "-seed", "3", "plasma:", "-quality", "95", "-interlace", interlace});
+        const std::string path = claimingSize(dir, small, 20000, 20000);
+        const Rendered r = renderInChild(path, uint64_t(256) << 20);
+        ASSERT_TRUE(r.finished) << interlace;
+        EXPECT_EQ(r.size, "null") << interlace;
+        EXPECT_EQ(r.errors, path + "在显示图片时发生错误:(481)无效的图片: 图片数据不完整或已损坏,数据容纳不下 20000 x "
+                                   "20000 像素。\r\n")
+            << interlace;
+    }
+}
+
+// The memory a run sets aside for a picture counts what libjpeg keeps of a
+// progressive picture: for CMYK without subsampling, 8 bytes a pixel
+// however small the picture is drawn.
+TEST(DecodeLimits, TheCostOfAProgressivePictureCountsItsCoefficients)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir;
+    const int64_t pixels = int64_t(2000) * 2000;
+    struct Case { const char* name; std::vector<std::string> args; int64_t atLeast; };
+    const Case cases[] = {
+        {"cmyk.jpg", {"-colorspace", "CMYK", "-interlace", "Plane"}, pixels * 8},
+        {"rgb.jpg", {"-sampling-factor", "1x1", "-interlace", "Plane"}, pixels * 6},
+        {"baseline.jpg", {}, pixels * 3},
+    };
+    AppState st;
+    st.ps.iSizeMode = 0;
+    st.panel.txtW = QStringLiteral("100");
+    const RenderSettings s = snapshotSettings(st);
+    const RenderAssets a = prepareAssets(s);
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"-size", "2000x2000", "xc:#406080"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const std::string path = make(dir, c.name, args);
+        const RenderCost cost = estimateRenderCost(QString::fromStdString(path), s, a);
+        EXPECT_GE(cost.peak, c.atLeast) << c.name;
+        EXPECT_LT(cost.peak, c.atLeast + pixels) << c.name;
+    }
+}
+

@@ -70,6 +70,21 @@ QString headerOnlyPng(const QTemporaryDir& dir, uint32_t w, uint32_t h)
     return path;
 }
 
+// A GIF of one 1 x 1 frame on a logical screen of `w` x `h`: the screen is
+// what a reader paints the frames on.
+QString smallFrameOnLargeScreenGif(const QTemporaryDir& dir, uint16_t w, uint16_t h)
+{
+    auto le = [](uint16_t v) { return QByteArray(1, char(v & 0xFF)) + QByteArray(1, char(v >> 8)); };
+    const QByteArray bytes = QByteArray("GIF89a") + le(w) + le(h) + QByteArray("\x80\x00\x00", 3) +
+                             QByteArray("\x00\x00\x00\xff\xff\xff", 6) + QByteArray(",") + le(0) + le(0) + le(1) +
+                             le(1) + QByteArray(1, 0) + QByteArray("\x02\x02\x4c\x01\x00", 5) + QByteArray(";");
+    const QString path = dir.filePath(QStringLiteral("screen%1x%2.gif").arg(w).arg(h));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
 } // namespace
 
 TEST(PictureKinds, PicturesOverTheCapsAreLoggedWithTheirSize)
@@ -79,18 +94,23 @@ TEST(PictureKinds, PicturesOverTheCapsAreLoggedWithTheirSize)
         uint32_t w, h;
         int sizeMode;
         const char* detail;
+        bool gif = false;
     } cases[] = {
         // Over the decoder's cap, though the canvas would be small.
         {30000, 20000, 0, "图片太大: 30000 x 20000, 上限 536870912 像素"},
         // Under the decoder's cap, but a canvas of the source's size is over its own.
         {20000, 15000, 2, "图片太大: 20000 x 15000, 上限 268435456 像素"},
+        // A tiny frame, but the screen it is painted on is over either cap.
+        {65535, 65535, 0, "图片太大: 65535 x 65535, 上限 536870912 像素", true},
+        {65535, 65535, 2, "图片太大: 65535 x 65535, 上限 268435456 像素", true},
     };
     for (const Case& c : cases) {
         AppState st;
         st.ps.iSizeMode = c.sizeMode;
         st.panel.txtW = QStringLiteral("400");
         st.panel.txtH = QStringLiteral("300");
-        const QString path = headerOnlyPng(dir, c.w, c.h);
+        const QString path =
+            c.gif ? smallFrameOnLargeScreenGif(dir, uint16_t(c.w), uint16_t(c.h)) : headerOnlyPng(dir, c.w, c.h);
         const RenderResult r = renderPicture(path, st);
         EXPECT_TRUE(r.picture.isNull());
         ASSERT_EQ(r.errors.size(), 1) << c.w;

@@ -1,5 +1,6 @@
 #include "platform/imaging/DecodeMemory.h"
 
+#include <QFile>
 #include <atomic>
 #include <memory>
 #include <new>
@@ -21,6 +22,8 @@ struct Kept {
 };
 
 thread_local Kept kept;
+
+std::atomic<int64_t> decoderLimit{0};
 
 void release(void* info)
 {
@@ -62,6 +65,34 @@ QImage decodeTarget(QSize size, QImage::Format format)
     slab.inUse = true;
     return QImage(slab.data.get(), size.width(), size.height(), qsizetype(bytesPerLine), format, release,
                   new std::shared_ptr<Slab>(kept.slab));
+}
+
+int64_t freeMemoryShare()
+{
+    constexpr int64_t kFallback = int64_t(2) << 30;
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (!meminfo.open(QIODevice::ReadOnly))
+        return kFallback;
+    for (QByteArray line; !(line = meminfo.readLine()).isEmpty();) {
+        if (!line.startsWith("MemAvailable:"))
+            continue;
+        bool ok = false;
+        const int64_t kib = line.mid(13).trimmed().split(' ').value(0).toLongLong(&ok);
+        if (ok && kib > 0)
+            return kib * 1024 / 2;
+    }
+    return kFallback;
+}
+
+void setDecoderMemoryLimit(int64_t bytes)
+{
+    decoderLimit = bytes > 0 ? bytes : 0;
+}
+
+int64_t decoderMemoryLimit()
+{
+    const int64_t set = decoderLimit;
+    return set > 0 ? set : freeMemoryShare();
 }
 
 } // namespace imaging

@@ -1,9 +1,12 @@
 #include "platform/imaging/JpegDecoder.h"
 
 #include <QFile>
+#include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
+#include <sys/stat.h>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -21,6 +24,7 @@ struct ErrorJump {
     bool damaged = false;
     bool tooManyScans = false;
     bool noMemory = false;
+    bool tooLittleData = false;
 };
 
 ErrorJump& errorOf(j_common_ptr c)
@@ -30,7 +34,8 @@ ErrorJump& errorOf(j_common_ptr c)
 
 [[noreturn]] void leave(j_common_ptr c)
 {
-    if (c->err->msg_code == JERR_OUT_OF_MEMORY)
+    // No backing store: the buffers of a progressive picture would pass the cap.
+    if (c->err->msg_code == JERR_OUT_OF_MEMORY || c->err->msg_code == JERR_NO_BACKING_STORE)
         errorOf(c).noMemory = true;
     std::longjmp(errorOf(c).jump, 1);
 }
@@ -82,6 +87,51 @@ struct Session {
     }
 };
 
+// The bytes from the first scan's data to the end of the file.
+int64_t scanDataBytes(Session& s)
+{
+    struct stat st {};
+    const long at = std::ftell(s.file);
+    if (at < 0 || fstat(fileno(s.file), &st) != 0)
+        return INT64_MAX;
+    return int64_t(st.st_size) - (int64_t(at) - int64_t(s.cinfo.src->bytes_in_buffer));
+}
+
+// Every block of every component is coded at least once, and a Huffman code
+// is at least one bit long: fewer bits of scan data than blocks means the
+// header lies about the size, or nearly all the data is missing. Decoding it
+// would still set up (for a progressive file, fill) buffers for the whole
+// declared picture, only to come out grey. Arithmetic coding can code a flat
+// block in a fraction of a bit, so it has no such bound.
+bool dataCanHoldBlocks(const jpeg_decompress_struct& cinfo, int64_t dataBytes)
+{
+    if (cinfo.arith_code)
+        return true;
+    int64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += int64_t(cinfo.comp_info[c].width_in_blocks) * int64_t(cinfo.comp_info[c].height_in_blocks);
+    return dataBytes >= INT64_MAX / 8 || blocks <= dataBytes * 8;
+}
+
+bool isCmyk(J_COLOR_SPACE space)
+{
+    return space == JCS_CMYK || space == JCS_YCCK;
+}
+
+// Photoshop and libjpeg store CMYK inverted (0 is full ink) and say so in an
+// Adobe segment; like Qt's reader and the web browsers, every CMYK JPEG is
+// read that way: each channel is its ink's complement times the black's.
+// The row holds C, M, Y, K bytes and becomes pixels where it lies.
+void cmykToPixels(uchar* row, JDIMENSION width)
+{
+    auto* out = reinterpret_cast<QRgb*>(row);
+    for (JDIMENSION x = 0; x < width; ++x) {
+        const uchar* p = row + 4 * size_t(x);
+        const int k = p[3];
+        out[x] = qRgb(k * p[0] / 255, k * p[1] / 255, k * p[2] / 255);
+    }
+}
+
 bool decodeInto(Session& s, int denominator, QImage& image)
 {
     if (setjmp(s.err.jump))
@@ -92,9 +142,18 @@ bool decodeInto(Session& s, int denominator, QImage& image)
     jpeg_stdio_src(&s.cinfo, s.file);
     jpeg_read_header(&s.cinfo, TRUE);
     const J_COLOR_SPACE in = s.cinfo.jpeg_color_space;
-    if (in != JCS_YCbCr && in != JCS_GRAYSCALE && in != JCS_RGB)
+    const bool cmyk = isCmyk(in);
+    if (in != JCS_YCbCr && in != JCS_GRAYSCALE && in != JCS_RGB && !cmyk)
         return false;
-    s.cinfo.out_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+    if (!dataCanHoldBlocks(s.cinfo, scanDataBytes(s))) {
+        s.err.tooLittleData = true;
+        return false;
+    }
+    s.cinfo.mem->max_memory_to_use = long(std::min<int64_t>(decoderMemoryLimit(), LONG_MAX));
+    if (cmyk)
+        s.cinfo.out_color_space = JCS_CMYK;
+    else
+        s.cinfo.out_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     s.cinfo.scale_num = 1;
     s.cinfo.scale_denom = unsigned(denominator);
     s.cinfo.dct_method = JDCT_ISLOW;
@@ -113,9 +172,42 @@ bool decodeInto(Session& s, int denominator, QImage& image)
         JSAMPROW row = image.scanLine(int(s.cinfo.output_scanline));
         if (jpeg_read_scanlines(&s.cinfo, &row, 1) != 1)
             return false;
+        if (cmyk)
+            cmykToPixels(row, s.cinfo.output_width);
     }
     jpeg_finish_decompress(&s.cinfo);
     return true;
+}
+
+int64_t coefficientBytesOf(Session& s)
+{
+    if (setjmp(s.err.jump))
+        return 0;
+    jpeg_create_decompress(&s.cinfo);
+    s.created = true;
+    jpeg_stdio_src(&s.cinfo, s.file);
+    jpeg_read_header(&s.cinfo, TRUE);
+    // One scan of every component is decoded block row by block row.
+    if (!s.cinfo.progressive_mode && s.cinfo.comps_in_scan == s.cinfo.num_components)
+        return 0;
+    int64_t blocks = 0;
+    for (int c = 0; c < s.cinfo.num_components; ++c)
+        blocks += int64_t(s.cinfo.comp_info[c].width_in_blocks) * int64_t(s.cinfo.comp_info[c].height_in_blocks);
+    return blocks * DCTSIZE2 * int64_t(sizeof(JCOEF));
+}
+
+std::unique_ptr<Session> openSession(const QString& path)
+{
+    auto s = std::make_unique<Session>();
+    s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!s->file)
+        return nullptr;
+    s->cinfo.err = jpeg_std_error(&s->err.mgr);
+    s->err.mgr.error_exit = leave;
+    s->err.mgr.emit_message = warn;
+    s->err.mgr.output_message = quiet;
+    s->progress.progress_monitor = watchScans;
+    return s;
 }
 
 } // namespace
@@ -125,25 +217,27 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
     JpegDecode out;
     if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8)
         return out;
-    auto s = std::make_unique<Session>();
-    s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!s->file)
+    const std::unique_ptr<Session> s = openSession(path);
+    if (!s)
         return out;
-    s->cinfo.err = jpeg_std_error(&s->err.mgr);
-    s->err.mgr.error_exit = leave;
-    s->err.mgr.emit_message = warn;
-    s->err.mgr.output_message = quiet;
-    s->progress.progress_monitor = watchScans;
     auto image = std::make_unique<QImage>();
     if (decodeInto(*s, denominator, *image)) {
         out.image = std::move(*image);
         out.status = s->err.damaged ? JpegStatus::Damaged : JpegStatus::Decoded;
     } else if (s->err.tooManyScans) {
         out.status = JpegStatus::TooManyScans;
+    } else if (s->err.tooLittleData) {
+        out.status = JpegStatus::TooLittleData;
     } else if (s->err.noMemory) {
         out.status = JpegStatus::NoMemory;
     }
     return out;
+}
+
+int64_t jpegCoefficientBytes(const QString& path)
+{
+    const std::unique_ptr<Session> s = openSession(path);
+    return s ? coefficientBytesOf(*s) : 0;
 }
 
 } // namespace imaging

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <cstdint>
 
 namespace imaging {
 
@@ -10,8 +11,9 @@ enum class JpegStatus {
     Decoded,       // whole and sound
     Damaged,       // the data ends early or is corrupt: what decoded is there, the rest grey
     TooManyScans,  // a progressive file of more scans than any real picture has: refused
-    NoMemory,      // the picture could not be allocated
-    Refused,       // no JPEG this decoder takes (CMYK, broken headers): another reader may try
+    TooLittleData, // the header claims more blocks than the data after it could code: refused
+    NoMemory,      // the picture or the decoder's buffers could not be had
+    Refused,       // no JPEG this decoder takes (a colour model it has no conversion for, broken headers)
 };
 
 struct JpegDecode {
@@ -25,8 +27,17 @@ struct JpegDecode {
 constexpr int kMaxJpegScans = 100;
 
 // Decodes a JPEG file with libjpeg at 1/`denominator` of its size (1, 2, 4
-// or 8), straight into 32-bit opaque pixels, with the accurate integer DCT
-// and smooth chroma upsampling: a reduced decode good enough to filter from.
+// or 8), straight into opaque pixels in kPictureFormat, with the accurate
+// integer DCT and smooth chroma upsampling: a reduced decode good enough to
+// filter from. Grey, YCbCr, RGB, CMYK and YCCK files are taken, so that every
+// JPEG meets the same scan cap, damage check and data check. libjpeg's own
+// buffers are held to decoderMemoryLimit().
 JpegDecode decodeJpegScaled(const QString& path, int denominator);
+
+// The bytes libjpeg keeps for the coefficients of the whole picture while
+// the scans of a progressive (or otherwise multi-scan) file come in,
+// whatever size it is decoded at; 0 for a file decoded in one pass or one
+// whose header cannot be read. Reads the headers only.
+int64_t jpegCoefficientBytes(const QString& path);
 
 } // namespace imaging

@@ -1,5 +1,6 @@
 #include "platform/imaging/PictureReader.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
@@ -65,6 +66,22 @@ QImage decode(QImageReader& r, bool intoKeptMemory)
     return image;
 }
 
+// Qt's GIF reader paints the frames on a canvas of the logical screen's
+// size, but reports the first frame's size when the screen is more than ten
+// times larger: the screen is what gets allocated. A side of 0 falls back to
+// the frame, as in the reader.
+QSize gifScreen(const QString& path, QSize frames)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return frames;
+    const QByteArray head = f.read(10);
+    if (head.size() < 10)
+        return frames;
+    const auto le16 = [&](int at) { return int(uchar(head[at])) | int(uchar(head[at + 1])) << 8; };
+    return QSize(le16(6) > 0 ? le16(6) : frames.width(), le16(8) > 0 ? le16(8) : frames.height());
+}
+
 } // namespace
 
 PictureProbe probePicture(const QString& path)
@@ -76,6 +93,8 @@ PictureProbe probePicture(const QString& path)
         return p;
     p.size = r.size();
     p.format = r.format();
+    if (p.format == "gif" && p.ok())
+        p.size = gifScreen(path, p.size);
     return p;
 }
 
@@ -83,11 +102,14 @@ QImage loadPicture(const QString& path)
 {
     if (!readable(path))
         return {};
+    const PictureProbe probe = probePicture(path);
+    if (probe.ok() && !withinLimit(probe.size))
+        return {};
+    // Every JPEG goes through the decoder that holds the scan cap and the data check.
+    if (probe.format == "jpeg")
+        return decodeJpegScaled(path, 1).image;
     QImageReader r(path);
     prepare(r);
-    const QSize size = r.size();
-    if (size.isValid() && !withinLimit(size))
-        return {};
     return decode(r, false);
 }
 
@@ -125,37 +147,26 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
 {
     if (!readable(path))
         return {};
-    QImageReader r(path);
-    prepare(r);
     LoadedPicture out;
-    const bool jpeg = probe.format == "jpeg" && probe.ok();
     const int p = jpegDenominator(probe, shrink);
     out.decodedSize = reducedDecodeSize(probe, shrink);
     if (!withinLimit(out.decodedSize)) {
         out.tooLarge = true;
         return out;
     }
-    if (jpeg) {
+    if (probe.format == "jpeg") {
+        // Every JPEG is decoded here, whatever its colour model: another
+        // reader would have neither the scan cap nor the checks on the data.
         JpegDecode decoded = decodeJpegScaled(path, p);
-        switch (decoded.status) {
-        case JpegStatus::Decoded:
-        case JpegStatus::Damaged:
-            out.image = std::move(decoded.image);
-            out.damaged = decoded.status == JpegStatus::Damaged;
-            return out;
-        case JpegStatus::TooManyScans:
-            // Another reader would spend the same minutes on it.
-            out.tooManyScans = true;
-            return out;
-        case JpegStatus::NoMemory:
-            out.noMemory = true;
-            return out;
-        case JpegStatus::Refused:
-            break;
-        }
-        if (p > 1)  // what libjpeg alone refused, Qt's reader tries at the same size
-            r.setScaledSize(out.decodedSize);
+        out.image = std::move(decoded.image);
+        out.damaged = decoded.status == JpegStatus::Damaged;
+        out.tooManyScans = decoded.status == JpegStatus::TooManyScans;
+        out.tooLittleData = decoded.status == JpegStatus::TooLittleData;
+        out.noMemory = decoded.status == JpegStatus::NoMemory;
+        return out;
     }
+    QImageReader r(path);
+    prepare(r);
     out.image = decode(r, true);
     if (out.image.isNull() && probe.ok() && !allocatable(out.decodedSize))
         out.noMemory = true;

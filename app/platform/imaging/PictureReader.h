@@ -35,12 +35,16 @@ struct LoadedPicture {
     bool noMemory = false;  // the decoded picture could not be allocated
     bool damaged = false;   // the image holds what decoded; the file ends early or is corrupt
     bool tooManyScans = false;  // a progressive JPEG of more than kMaxJpegScans scans
+    bool tooLittleData = false; // a JPEG whose data could not code the size its header claims
 };
 
-// Reads the size and the format without decoding the pixels.
+// Reads the size and the format without decoding the pixels. The size is
+// the one the decoder produces: for a GIF the logical screen its frames are
+// painted on, however small the frames.
 PictureProbe probePicture(const QString& path);
 
-// Decodes the whole picture; null when it cannot be read or is too large.
+// Decodes the whole picture; null when it cannot be read or is too large, or
+// is a JPEG that loadPictureReduced refuses. A damaged JPEG gives what decoded.
 QImage loadPicture(const QString& path);
 
 // The size loadPictureReduced decodes a picture of `probe` at for `shrink`.

@@ -1,0 +1,117 @@
+// The program's own JPEG decoder: every colour model a photo comes in, the
+// scan cap on every way a picture is loaded, libjpeg's buffers under the cap.
+#include <gtest/gtest.h>
+
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "ToolRunner.h"
+#include "platform/imaging/DecodeMemory.h"
+#include "platform/imaging/JpegDecoder.h"
+#include "platform/imaging/PictureReader.h"
+
+namespace {
+
+QString convert(const QTemporaryDir& dir, const QString& name, std::vector<std::string> args)
+{
+    const QString path = dir.filePath(name);
+    args.insert(args.begin(), "convert");
+    args.push_back(path.toStdString());
+    EXPECT_EQ(runTool(args).exitCode, 0) << name.toStdString();
+    return path;
+}
+
+// A flat progressive JPEG whose last scan is repeated until it has `scans` scans.
+QString manyScans(const QTemporaryDir& dir, const QString& name, const std::string& colour, int scans)
+{
+    const QString source = convert(dir, QStringLiteral("source-") + name,
+                                   {"-size", "1024x768", "xc:gray", "-colorspace", colour, "-interlace", "Plane"});
+    QFile in(source);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    const qsizetype end = bytes.lastIndexOf("\xFF\xD9");
+    const qsizetype last = bytes.lastIndexOf("\xFF\xDA", end);
+    QByteArray out = bytes.left(end);
+    for (qsizetype n = out.count("\xFF\xDA"); n < scans; ++n)
+        out += bytes.mid(last, end - last);
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(out + "\xFF\xD9");
+    return path;
+}
+
+QImage qtReads(const QString& path)
+{
+    QImageReader r(path);
+    r.setAutoTransform(false);
+    return r.read().convertToFormat(imaging::kPictureFormat);
+}
+
+} // namespace
+
+// CMYK photos come out as Qt's reader showed them (inverted, as Photoshop
+// and libjpeg write them), now through the decoder with the scan cap.
+TEST(JpegDecoder, CmykPicturesAsQtReadsThem)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    QTemporaryDir dir;
+    for (const char* interlace : {"None", "Plane"}) {
+        const QString path = convert(dir, QStringLiteral("cmyk-%1.jpg").arg(interlace),
+                                     {"-size", "300x200", "-seed", "8", "plasma:", "-colorspace", "CMYK",
+                                      "-interlace", interlace});
+        const imaging::JpegDecode decoded = imaging::decodeJpegScaled(path, 1);
+        EXPECT_EQ(decoded.status, imaging::JpegStatus::Decoded) << interlace;
+        const QImage expected = qtReads(path);
+        ASSERT_EQ(decoded.image.size(), expected.size()) << interlace;
+        EXPECT_EQ(decoded.image.format(), imaging::kPictureFormat);
+        int worst = 0;
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) {
+                const QRgb a = decoded.image.pixel(x, y), b = expected.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            }
+        EXPECT_EQ(worst, 0) << interlace;
+        // Reduced in the decoder like any other JPEG.
+        EXPECT_EQ(imaging::decodeJpegScaled(path, 4).image.size(), QSize(75, 50)) << interlace;
+    }
+}
+
+// The viewer, the crop window, the border and the watermark load pictures
+// whole, the preview's thumbnails at a size: each refuses a file of endless
+// scans as the pipeline does, whatever its colour model.
+TEST(JpegDecoder, EveryWayOfLoadingHoldsTheScanCap)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    QTemporaryDir dir;
+    for (const char* colour : {"sRGB", "CMYK"}) {
+        const QString path = manyScans(dir, QStringLiteral("scans-%1.jpg").arg(colour), colour, 300);
+        const imaging::PictureProbe probe = imaging::probePicture(path);
+        ASSERT_EQ(probe.size, QSize(1024, 768)) << colour;
+        EXPECT_TRUE(imaging::loadPicture(path).isNull()) << colour;
+        for (double shrink : {1.0, 10.0})
+            EXPECT_TRUE(imaging::loadPictureReduced(path, probe, shrink).tooManyScans) << colour << " " << shrink;
+        EXPECT_TRUE(imaging::loadPictureAt(path, probe, QSize(100, 75)).isNull()) << colour;
+    }
+}
+
+// A progressive picture keeps every coefficient while its scans come in:
+// those buffers are held to the decoder's limit, a run's budget.
+TEST(JpegDecoder, ProgressiveBuffersAreHeldToTheLimit)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    QTemporaryDir dir;
+    // 256 x 256 blocks of one component: 8 MB of coefficients.
+    const QString path = convert(dir, "p.jpg", {"-size", "2048x2048", "xc:gray", "-interlace", "Plane"});
+    imaging::setDecoderMemoryLimit(int64_t(1) << 20);
+    const imaging::JpegDecode capped = imaging::decodeJpegScaled(path, 8);
+    imaging::setDecoderMemoryLimit(0);
+    EXPECT_EQ(capped.status, imaging::JpegStatus::NoMemory);
+    EXPECT_TRUE(capped.image.isNull());
+    const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, imaging::probePicture(path), 8);
+    EXPECT_FALSE(loaded.noMemory);
+    EXPECT_EQ(loaded.image.size(), QSize(512, 512));
+}
