@@ -2,15 +2,14 @@
 
 #include <QFile>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <map>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "TempDir.h"
@@ -111,10 +110,11 @@ enum class Finish {
     // Each render holds on until its entry is taken, so everything started
     // stays in flight at its peak.
     WhenTaken,
-    // Entry 0 holds on until the rest of the first window is done; of the
-    // others, each ends once the next one has started, so every start the
-    // first window makes comes after a render is done and before the next.
-    // Finished pictures then wait to be taken, holding their results.
+    // Entry 0 holds on until the rest of the first window is done; entries 1
+    // to workers - 1 each end once the next one has started, the rest at
+    // once. So every start the first window makes comes after one render is
+    // done and before the next, while finished pictures wait to be taken
+    // holding their results.
     OneAfterAnother,
 };
 
