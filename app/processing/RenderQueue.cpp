@@ -49,6 +49,8 @@ void RenderQueue::startMore(std::unique_lock<std::mutex>& lock)
             continue;
         if (inUse_ > 0 && inUse_ + cost.peak > budget_)
             return;
+        if (watcher_)
+            watcher_(i, cost, inUse_);
         inUse_ += cost.peak;
         held_[i] = cost;
         ++started_;

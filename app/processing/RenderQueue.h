@@ -34,6 +34,13 @@ public:
     RenderQueue(const RenderQueue&) = delete;
     RenderQueue& operator=(const RenderQueue&) = delete;
 
+    // Told of each picture as it starts, with the cost it is charged and what
+    // the pictures in flight held before it. Called under the queue's lock
+    // from the thread that starts the picture: it must not call the queue.
+    // Set it before the first take.
+    using StartWatcher = std::function<void(int index, const RenderCost& cost, int64_t heldBefore)>;
+    void watchStarts(StartWatcher watcher) { watcher_ = std::move(watcher); }
+
     // The result of entry `i`; entries are taken in increasing order. While it
     // is not ready the calling thread's event loop runs, so a window stays alive.
     RenderResult take(int i);
@@ -53,6 +60,7 @@ private:
     const RenderSettings settings_;
     const RenderAssets assets_;
     const RenderFunction render_;
+    StartWatcher watcher_;
     int workers_;
     const int64_t budget_;
     int started_ = 0;      // entries below it have been started

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "state/ColorMatrix.h"
+#include "platform/imaging/ColorMatrix.h"
 #include "state/PictureList.h"
 
 // One line of the sizes file.

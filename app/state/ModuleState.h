@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "state/ColorMatrix.h"
+#include "platform/imaging/ColorMatrix.h"
 
 // Variables of the picture drawing module.
 struct PictureModuleState {

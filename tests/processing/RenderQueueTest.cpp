@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <QFile>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <map>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "TempDir.h"
 #include "ToolRunner.h"
@@ -100,8 +103,137 @@ TEST(RenderQueue, AFailingRenderIsThatPicturesErrorAlone)
     }
 }
 
+namespace {
+
+// How the renders of a budget case end.
+enum class Finish {
+    // Each render holds on until its entry is taken, so everything started
+    // stays in flight at its peak.
+    WhenTaken,
+    // Entry 0 holds on until the rest of the first window is done; entries 1
+    // to workers - 1 each end once the next one has started, the rest at
+    // once. So every start the first window makes comes after one render is
+    // done and before the next, while finished pictures wait to be taken
+    // holding their results.
+    OneAfterAnother,
+};
+
+// Follows a queue's starts against what its renders are known to hold, and
+// drives the renders as `Finish` says. Every start is checked as the queue
+// makes it, under its lock, so a start the budget forbids cannot slip by.
+class BudgetWatch {
+public:
+    BudgetWatch(QStringList paths, std::vector<RenderCost> costs, int workers, int64_t budget, Finish finish)
+        : paths_(std::move(paths)), costs_(std::move(costs)), workers_(workers), budget_(budget),
+          finish_(finish), started_(costs_.size(), false), done_(costs_.size(), false)
+    {
+    }
+
+    RenderResult render(const QString& path)
+    {
+        const int i = int(paths_.indexOf(path));
+        std::unique_lock lock(mutex_);
+        cv_.wait(lock, [&] { return mayFinish(i); });
+        done_[i] = true;
+        cv_.notify_all();
+        RenderResult r;
+        r.picture = tiny();
+        return r;
+    }
+
+    void started(int i, const RenderCost& cost, int64_t heldBefore)
+    {
+        const std::lock_guard lock(mutex_);
+        const QString at = QStringLiteral("entry %1: ").arg(i);
+        if (started_[i])
+            faults_ << at + "started twice";
+        if (cost.peak != costs_[i].peak)
+            faults_ << at + QStringLiteral("charged %1 bytes, not %2").arg(cost.peak).arg(costs_[i].peak);
+        const auto [least, most] = heldNow();
+        if (heldBefore < least || heldBefore > most)
+            faults_ << at + QStringLiteral("the queue counts %1 bytes in flight, not %2 to %3")
+                                .arg(heldBefore).arg(least).arg(most);
+        if (heldBefore > 0 && heldBefore + cost.peak > budget_)
+            faults_ << at + QStringLiteral("started beside %1 bytes in flight, over the budget of %2")
+                                .arg(heldBefore).arg(budget_);
+        if (i > std::max(taking_, 0) + workers_ + 1)
+            faults_ << at + QStringLiteral("started while entry %1 is taken: more than workers + 1 ahead")
+                                .arg(taking_);
+        started_[i] = true;
+        cv_.notify_all();
+    }
+
+    // Takes every entry in order, noting after each take (when the queue has
+    // started all it can) how many entries are started and not taken.
+    void takeAll(RenderQueue& queue)
+    {
+        for (int i = 0; i < int(paths_.size()); ++i) {
+            {
+                const std::lock_guard lock(mutex_);
+                taking_ = i;
+            }
+            cv_.notify_all();
+            EXPECT_FALSE(queue.take(i).picture.isNull()) << i;
+            const std::lock_guard lock(mutex_);
+            taken_ = i + 1;
+            afterTake_.push_back(int(std::count(started_.begin() + taken_, started_.end(), true)));
+        }
+    }
+
+    QStringList faults() const { return faults_; }
+    // Entries started and not taken after each take.
+    std::vector<int> inFlightAfterTakes() const { return afterTake_; }
+    int startedCount() const { return int(std::count(started_.begin(), started_.end(), true)); }
+
+private:
+    bool mayFinish(int i) const
+    {
+        if (finish_ == Finish::WhenTaken)
+            return taking_ >= i;
+        if (i == 0)
+            return std::all_of(done_.begin() + 1, done_.begin() + workers_ + 1, [](bool d) { return d; });
+        if (i < workers_)
+            return started_[i + 1];
+        return true;
+    }
+
+    // What the queue must be holding now: an entry holds its peak while it
+    // renders and at least its result once done, until it is asked for; then
+    // it may be given back, and once taken it holds nothing.
+    std::pair<int64_t, int64_t> heldNow() const
+    {
+        int64_t least = 0, most = 0;
+        for (int k = taken_; k < int(costs_.size()); ++k) {
+            if (!started_[k])
+                continue;
+            most += costs_[k].peak;
+            if (!done_[k])
+                least += costs_[k].peak;
+            else if (k > taking_)
+                least += costs_[k].result;
+        }
+        return {least, most};
+    }
+
+    const QStringList paths_;
+    const std::vector<RenderCost> costs_;
+    const int workers_;
+    const int64_t budget_;
+    const Finish finish_;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    int taking_ = -1;  // the entry last asked for
+    int taken_ = 0;    // entries below it have been handed back
+    std::vector<bool> started_, done_;
+    QStringList faults_;
+    std::vector<int> afterTake_;
+};
+
+} // namespace
+
 // Pictures start only while the estimated memory of those in flight fits the
-// budget; one larger than the whole budget runs alone, and the run finishes.
+// budget, finished pictures count with their results; one larger than the
+// whole budget runs alone, and the run finishes.
 TEST(RenderQueue, PicturesInFlightStayWithinTheBudget)
 {
     ASSERT_TRUE(toolsInstalled({"convert"}));
@@ -111,56 +243,51 @@ TEST(RenderQueue, PicturesInFlightStayWithinTheBudget)
     ASSERT_EQ(runTool({"convert", "-size", "6000x4500", "xc:#406080", big}).exitCode, 0);
     const RenderSettings settings = widthLimit(800);
     const RenderAssets assets = prepareAssets(settings);
-    const int64_t smallCost = estimateRenderCost(QString::fromStdString(small), settings, assets).peak;
-    const int64_t bigCost = estimateRenderCost(QString::fromStdString(big), settings, assets).peak;
-    ASSERT_GT(smallCost, int64_t(12) << 20) << "a 2000 x 1500 picture is decoded whole";
-    ASSERT_GT(bigCost, 5 * smallCost);
+    const RenderCost smallCost = estimateRenderCost(QString::fromStdString(small), settings, assets);
+    const RenderCost bigCost = estimateRenderCost(QString::fromStdString(big), settings, assets);
+    ASSERT_GT(smallCost.peak, int64_t(12) << 20) << "a 2000 x 1500 picture is decoded whole";
+    ASSERT_GT(bigCost.peak, 5 * smallCost.peak);
+    ASSERT_LT(smallCost.result, smallCost.peak / 8) << "an 800 wide result is small beside its source";
 
-    struct Case { const char* what; double budgetInSmall; int mostAtOnce; };
+    // Entry 6 is the large picture; each entry has a file of its own, so a
+    // render knows which entry it is.
+    constexpr int kEntries = 12, kBig = 6, kWorkers = 4;
+    QStringList paths;
+    std::vector<RenderCost> costs;
+    for (int i = 0; i < kEntries; ++i) {
+        const std::string path = dir.file("entry" + std::to_string(i) + ".png");
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(i == kBig ? big : small), QString::fromStdString(path)));
+        paths << QString::fromStdString(path);
+        costs.push_back(i == kBig ? bigCost : smallCost);
+    }
+
+    struct Case { const char* what; double budgetInSmall; Finish finish; int mostAtOnce; };
     const Case cases[] = {
-        {"room for one", 1.5, 1},
-        {"room for three", 3.5, 3},
-        {"the large one exceeds the budget", 4.5, 4},
+        {"room for one", 1.5, Finish::WhenTaken, 1},
+        {"room for three", 3.5, Finish::WhenTaken, 3},
+        {"room for four, the window for five", 4.5, Finish::WhenTaken, 4},
+        {"room for three rendering, finished ones hold their results", 3.5, Finish::OneAfterAnother, 5},
     };
     for (const Case& c : cases) {
-        const int64_t budget = int64_t(double(smallCost) * c.budgetInSmall);
-        std::mutex mutex;
-        std::condition_variable cv;
-        int inFlight = 0, most = 0;
-        int64_t held = 0;
-        bool overBudget = false, bigBesideOthers = false;
-        auto render = [&](const QString& path, const RenderSettings&, const RenderAssets&) {
-            const bool isBig = path.endsWith(u"big.png");
-            const int64_t cost = isBig ? bigCost : smallCost;
-            std::unique_lock lock(mutex);
-            ++inFlight;
-            held += cost;
-            most = std::max(most, inFlight);
-            overBudget |= inFlight > 1 && held > budget;
-            bigBesideOthers |= inFlight > 1 && (isBig || held > budget);
-            cv.notify_all();
-            // Gives the queue the chance to start as many as it allows; the
-            // bound only keeps a wrong count from waiting for ever.
-            cv.wait_for(lock, std::chrono::milliseconds(isBig ? 0 : 2000),
-                        [&] { return inFlight >= c.mostAtOnce; });
-            // A start the budget forbids would show within this moment.
-            cv.wait_for(lock, std::chrono::milliseconds(20), [] { return false; });
-            --inFlight;
-            held -= cost;
-            RenderResult r;
-            r.picture = tiny();
-            return r;
-        };
-        QStringList paths;
-        for (int i = 0; i < 12; ++i)
-            paths << QString::fromStdString(i == 6 ? big : small);
+        SCOPED_TRACE(c.what);
+        const int64_t budget = int64_t(double(smallCost.peak) * c.budgetInSmall);
+        BudgetWatch watch(paths, costs, kWorkers, budget, c.finish);
         Watchdog watchdog;
-        RenderQueue queue(paths, settings, 4, render, budget);
-        for (int i = 0; i < paths.size(); ++i)
-            EXPECT_FALSE(queue.take(i).picture.isNull()) << c.what << " " << i;
-        EXPECT_EQ(most, c.mostAtOnce) << c.what;
-        EXPECT_FALSE(overBudget) << c.what;
-        EXPECT_FALSE(bigBesideOthers) << c.what;
+        RenderQueue queue(paths, settings, kWorkers,
+                          [&](const QString& path, const RenderSettings&, const RenderAssets&) {
+                              return watch.render(path);
+                          },
+                          budget);
+        queue.watchStarts([&](int i, const RenderCost& cost, int64_t held) { watch.started(i, cost, held); });
+        watch.takeAll(queue);
+        const std::vector<int> inFlight = watch.inFlightAfterTakes();
+        EXPECT_EQ(*std::max_element(inFlight.begin(), inFlight.end()), c.mostAtOnce);
+        EXPECT_TRUE(watch.faults().isEmpty()) << watch.faults().join(u'\n').toStdString();
+        EXPECT_EQ(watch.startedCount(), kEntries);
+        if (c.finish == Finish::WhenTaken) {
+            EXPECT_EQ(inFlight[kBig - 1], 1)
+                << "the large picture waits for the room and then runs alone";
+        }
     }
 }
 

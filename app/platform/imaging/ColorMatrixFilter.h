@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "state/ColorMatrix.h"
+#include "platform/imaging/ColorMatrix.h"
 
 namespace imaging {
 
