@@ -18,6 +18,7 @@
 #include "LocalServer.h"
 #include "MainWindowFixture.h"
 #include "PipeWatchdog.h"
+#include "RedPicture.h"
 #include "mainwindow/NewsTicker.h"
 #include "platform/news/HttpNewsPage.h"
 
@@ -92,30 +93,6 @@ protected:
 QString newsFile()
 {
     return ProgramFolders::userDir() + "/ad.dat";
-}
-
-// A red picture as PNG bytes.
-QByteArray redPng()
-{
-    QImage image(60, 40, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-int redPixels(const QImage& shot)
-{
-    int count = 0;
-    const QImage rgb = shot.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb p = rgb.pixel(x, y);
-            count += qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
-        }
-    return count;
 }
 
 } // namespace

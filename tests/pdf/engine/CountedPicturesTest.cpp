@@ -52,23 +52,6 @@ Extracted extract(const std::string& pdf)
     return result;
 }
 
-// The image object of each placement, as pdfimages lists them.
-std::vector<std::string> placedObjects(const std::string& pdf)
-{
-    std::vector<std::string> objects;
-    std::istringstream lines(runTool({"pdfimages", "-list", pdf}).out);
-    std::string line;
-    for (int row = 1; std::getline(lines, line); ++row) {
-        if (row <= 2)
-            continue; // heading and rule
-        std::istringstream fields(line);
-        std::vector<std::string> field{std::istream_iterator<std::string>(fields), {}};
-        if (field.size() > 10)
-            objects.push_back(field[10]);
-    }
-    return objects;
-}
-
 // The colour at the middle of a picture drawn into (100, 100)-(1100, 800).
 uint32_t middleColour(const std::string& pdf, int page)
 {

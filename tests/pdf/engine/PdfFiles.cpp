@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "ToolRunner.h"
 
+#include <iterator>
 #include <sstream>
 
 std::string qpdfProblems(const std::string& path)
@@ -64,4 +65,20 @@ Raster renderPage(const std::string& path, int page)
     in.get();
     raster.rgb = data.substr(static_cast<size_t>(in.tellg()));
     return raster;
+}
+
+std::vector<std::string> placedObjects(const std::string& pdf)
+{
+    std::vector<std::string> objects;
+    std::istringstream lines(runTool({"pdfimages", "-list", pdf}).out);
+    std::string line;
+    for (int row = 1; std::getline(lines, line); ++row) {
+        if (row <= 2)
+            continue; // heading and rule
+        std::istringstream fields(line);
+        std::vector<std::string> field{std::istream_iterator<std::string>(fields), {}};
+        if (field.size() > 10)
+            objects.push_back(field[10]);
+    }
+    return objects;
 }

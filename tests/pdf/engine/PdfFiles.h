@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Checks of written PDF files by outside tools.
 
@@ -20,3 +21,6 @@ struct Raster {
     uint32_t at(int x, int y) const; // 0xRRGGBB
 };
 Raster renderPage(const std::string& path, int page = 1);
+
+// The image object of each placement, page by page, as pdfimages lists them.
+std::vector<std::string> placedObjects(const std::string& pdf);

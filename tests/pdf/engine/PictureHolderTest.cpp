@@ -93,28 +93,6 @@ TEST(PictureHolder, NamesAndReuse)
     doc.EndDoc();
 }
 
-namespace {
-
-// The image object of each placement, page by page, as pdfimages lists them.
-std::vector<std::string> placedObjects(const std::string& pdf)
-{
-    std::vector<std::string> objects;
-    std::istringstream lines(runTool({"pdfimages", "-list", pdf}).out);
-    std::string line;
-    int row = 0;
-    while (std::getline(lines, line)) {
-        if (++row <= 2)
-            continue; // heading and rule
-        std::istringstream fields(line);
-        std::vector<std::string> field{std::istream_iterator<std::string>(fields), {}};
-        if (field.size() > 10)
-            objects.push_back(field[10]);
-    }
-    return objects;
-}
-
-} // namespace
-
 TEST(PictureHolder, APictureIsWrittenWhereFirstPlacedAndThenReferredTo)
 {
     ASSERT_TRUE(toolsInstalled({"convert", "qpdf", "pdfimages"}));
