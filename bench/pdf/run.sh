@@ -51,13 +51,4 @@ FONTCONFIG_FILE="$(dirname "$(realpath "$0")")/../../tests/support/fonts.conf" "
 echo "-- Bookmarks: 100,000 each one level deeper, and 100,000 at one level (goal: well under a second each)"
 "$build/bench/pdf/bookmarks" 100000
 
-echo "-- Peak memory of books of 24 MP pictures, JPEG passed through (goal: the same for 10 and for 100)"
-convert -size 6000x4000 plasma:'#d06030'-'#3050a0' -seed 1 -attenuate 0.2 +noise Gaussian -quality 90 "$work/big.jpg"
-big=()
-for i in $(seq 1 100); do
-  ln -f "$work/big.jpg" "$work/big$i.jpg"   # distinct names: each is a picture of its own
-  big+=("$work/big$i.jpg")
-done
-"$build/bench/pdf/picturememory" "$work/big.pdf" 2 "${big[@]:0:10}"
-"$build/bench/pdf/picturememory" "$work/big.pdf" 2 "${big[@]}"
-rm -f "$work"/big*
+# The peak memory of books of big pictures, one pass and counted: bench/pagecount.
