@@ -26,7 +26,7 @@ QByteArray joined(const QStringList& lines)
 // The list file grows over all runs: its old lines and the new ones are
 // written anew as a whole, so a disk that fills up loses no line of old and
 // leaves no half line. A list that cannot be read is not replaced.
-bool append(const QString& path, const QByteArray& bytes)
+bool rewriteWithAdded(const QString& path, const QByteArray& bytes)
 {
     QByteArray whole;
     if (QFileInfo::exists(path)) {
@@ -76,7 +76,7 @@ UploadPageWrites funCreateHtm(const RunRequest& request, RunOutcome& outcome, co
     for (const UploadedPicture& up : outcome.uploaded)
         addresses << up.url;
     const QString list = QDir(userDir).filePath(QStringLiteral("picUpload.dat"));
-    if (!addresses.isEmpty() && !append(list, joined(addresses))) {
+    if (!addresses.isEmpty() && !rewriteWithAdded(list, joined(addresses))) {
         logUnwritten(outcome, list);
         written.list = false;
     }

@@ -21,7 +21,8 @@ struct UploadPageWrites {
 };
 
 // Writes "PicURL.htm" into the output folder (UTF-8, CR LF, replaced whole)
-// and appends every address to "picUpload.dat" in `userDir`, each through
-// the checked write of the results (whole or not at all). A file that
+// and adds every address to "picUpload.dat" in `userDir` by writing that
+// list anew with its old lines, each file through the checked write of the
+// results (whole or not at all). A file that
 // cannot be written is logged in the run's outcome.
 UploadPageWrites funCreateHtm(const RunRequest& request, RunOutcome& outcome, const QString& userDir);
