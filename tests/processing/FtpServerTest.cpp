@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -66,11 +67,11 @@ struct UploadRun : BatchRunFixture {
     QDir served() const { return QDir(dir.filePath("served")); }
     QString userDir() const { return dir.filePath("user"); }
     // Noisy pictures, so a result spans several network packets.
-    void pictures(int count)
+    void pictures(int count, const std::string& size = "900x600")
     {
         for (int i = 0; i < count; ++i) {
-            const QString path = dir.filePath(QStringLiteral("src %1.png").arg(i));
-            ASSERT_EQ(runTool({"convert", "-size", "900x600", "xc:gray", "-seed", "7", "+noise", "Random",
+            const QString path = dir.filePath(QStringLiteral("src %1.png").arg(st.list.count()));
+            ASSERT_EQ(runTool({"convert", "-size", size, "xc:gray", "-seed", "7", "+noise", "Random",
                                path.toStdString()}).exitCode, 0) << "ImageMagick's convert is needed";
             st.list.add(path);
         }
@@ -236,8 +237,9 @@ TEST(FtpServer, AServerThatCannotBeReachedIsTriedOnceARun)
 
 TEST(FtpServer, AServerThatStallsAnUploadIsNotAskedAgainThatRun)
 {
-    // Short waits: the server lets the user in at once and then never answers.
-    UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 5, 5}));
+    // Short waits: the server lets the user in at once and then never
+    // answers. The hour for the last answer never comes into it.
+    UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 5, 5, 3600}));
     FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Stall);
     ASSERT_TRUE(server.running()) << kNoServer;
     f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
@@ -251,6 +253,45 @@ TEST(FtpServer, AServerThatStallsAnUploadIsNotAskedAgainThatRun)
                   (kErrLogHeader + line + line + line + "\r\n").toStdString());
         EXPECT_TRUE(QFile::exists(f.out("Vimo_0002.jpg")));
         EXPECT_TRUE(f.uploaded().isEmpty());
+    }
+}
+
+// The connection holds much of a big result, which a slow server takes in at
+// its pace before it answers the last byte. Short waits for the other
+// answers, so the wait for that one shows.
+TEST(FtpServer, ASlowServerGetsEveryResultAndNeverEndsTheRunsUploads)
+{
+    const struct {
+        const char* what;
+        FtpTimeouts timeouts;
+        int failed;  // the first results, logged with code 3
+    } cases[] = {
+        {"the last answer awaited as long as a slow server needs", {10, 5, 5}, 0},
+        {"the last answer awaited too briefly: that upload fails, the later ones go", {10, 5, 5, 1}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        UploadRun f(std::make_shared<CurlUploader>(c.timeouts));
+        FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Slow);
+        ASSERT_TRUE(server.running()) << kNoServer;
+        f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+        f.st.ps.iSizeMode = 2;  // the source's size
+        f.pictures(1, "1600x1000");
+        f.pictures(2, "300x200");
+        ASSERT_TRUE(f.start());
+        ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 800 * 1024) << "a result the connection holds for seconds";
+
+        const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:3)。\r\n");
+        EXPECT_EQ(f.outText().toStdString(), (c.failed ? kErrLogHeader + line + "\r\n" : QString()).toStdString());
+        const QStringList addresses = QString::fromUtf8(readAll(QDir(f.userDir()).filePath("picUpload.dat")))
+                                          .split("\r\n", Qt::SkipEmptyParts);
+        ASSERT_EQ(addresses.size(), 3 - c.failed);
+        for (int i = c.failed; i < 3; ++i) {
+            const QString result = QStringLiteral("Vimo_000%1.jpg").arg(i);
+            const QString name = addresses.at(i - c.failed).section(u'/', -1);
+            EXPECT_TRUE(name.endsWith(u'_' + result)) << name.toStdString();
+            EXPECT_EQ(readAll(f.served().filePath("www/pics/" + name)), readAll(f.out(result))) << i;
+        }
     }
 }
 

@@ -103,7 +103,7 @@ namespace {
 const char* const kFtpScript = R"PY(
 import logging, os, sys
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
 root, user, password, mode_name, port_file = sys.argv[1:6]
@@ -121,6 +121,8 @@ class Cutting(DTPHandler):
         DTPHandler.handle_read(self)
         self.handle_close()
     handle_read_event = handle_read
+class Slow(ThrottledDTPHandler):
+    read_limit = 100 * 1024
 class Handler(FTPHandler):
     # A stalling server notes the upload it was asked for, then never answers.
     def ftp_STOR(self, file, mode='w'):
@@ -130,7 +132,7 @@ class Handler(FTPHandler):
             noted.write(file + '\n')
 Handler.authorizer = authorizer
 Handler.auth_failed_timeout = 0
-Handler.dtp_handler = {'drop': Dropping, 'cut': Cutting}.get(mode_name, DTPHandler)
+Handler.dtp_handler = {'drop': Dropping, 'cut': Cutting, 'slow': Slow}.get(mode_name, DTPHandler)
 server = FTPServer(('127.0.0.1', 0), Handler)
 open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
 os.replace(port_file + '.tmp', port_file)
@@ -146,6 +148,8 @@ std::string modeName(FtpServer::Fault fault)
         return "cut";
     case FtpServer::Fault::Stall:
         return "stall";
+    case FtpServer::Fault::Slow:
+        return "slow";
     case FtpServer::Fault::None:
         break;
     }

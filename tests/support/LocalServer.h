@@ -36,6 +36,7 @@ public:
         HangUp,    // hangs up on the client as soon as the first bytes of an upload have arrived
         CutShort,  // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
         Stall,     // lets the user in, then never answers an upload's STOR
+        Slow,      // takes an upload's bytes at 100 KB/s, answering only once it has them all
     };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
               Fault fault = Fault::None);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QUrl>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <curl/curl.h>
@@ -36,21 +37,45 @@ QByteArray encoded(const QString& segment)
     return QUrl::toPercentEncoding(segment);
 }
 
-int keepAliveCall(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+using Clock = std::chrono::steady_clock;
+
+// What a put learns of the server while libcurl talks to it. libcurl has one
+// wait for every answer, and it would also bound the answer to the last
+// byte, which a slow server gives only once it has taken in all the
+// connection holds. So libcurl is given the long wait, and this watch keeps
+// the answers before the data to the short one.
+struct ServerWatch {
+    const std::function<void()>* keepAlive = nullptr;
+    Clock::duration answerWait{};
+    Clock::time_point lastHeard = Clock::now();
+    bool loggedIn = false;  // a 230 came
+    bool sending = false;   // a 125 or 150 came: the data goes from now on
+    bool gaveUp = false;    // an answer before the data did not come in time
+};
+
+// libcurl calls this about once a second whatever it waits for.
+int watchProgress(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    const auto& keepAlive = *static_cast<std::function<void()>*>(clientp);
-    if (keepAlive)
-        keepAlive();
+    auto& watch = *static_cast<ServerWatch*>(clientp);
+    if (*watch.keepAlive)
+        (*watch.keepAlive)();
+    // Once the data goes, the no-progress limit and the last answer's wait hold.
+    if (!watch.sending && Clock::now() - watch.lastHeard > watch.answerWait) {
+        watch.gaveUp = true;
+        return 1;
+    }
     return 0;
 }
 
-// libcurl hands every reply of an FTP server to the header callback; a 230
-// means the login went through.
+// libcurl hands every reply line of an FTP server to the header callback.
 size_t watchReply(char* text, size_t size, size_t count, void* userdata)
 {
+    auto& watch = *static_cast<ServerWatch*>(userdata);
     const size_t length = size * count;
-    if (length >= 3 && std::memcmp(text, "230", 3) == 0)
-        *static_cast<bool*>(userdata) = true;
+    const auto is = [&](const char* code) { return length >= 3 && std::memcmp(text, code, 3) == 0; };
+    watch.lastHeard = Clock::now();
+    watch.loggedIn = watch.loggedIn || is("230");
+    watch.sending = watch.sending || is("125") || is("150");
     return length;
 }
 
@@ -68,23 +93,28 @@ bool timedOut(CURLcode code)
 }
 
 // A failure before the server has let us in is a failure to connect;
-// everything after is a failed transfer, a stalled one when the server
-// stopped answering.
-FtpStatus statusOf(CURLcode code, bool loggedIn)
+// everything after is a failed transfer. It is a stalled one when the server
+// fell silent or took no byte while it still had its part to do; a server
+// that was handed every byte and gave no answer in the long wait may just be
+// slow, and the next file may well get through.
+FtpStatus statusOf(CURLcode code, const ServerWatch& watch, bool allHanded)
 {
     if (code == CURLE_OK)
         return FtpStatus::Done;
-    if (!loggedIn)
+    if (!watch.loggedIn)
         return FtpStatus::NoConnection;
-    return timedOut(code) ? FtpStatus::Stalled : FtpStatus::Failed;
+    if (watch.gaveUp || (timedOut(code) && !allHanded))
+        return FtpStatus::Stalled;
+    return FtpStatus::Failed;
 }
 
 // Whether the server kept the `size` bytes the handle has just sent. A
 // server that does not tell sizes is taken at its word.
-FtpStatus checkStored(CURL* c, curl_off_t size)
+FtpStatus checkStored(CURL* c, curl_off_t size, long answerWait)
 {
     // The same handle, so the same connection and login: SIZE on the file
-    // just written, nothing transferred.
+    // just written, nothing transferred, so every answer gets the short wait.
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, answerWait);
     curl_easy_setopt(c, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
     curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
@@ -153,30 +183,35 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     curl_easy_setopt(c, CURLOPT_READDATA, file.get());
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, size);
     curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    // The connect time-out covers the greeting and the login too.
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, timeouts_.connect);
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeouts_.response);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeouts_.lastAnswer);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, timeouts_.stall);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, keepAliveCall);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &keepAlive);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, discard);
 
-    bool loggedIn = false;
+    ServerWatch watch;
+    watch.keepAlive = &keepAlive;
+    watch.answerWait = std::chrono::seconds(timeouts_.response);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, watchProgress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, watchReply);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &loggedIn);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &watch);
 
-    const CURLcode result = curl_easy_perform(c);  // sets loggedIn: read it only after
-    const FtpStatus status = statusOf(result, loggedIn);
+    watch.lastHeard = Clock::now();
+    const CURLcode result = curl_easy_perform(c);  // fills the watch: read it only after
+    // Bytes handed to the connection, not yet bytes the server took.
+    curl_off_t sent = -1;
+    curl_easy_getinfo(c, CURLINFO_SIZE_UPLOAD_T, &sent);
+    const FtpStatus status = statusOf(result, watch, watch.sending && sent == size);
     if (status != FtpStatus::Done)
         return status;
     // A server that hangs up after a part may still answer well: count the bytes.
-    curl_off_t sent = -1;
-    curl_easy_getinfo(c, CURLINFO_SIZE_UPLOAD_T, &sent);
     if (sent != size)
         return FtpStatus::Failed;
     // Bytes sent are not bytes stored: a server that closes the data
     // connection early and still answers 226 is asked what it kept.
-    return checkStored(c, size);
+    return checkStored(c, size, timeouts_.response);
 }
 

@@ -7,8 +7,8 @@ FtpStatus FailFastUploader::put(const FtpPut& request)
     if (unreachable_ != FtpStatus::Done)
         return unreachable_;
     const FtpStatus status = inner_->put(request);
-    // A failed transfer says nothing about the next file; a server that
-    // cannot be reached, refuses the login or lets a transfer time out
+    // A failed transfer, a slow one too, says nothing about the next file; a
+    // server that cannot be reached, refuses the login or stalls a transfer
     // answers every file alike.
     if (status == FtpStatus::NoSession || status == FtpStatus::NoConnection || status == FtpStatus::Stalled)
         unreachable_ = status;

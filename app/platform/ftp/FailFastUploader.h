@@ -5,9 +5,9 @@
 #include "platform/ftp/Uploader.h"
 
 // Puts through another uploader, giving up on the server after the first
-// put that could not reach it, could not start at all or timed out waiting
-// on it: every later put ends at once with that same status, instead of
-// waiting out the time-outs again for each file. `forget` starts afresh (a new run).
+// put that could not reach it, could not start at all or found it stalled:
+// every later put ends at once with that same status, instead of waiting
+// out the time-outs again for each file. `forget` starts afresh (a new run).
 class FailFastUploader : public Uploader {
 public:
     explicit FailFastUploader(std::shared_ptr<Uploader> inner);

@@ -18,7 +18,7 @@ enum class FtpStatus {
     NoSession = 1,     // the transfer machinery could not start
     NoConnection = 2,  // the server could not be reached or refused the login
     Failed = 3,        // connected, but the file did not arrive whole
-    Stalled = 4,       // connected, then the server stopped answering: a failed transfer
+    Stalled = 4,       // connected, then the server stopped answering or taking bytes: a failed transfer
 };
 
 // The number of a status in the error log: a stalled transfer is a failed one.
