@@ -145,18 +145,23 @@ TEST(CountedPictures, FilesChangedAfterTheDrawCallChangeNothing)
 
 namespace {
 
-// Files of `folder` that this process holds open, named or not.
-int openFilesIn(const fs::path& folder)
+// The descriptors of files of `folder` that this process holds open, named or not.
+std::vector<int> descriptorsIn(const fs::path& folder)
 {
-    int count = 0;
+    std::vector<int> open;
     const std::string prefix = fs::canonical(folder).string() + "/";
     for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
         std::error_code error;
         const fs::path target = fs::read_symlink(fd.path(), error);
         if (!error && target.string().rfind(prefix, 0) == 0)
-            ++count;
+            open.push_back(std::stoi(fd.path().filename().string()));
     }
-    return count;
+    return open;
+}
+
+int openFilesIn(const fs::path& folder)
+{
+    return int(descriptorsIn(folder).size());
 }
 
 bool isEmpty(const fs::path& folder)
@@ -230,6 +235,29 @@ TEST(CountedPictures, KeptPicturesLeaveNothingBehind)
         EXPECT_TRUE(isEmpty(temp.path()));
         EXPECT_EQ(fs::exists(file), c.ending == End);
     }
+}
+
+// A kept picture that cannot be read back, as from a disk that failed
+// meanwhile, fails the second pass with that reason.
+TEST(CountedPictures, KeptPictureThatCannotBeReadBackFailsTheDocument)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    TempDir dir, temp;
+    const std::string picture = make(dir.file("p.png"), {"-size", "40x30", "xc:red"});
+    const std::string file = dir.file("kept.pdf");
+    PdfHandle h;
+    h.setFile(file);
+    h.setStr(VUM_TEMP_FOLDER, temp.path().string());
+    ASSERT_EQ(pdf().SetNumProp(h, VUM_WANT_PAGE_COUNT, 1), 0);
+    ASSERT_EQ(pdf().BeginDoc(h), 0) << lastError();
+    ASSERT_EQ(pdf().DrawFromFile(h, 100, 100, picture.c_str()), 0) << lastError();
+    const std::vector<int> kept = descriptorsIn(temp.path());
+    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_EQ(ftruncate(kept[0], 0), 0);
+    EXPECT_EQ(pdf().EndDoc(h), -1);
+    EXPECT_EQ(lastError(), "Can't read back stored image: " + picture);
+    EXPECT_EQ(openFilesIn(temp.path()), 0);
+    EXPECT_FALSE(fs::exists(file));
 }
 
 // A temporary folder that cannot take the kept pictures fails the draw call,
