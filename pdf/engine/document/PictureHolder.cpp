@@ -133,9 +133,9 @@ void TCustomVumImage::StoreJpegFile()
         bytes = ReadWholeFile(FileName);
         info = TJPEGImage::ReadInfo(bytes);
         // A file that lacks only its end marker is read through once to show
-        // that it is whole, and embedded closed with the marker, so the stream
-        // is a complete JPEG stream for every viewer. One cut anywhere else
-        // would show a grey or blurred rest.
+        // that it is whole, and embedded closed with the marker: without it
+        // poppler leaves the last rows blank, or all of a progressive picture.
+        // One cut anywhere else would show a grey or blurred rest.
         read = info.endMarker || TJPEGImage::IsWhole(bytes);
     } catch (const std::exception&) {
     }

@@ -138,13 +138,20 @@ static int shim_all_scanned(j_decompress_ptr cinfo, const struct shim_error* err
     return 1;
 }
 
-/* A file without its end-of-image marker is whole only when every block was
- * read from data and the end of the data was the only thing libjpeg warned
- * of. Arithmetic decoding reads past the end of its data without a warning
- * (as the standard asks), so such a file cannot show it is whole. */
-static int shim_whole_to_the_end(j_decompress_ptr cinfo, const struct shim_error* err)
+/* The data ended before the blocks did. Huffman decoding warns when it needs
+ * bits past a marker; arithmetic decoding reads on past its data without a
+ * sign (as the standard asks), so for it any end of the data before the
+ * end-of-image marker counts. */
+static int shim_data_ran_out(j_decompress_ptr cinfo, const struct shim_error* err)
 {
-    return err->end_warnings == 0 || (!cinfo->arith_code && err->warnings == err->end_warnings);
+    return err->data_ended || (cinfo->arith_code && err->end_warnings);
+}
+
+/* A file that lacks only its end-of-image marker passes when libjpeg warned
+ * of nothing but that. */
+static int shim_only_end_missing(const struct shim_error* err)
+{
+    return err->end_warnings == 0 || err->warnings == err->end_warnings;
 }
 
 int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, size_t stride,
@@ -190,9 +197,9 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
                                  : (*cinfo.mem->alloc_sarray)((j_common_ptr)&cinfo, JPOOL_IMAGE,
                                                               cinfo.output_width * cinfo.output_components, 1);
         /* libjpeg goes on past data that end early with zero coefficients (grey
-         * or blurred rows); its warning for that ends the decoding. A progressive
-         * file is read whole by jpeg_start_decompress already. */
-        while (!err.data_ended && cinfo.output_scanline < cinfo.output_height) {
+         * or blurred rows): that ends the decoding. A progressive file is read
+         * whole by jpeg_start_decompress already. */
+        while (!shim_data_ran_out(&cinfo, &err) && cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW row = out ? out + (size_t)cinfo.output_scanline * stride : scratch[0];
             if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
                 break;
@@ -200,13 +207,13 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
     }
     {
         /* Asked before jpeg_finish_decompress lets go of what tells it. */
-        int all_blocks = !err.data_ended && cinfo.output_scanline == cinfo.output_height &&
+        int all_blocks = !shim_data_ran_out(&cinfo, &err) && cinfo.output_scanline == cinfo.output_height &&
                          shim_all_scanned(&cinfo, &err);
         /* Reads on to the end-of-image marker, which a file may lack. */
         if (all_blocks)
             jpeg_finish_decompress(&cinfo);
         result->warnings = err.warnings;
-        result->incomplete = !all_blocks || !shim_whole_to_the_end(&cinfo, &err);
+        result->incomplete = !all_blocks || shim_data_ran_out(&cinfo, &err) || !shim_only_end_missing(&err);
     }
     jpeg_destroy_decompress(&cinfo);
     return 0;

@@ -29,7 +29,8 @@ public:
     static TJpegInfo ReadInfo(const std::vector<uint8_t>& data);
     // Reads every scan through without keeping the picture: true when every
     // block of the picture came from the data, also in a file that lacks
-    // only its end-of-image marker.
+    // only its end-of-image marker. Raises as ReadInfo does, and for a
+    // picture beyond the size limits.
     static bool IsWhole(const std::vector<uint8_t>& data);
 
 private:
