@@ -117,6 +117,7 @@ TEST(JpegWholeFiles, LoadLikeDjpegOfTheWholeFile)
         {{"grey.jpg", {"cjpeg", "-grayscale", "{photo}"}}, Change::NoEnd},
         {{"grey-progressive.jpg", {"cjpeg", "-grayscale", "-progressive", "{photo}"}}, Change::NoEnd},
         {{"restarts.jpg", {"cjpeg", "-restart", "1", "{photo}"}}, Change::NoEnd},
+        {{"progressive-restarts.jpg", {"cjpeg", "-progressive", "-restart", "1", "{photo}"}}, Change::NoEnd},
         {{"by-component.jpg", {"cjpeg", "-scans", "{by-component}", "{photo}"}}, Change::NoEnd},
         {{"cmyk.jpg", {"convert", "{photo}", "-colorspace", "CMYK"}}, Change::NoEnd},
         // Bytes after the end-of-image marker are not the picture's.
