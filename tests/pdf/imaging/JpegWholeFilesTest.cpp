@@ -43,9 +43,8 @@ std::vector<std::size_t> scanBoundaries(const std::string& jpeg)
 {
     std::vector<std::size_t> at;
     const std::size_t first = jpeg.find("\xff\xda");
-    for (std::size_t i = jpeg.find('\xff', first + 2); i + 1 < jpeg.size(); i = jpeg.find('\xff', i + 1)) {
-        if (i == std::string::npos)
-            break;
+    for (std::size_t i = jpeg.find('\xff', first + 2); i != std::string::npos && i + 1 < jpeg.size();
+         i = jpeg.find('\xff', i + 1)) {
         const uint8_t marker = uint8_t(jpeg[i + 1]);
         if ((marker == 0xDA || marker == 0xC4) && uint8_t(jpeg[i - 1]) != 0xFF)
             at.push_back(i);
@@ -137,7 +136,7 @@ TEST(JpegWholeFiles, LoadLikeDjpegOfTheWholeFile)
         EXPECT_EQ(load(whole, &ofWhole), "") << c.made.name;
         EXPECT_EQ(rasterDifference(ours, ofWhole), "") << c.made.name;
         // djpeg rounds its CMYK to RGB conversion otherwise.
-        const int tolerance = c.made.tool.front() == "convert" ? 2 : 0;
+        const int tolerance = std::string(c.made.name) == "cmyk.jpg" ? 2 : 0;
         EXPECT_EQ(rasterDifference(ours, decodeWithTool({"djpeg", file}), tolerance), "") << c.made.name;
     }
 }
