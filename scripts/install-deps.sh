@@ -25,6 +25,8 @@ test_packages=(
   libgtest-dev libgmock-dev
   # outside tools that check what we write
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
+  # JPEG files of every coding libjpeg writes (arithmetic, scan scripts) and their pixels
+  libjpeg-turbo-progs
   python3 python3-pyftpdlib xvfb xauth x11-utils file
   # the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool

@@ -111,7 +111,7 @@ void TCustomVumImage::TakeBackKept()
     if (!Data.empty() || !kept_.Kept())
         return;
     if (!owner_.Spool().Read(kept_, Data))
-        owner_.RaiseDocumentError("Can't store image", FileName);
+        owner_.RaiseDocumentError("Can't read back stored image", FileName);
 }
 
 void TCustomVumImage::LetGoOfData()
@@ -132,11 +132,17 @@ void TCustomVumImage::StoreJpegFile()
     try {
         bytes = ReadWholeFile(FileName);
         info = TJPEGImage::ReadInfo(bytes);
-        read = true;
+        // A file that lacks only its end marker is read through once to show
+        // that it is whole, and embedded closed with the marker: without it
+        // poppler leaves the last rows blank, or all of a progressive picture.
+        // One cut anywhere else would show a grey or blurred rest.
+        read = info.endMarker || TJPEGImage::IsWhole(bytes);
     } catch (const std::exception&) {
     }
     if (!read)
         Unsupported();
+    if (!info.endMarker)
+        bytes.insert(bytes.end(), {0xFF, 0xD9});
     Width = int32_t(info.width);
     Height = int32_t(info.height);
     BitsPerComponent = 8;

@@ -12,22 +12,30 @@ struct shim_error {
     struct jpeg_error_mgr mgr;
     jmp_buf jump;
     int warnings;
-    int truncated;
+    int end_warnings;    /* the data ran out and libjpeg supplied an end-of-image marker */
     int data_ended;      /* the entropy data of a scan ended before its blocks did */
     int too_many_scans;
+    unsigned scanned;    /* a bit for each component some scan has carried */
 };
 
 /* Real progressive files have a few tens of scans at most; a file of many
  * tiny scans would make the decoder walk the whole picture for each. */
 #define SHIM_MAX_SCANS 100
 
+/* Called before each step of input, when the current scan's header is read. */
 static void shim_watch_scans(j_common_ptr cinfo)
 {
     struct shim_error* err = (struct shim_error*)cinfo->err;
-    if (cinfo->is_decompressor && ((j_decompress_ptr)cinfo)->input_scan_number > SHIM_MAX_SCANS) {
+    j_decompress_ptr dinfo = (j_decompress_ptr)cinfo;
+    int i;
+    if (!cinfo->is_decompressor)
+        return;
+    if (dinfo->input_scan_number > SHIM_MAX_SCANS) {
         err->too_many_scans = 1;
         longjmp(err->jump, 1);
     }
+    for (i = 0; i < dinfo->comps_in_scan; ++i)
+        err->scanned |= 1u << dinfo->cur_comp_info[i]->component_index;
 }
 
 static void shim_error_exit(j_common_ptr cinfo)
@@ -42,7 +50,7 @@ static void shim_emit_message(j_common_ptr cinfo, int level)
     if (level < 0) {
         err->warnings++;
         if (err->mgr.msg_code == JWRN_JPEG_EOF)
-            err->truncated = 1;
+            err->end_warnings++;
         if (err->mgr.msg_code == JWRN_HIT_MARKER)
             err->data_ended = 1;
     }
@@ -60,9 +68,10 @@ static void shim_setup(struct shim_error* err)
     err->mgr.emit_message = shim_emit_message;
     err->mgr.output_message = shim_output_message;
     err->warnings = 0;
-    err->truncated = 0;
+    err->end_warnings = 0;
     err->data_ended = 0;
     err->too_many_scans = 0;
+    err->scanned = 0;
 }
 
 static void shim_watch(j_decompress_ptr cinfo, struct jpeg_progress_mgr* progress)
@@ -106,9 +115,43 @@ int vum_jpeg_read_info(const unsigned char* data, size_t size, vum_jpeg_info* in
     info->components = cinfo.num_components;
     info->adobe_inverted = cinfo.num_components == 4 && cinfo.saw_Adobe_marker;
     info->progressive = cinfo.progressive_mode;
+    info->arithmetic = cinfo.arith_code;
     info->scan_offset = size - cinfo.src->bytes_in_buffer;
     jpeg_destroy_decompress(&cinfo);
     return 0;
+}
+
+/* Every block of every component came from the scans read: each component
+ * was carried by a scan and, in a progressive file, each of its coefficients
+ * was refined down to its last bit. (A progressive file cut exactly between
+ * two scans, or a sequential one before a component's scan, decodes without
+ * a warning into a coarser or colourless picture.) */
+static int shim_all_scanned(j_decompress_ptr cinfo, const struct shim_error* err)
+{
+    int c, k;
+    if (!cinfo->progressive_mode)
+        return err->scanned == (1u << cinfo->num_components) - 1;
+    for (c = 0; c < cinfo->num_components; ++c)
+        for (k = 0; k < DCTSIZE2; ++k)
+            if (cinfo->coef_bits[c][k] != 0)
+                return 0;
+    return 1;
+}
+
+/* The data ended before the blocks did. Huffman decoding warns when it needs
+ * bits past a marker; arithmetic decoding reads on past its data without a
+ * sign (as the standard asks), so for it any end of the data before the
+ * end-of-image marker counts. */
+static int shim_data_ran_out(j_decompress_ptr cinfo, const struct shim_error* err)
+{
+    return err->data_ended || (cinfo->arith_code && err->end_warnings);
+}
+
+/* A file that lacks only its end-of-image marker passes when libjpeg warned
+ * of nothing but that. */
+static int shim_only_end_missing(const struct shim_error* err)
+{
+    return err->end_warnings == 0 || err->warnings == err->end_warnings;
 }
 
 int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, size_t stride,
@@ -139,22 +182,39 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
         cinfo.out_color_space = JCS_CMYK;
     else
         ERREXIT(&cinfo, JERR_BAD_J_COLORSPACE);
-    jpeg_start_decompress(&cinfo);
-    if ((size_t)cinfo.output_width * cinfo.output_components > stride ||
-        (size_t)cinfo.output_height * stride > out_size)
-        ERREXIT(&cinfo, JERR_BUFFER_SIZE);
-    /* libjpeg goes on past data that end early with zero coefficients (grey
-     * or blurred rows); either of its two warnings for that ends the decoding.
-     * A progressive file is read whole by jpeg_start_decompress already. */
-    while (!err.truncated && !err.data_ended && cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = out + (size_t)cinfo.output_scanline * stride;
-        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
-            break;
+    if (!out) {
+        /* Reading through: the scans are decoded whole, but an eighth of the
+         * picture is enough output. */
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = 8;
     }
-    if (!err.truncated && !err.data_ended)
-        jpeg_finish_decompress(&cinfo);
-    result->warnings = err.warnings;
-    result->truncated = err.truncated || err.data_ended;
+    jpeg_start_decompress(&cinfo);
+    if (out && ((size_t)cinfo.output_width * cinfo.output_components > stride ||
+                (size_t)cinfo.output_height * stride > out_size))
+        ERREXIT(&cinfo, JERR_BUFFER_SIZE);
+    {
+        JSAMPARRAY scratch = out ? NULL
+                                 : (*cinfo.mem->alloc_sarray)((j_common_ptr)&cinfo, JPOOL_IMAGE,
+                                                              cinfo.output_width * cinfo.output_components, 1);
+        /* libjpeg goes on past data that end early with zero coefficients (grey
+         * or blurred rows): that ends the decoding. A progressive file is read
+         * whole by jpeg_start_decompress already. */
+        while (!shim_data_ran_out(&cinfo, &err) && cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW row = out ? out + (size_t)cinfo.output_scanline * stride : scratch[0];
+            if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+                break;
+        }
+    }
+    {
+        /* Asked before jpeg_finish_decompress lets go of what tells it. */
+        int all_blocks = !shim_data_ran_out(&cinfo, &err) && cinfo.output_scanline == cinfo.output_height &&
+                         shim_all_scanned(&cinfo, &err);
+        /* Reads on to the end-of-image marker, which a file may lack. */
+        if (all_blocks)
+            jpeg_finish_decompress(&cinfo);
+        result->warnings = err.warnings;
+        result->incomplete = !all_blocks || shim_data_ran_out(&cinfo, &err) || !shim_only_end_missing(&err);
+    }
     jpeg_destroy_decompress(&cinfo);
     return 0;
 }
@@ -267,7 +327,7 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
         while (*lines_read < strip->lines && cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW rows[1];
             rows[0] = row;
-            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || err.truncated || err.data_ended)
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || err.end_warnings || err.data_ended)
                 break;
             memcpy(strip->out + *lines_read * strip->line_length, row, copy);
             ++*lines_read;

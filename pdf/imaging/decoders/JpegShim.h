@@ -18,13 +18,16 @@ typedef struct vum_jpeg_info {
     int components;      /* 1, 3 or 4 */
     int adobe_inverted;  /* 4 components with an Adobe marker: the values are stored inverted */
     int progressive;
+    int arithmetic;      /* arithmetic-coded rather than Huffman-coded */
     size_t scan_offset;  /* where the first scan's data begin */
 } vum_jpeg_info;
 
 typedef struct vum_jpeg_result {
     int warnings;        /* warnings libjpeg raised */
-    int truncated;       /* the data ended early: before the end-of-image marker, or a
-                            scan's data before its blocks (a marker came first) */
+    int incomplete;      /* not every block came from data: a scan's data ended before
+                            its blocks (a marker came first), a component or coefficient
+                            was never scanned or never fully refined, or the file lacks
+                            its end-of-image marker and cannot show it is otherwise whole */
 } vum_jpeg_result;
 
 /* Reads the header only. */
@@ -33,7 +36,8 @@ int vum_jpeg_read_info(const unsigned char* data, size_t size, vum_jpeg_info* in
 
 /* Decodes to grey (1 component), RGB (3) or CMYK as stored (4), rows of
  * stride bytes; out must hold stride * height bytes. max_memory bounds
- * libjpeg's own working memory. */
+ * libjpeg's own working memory. With out NULL the data are only read through,
+ * to fill the result: no rows are kept. */
 int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, size_t stride,
                     size_t out_size, long max_memory, vum_jpeg_result* result,
                     char* message, size_t message_size);

@@ -18,7 +18,7 @@ namespace {
     RaiseGraphicError(std::string("JPEG error: ") + detail);
 }
 
-// A complete JPEG stream has an end-of-image marker after its scans (an embedded
+// A JPEG stream ends with an end-of-image marker after its scans (an embedded
 // thumbnail's marker comes before them); trailing padding is allowed.
 bool hasEndMarker(const std::vector<uint8_t>& data, std::size_t scanStart)
 {
@@ -26,6 +26,18 @@ bool hasEndMarker(const std::vector<uint8_t>& data, std::size_t scanStart)
         if (data[i - 2] == 0xFF && data[i - 1] == 0xD9)
             return true;
     return false;
+}
+
+void checkDeclaredSize(const TJpegInfo& info, std::size_t dataSize)
+{
+    if (!SizeWithinLimits(info.width, info.height))
+        jpegError("the picture is too large");
+    // Each Huffman-coded 8 x 8 block costs at least one bit, so a header
+    // claiming far more pixels than the data can hold belongs to a forged or
+    // damaged file. Arithmetic coding has no such floor: a flat picture of
+    // megapixels fits in a few hundred bytes.
+    if (!info.arithmetic && uint64_t(info.width) * info.height > uint64_t(dataSize) * 8 * 64)
+        jpegError("the picture is larger than its data");
 }
 
 } // namespace
@@ -38,9 +50,22 @@ TJpegInfo TJPEGImage::ReadInfo(const std::vector<uint8_t>& data)
         jpegError(message);
     if (info.width == 0 || info.height == 0 || (info.components != 1 && info.components != 3 && info.components != 4))
         jpegError("unsupported picture layout");
-    if (!hasEndMarker(data, info.scan_offset))
-        jpegError("the file is cut off");
-    return {info.width, info.height, info.components, info.adobe_inverted != 0};
+    return {info.width, info.height, info.components, info.adobe_inverted != 0, info.arithmetic != 0,
+            hasEndMarker(data, info.scan_offset)};
+}
+
+bool TJPEGImage::IsWhole(const std::vector<uint8_t>& data)
+{
+    TJpegInfo info = ReadInfo(data);
+    // An arithmetic-coded scan reads past the end of its data without a sign.
+    if (info.arithmetic && !info.endMarker)
+        return false;
+    checkDeclaredSize(info, data.size());
+    vum_jpeg_result result;
+    char message[200] = {};
+    return vum_jpeg_decode(data.data(), data.size(), nullptr, 0, 0, long(imageLimits().maxAllocation), &result,
+                           message, sizeof message) == 0 &&
+           !result.incomplete;
 }
 
 void TJPEGImage::LoadFromStream(TStream& stream)
@@ -48,12 +73,7 @@ void TJPEGImage::LoadFromStream(TStream& stream)
     ReleaseImage();
     std::vector<uint8_t> data = stream.ReadRest();
     TJpegInfo info = ReadInfo(data);
-    if (!SizeWithinLimits(info.width, info.height))
-        jpegError("the picture is too large");
-    // Each 8 x 8 block costs at least one bit, so a header claiming far more
-    // pixels than the data can hold belongs to a forged or damaged file.
-    if (uint64_t(info.width) * info.height > uint64_t(data.size()) * 8 * 64)
-        jpegError("the picture is larger than its data");
+    checkDeclaredSize(info, data.size());
     std::size_t stride = std::size_t(info.width) * info.components;
     uint64_t bytes = uint64_t(stride) * info.height;
     if (!AllocationWithinLimits(bytes))
@@ -65,7 +85,7 @@ void TJPEGImage::LoadFromStream(TStream& stream)
                         long(imageLimits().maxAllocation), &result, message, sizeof message) != 0)
         jpegError(message);
     warnings_ = result.warnings;
-    if (result.truncated)
+    if (result.incomplete)
         jpegError("the file is cut off");
     if (info.components == 1) {
         SetPixelFormat(TPixelFormat::pf8bit);

@@ -15,6 +15,8 @@ struct TJpegInfo {
     uint32_t height = 0;
     int components = 0;
     bool adobeInverted = false;   // CMYK stored inverted, as Adobe applications write it
+    bool arithmetic = false;      // arithmetic-coded, which can code a flat block in less than a bit
+    bool endMarker = false;       // an end-of-image marker follows the first scan's header
 };
 
 class TJPEGImage : public TBitmap {
@@ -22,9 +24,14 @@ public:
     void LoadFromStream(TStream& stream) override;
     int Warnings() const { return warnings_; }
 
-    // Reads the header of a complete JPEG file without decoding it; raises
-    // EInvalidGraphic for data that are not a JPEG picture or are cut off.
+    // Reads the header of a JPEG file without decoding it; raises
+    // EInvalidGraphic for data that are not a JPEG picture.
     static TJpegInfo ReadInfo(const std::vector<uint8_t>& data);
+    // Reads every scan through without keeping the picture: true when every
+    // block of the picture came from the data, also in a file that lacks
+    // only its end-of-image marker. Raises as ReadInfo does, and for a
+    // picture beyond the size limits.
+    static bool IsWhole(const std::vector<uint8_t>& data);
 
 private:
     int warnings_ = 0;

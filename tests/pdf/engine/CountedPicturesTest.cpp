@@ -145,18 +145,23 @@ TEST(CountedPictures, FilesChangedAfterTheDrawCallChangeNothing)
 
 namespace {
 
-// Files of `folder` that this process holds open, named or not.
-int openFilesIn(const fs::path& folder)
+// The descriptors of files of `folder` that this process holds open, named or not.
+std::vector<int> descriptorsIn(const fs::path& folder)
 {
-    int count = 0;
+    std::vector<int> open;
     const std::string prefix = fs::canonical(folder).string() + "/";
     for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
         std::error_code error;
         const fs::path target = fs::read_symlink(fd.path(), error);
         if (!error && target.string().rfind(prefix, 0) == 0)
-            ++count;
+            open.push_back(std::stoi(fd.path().filename().string()));
     }
-    return count;
+    return open;
+}
+
+int openFilesIn(const fs::path& folder)
+{
+    return int(descriptorsIn(folder).size());
 }
 
 bool isEmpty(const fs::path& folder)
@@ -172,7 +177,7 @@ bool isEmpty(const fs::path& folder)
 TEST(CountedPictures, KeptPicturesLeaveNothingBehind)
 {
     ASSERT_TRUE(toolsInstalled({"convert", "qpdf"}));
-    enum Ending { End, AbortCall, FailedDraw, FailedSecondPass, FreedOpen };
+    enum Ending { End, AbortCall, FailedDraw, FailedSecondPass, LostKeptPicture, FreedOpen };
     const struct {
         const char* what;
         Ending ending;
@@ -181,6 +186,7 @@ TEST(CountedPictures, KeptPicturesLeaveNothingBehind)
         {"aborted", AbortCall},
         {"a draw call fails in the first pass", FailedDraw},
         {"the second pass fails", FailedSecondPass},
+        {"the kept picture cannot be read back", LostKeptPicture},
         {"the handle freed while the document is open", FreedOpen},
     };
     for (const auto& c : cases) {
@@ -219,6 +225,15 @@ TEST(CountedPictures, KeptPicturesLeaveNothingBehind)
                 EXPECT_EQ(pdf().EndDoc(h), -1);
                 EXPECT_NE(lastError().find("Can't open file"), std::string::npos);
                 break;
+            case LostKeptPicture: {
+                // As a disk that failed meanwhile would lose it.
+                const std::vector<int> kept = descriptorsIn(temp.path());
+                ASSERT_EQ(kept.size(), 1u);
+                ASSERT_EQ(ftruncate(kept[0], 0), 0);
+                EXPECT_EQ(pdf().EndDoc(h), -1);
+                EXPECT_EQ(lastError(), "Can't read back stored image: " + picture);
+                break;
+            }
             case FreedOpen: break;
             }
             if (c.ending != FreedOpen) {

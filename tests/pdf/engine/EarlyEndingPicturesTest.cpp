@@ -2,6 +2,7 @@
 // through the C interface: refused wherever the library decodes them, while
 // the same files whole, and GIFs of every shape other tools write, are placed.
 #include "PdfApi.h"
+#include "PdfFiles.h"
 
 #include "TempDir.h"
 #include "ToolRunner.h"
@@ -72,6 +73,21 @@ std::string gifDataCut(const std::string& gif, std::size_t percent)
     return out + std::string(1, '\0') + ";";
 }
 
+std::string withoutEnd(const std::string& jpeg)
+{
+    EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xff\xd9");
+    return jpeg.substr(0, jpeg.size() - 2);
+}
+
+// A JPEG file up to its second scan's header: a progressive file cut
+// exactly between two scans.
+std::string firstScanOnly(const std::string& jpeg)
+{
+    const std::size_t second = jpeg.find("\xff\xda", jpeg.find("\xff\xda") + 2);
+    EXPECT_NE(second, std::string::npos);
+    return jpeg.substr(0, second);
+}
+
 std::string gifCodeSize(std::string gif, int codeSize)
 {
     gif[codeSizeOffset(gif)] = char(codeSize);
@@ -120,6 +136,10 @@ TEST(EarlyEndingPictures, RefusedInEveryModeThatDecodesThem)
         // What `head -c` and an appended end-of-image marker make.
         {"cut.jpg", jpeg.substr(0, jpeg.size() / 2) + "\xff\xd9", {0, 1}},
         {"cut-progressive.jpg", progressive.substr(0, progressive.size() * 3 / 5) + "\xff\xd9", {0, 1}},
+        // Without an end marker: the JPEG mode reads such a file through too.
+        {"cut-open.jpg", jpeg.substr(0, jpeg.size() / 2), {0, 1, 2}},
+        {"between-scans.jpg", firstScanOnly(progressive) + "\xff\xd9", {0, 1}},
+        {"between-scans-open.jpg", firstScanOnly(progressive), {0, 1, 2}},
     };
     for (const Case& c : cases) {
         std::string file = dir.file(c.name);
@@ -130,7 +150,7 @@ TEST(EarlyEndingPictures, RefusedInEveryModeThatDecodesThem)
     }
     // The JPEG mode embeds a JPEG file as it is: its header and end marker
     // are all that is read.
-    for (const char* name : {"cut.jpg", "cut-progressive.jpg"})
+    for (const char* name : {"cut.jpg", "cut-progressive.jpg", "between-scans.jpg"})
         EXPECT_EQ(drawOnPage(dir, dir.file(name), 2), "") << name;
 }
 
@@ -152,8 +172,34 @@ TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
         convert(dir, "whole.jpg", {source}),
         convert(dir, "progressive.jpg", {source, "-interlace", "JPEG"}),
         convert(dir, "grey.jpg", {source, "-colorspace", "Gray"}),
+        dir.file("no-end.jpg"),
+        dir.file("no-end-progressive.jpg"),
     };
+    writeFile(dir.file("no-end.jpg"), withoutEnd(readFile(dir.file("whole.jpg"))));
+    writeFile(dir.file("no-end-progressive.jpg"), withoutEnd(readFile(dir.file("progressive.jpg"))));
     for (const std::string& file : files)
         for (int mode : {0, 1, 2})
             EXPECT_EQ(drawOnPage(dir, file, mode), "") << file << " mode " << mode;
+}
+
+// poppler leaves the last rows of a baseline file without its end marker
+// blank, and all of a progressive one: the JPEG mode embeds such a file
+// closed with the marker, once it has read it through and found it whole.
+TEST(EarlyEndingPictures, JpegModeClosesAFileLackingOnlyItsEndMarker)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "pdfimages", "pdftoppm"}));
+    TempDir dir;
+    const std::string source = sourcePicture(dir);
+    for (const char* name : {"whole.jpg", "progressive.jpg"}) {
+        const std::string whole = readFile(convert(dir, name, {source, "-interlace", name[0] == 'p' ? "JPEG" : "None"}));
+        ASSERT_EQ(drawOnPage(dir, dir.file(name), 2), "") << name;
+        const Raster ofWhole = renderPage(dir.file("out.pdf"));
+        const std::string open = dir.file(std::string("no-end-") + name);
+        writeFile(open, withoutEnd(whole));
+        ASSERT_EQ(drawOnPage(dir, open, 2), "") << name;
+        const ToolResult extracted = runTool({"pdfimages", "-j", dir.file("out.pdf"), dir.file("embedded")});
+        ASSERT_EQ(extracted.exitCode, 0) << extracted.err;
+        EXPECT_EQ(readFile(dir.file("embedded-000.jpg")), whole) << name;
+        EXPECT_EQ(renderPage(dir.file("out.pdf")).rgb, ofWhole.rgb) << name;
+    }
 }
