@@ -144,7 +144,7 @@ TEST_F(MainWindowPreview, DamagedFilesOfThePictureAreSaidInTheStatusLine)
         app->panel.chkInfoImg = c.mark.isEmpty() ? 0 : 1;
         w.setListIndex(0);
         w.lstFile_Click();
-        EXPECT_EQ(app->status.text(), c.says) << c.what;
+        EXPECT_EQ(app->status.text(), c.says) << c.what << ": " << app->status.text().toStdString();
         EXPECT_TRUE(w.imgM->isVisibleTo(&w)) << c.what;
         close();
     }

@@ -410,7 +410,8 @@ TEST(BatchRun, DamagedBorderOrWatermarkIsLoggedOnceAndTheResultsWritten)
         ASSERT_TRUE(f.start()) << c.what;
         const QString head = c.border ? QStringLiteral("在添加边框时发生错误:(错误代码:481)无效的图片: ")
                                       : QStringLiteral("在添加图片水印时发生错误:(错误代码:481)无效的图片: ");
-        EXPECT_EQ(f.outText(), kErrLogHeader + file + head + c.detail + QStringLiteral("。\r\n\r\n")) << c.what;
+        EXPECT_EQ(f.outText(), kErrLogHeader + file + head + c.detail + QStringLiteral("。\r\n\r\n"))
+            << c.what << ": " << f.outText().toStdString();
         EXPECT_EQ(f.outputs(), QStringList({"ErrorLog.txt", "Vimo_0000.jpg", "Vimo_0001.jpg"})) << c.what;
         const QImage result(f.result(1));
         ASSERT_EQ(result.size(), QSize(400, 300)) << c.what;
