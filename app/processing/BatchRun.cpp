@@ -108,6 +108,8 @@ bool BatchRun::start(RunRequest request)
         // Pictures are rendered ahead on worker threads; saving, logging and
         // progress stay here, in list order.
         RenderQueue queue(paths, request_.render, workers, renderAndEncode(request_));
+        // A damaged border or watermark is the same in every result: said once, first.
+        outcome_.log(queue.assets().errors);
         for (int i = 0; i < n; ++i) {
             status_.show(QStringLiteral("【提示】正在处理 ") + paths[i]);
             if (stopAsked_) {

@@ -39,9 +39,10 @@ void drawPictureMark(QImage& canvas, const QString& path, int posImg, const Rend
                      const RenderAssets& a, MarkPositions& placed, QStringList& errors)
 {
     const ProgramState& ps = s.ps;
-    const QString head = QStringLiteral("在添加图片水印时发生错误:(错误代码:");
+    const QString& head = kMarkErrorHead;
     if (a.mark.isNull()) {
-        errors << errorLine(path, head, RunError::InvalidPicture, QString());
+        const LoadTrouble& t = a.markTrouble;
+        errors << errorLine(path, head, t.any() ? t.kind : RunError::InvalidPicture, t.detail);
         return;
     }
     const double scale = ps.sngSyScale;
@@ -103,6 +104,9 @@ void drawTextMark(QImage& canvas, const QString& path, int posTxt, const RenderS
 }
 
 } // namespace
+
+const QString kBorderErrorHead = QStringLiteral("在添加边框时发生错误:(错误代码:");
+const QString kMarkErrorHead = QStringLiteral("在添加图片水印时发生错误:(错误代码:");
 
 QSize textMarkSize(const AppState& st, const QString& path)
 {

@@ -13,6 +13,11 @@ struct RenderSettings;
 struct RenderAssets;
 struct MarkPositions;
 
+// What the error log puts between a file's path and the error's number when
+// the border or the picture watermark goes wrong.
+extern const QString kBorderErrorHead;
+extern const QString kMarkErrorHead;
+
 // Position choices of both watermarks.
 enum MarkPosition { posBottomRight = 0, posBottomLeft, posTopLeft, posTopRight, posCentre, posFree };
 

@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "platform/imaging/ColorMatrixFilter.h"
-#include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/PictureReader.h"
 #include "platform/imaging/Resample.h"
 #include "processing/CDIB.h"
 #include "processing/ErrorLines.h"
+#include "processing/LoadTrouble.h"
 #include "processing/RenderSettings.h"
 #include "processing/Rotation.h"
 #include "state/AppState.h"
@@ -134,7 +134,8 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
     return DrawPicFile(path, W, H, snapshotSettings(st), errors);
 }
 
-QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors, int turn)
+QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors, int turn,
+                   LoadTrouble* sourceTrouble)
 {
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok()) {
@@ -187,37 +188,15 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                                          probe.size, turn);
 
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
-    if (loaded.tooLarge) {
-        const QSize big = loaded.decodedSize;
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory,
-                            tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels));
-        return {};
-    }
-    if (loaded.noMemory) {
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::OutOfMemory, QString());
-        return {};
-    }
-    if (loaded.tooManyScans) {
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
-                            QStringLiteral("JPEG 图片的扫描超过 %1 次").arg(imaging::kMaxJpegScans));
-        return {};
-    }
-    if (loaded.tooLittleData) {
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
-                            QStringLiteral("图片数据不完整或已损坏,数据容纳不下 %1 x %2 像素")
-                                .arg(probe.size.width())
-                                .arg(probe.size.height()));
-        return {};
-    }
-    // Saved all the same: the part that decoded is often most of a photo.
-    if (loaded.damaged)
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture,
-                            QStringLiteral("图片数据不完整或已损坏,缺少的部分为灰色"));
+    const LoadTrouble trouble = loadTrouble(loaded, probe.size);
+    if (sourceTrouble)
+        *sourceTrouble = trouble;
+    // A damaged picture is saved all the same: the part that decoded is often most of a photo.
+    if (trouble.any())
+        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), trouble.kind, trouble.detail);
     const QImage& decoded = loaded.image;
-    if (decoded.isNull()) {
-        errors << errorLine(path, QStringLiteral("在显示图片时发生错误:("), RunError::InvalidPicture, QString());
+    if (decoded.isNull())
         return {};
-    }
     const double fx = double(decoded.width()) / probe.size.width();
     const double fy = double(decoded.height()) / probe.size.height();
     const QRectF scaled(region.x() * fx, region.y() * fy, region.width() * fx, region.height() * fy);

@@ -8,6 +8,7 @@
 
 struct AppState;
 struct RenderSettings;
+struct LoadTrouble;
 
 // Where the first stage draws: the output size and the source and destination
 // rectangles, before and after rounding to whole pixels.
@@ -45,8 +46,9 @@ QSize canvasSize(const DrawGeometry& g);
 // that cannot be made gives a null picture and that picture's error line.
 // `turn` (a fixed rotation mode) turns the picture before the size rules
 // see it, so the size typed is the size of the upright result.
+// `sourceTrouble`, when given, gets what went wrong reading the picture.
 QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors,
-                   int turn = 0);
+                   int turn = 0, LoadTrouble* sourceTrouble = nullptr);
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
 
 // The output width or height a size text asks for: its leading number, held

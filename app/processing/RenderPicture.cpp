@@ -2,6 +2,7 @@
 
 #include "processing/EffectDispatch.h"
 #include "processing/FrameAndMarks.h"
+#include "processing/LoadTrouble.h"
 #include "processing/PictureDrawing.h"
 #include "processing/Rotation.h"
 #include "state/AppState.h"
@@ -14,7 +15,11 @@ RenderResult renderPicture(const QString& path, const RenderSettings& s, const R
     // Turned before the size rules apply: the width typed is the width of the
     // upright picture, for a phone photo turned by its EXIF orientation too.
     const int turn = resolveTurn(s.rot.iRotateMode, path);
-    QImage canvas = DrawPicFile(path, W, H, s, out.errors, turn);
+    LoadTrouble trouble;
+    QImage canvas = DrawPicFile(path, W, H, s, out.errors, turn, &trouble);
+    if (trouble.damaged)
+        out.tips << troubleText(QString(), path, trouble);
+    out.tips << a.tips;
     if (canvas.isNull())
         return out;
     if (!s.panel.mTXUndo) {

@@ -18,6 +18,9 @@ struct RenderResult {
     QStringList errors;
     MarkPositions marks;
     EncodedResult encoded;
+    // What the status line says of the files read in part or not at all (the
+    // picture, the border, the watermark), in troubleText's words.
+    QStringList tips;
 };
 
 // The per-picture pipeline shared by the live preview and the batch run:

@@ -45,6 +45,8 @@ public:
     // is not ready the calling thread's event loop runs, so a window stays alive.
     RenderResult take(int i);
 
+    // The border, watermark and font every picture is rendered with.
+    const RenderAssets& assets() const { return assets_; }
     int workers() const { return workers_; }
     int64_t budget() const { return budget_; }
     // As many as the machine has cores, at most 8.

@@ -4,6 +4,8 @@
 
 #include "platform/imaging/ColorMatrixFilter.h"
 #include "platform/imaging/PictureReader.h"
+#include "processing/ErrorLines.h"
+#include "processing/FrameAndMarks.h"
 #include "processing/PictureDrawing.h"
 #include "state/AppState.h"
 
@@ -12,6 +14,19 @@ namespace {
 // A watermark drawn larger than this is not made ahead: whether it is drawn at
 // all depends on the picture it goes on.
 constexpr double kMaxPreparedMarkSide = 16384;
+
+// A border that cannot be read is drawn as nothing, a damaged one as far as
+// it decoded; either is said once for all the pictures it goes on.
+QImage loadBorder(const QString& file, RenderAssets& a)
+{
+    imaging::LoadedPicture loaded = imaging::loadWholePicture(file);
+    const LoadTrouble trouble = loadTrouble(loaded, loaded.decodedSize);
+    if (trouble.any()) {
+        a.errors << errorLine(file, kBorderErrorHead, trouble.kind, trouble.detail);
+        a.tips << troubleText(QStringLiteral("边框"), file, trouble);
+    }
+    return std::move(loaded.image);
+}
 
 } // namespace
 
@@ -24,9 +39,17 @@ RenderAssets prepareAssets(const RenderSettings& s)
 {
     RenderAssets a;
     if (hasBorder(s.ps.sBkFile))
-        a.border = imaging::loadPicture(s.ps.sBkFile);
+        a.border = loadBorder(s.ps.sBkFile, a);
     if (s.panel.chkInfoImg == 1 && !s.ps.sSyFile.isEmpty()) {
-        a.mark = imaging::loadPicture(s.ps.sSyFile);
+        // A watermark that cannot be read is logged with every picture it
+        // is missing from; a damaged one, drawn as far as it decoded, once.
+        imaging::LoadedPicture loaded = imaging::loadWholePicture(s.ps.sSyFile);
+        a.markTrouble = loadTrouble(loaded, loaded.decodedSize);
+        if (a.markTrouble.any())
+            a.tips << troubleText(QStringLiteral("水印"), s.ps.sSyFile, a.markTrouble);
+        if (a.markTrouble.damaged)
+            a.errors << errorLine(s.ps.sSyFile, kMarkErrorHead, a.markTrouble.kind, a.markTrouble.detail);
+        a.mark = std::move(loaded.image);
         if (!a.mark.isNull()) {
             a.markNatural = a.mark.size();
             imaging::applyColorMatrix(a.mark, s.pic.cmSy);

@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QPointF>
 #include <QSizeF>
+#include <QStringList>
 
 #include "platform/imaging/TextPainter.h"
+#include "processing/LoadTrouble.h"
 #include "state/ModuleState.h"
 #include "state/PanelState.h"
 #include "state/ProgramState.h"
@@ -35,7 +37,14 @@ struct RenderAssets {
     QImage mark;          // null when the watermark file cannot be read
     QSize markNatural;    // the watermark file's own size
     bool markScaled = false;  // `mark` already has the size it is drawn at
+    LoadTrouble markTrouble;  // why `mark` is null, or that it is damaged
     imaging::TextStyle fontStyle;
+    // What is wrong with the border and watermark files themselves: error
+    // lines that name the file, for a run to log once (a watermark that
+    // cannot be read at all is logged with each picture instead), and the
+    // same in the status line's words (troubleText) for the preview.
+    QStringList errors;
+    QStringList tips;
 };
 
 RenderAssets prepareAssets(const RenderSettings& s);

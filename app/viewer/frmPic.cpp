@@ -18,6 +18,7 @@
 #include "platform/folders/ProgramFolders.h"
 #include "platform/imaging/PictureReader.h"
 #include "platform/prompter/Prompter.h"
+#include "processing/LoadTrouble.h"
 #include "state/ProgramState.h"
 #include "viewer/CropFrame.h"
 #include "viewer/PictureDisplay.h"
@@ -165,10 +166,16 @@ bool frmPic::Form_Load()
 
 bool frmPic::ShowPic(const QString& path)
 {
-    const QImage picture = path.isEmpty() ? QImage() : imaging::loadPicture(path);
-    if (picture.isNull())
+    if (path.isEmpty())
         return false;
-    showPicture(picture, path, shownEntry_);
+    const imaging::LoadedPicture loaded = imaging::loadWholePicture(path);
+    if (loaded.image.isNull())
+        return false;
+    showPicture(loaded.image, path, shownEntry_);
+    // A picture read in part is shown with its grey rest: the status line says why.
+    const LoadTrouble trouble = loadTrouble(loaded, loaded.decodedSize);
+    if (trouble.damaged)
+        host_.showTip(QStringLiteral("【提示】") + troubleText(QString(), path, trouble));
     return true;
 }
 

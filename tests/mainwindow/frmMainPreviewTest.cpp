@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "DamagedJpegs.h"
 #include "MainWindowFixture.h"
 #include "ToolRunner.h"
 #include "processing/BatchRun.h"
@@ -109,6 +110,43 @@ TEST_F(MainWindowPreview, AnUnreadableEntryClearsWhatThePictureBeforeShowed)
         EXPECT_FALSE(w.imgSmall->isVisibleTo(&w)) << c.what;
         EXPECT_FALSE(w.imgM->isVisibleTo(&w)) << c.what;
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Vimo图片批处理" VIMO_VERSION_SHORT "版")) << c.what;
+    }
+}
+
+// A picture, border or watermark that reads only in part (or a border over
+// the scan cap) is shown as it will be saved, and the status line says why.
+TEST_F(MainWindowPreview, DamagedFilesOfThePictureAreSaidInTheStatusLine)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    const std::string folder = (home + "/damaged").toStdString();
+    QDir().mkpath(home + "/damaged");
+    const QString good = picture(home + "/p/good.jpg", 200, 150);
+    const auto made = [](const std::string& path) { return QString::fromStdString(path); };
+    struct Case {
+        const char* what;
+        QString source, border, mark;
+        QString says;
+    };
+    const Case cases[] = {
+        {"a picture cut in half", made(damagedjpegs::cutInHalf(folder, "cut.jpg", "200x150")), {}, {},
+         QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg")},
+        {"a border cut in half", good, made(damagedjpegs::cutInHalf(folder, "bk-cut.jpg", "64x48")), {},
+         QStringLiteral("【提示】边框图片数据不完整或已损坏,缺少的部分为灰色:bk-cut.jpg")},
+        {"a border over the scan cap", good, made(damagedjpegs::manyScans(folder, "bk-scans.jpg", 150)), {},
+         QStringLiteral("【提示】边框图片无法读取(JPEG 图片的扫描超过 100 次),没有画出:bk-scans.jpg")},
+        {"a watermark cut in half", good, {}, made(damagedjpegs::cutInHalf(folder, "mark-cut.jpg", "40x30")),
+         QStringLiteral("【提示】水印图片数据不完整或已损坏,缺少的部分为灰色:mark-cut.jpg")},
+    };
+    for (const Case& c : cases) {
+        frmMain& w = open({c.source});
+        app->ps.sBkFile = c.border;
+        app->ps.sSyFile = c.mark;
+        app->panel.chkInfoImg = c.mark.isEmpty() ? 0 : 1;
+        w.setListIndex(0);
+        w.lstFile_Click();
+        EXPECT_EQ(app->status.text(), c.says) << c.what << ": " << app->status.text().toStdString();
+        EXPECT_TRUE(w.imgM->isVisibleTo(&w)) << c.what;
+        close();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BatchRunFixture.h"
+#include "DamagedJpegs.h"
 #include "ToolRunner.h"
 
 namespace {
@@ -365,5 +366,72 @@ TEST(BatchRun, LongNamesAreShortenedByWholeCharactersAndStayApart)
             EXPECT_LE(QFile::encodeName(name).size(), 255) << name.toStdString();
         for (int i = 0; i < int(c.sources.size()); ++i)
             EXPECT_FALSE(f.result(i).isEmpty()) << i;
+    }
+}
+
+// A border or picture watermark that reads only in part goes into every
+// result as far as it decoded, a border over the scan cap into none; the
+// error log says so once, naming the file, not once a picture.
+TEST(BatchRun, DamagedBorderOrWatermarkIsLoggedOnceAndTheResultsWritten)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    enum Drawn { GreyBelow, NotDrawn, MarkDrawn };
+    struct Case {
+        const char* what;
+        bool border;  // else the picture watermark
+        std::string file;
+        QString detail;
+        Drawn drawn;
+    };
+    QTemporaryDir files;
+    const std::string folder = files.path().toStdString();
+    const QString damaged = QStringLiteral("图片数据不完整或已损坏,缺少的部分为灰色");
+    const Case cases[] = {
+        {"a border cut in half", true, damagedjpegs::cutInHalf(folder, "bk-cut.jpg", "400x300"), damaged, GreyBelow},
+        {"a border over the scan cap", true, damagedjpegs::manyScans(folder, "bk-scans.jpg", 150),
+         QStringLiteral("JPEG 图片的扫描超过 100 次"), NotDrawn},
+        {"a watermark cut in half", false, damagedjpegs::cutInHalf(folder, "mark-cut.jpg", "100x80"), damaged,
+         MarkDrawn},
+    };
+    for (const Case& c : cases) {
+        ASSERT_FALSE(c.file.empty()) << c.what;
+        RunFixture f;
+        f.convert("a.jpg");
+        f.convert("b.jpg");
+        const QString file = QString::fromStdString(c.file);
+        if (c.border) {
+            f.st.ps.sBkFile = file;
+        } else {
+            f.st.ps.sSyFile = file;
+            f.st.panel.chkInfoImg = 1;
+            f.st.panel.cmbPosImg = 0;
+        }
+        f.prompter.answers = {false};
+        ASSERT_TRUE(f.start()) << c.what;
+        const QString head = c.border ? QStringLiteral("在添加边框时发生错误:(错误代码:481)无效的图片: ")
+                                      : QStringLiteral("在添加图片水印时发生错误:(错误代码:481)无效的图片: ");
+        EXPECT_EQ(f.outText(), kErrLogHeader + file + head + c.detail + QStringLiteral("。\r\n\r\n"))
+            << c.what << ": " << f.outText().toStdString();
+        EXPECT_EQ(f.outputs(), QStringList({"ErrorLog.txt", "Vimo_0000.jpg", "Vimo_0001.jpg"})) << c.what;
+        const QImage result(f.result(1));
+        ASSERT_EQ(result.size(), QSize(400, 300)) << c.what;
+        const auto near = [](QRgb p, QRgb q) {
+            return std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) < 24;
+        };
+        const QRgb source = qRgb(30, 120, 200), grey = qRgb(128, 128, 128);
+        switch (c.drawn) {
+        case GreyBelow:  // the opaque border covers the picture: its decoded half, then grey
+            EXPECT_FALSE(near(result.pixel(200, 20), grey)) << c.what;
+            EXPECT_TRUE(near(result.pixel(200, 290), grey)) << c.what;
+            break;
+        case NotDrawn:
+            EXPECT_TRUE(near(result.pixel(200, 20), source)) << c.what;
+            EXPECT_TRUE(near(result.pixel(200, 290), source)) << c.what;
+            break;
+        case MarkDrawn:  // bottom right, 100 x 80 at 5 from the edges; its grey half at 80 %
+            EXPECT_TRUE(near(result.pixel(345, 285), qRgb(108, 126, 142))) << c.what;
+            EXPECT_TRUE(near(result.pixel(200, 150), source)) << c.what;
+            break;
+        }
     }
 }

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include "DamagedJpegs.h"
 #include "FakeViewerHost.h"
 #include "ToolRunner.h"
 #include "platform/folders/ProgramFolders.h"
@@ -608,4 +609,25 @@ TEST_F(Viewer, SteppingOntoAnUnreadablePictureSaysSo)
     ASSERT_FALSE(host.tips.isEmpty());
     EXPECT_TRUE(host.tips.last().contains(broken));
     EXPECT_TRUE(viewer->isVisible());
+}
+
+// A picture that reads only in part is shown with its grey rest, opened or
+// stepped onto, and the status line says why; a whole one adds nothing.
+TEST_F(Viewer, ADamagedPictureIsShownAndSaidInTheStatusLine)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    const std::string folder = (ProgramFolders::workDir() + "/damaged").toStdString();
+    QDir().mkpath(ProgramFolders::workDir() + "/damaged");
+    const QString cut = QString::fromStdString(damagedjpegs::cutInHalf(folder, "cut.jpg", "200x150"));
+    host.list << cut << picture("fine.png", 40, 30);
+    const QString says = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg");
+    ASSERT_TRUE(open(0));
+    EXPECT_EQ(shownSize(), QSize(200, 150));
+    EXPECT_EQ(host.tips, QStringList({says}));
+    QTest::keyClick(viewer, Qt::Key_Right);
+    EXPECT_EQ(shownSize(), QSize(40, 30));
+    EXPECT_EQ(host.tips.size(), 1);
+    QTest::keyClick(viewer, Qt::Key_Left);
+    EXPECT_EQ(host.tips, QStringList({says, says}));
+    EXPECT_TRUE(prompter.prompts.empty());
 }

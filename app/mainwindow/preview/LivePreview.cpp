@@ -73,6 +73,9 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
                 ShowTip(st_, previewtext::refusedLine(path, f.errors.first()));
             return f;
         }
+        // A file read in part shows its grey rest in the preview: the line says why.
+        if (!r.tips.isEmpty())
+            ShowTip(st_, previewtext::troubleLine(r.tips));
     }
     f.picture = picture_;
     f.pictureRect = fitPicture(picture_.size(), layout.area);

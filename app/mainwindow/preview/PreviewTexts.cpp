@@ -44,6 +44,11 @@ QString refusedLine(const QString& path, const QString& error)
            QStringLiteral("。");
 }
 
+QString troubleLine(const QStringList& tips)
+{
+    return QStringLiteral("【提示】") + tips.join(QStringLiteral("  "));
+}
+
 QString windowCaption(const QString& path)
 {
     const QVersionNumber v = QVersionNumber::fromString(QStringLiteral(VIMO_VERSION));

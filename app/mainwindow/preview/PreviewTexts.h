@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 struct AppState;
@@ -25,6 +26,11 @@ QString unreadableLine(const QString& path, bool exists);
 // The information line of an entry the pipeline refused, with the reason
 // from its error line (the path in front and the line end taken off).
 QString refusedLine(const QString& path, const QString& error);
+
+// The status line of a picture shown although a file it is made of (the
+// picture, its border, its watermark) was read in part or not at all: the
+// render's tips, in place of the information line.
+QString troubleLine(const QStringList& tips);
 
 // The window caption: program name, "major.minor" version and the full path.
 QString windowCaption(const QString& path);

@@ -57,6 +57,12 @@ QSize reducedDecodeSize(const PictureProbe& probe, double shrink);
 // for the reduced size, so a huge JPEG that is shrunk anyway still loads.
 LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe, double shrink);
 
+// The whole picture, as loadPicture gives it, with what went wrong reading it.
+inline LoadedPicture loadWholePicture(const QString& path)
+{
+    return loadPictureReduced(path, probePicture(path), 1);
+}
+
 // The whole picture at exactly `size` (a thumbnail): decoded as small as the
 // format allows, then resampled like the pipeline does. Null when it cannot
 // be read, is too large, or `size` is empty.

@@ -1,0 +1,42 @@
+#include "processing/LoadTrouble.h"
+
+#include <QFileInfo>
+
+#include "platform/imaging/JpegDecoder.h"
+#include "platform/imaging/PictureReader.h"
+
+namespace {
+
+const QString kDamaged = QStringLiteral("图片数据不完整或已损坏,缺少的部分为灰色");
+
+} // namespace
+
+LoadTrouble loadTrouble(const imaging::LoadedPicture& loaded, QSize declared)
+{
+    if (loaded.tooLarge) {
+        const QSize big = loaded.decodedSize;
+        return {RunError::OutOfMemory, tooLargeText(big.width(), big.height(), imaging::kMaxPicturePixels)};
+    }
+    if (loaded.noMemory)
+        return {RunError::OutOfMemory, QString()};
+    if (loaded.tooManyScans)
+        return {RunError::InvalidPicture, QStringLiteral("JPEG 图片的扫描超过 %1 次").arg(imaging::kMaxJpegScans)};
+    if (loaded.tooLittleData)
+        return {RunError::InvalidPicture, QStringLiteral("图片数据不完整或已损坏,数据容纳不下 %1 x %2 像素")
+                                              .arg(declared.width())
+                                              .arg(declared.height())};
+    if (loaded.image.isNull())
+        return {RunError::InvalidPicture, QString()};
+    if (loaded.damaged)
+        return {RunError::InvalidPicture, kDamaged, true};
+    return {};
+}
+
+QString troubleText(const QString& part, const QString& path, const LoadTrouble& trouble)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (trouble.damaged)
+        return part + kDamaged + u':' + name;
+    const QString reason = trouble.detail.isEmpty() ? errorDescription(trouble.kind) : trouble.detail;
+    return part + QStringLiteral("图片无法读取(") + reason + QStringLiteral("),没有画出:") + name;
+}
