@@ -7,8 +7,13 @@ Arguments: the folder for the costly files, the folder for the honest ones.
   bmp-rle-ends-at-once.bmp 120 bytes, RLE8 16384 x 16384, end of bitmap at once
   bmp-rle-cut-off.bmp      118 bytes, RLE8 16384 x 16384, no codes at all
   tiff-shared-strip.tif    180 KB, RGB 16384 x 16384, 16384 strips on one deflate row
-  sgi-shared-run.sgi       394 KB, RGB 16384 x 16384, every row on one run-length row
+  bmp-rle8-delta-sprite.bmp 870 bytes, RLE8 15000 x 15000, two pixels every 120 rows, deltas between
+  bmp-rle4-delta-sprite.bmp 870 bytes, the same in RLE4
+  bmp-rle-end-of-lines.bmp 65 KB, RLE8 16384 x 16384, one pixel and an end of line a row
 honest:
+  sgi-shared-run.sgi       394 KB, RGB 16384 x 16384 flat, every row on one run-length row
+  sgi-a4-shared-rows.sgi   85 KB, RGB 2480 x 3508 white page with dark bands, identical rows
+                           (of every channel) on one copy of their run-length data
   bmp-rle-delta-skips.bmp  RLE8 4000 x 4000: a run at the bottom, deltas up to the top row, a run there
   bmp-rle-ends-early.bmp   RLE8 1000 x 1000: one row of runs, then end of bitmap
 """
@@ -38,11 +43,12 @@ def rla():
     return bytes(h) + struct.pack('>I', 0) * size
 
 
-def bmp_rle(size, codes):
+def bmp_rle(size, codes, bits=8):
     colors = 16
     palette = b''.join(struct.pack('<4B', i * 16, i * 16, i * 16, 0) for i in range(colors))
     bits_at = 14 + 40 + len(palette)
-    info = struct.pack('<IiiHHIIiiII', 40, size, size, 1, 8, 1, len(codes), 2835, 2835, colors, 0)
+    compression = 1 if bits == 8 else 2
+    info = struct.pack('<IiiHHIIiiII', 40, size, size, 1, bits, compression, len(codes), 2835, 2835, colors, 0)
     return b'BM' + struct.pack('<IHHI', bits_at + len(codes), 0, 0, bits_at) + info + palette + codes
 
 
@@ -74,28 +80,72 @@ def tiff_shared_strip():
     return b'II' + struct.pack('<HI', 42, ifd_at) + row + directory + struct.pack('<I', 0) + extra
 
 
-def sgi_shared_run():
-    width = height = 16384
-    channels = 3
-    header = struct.pack('>HBBHHHH', 474, 1, 1, 3, width, height, channels)
+def sgi_runs(row):
+    """Run-length packets of one 8-bit row: runs of equal samples, literals between."""
+    out = b''
+    at = 0
+    while at < len(row):
+        run = 1
+        while at + run < len(row) and run < 127 and row[at + run] == row[at]:
+            run += 1
+        if run >= 3:
+            out += bytes([run, row[at]])
+            at += run
+            continue
+        end = at
+        while end < len(row) and end - at < 127 and not row[end:end + 3] == bytes([row[end]]) * 3:
+            end += 1
+        end = max(end, at + 1)
+        out += bytes([0x80 | (end - at)]) + row[at:end]
+        at = end
+    return out + b'\0'
+
+
+def sgi_sharing_rows(width, height, planes):
+    """An 8-bit run-length SGI whose identical rows, of any channel, share one
+    copy of their packed data, as "aggressive" run-length writers store them.
+    planes[z][r] is row r (bottom first) of channel z."""
+    channels = len(planes)
+    header = struct.pack('>HBBHHHHII', 474, 1, 1, 3, width, height, channels, 0, 255)
     header += bytes(512 - len(header))
-    rows = height * channels
-    row_at = 512 + 8 * rows
-    packets = b''
-    left = width
-    while left:
-        n = min(left, 127)
-        packets += bytes([n, 0x40])
-        left -= n
-    packets += b'\0'
-    return header + struct.pack('>I', row_at) * rows + struct.pack('>I', len(packets)) * rows + packets
+    data_at = 512 + 8 * height * channels
+    data, copies, starts, lengths, packings = b'', {}, [], [], {}
+    for z in range(channels):
+        for r in range(height):
+            row = planes[z][r]
+            if row not in packings:
+                packings[row] = sgi_runs(row)
+            packed = packings[row]
+            if packed not in copies:
+                copies[packed] = data_at + len(data)
+                data += packed
+            starts.append(copies[packed])
+            lengths.append(len(packed))
+    table = struct.pack('>%dI' % len(starts), *starts) + struct.pack('>%dI' % len(lengths), *lengths)
+    return header + table + data
+
+
+def sgi_shared_run():
+    size = 16384
+    row = bytes([0x40]) * size
+    return sgi_sharing_rows(size, size, [[row] * size] * 3)
+
+
+def sgi_a4_page():
+    """A white A4 page at 300 dpi with a few dark bands across it."""
+    width, height = 2480, 3508
+    white = bytes([255]) * width
+    band = bytes([255]) * 200 + bytes([40]) * (width - 400) + bytes([255]) * 200
+    rows = [band if r % 700 < 60 else white for r in range(height)]
+    return sgi_sharing_rows(width, height, [rows] * 3)
 
 
 write('rla-rows-at-header.rla', rla())
 write('bmp-rle-ends-at-once.bmp', bmp_rle(16384, b'\0\1'))
 write('bmp-rle-cut-off.bmp', bmp_rle(16384, b''))
 write('tiff-shared-strip.tif', tiff_shared_strip())
-write('sgi-shared-run.sgi', sgi_shared_run())
+write('sgi-shared-run.sgi', sgi_shared_run(), honest)
+write('sgi-a4-shared-rows.sgi', sgi_a4_page(), honest)
 
 
 def runs(width, index):
@@ -113,3 +163,16 @@ for _ in range(3998 // 255):
 skips += b'\0\2\0' + bytes([3998 % 255]) + runs(4000, 5) + b'\0\1'
 write('bmp-rle-delta-skips.bmp', bmp_rle(4000, skips), honest)
 write('bmp-rle-ends-early.bmp', bmp_rle(1000, runs(1000, 7) + b'\0\1'), honest)
+
+
+def delta_sprite(bits):
+    """Two pixels, then a delta 120 rows up: 125 times over 15000 rows."""
+    codes = b''
+    for _ in range(125):
+        codes += bytes([2, 0x77 if bits == 4 else 7]) + b'\0\2' + bytes([0, 120])
+    return bmp_rle(15000, codes + b'\0\1', bits)
+
+
+write('bmp-rle8-delta-sprite.bmp', delta_sprite(8))
+write('bmp-rle4-delta-sprite.bmp', delta_sprite(4))
+write('bmp-rle-end-of-lines.bmp', bmp_rle(16384, (b'\1\7\0\0') * 16384 + b'\0\1'))

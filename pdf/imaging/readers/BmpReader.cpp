@@ -82,16 +82,19 @@ uint64_t followRleCodes(const std::vector<uint8_t>& data, uint64_t height, int b
     return y;
 }
 
-// An end-of-bitmap escape may end the picture early, leaving the rows above
-// it at index 0. The rows it leaves out may be no more pixels than the codes'
-// bytes could have described (a 2-byte run sets up to 255 of them), or than a
-// small picture holds; a few bytes that declare a huge picture and end at once
-// are refused before the picture is allocated.
+// Delta, end-of-line and end-of-bitmap escapes pass pixels over, leaving them
+// at index 0: a sprite on an empty background. The pixels passed over may be no
+// more than the codes' bytes could have drawn (a 2-byte run sets up to 255 of
+// them), or than a small picture holds (a 4096 x 4096 sprite sheet); a few
+// bytes that declare a huge picture and draw little of it are refused before
+// the picture is allocated.
 void checkCodesCoverThePicture(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits)
 {
-    constexpr uint64_t kSmallPicture = uint64_t(1) << 22;   // pixels
-    uint64_t reached = followRleCodes(data, height, bits, [](uint64_t, uint64_t, uint8_t) {});
-    uint64_t leftOut = reached + 1 < height ? (height - 1 - reached) * width : 0;
+    constexpr uint64_t kSmallPicture = uint64_t(1) << 24;   // pixels
+    // Codes only move forward, so no pixel is drawn twice.
+    uint64_t drawn = 0;
+    followRleCodes(data, height, bits, [&](uint64_t x, uint64_t, uint8_t) { drawn += x < width; });
+    uint64_t leftOut = width * height - drawn;
     if (leftOut > std::max<uint64_t>(uint64_t(data.size()) * 128, kSmallPicture))
         invalid();
 }

@@ -20,6 +20,11 @@ uint16_t be16(const uint8_t* p)
     return uint16_t(p[0] << 8 | p[1]);
 }
 
+uint32_t be32(const uint8_t* p)
+{
+    return uint32_t(be16(p)) << 16 | be16(p + 2);
+}
+
 // The most packed bytes a row of this many bytes can use: a count and a
 // sample for every sample, and the closing count.
 uint64_t maxPackedRow(uint64_t rowBytes)
@@ -79,20 +84,43 @@ void TSGIGraphic::readRow(TStream& stream, uint32_t row, uint32_t channel, uint8
         return;
     }
     std::size_t index = row + std::size_t(channel) * p.Height;
-    uint64_t at = basePosition_ + starts_[index];
-    if (at > stream.Size())
-        RaiseGraphicError(msg::StreamRead);
-    stream.Seek(at);
-    // The packed row is its length in bytes, or what is left of the file, and
-    // no more than a row can use.
-    uint64_t length = std::min<uint64_t>({lengths_[index], stream.Remaining(), maxPackedRow(rowBytes)});
-    packed_.resize(std::size_t(length));
+    shared_->MakeRow(index, buffer, rowBytes, [&](uint8_t* out) { decodeRow(stream, rows_[index], out); });
+}
+
+void TSGIGraphic::decodeRow(TStream& stream, const TByteRange& packed, uint8_t* buffer)
+{
+    std::size_t rowBytes = std::size_t(properties_.Width) * bytesPerSample_;
+    stream.Seek(packed.start);
+    packed_.resize(std::size_t(packed.length));
     stream.ReadBuffer(packed_.data(), packed_.size());
     TSGIRLEDecoder decoder(int(bytesPerSample_ * 8));
     const uint8_t* source = packed_.data();
     decoder.Decode(source, buffer, packed_.size(), rowBytes);
     if (decoder.Decoded() < rowBytes)
         RaisePackedDataEndsEarly(kSgi);
+}
+
+void TSGIGraphic::readRowTable(TStream& stream, uint32_t channels)
+{
+    const TImageProperties& p = properties_;
+    uint64_t entries = uint64_t(p.Height) * channels_;
+    if (entries * 8 > stream.Size() - basePosition_ - 512)
+        RaiseGraphicError(msg::StreamRead);
+    stream.Seek(basePosition_ + 512);
+    std::vector<uint8_t> table(std::size_t(entries) * 8);
+    stream.ReadBuffer(table.data(), table.size());
+    uint64_t rowBytes = uint64_t(p.Width) * bytesPerSample_;
+    rows_.resize(std::size_t(p.Height) * channels);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        uint64_t at = basePosition_ + be32(table.data() + 4 * i);
+        if (at > stream.Size())
+            RaiseFileEndsEarly();
+        // The packed row is its length in bytes, or what is left of the file,
+        // and no more than a row can use.
+        uint64_t length = be32(table.data() + 4 * (entries + i));
+        rows_[i] = {at, std::min<uint64_t>({length, stream.Size() - at, maxPackedRow(rowBytes)})};
+    }
+    shared_ = std::make_unique<TSharedRows>(rows_);
 }
 
 void TSGIGraphic::checkDataHoldsThePicture(TStream& stream, uint32_t channels) const
@@ -105,22 +133,15 @@ void TSGIGraphic::checkDataHoldsThePicture(TStream& stream, uint32_t channels) c
             RaiseFileEndsEarly();
         return;
     }
-    // Each row must hold enough packed bytes for itself, and the rows
-    // together, bytes that several rows share counted once, for the picture.
-    std::vector<TByteRange> ranges;
-    ranges.reserve(std::size_t(p.Height) * channels);
-    for (uint32_t z = 0; z < channels; ++z)
-        for (uint32_t r = 0; r < p.Height; ++r) {
-            std::size_t index = r + std::size_t(z) * p.Height;
-            uint64_t at = basePosition_ + starts_[index];
-            if (at > stream.Size())
-                RaiseFileEndsEarly();
-            uint64_t packed = std::min<uint64_t>({lengths_[index], stream.Size() - at, maxPackedRow(rowBytes)});
-            if (MaxUnpackedSize(TCompressionType::ctRLE, packed, rowBytes) < rowBytes)
-                RaisePackedDataEndsEarly(kSgi);
-            ranges.push_back({at, packed});
-        }
-    CheckDistinctDataSuffices(TCompressionType::ctRLE, ranges, rowBytes * p.Height * channels, rowBytes, kSgi);
+    // Each row must hold enough packed bytes for itself. A row whose entry
+    // repeats another's is a copy, its entry all it costs; the data of the
+    // others, bytes that several of them share counted once, must suffice
+    // for their rows.
+    for (const TByteRange& row : rows_)
+        if (MaxUnpackedSize(TCompressionType::ctRLE, row.length, rowBytes) < rowBytes)
+            RaisePackedDataEndsEarly(kSgi);
+    const std::vector<TByteRange>& distinct = shared_->DistinctData();
+    CheckDistinctDataSuffices(TCompressionType::ctRLE, distinct, rowBytes * distinct.size(), rowBytes, kSgi);
 }
 
 void TSGIGraphic::LoadFromStream(TStream& stream)
@@ -136,26 +157,12 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
     StartProgressRect();
     Progress(TProgressStage::psStarting, 0, false, "Preparing...");
     TProgressPhase phase([this] { Progress(TProgressStage::psEnding, 0, false, {}); });
-    if (runLength_) {
-        uint64_t entries = uint64_t(p.Height) * channels_;
-        if (entries * 8 > stream.Size() - basePosition_ - 512)
-            RaiseGraphicError(msg::StreamRead);
-        stream.Seek(basePosition_ + 512);
-        std::vector<uint8_t> tables(std::size_t(entries) * 8);
-        stream.ReadBuffer(tables.data(), tables.size());
-        starts_.resize(std::size_t(entries));
-        lengths_.resize(std::size_t(entries));
-        for (std::size_t i = 0; i < entries; ++i) {
-            const uint8_t* s = tables.data() + 4 * i;
-            const uint8_t* l = s + 4 * entries;
-            starts_[i] = uint32_t(s[0]) << 24 | uint32_t(s[1]) << 16 | uint32_t(s[2]) << 8 | s[3];
-            lengths_[i] = uint32_t(l[0]) << 24 | uint32_t(l[1]) << 16 | uint32_t(l[2]) << 8 | l[3];
-        }
-    }
     // Colour pictures use their first three (or four) channels; any other
     // count is read as grey from the first channel.
     bool color = p.ColorScheme != TColorScheme::Indexed;
     uint32_t used = color ? channels_ : 1;
+    if (runLength_)
+        readRowTable(stream, used);
     checkDataHoldsThePicture(stream, used);
     TColorManager& cm = colorManager_;
     cm.SourceOptions = coSwapBytes;

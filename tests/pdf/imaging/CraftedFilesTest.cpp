@@ -142,14 +142,15 @@ std::string rlaRowsAtHeader(uint16_t size)
     return h + std::string(4 * std::size_t(size), '\0');
 }
 
-// An 8-bit run-length bitmap of `size` x `size` with a grey palette of 16 entries.
-std::string bmpRle8(uint32_t size, const std::string& codes)
+// A run-length bitmap (RLE8, or RLE4 for 4 bits) of `size` x `size` with a
+// grey palette of 16 entries.
+std::string bmpRle(uint32_t size, const std::string& codes, int bits = 8)
 {
     std::string palette;
     for (int i = 0; i < 16; ++i)
         palette += {char(i * 16), char(i * 16), char(i * 16), '\0'};
     uint32_t bitsAt = 14 + 40 + uint32_t(palette.size());
-    std::string info = le32(40) + le32(size) + le32(size) + le16(1) + le16(8) + le32(1) +
+    std::string info = le32(40) + le32(size) + le32(size) + le16(1) + le16(uint16_t(bits)) + le32(bits == 8 ? 1 : 2) +
                        le32(uint32_t(codes.size())) + le32(2835) + le32(2835) + le32(16) + le32(0);
     return "BM" + le32(bitsAt + uint32_t(codes.size())) + le32(0) + le32(bitsAt) + info + palette + codes;
 }
@@ -204,7 +205,8 @@ std::string tiffSharedStrip(uint32_t size, uint32_t samples, uint8_t value)
 }
 
 // A run-length RGB SGI of `size` x `size` whose row table points every row of
-// every channel at one row of runs.
+// every channel at one row of runs of 0x40, as writers store a flat picture
+// that share identical rows.
 std::string sgiSharedRun(uint16_t size)
 {
     std::string h = be16(474) + "\x01\x01"s + be16(3) + be16(size) + be16(size) + be16(3);
@@ -215,6 +217,28 @@ std::string sgiSharedRun(uint16_t size)
     packets += '\0';
     std::size_t rows = std::size_t(size) * 3;
     return h + repeated(be32(uint32_t(512 + 8 * rows)), rows) + repeated(be32(uint32_t(packets.size())), rows) + packets;
+}
+
+// The same, but row i reads its runs from the i-th byte of data whose bytes
+// are all 0x7F: each row has data enough of its own, but all the rows
+// together read about one byte a row, far less than the picture needs.
+std::string sgiOverlappingRows(uint16_t size)
+{
+    std::string h = be16(474) + "\x01\x01"s + be16(3) + be16(size) + be16(size) + be16(3);
+    h += std::string(512 - h.size(), '\0');
+    std::size_t rows = std::size_t(size) * 3;
+    uint32_t dataAt = uint32_t(512 + 8 * rows);
+    std::string starts;
+    for (std::size_t i = 0; i < rows; ++i)
+        starts += be32(dataAt + uint32_t(i));
+    uint32_t packetsPerRow = (size + 126u) / 127u;
+    return h + starts + repeated(be32(2 * packetsPerRow), rows) + std::string(rows + 2 * packetsPerRow, '\x7f');
+}
+
+// A sprite: `codes` and a delta `rows` up, `times` times over, then the end of the bitmap.
+std::string bmpDeltaSprite(uint32_t size, int bits, const std::string& codes, uint8_t rows, int times)
+{
+    return bmpRle(size, repeated(codes + "\0\2\0"s + char(rows), std::size_t(times)) + "\0\1"s, bits);
 }
 
 struct CostlyCase {
@@ -230,22 +254,33 @@ std::string compressionError(const std::string& format)
 
 const CostlyCase kCostlyCases[] = {
     {"rla-rows-at-header.rla", [] { return rlaRowsAtHeader(16000); }, compressionError("RLA")},
-    {"bmp-rle-ends-at-once.bmp", [] { return bmpRle8(16384, "\0\1"s); }, "error Bitmap image is not valid"},
-    {"bmp-rle-without-codes.bmp", [] { return bmpRle8(16384, ""); }, "error Bitmap image is not valid"},
+    {"bmp-rle-ends-at-once.bmp", [] { return bmpRle(16384, "\0\1"s); }, "error Bitmap image is not valid"},
+    {"bmp-rle-without-codes.bmp", [] { return bmpRle(16384, ""); }, "error Bitmap image is not valid"},
     {"tiff-shared-deflate-strip.tif", [] { return tiffSharedStrip(16384, 3, 0); }, compressionError("TIF/TIFF")},
-    {"sgi-shared-run.sgi", [] { return sgiSharedRun(16384); }, compressionError("sgi, bw or rgb(a)")},
-    // Honest files: a small picture whose strips share one row, a bitmap that
-    // passes most rows over with deltas, one that ends its few rows early.
+    {"sgi-overlapping-rows.sgi", [] { return sgiOverlappingRows(16384); }, compressionError("sgi, bw or rgb(a)")},
+    // Two pixels every 120 rows of 15000, deltas between: 870 bytes.
+    {"bmp-rle8-delta-sprite.bmp", [] { return bmpDeltaSprite(15000, 8, "\2\7"s, 120, 125); },
+     "error Bitmap image is not valid"},
+    {"bmp-rle4-delta-sprite.bmp", [] { return bmpDeltaSprite(15000, 4, "\2\x77"s, 120, 125); },
+     "error Bitmap image is not valid"},
+    {"bmp-rle-end-of-lines.bmp", [] { return bmpRle(16384, repeated("\1\7\0\0"s, 16384) + "\0\1"s); },
+     "error Bitmap image is not valid"},
+    // Honest files: a small picture whose strips share one row, a flat SGI whose
+    // rows share one copy, bitmaps that pass most of their pixels over with
+    // deltas or by ending early, as a sprite on an empty background does.
     {"tiff-small-shared-strip.tif", [] { return tiffSharedStrip(64, 1, 0x80); }, "loaded 64 64 8421504"},
+    {"sgi-shared-run.sgi", [] { return sgiSharedRun(2048); }, "loaded 2048 2048 4210752"},
+    {"bmp-rle-sprite-ends-early.bmp", [] { return bmpRle(3000, "\0\2\x80\0"s + bmpRuns(200, 7) + "\0\1"s); },
+     "loaded 3000 3000 0"},
     {"bmp-rle-delta-skips.bmp",
      [] {
          std::string codes = bmpRuns(4000, 3) + "\0\0"s;
          for (int i = 0; i < 3998 / 255; ++i)
              codes += "\0\2\0\xff"s;
-         return bmpRle8(4000, codes + "\0\2\0"s + char(3998 % 255) + bmpRuns(4000, 5) + "\0\1"s);
+         return bmpRle(4000, codes + "\0\2\0"s + char(3998 % 255) + bmpRuns(4000, 5) + "\0\1"s);
      },
      "loaded 4000 4000 5263440"},
-    {"bmp-rle-ends-early.bmp", [] { return bmpRle8(1000, bmpRuns(1000, 7) + "\0\1"s); }, "loaded 1000 1000 0"},
+    {"bmp-rle-ends-early.bmp", [] { return bmpRle(1000, bmpRuns(1000, 7) + "\0\1"s); }, "loaded 1000 1000 0"},
 };
 
 class CostlyFiles : public ::testing::TestWithParam<CostlyCase> {};
