@@ -24,7 +24,7 @@ run_packages=(
 test_packages=(
   libgtest-dev libgmock-dev
   # outside tools that check what we write
-  qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
+  qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm libjpeg-turbo-progs
   python3 python3-pyftpdlib xvfb xauth x11-utils file
   # the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool

@@ -1,7 +1,9 @@
 // The program's own JPEG decoder: every colour model a photo comes in, the
-// scan cap on every way a picture is loaded, libjpeg's buffers under the cap.
+// scan cap on every way a picture is loaded, libjpeg's buffers under the cap,
+// and what counts as damage.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <string>
@@ -114,4 +116,101 @@ TEST(JpegDecoder, ProgressiveBuffersAreHeldToTheLimit)
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, imaging::probePicture(path), 8);
     EXPECT_FALSE(loaded.noMemory);
     EXPECT_EQ(loaded.image.size(), QSize(512, 512));
+}
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+// The bytes before the `n`th scan header (from 1).
+QByteArray beforeScan(const QByteArray& bytes, int n)
+{
+    qsizetype at = -1;
+    for (int i = 0; i < n; ++i)
+        at = bytes.indexOf("\xFF\xDA", at + 1);
+    EXPECT_GT(at, 0) << "fewer than " << n << " scans";
+    return bytes.left(at);
+}
+
+} // namespace
+
+// A file that lacks only its end marker holds every block, and decodes to
+// the very pixels of the whole file; a file cut inside a scan, or between the
+// scans of a picture that needs more of them, is damaged.
+TEST(JpegDecoder, OnlyMissingDataIsDamage)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
+    QTemporaryDir dir;
+    const struct Kind {
+        const char* name;
+        std::vector<std::string> args;
+    } kinds[] = {
+        {"baseline", {"-sampling-factor", "1x1"}},
+        {"progressive", {"-interlace", "Plane"}},
+        {"grey", {"-colorspace", "Gray"}},
+        {"subsampled", {"-sampling-factor", "2x2"}},
+        {"cmyk", {"-colorspace", "CMYK"}},
+    };
+    for (const Kind& k : kinds) {
+        std::vector<std::string> args{"-size", "300x200", "-seed", "9", "plasma:"};
+        args.insert(args.end(), k.args.begin(), k.args.end());
+        const QString name = QString::fromLatin1(k.name);
+        const QByteArray whole = bytesOf(convert(dir, name + ".jpg", args));
+        ASSERT_TRUE(whole.endsWith("\xFF\xD9")) << k.name;
+        const imaging::JpegDecode reference = imaging::decodeJpegScaled(dir.filePath(name + ".jpg"), 1);
+        ASSERT_EQ(reference.status, imaging::JpegStatus::Decoded) << k.name;
+        const QString variants[] = {written(dir, name + "-no-end.jpg", whole.chopped(2)),
+                                    written(dir, name + "-trailing.jpg", whole + QByteArray(100, 'x'))};
+        for (const QString& path : variants) {
+            const imaging::JpegDecode d = imaging::decodeJpegScaled(path, 1);
+            EXPECT_EQ(d.status, imaging::JpegStatus::Decoded) << path.toStdString();
+            EXPECT_TRUE(d.image == reference.image) << path.toStdString();
+        }
+    }
+
+    const QByteArray baseline = bytesOf(dir.filePath("baseline.jpg"));
+    const QByteArray progressive = bytesOf(dir.filePath("progressive.jpg"));
+    // One scan per component, none interleaved: a cut between them leaves components out.
+    const QString script = written(dir, "one-per-component.txt", "0;\n1;\n2;\n");
+    ASSERT_EQ(runTool({"jpegtran", "-scans", script.toStdString(), "-outfile",
+                       dir.filePath("separate.jpg").toStdString(), dir.filePath("baseline.jpg").toStdString()})
+                  .exitCode,
+              0);
+    const QByteArray separate = bytesOf(dir.filePath("separate.jpg"));
+    ASSERT_EQ(runTool({"jpegtran", "-arithmetic", "-outfile", dir.filePath("arithmetic.jpg").toStdString(),
+                       dir.filePath("baseline.jpg").toStdString()})
+                  .exitCode,
+              0);
+    const QByteArray arithmetic = bytesOf(dir.filePath("arithmetic.jpg"));
+    const struct Cut {
+        const char* what;
+        QByteArray bytes;
+    } cuts[] = {
+        {"a baseline file cut inside its scan", baseline.left(baseline.size() * 2 / 3)},
+        {"a progressive file cut inside a scan", progressive.left(progressive.size() * 2 / 3)},
+        {"a progressive file cut between scans", beforeScan(progressive, 4)},
+        {"a progressive file without its last scan", beforeScan(progressive, int(progressive.count("\xFF\xDA")))},
+        {"a file of one scan per component without the last", beforeScan(separate, 3)},
+        // Arithmetic decoding reads past the data as zeros without a word: any early end may be a cut.
+        {"an arithmetic-coded file without its end marker", arithmetic.chopped(2)},
+    };
+    for (const Cut& c : cuts) {
+        const imaging::JpegDecode d = imaging::decodeJpegScaled(written(dir, "cut.jpg", c.bytes), 1);
+        EXPECT_EQ(d.status, imaging::JpegStatus::Damaged) << c.what;
+        EXPECT_EQ(d.image.size(), QSize(300, 200)) << c.what;
+    }
 }
