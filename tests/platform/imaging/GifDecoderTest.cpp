@@ -2,11 +2,11 @@
 // paints exactly what the program gets through Qt's reader.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "ToolRunner.h"
 #include "platform/imaging/GifDecoder.h"
 #include "platform/imaging/PictureReader.h"
@@ -24,19 +24,13 @@ QString oneDotGif(const QTemporaryDir& dir, const QString& name, int w, int h, i
                              le(side) + le(side) + QByteArray(1, 0) + QByteArray("\x02\x02\x4c\x01\x00", 5) +
                              QByteArray(";");
     const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    writeFile(path.toStdString(), bytes.toStdString());
     return path;
 }
 
 QString convert(const QTemporaryDir& dir, const QString& name, std::vector<std::string> args)
 {
-    const QString path = dir.filePath(name);
-    args.insert(args.begin(), "convert");
-    args.push_back(path.toStdString());
-    EXPECT_EQ(runTool(args).exitCode, 0) << name.toStdString();
-    return path;
+    return QString::fromStdString(magickConvert(std::move(args), dir.filePath(name).toStdString()));
 }
 
 } // namespace

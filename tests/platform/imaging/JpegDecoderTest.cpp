@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "ToolRunner.h"
 #include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/JpegDecoder.h"
@@ -19,11 +20,7 @@ namespace {
 
 QString convert(const QTemporaryDir& dir, const QString& name, std::vector<std::string> args)
 {
-    const QString path = dir.filePath(name);
-    args.insert(args.begin(), "convert");
-    args.push_back(path.toStdString());
-    EXPECT_EQ(runTool(args).exitCode, 0) << name.toStdString();
-    return path;
+    return QString::fromStdString(magickConvert(std::move(args), dir.filePath(name).toStdString()));
 }
 
 // A flat progressive JPEG whose last scan is repeated until it has `scans` scans.
@@ -123,17 +120,13 @@ namespace {
 
 QByteArray bytesOf(const QString& path)
 {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
+    return QByteArray::fromStdString(readFile(path.toStdString()));
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    writeFile(path.toStdString(), bytes.toStdString());
     return path;
 }
 
