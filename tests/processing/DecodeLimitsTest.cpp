@@ -89,6 +89,15 @@ std::string firstThird(const TempDir& dir, const std::string& source, const std:
     return path;
 }
 
+// All of `source` but the end marker that closes it.
+std::string withoutEndMarker(const TempDir& dir, const std::string& source, const std::string& name)
+{
+    const std::string bytes = readFile(source);
+    const std::string path = dir.file(name);
+    writeFile(path, bytes.substr(0, bytes.rfind("\xff\xd9")));
+    return path;
+}
+
 } // namespace
 
 TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
@@ -106,6 +115,8 @@ TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
         {"the first third of a progressive JPEG", firstThird(dir, progressive, "cut-interlaced.jpg"), true,
          "图片数据不完整"},
         {"a whole JPEG", baseline, true, nullptr},
+        {"a whole progressive JPEG without its end marker", withoutEndMarker(dir, progressive, "no-end.jpg"), true,
+         nullptr},
         // Colour models Qt's reader would have taken, without the cap or the check.
         {"a progressive CMYK JPEG of thousands of scans", manyScans(dir, 120000, "CMYK"), false,
          "JPEG 图片的扫描超过 100 次"},

@@ -80,3 +80,12 @@ bool haveTool(const std::string& program)
     return ::testing::AssertionFailure() << "missing test tool(s): " << missing
                                          << " (scripts/install-deps.sh installs them)";
 }
+
+std::string magickConvert(std::vector<std::string> args, const std::string& path)
+{
+    args.insert(args.begin(), "convert");
+    args.push_back(path);
+    const ToolResult r = runTool(args);
+    EXPECT_EQ(r.exitCode, 0) << path << ": " << r.err;
+    return path;
+}

@@ -24,3 +24,7 @@ bool haveTool(const std::string& program);
 // a missing one is a broken set-up, never a reason to skip:
 //   ASSERT_TRUE(toolsInstalled({"convert", "exiftool"}));
 ::testing::AssertionResult toolsInstalled(std::initializer_list<const char*> programs);
+
+// Makes `path` with ImageMagick's convert from `args`; the test fails when it
+// cannot. Returns `path`.
+std::string magickConvert(std::vector<std::string> args, const std::string& path);

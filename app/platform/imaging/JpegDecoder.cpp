@@ -21,7 +21,9 @@ namespace {
 struct ErrorJump {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
-    bool damaged = false;
+    bool corrupt = false;      // a scan's data ran out or made no sense
+    bool endOfFile = false;    // the file ended before its end marker
+    unsigned scannedComponents = 0;  // bit c: component c came in a scan
     bool tooManyScans = false;
     bool noMemory = false;
     bool tooLittleData = false;
@@ -41,18 +43,21 @@ ErrorJump& errorOf(j_common_ptr c)
 }
 
 // libjpeg goes on after these, filling what is missing with grey: the
-// picture is usable but not what the camera wrote.
+// picture is usable but not what the camera wrote. The end of the file alone
+// is no such sign: a file that lacks only its end marker has every block.
 void warn(j_common_ptr c, int level)
 {
     if (level >= 0)
         return;
     switch (c->err->msg_code) {
-    case JWRN_JPEG_EOF:       // the file ends early
+    case JWRN_JPEG_EOF:
+        errorOf(c).endOfFile = true;
+        break;
     case JWRN_HIT_MARKER:     // a scan's data ends before its blocks do
     case JWRN_MUST_RESYNC:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_BOGUS_PROGRESSION:
-        errorOf(c).damaged = true;
+        errorOf(c).corrupt = true;
         break;
     default:  // extraneous bytes between markers and the like are harmless
         break;
@@ -61,13 +66,21 @@ void warn(j_common_ptr c, int level)
 
 void quiet(j_common_ptr) {}
 
-// Called between the passes over the file: stops before the scan after the last allowed.
+// Called between the passes over the file, and after each scan header of a
+// file of several scans: stops before the scan after the last allowed, and
+// notes which components the scans have brought.
 void watchScans(j_common_ptr c)
 {
-    if (c->is_decompressor && reinterpret_cast<j_decompress_ptr>(c)->input_scan_number > kMaxJpegScans) {
+    if (!c->is_decompressor)
+        return;
+    const auto d = reinterpret_cast<j_decompress_ptr>(c);
+    if (d->input_scan_number > kMaxJpegScans) {
         errorOf(c).tooManyScans = true;
         std::longjmp(errorOf(c).jump, 1);
     }
+    for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
+        if (d->cur_comp_info[i])
+            errorOf(c).scannedComponents |= 1u << d->cur_comp_info[i]->component_index;
 }
 
 // The parts a longjmp skips over hold no C++ objects: everything that needs
@@ -113,6 +126,32 @@ bool dataCanHoldBlocks(const jpeg_decompress_struct& cinfo, int64_t dataBytes)
     return dataBytes >= INT64_MAX / 8 || blocks <= dataBytes * 8;
 }
 
+// Whether every coefficient of every component arrived, once the input is
+// all read: what tells a file that only lacks its end marker from one cut
+// between two scans, since both end without a sign inside a scan. A
+// progressive file must have brought every coefficient to full precision
+// (libjpeg keeps -1 for one never sent, the bits still missing otherwise).
+// Arithmetic coding reads past its data as zeros without a word, so its end
+// proves nothing.
+bool everyCoefficientArrived(j_decompress_ptr cinfo, unsigned scannedComponents)
+{
+    if (cinfo->arith_code)
+        return false;
+    if (!jpeg_has_multiple_scans(cinfo))
+        return true;  // one scan of every component: a cut inside it is a hit marker
+    if (cinfo->progressive_mode) {
+        if (!cinfo->coef_bits)
+            return false;
+        for (int c = 0; c < cinfo->num_components; ++c)
+            for (int k = 0; k < DCTSIZE2; ++k)
+                if (cinfo->coef_bits[c][k] != 0)
+                    return false;
+        return true;
+    }
+    const unsigned all = (1u << cinfo->num_components) - 1;
+    return (scannedComponents & all) == all;
+}
+
 bool isCmyk(J_COLOR_SPACE space)
 {
     return space == JCS_CMYK || space == JCS_YCCK;
@@ -132,7 +171,8 @@ void cmykToPixels(uchar* row, JDIMENSION width)
     }
 }
 
-bool decodeInto(Session& s, int denominator, QImage& image)
+// True when the picture decoded; `damaged` then says whether data was missing.
+bool decodeInto(Session& s, int denominator, QImage& image, bool& damaged)
 {
     if (setjmp(s.err.jump))
         return false;
@@ -175,7 +215,10 @@ bool decodeInto(Session& s, int denominator, QImage& image)
         if (cmyk)
             cmykToPixels(row, s.cinfo.output_width);
     }
+    // The precision record is freed by the finish; every scan is in by now.
+    const bool whole = everyCoefficientArrived(&s.cinfo, s.err.scannedComponents);
     jpeg_finish_decompress(&s.cinfo);
+    damaged = s.err.corrupt || (s.err.endOfFile && !whole);
     return true;
 }
 
@@ -221,9 +264,10 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
     if (!s)
         return out;
     auto image = std::make_unique<QImage>();
-    if (decodeInto(*s, denominator, *image)) {
+    bool damaged = false;
+    if (decodeInto(*s, denominator, *image, damaged)) {
         out.image = std::move(*image);
-        out.status = s->err.damaged ? JpegStatus::Damaged : JpegStatus::Decoded;
+        out.status = damaged ? JpegStatus::Damaged : JpegStatus::Decoded;
     } else if (s->err.tooManyScans) {
         out.status = JpegStatus::TooManyScans;
     } else if (s->err.tooLittleData) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/imaging/DecodeMemory.h"
+#include "platform/imaging/GifDecoder.h"
 #include "platform/imaging/JpegDecoder.h"
 #include "platform/imaging/Resample.h"
 
@@ -40,6 +41,12 @@ void prepare(QImageReader& r)
 bool withinLimit(QSize s)
 {
     return int64_t(s.width()) * int64_t(s.height()) <= kMaxPicturePixels;
+}
+
+// A GIF whose canvas Qt's reader would refuse, however much memory there is.
+bool beyondQtGifReader(const PictureProbe& probe)
+{
+    return probe.format == "gif" && int64_t(probe.size.width()) * probe.size.height() >= kQtGifCanvasPixels;
 }
 
 // Every decoded picture leaves here in kPictureFormat. A full-size decode
@@ -108,6 +115,8 @@ QImage loadPicture(const QString& path)
     // Every JPEG goes through the decoder that holds the scan cap and the data check.
     if (probe.format == "jpeg")
         return decodeJpegScaled(path, 1).image;
+    if (beyondQtGifReader(probe))
+        return decodeGifFirstFrame(path).image;
     QImageReader r(path);
     prepare(r);
     return decode(r, false);
@@ -163,6 +172,12 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
         out.tooManyScans = decoded.status == JpegStatus::TooManyScans;
         out.tooLittleData = decoded.status == JpegStatus::TooLittleData;
         out.noMemory = decoded.status == JpegStatus::NoMemory;
+        return out;
+    }
+    if (beyondQtGifReader(probe)) {
+        GifDecode decoded = decodeGifFirstFrame(path);
+        out.image = std::move(decoded.image);
+        out.noMemory = decoded.noMemory;
         return out;
     }
     QImageReader r(path);

@@ -1,12 +1,16 @@
 // The program's own JPEG decoder: every colour model a photo comes in, the
-// scan cap on every way a picture is loaded, libjpeg's buffers under the cap.
+// scan cap on every way a picture is loaded, libjpeg's buffers under the cap,
+// and what counts as damage.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "ToolRunner.h"
 #include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/JpegDecoder.h"
@@ -16,11 +20,7 @@ namespace {
 
 QString convert(const QTemporaryDir& dir, const QString& name, std::vector<std::string> args)
 {
-    const QString path = dir.filePath(name);
-    args.insert(args.begin(), "convert");
-    args.push_back(path.toStdString());
-    EXPECT_EQ(runTool(args).exitCode, 0) << name.toStdString();
-    return path;
+    return QString::fromStdString(magickConvert(std::move(args), dir.filePath(name).toStdString()));
 }
 
 // A flat progressive JPEG whose last scan is repeated until it has `scans` scans.
@@ -114,4 +114,108 @@ TEST(JpegDecoder, ProgressiveBuffersAreHeldToTheLimit)
     const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, imaging::probePicture(path), 8);
     EXPECT_FALSE(loaded.noMemory);
     EXPECT_EQ(loaded.image.size(), QSize(512, 512));
+}
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    return QByteArray::fromStdString(readFile(path.toStdString()));
+}
+
+QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    writeFile(path.toStdString(), bytes.toStdString());
+    return path;
+}
+
+// The bytes before the `n`th scan header (from 1).
+QByteArray beforeScan(const QByteArray& bytes, int n)
+{
+    qsizetype at = -1;
+    for (int i = 0; i < n; ++i)
+        at = bytes.indexOf("\xFF\xDA", at + 1);
+    EXPECT_GT(at, 0) << "fewer than " << n << " scans";
+    return bytes.left(at);
+}
+
+// A JPEG made by ImageMagick from `args`, then rewritten losslessly by
+// jpegtran with `options` when there are any.
+QByteArray madeJpeg(const QTemporaryDir& dir, const QString& name, std::vector<std::string> args,
+                    const std::vector<std::string>& options)
+{
+    if (options.empty())
+        return bytesOf(convert(dir, name, std::move(args)));
+    const QString made = convert(dir, QStringLiteral("made-") + name, std::move(args));
+    const QString path = dir.filePath(name);
+    std::vector<std::string> jpegtran{"jpegtran"};
+    jpegtran.insert(jpegtran.end(), options.begin(), options.end());
+    jpegtran.insert(jpegtran.end(), {"-outfile", path.toStdString(), made.toStdString()});
+    EXPECT_EQ(runTool(jpegtran).exitCode, 0) << name.toStdString();
+    return bytesOf(path);
+}
+
+} // namespace
+
+// A file that lacks only its end marker holds every block, and decodes to
+// the very pixels of the whole file; a file cut inside a scan, or between the
+// scans of a picture that needs more of them, is damaged.
+TEST(JpegDecoder, OnlyMissingDataIsDamage)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
+    QTemporaryDir dir;
+    // One scan per component, none interleaved: a cut between them leaves components out.
+    const std::string perComponent = written(dir, "one-per-component.txt", "0;\n1;\n2;\n").toStdString();
+    const struct Kind {
+        const char* name;
+        std::vector<std::string> args, jpegtran;
+    } kinds[] = {
+        {"baseline", {"-sampling-factor", "1x1"}, {}},
+        {"progressive", {"-interlace", "Plane"}, {}},
+        {"grey", {"-colorspace", "Gray"}, {}},
+        {"subsampled", {"-sampling-factor", "2x2"}, {}},
+        {"cmyk", {"-colorspace", "CMYK"}, {}},
+        {"separate", {"-sampling-factor", "1x1"}, {"-scans", perComponent}},
+        {"arithmetic", {}, {"-arithmetic"}},
+    };
+    std::map<std::string, QByteArray> whole;
+    for (const Kind& k : kinds) {
+        std::vector<std::string> args{"-size", "300x200", "-seed", "9", "plasma:"};
+        args.insert(args.end(), k.args.begin(), k.args.end());
+        const QString name = QString::fromLatin1(k.name) + ".jpg";
+        const QByteArray& bytes = whole[k.name] = madeJpeg(dir, name, args, k.jpegtran);
+        ASSERT_TRUE(bytes.endsWith("\xFF\xD9")) << k.name;
+        const imaging::JpegDecode reference = imaging::decodeJpegScaled(dir.filePath(name), 1);
+        ASSERT_EQ(reference.status, imaging::JpegStatus::Decoded) << k.name;
+        // Arithmetic decoding reads past the data as zeros without a word:
+        // any early end may be a cut (below).
+        QList<QByteArray> sound{bytes + QByteArray(100, 'x')};
+        if (k.name != std::string("arithmetic"))
+            sound << bytes.chopped(2);
+        for (const QByteArray& variant : sound) {
+            const imaging::JpegDecode d = imaging::decodeJpegScaled(written(dir, "variant.jpg", variant), 1);
+            EXPECT_EQ(d.status, imaging::JpegStatus::Decoded) << k.name << " of " << variant.size() << " bytes";
+            EXPECT_TRUE(d.image == reference.image) << k.name << " of " << variant.size() << " bytes";
+        }
+    }
+
+    const QByteArray& baseline = whole["baseline"];
+    const QByteArray& progressive = whole["progressive"];
+    const struct Cut {
+        const char* what;
+        QByteArray bytes;
+    } cuts[] = {
+        {"a baseline file cut inside its scan", baseline.left(baseline.size() * 2 / 3)},
+        {"a progressive file cut inside a scan", progressive.left(progressive.size() * 2 / 3)},
+        {"a progressive file cut between scans", beforeScan(progressive, 4)},
+        {"a progressive file without its last scan", beforeScan(progressive, int(progressive.count("\xFF\xDA")))},
+        {"a file of one scan per component without the last", beforeScan(whole["separate"], 3)},
+        {"an arithmetic-coded file without its end marker", whole["arithmetic"].chopped(2)},
+    };
+    for (const Cut& c : cuts) {
+        const imaging::JpegDecode d = imaging::decodeJpegScaled(written(dir, "cut.jpg", c.bytes), 1);
+        EXPECT_EQ(d.status, imaging::JpegStatus::Damaged) << c.what;
+        EXPECT_EQ(d.image.size(), QSize(300, 200)) << c.what;
+    }
 }
