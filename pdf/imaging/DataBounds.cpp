@@ -76,7 +76,13 @@ uint64_t DistinctBytes(std::vector<TByteRange> ranges)
 void CheckDistinctDataSuffices(TCompressionType scheme, const std::vector<TByteRange>& ranges, uint64_t unpacked,
                                uint64_t rowBytes, const char* format)
 {
-    if (MaxUnpackedSize(scheme, DistinctBytes(ranges), rowBytes) >= unpacked)
+    CheckDistinctDataSuffices(scheme, DistinctBytes(ranges), unpacked, rowBytes, format);
+}
+
+void CheckDistinctDataSuffices(TCompressionType scheme, uint64_t distinctBytes, uint64_t unpacked, uint64_t rowBytes,
+                               const char* format)
+{
+    if (MaxUnpackedSize(scheme, distinctBytes, rowBytes) >= unpacked)
         return;
     if (scheme == TCompressionType::ctNone)
         RaiseFileEndsEarly();

@@ -35,6 +35,9 @@ uint64_t DistinctBytes(std::vector<TByteRange> ranges);
 // error for unpacked data, the format's compression error otherwise.
 void CheckDistinctDataSuffices(TCompressionType scheme, const std::vector<TByteRange>& ranges, uint64_t unpacked,
                                uint64_t rowBytes, const char* format);
+// The same, given how many distinct bytes the rows or strips read.
+void CheckDistinctDataSuffices(TCompressionType scheme, uint64_t distinctBytes, uint64_t unpacked, uint64_t rowBytes,
+                               const char* format);
 
 // The file ends before the data its header declares: the read error.
 [[noreturn]] void RaiseFileEndsEarly();

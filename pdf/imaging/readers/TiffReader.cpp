@@ -371,7 +371,8 @@ void TTIFFGraphic::checkStripsHoldThePicture()
     uint32_t planes = planar ? p.SamplesPerPixel : 1;
     uint64_t lineBytes = (uint64_t(p.BitsPerSample) * (planar ? 1 : p.SamplesPerPixel) * p.Width + 7) / 8;
     uint64_t fileSize = stream_->Size();
-    std::vector<TByteRange> ranges;
+    strips_ = {};
+    strips_.Reserve(std::min<uint64_t>(offsets_.size(), uint64_t(planes) * p.Height));
     uint64_t unpacked = 0;
     std::size_t strip = 0;
     for (uint32_t plane = 0; plane < planes; ++plane) {
@@ -381,20 +382,22 @@ void TTIFFGraphic::checkStripsHoldThePicture()
             uint64_t perStrip = planar ? p.RowsPerStrip[0]
                                        : p.RowsPerStrip[std::min(strip, p.RowsPerStrip.size() - 1)];
             uint64_t rows = std::min<uint64_t>(std::max<uint64_t>(perStrip, planar ? 1 : 0), p.Height - row);
-            row += rows;
             uint64_t at = basePosition_ + offsets_[strip];
             uint64_t held = at > fileSize ? 0 : fileSize - at;
             // A strip is read no further than its rows can use.
             held = p.Compression == TCompressionType::ctNone
                        ? std::min<uint64_t>(held, rows * lineBytes)
                        : std::min<uint64_t>({held, counts_[strip], MaxPackedSize(rows * lineBytes)});
-            if (MaxUnpackedSize(p.Compression, held, lineBytes) < rows * lineBytes)
-                RaiseFileEndsEarly();
-            ranges.push_back({at, held});
+            strips_.Add({at, held, uint32_t(row), uint32_t(rows)});
+            row += rows;
             unpacked += rows * lineBytes;
         }
     }
-    CheckDistinctDataSuffices(p.Compression, ranges, unpacked, lineBytes, kTiff);
+    strips_.Arrange(p.Compression != TCompressionType::ctNone);
+    for (std::size_t s = 0; s < strips_.Count(); ++s)
+        if (MaxUnpackedSize(p.Compression, strips_.Range(s).length, lineBytes) < strips_.Rows(s) * lineBytes)
+            RaiseFileEndsEarly();
+    CheckDistinctDataSuffices(p.Compression, strips_.DistinctBytes(), unpacked, lineBytes, kTiff);
 }
 
 void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer)
@@ -410,8 +413,9 @@ void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<u
     }
     if (counts_[strip] > stream.Remaining())
         RaiseGraphicError(msg::StreamRead);
-    // A byte count that runs to the end of the file is read only as far as the strip can use.
-    packed_.resize(std::size_t(std::min<uint64_t>(counts_[strip], MaxPackedSize(buffer.size()))));
+    // A byte count that runs to the end of the file, or into the data of other
+    // strips, is read only as far as the strip can use and its own data go.
+    packed_.resize(std::size_t(strips_.Range(strip).length));
     stream.ReadBuffer(packed_.data(), packed_.size());
     const uint8_t* source = packed_.data();
     uint8_t* dest = buffer.data();
@@ -446,6 +450,10 @@ void TTIFFGraphic::readStrips(TDecoder* decoder)
             uint64_t rows = std::min<uint64_t>(rowsPerStrip, p.Height - uint32_t(p.CurrentRow));
             if (rows == 0)
                 continue;
+            if (std::size_t original = strips_.Original(strip); original != strip) {
+                copyRows(strips_.Row(original), rows);
+                continue;
+            }
             uint64_t size = rows * uint64_t(p.BytesPerLine);
             if (!AllocationWithinLimits(size))
                 invalid();
@@ -456,6 +464,7 @@ void TTIFFGraphic::readStrips(TDecoder* decoder)
     }
     if (decoder)
         decoder->FinishDecoding();
+    strips_ = {};
 }
 
 void TTIFFGraphic::readPlanes(TDecoder* decoder)
@@ -476,11 +485,17 @@ void TTIFFGraphic::readPlanes(TDecoder* decoder)
         for (uint64_t k = 0; k < stripsPerPlane; ++k) {
             uint64_t first = k * rowsPerStrip;
             uint64_t rows = std::min<uint64_t>(rowsPerStrip, p.Height - first);
-            buffer.resize(static_cast<std::size_t>(rows * planeLine));
             std::size_t strip = std::size_t(s * stripsPerPlane + k);
             p.CurrentStrip = int32_t(strip);
+            auto into = planes.begin() + long(s * planeSize + first * planeLine);
+            if (std::size_t original = strips_.Original(strip); original != strip) {
+                uint64_t from = original / stripsPerPlane * planeSize + strips_.Row(original) * planeLine;
+                std::copy_n(planes.begin() + long(from), rows * planeLine, into);
+                continue;
+            }
+            buffer.resize(static_cast<std::size_t>(rows * planeLine));
             readStrip(decoder, strip, buffer);
-            std::copy(buffer.begin(), buffer.end(), planes.begin() + long(s * planeSize + first * planeLine));
+            std::copy(buffer.begin(), buffer.end(), into);
         }
     bool predictor = p.Predictor == 2 && p.Compression != TCompressionType::ctNone;
     for (uint32_t y = 0; y < p.Height; ++y) {
@@ -506,6 +521,16 @@ void TTIFFGraphic::convertRows(uint8_t* buffer, uint64_t rows)
         if (predictor)
             undoPredictor(row, p.SamplesPerPixel);
         colorManager_.ConvertRow({colorSamples(row)}, ScanLine(uint32_t(p.CurrentRow)), p.Width, 0xFF);
+        RowProgress(uint32_t(p.CurrentRow), p.Height);
+        ++p.CurrentRow;
+    }
+}
+
+void TTIFFGraphic::copyRows(uint32_t from, uint64_t rows)
+{
+    TImageProperties& p = properties_;
+    for (uint64_t r = 0; r < rows && uint32_t(p.CurrentRow) < p.Height; ++r) {
+        std::memcpy(ScanLine(uint32_t(p.CurrentRow)), ScanLine(uint32_t(from + r)), Stride());
         RowProgress(uint32_t(p.CurrentRow), p.Height);
         ++p.CurrentRow;
     }

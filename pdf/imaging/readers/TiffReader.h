@@ -8,6 +8,7 @@
 #include "imaging/GraphicClass.h"
 #include "imaging/Graphic.h"
 #include "imaging/readers/TiffDirectory.h"
+#include "imaging/readers/TiffStrips.h"
 
 namespace vum {
 
@@ -34,12 +35,15 @@ private:
     void readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer);
     void readPlanes(TDecoder* decoder);
     void convertRows(uint8_t* buffer, uint64_t rows);
+    // Rows of a strip that repeats an earlier one: the earlier one's, from `from` on.
+    void copyRows(uint32_t from, uint64_t rows);
     // The samples of each pixel the colours need, the extra ones left out.
     const uint8_t* colorSamples(const uint8_t* row);
     void undoPredictor(uint8_t* row, std::size_t samples) const;
 
     std::unique_ptr<TTiffDirectory> directory_;
     std::vector<uint32_t> offsets_, counts_;
+    TTiffStrips strips_;
     std::vector<uint8_t> packed_, compact_;
     uint32_t keptSamples_ = 1;   // leading samples of a pixel that are converted
     bool iccLab_ = false;        // L*a*b* with a* and b* stored unsigned

@@ -4,10 +4,12 @@
 
 #include <map>
 #include <random>
+#include <zlib.h>
 
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
+#include "crafted/CraftedFiles.h"
 #include "imaging/decoders/T4Codes.h"
 #include "imaging/Errors.h"
 #include "imaging/readers/TiffReader.h"
@@ -110,6 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         TiffCase{"rgb_deflate_predictor", "rgb", {"-truecolor"}, {"-c", "zip:2"}},
         TiffCase{"rgb_big_endian", "rgb", {"-truecolor"}, {"-B", "-c", "lzw:2"}},
         TiffCase{"rgb_separate_planes", "rgb", {"-truecolor"}, {"-p", "separate", "-c", "zip:2", "-r", "8"}},
+        // A strip a row: each strip's data end where the next one's begin.
+        TiffCase{"rgb_row_strips_separate_big_endian", "rgb", {"-truecolor"}, {"-B", "-p", "separate", "-c", "packbits", "-r", "1"}},
+        TiffCase{"gray16_row_strips_lzw_predictor", "gray16", {"-minisblack"}, {"-c", "lzw:2", "-r", "1"}, 1},
         TiffCase{"rgb_jpeg", "rgb", {"-truecolor"}, {"-c", "jpeg", "-r", "16"}, 0, true},
         TiffCase{"rgb_jpeg_rgb", "rgb", {"-truecolor"}, {"-c", "jpeg:r", "-r", "16"}, 0},
         TiffCase{"gray_deflate", "gray", {"-minisblack"}, {"-c", "zip"}},
@@ -381,5 +386,102 @@ TEST(TiffReader, BrokenHeadersFailCleanly)
         } catch (const EInvalidGraphic& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
+    }
+}
+
+namespace {
+
+// Horizontal differences of one row, `samples` bytes a pixel.
+std::string differenced(const std::string& row, std::size_t samples)
+{
+    std::string out = row;
+    for (std::size_t k = samples; k < row.size(); ++k)
+        out[k] = char(row[k] - row[k - samples]);
+    return out;
+}
+
+std::string packedLiterals(const std::string& data)
+{
+    std::string out;
+    for (std::size_t at = 0; at < data.size(); at += 128) {
+        std::string chunk = data.substr(at, 128);
+        out += char(chunk.size() - 1) + chunk;
+    }
+    return out;
+}
+
+std::string deflatedData(const std::string& data)
+{
+    uLongf size = compressBound(uLong(data.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+              uLong(data.size()), 9);
+    out.resize(size);
+    return out;
+}
+
+} // namespace
+
+// Writers point strips that hold the same rows at one copy of their data. Each
+// strip must still give the rows of its own, whether the strips that share a
+// copy follow each other or not, across planes, with the predictor, and when
+// the last strip has fewer rows than the copy it points at.
+TEST(TiffReader, StripsSharingOneCopyGiveTheirOwnRows)
+{
+    struct Case {
+        const char* name;
+        uint32_t compression;   // 8 deflate, 32773 PackBits
+        bool planar, predictor;
+        uint32_t rowsPerStrip;
+    } cases[] = {
+        {"deflate, predictor, contiguous", 8, false, true, 2},
+        {"deflate, predictor, planar", 8, true, true, 1},
+        {"PackBits, contiguous", 32773, false, false, 1},
+        {"PackBits, planar", 32773, true, false, 3},
+    };
+    const uint32_t width = 5, height = 7;
+    // The copy each strip reads, in turn; the third is first read in the second plane.
+    const std::vector<uint32_t> copyOf = {0, 0, 1, 0, 1, 1, 0, 2, 2, 0, 2};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        uint32_t samples = c.planar ? 1 : 3, line = width * samples;
+        auto sample = [&](uint32_t copy, uint32_t row, uint32_t at) { return uint8_t(copy * 71 + row * 29 + at * 13); };
+        std::string data;
+        std::vector<uint32_t> copyAt, copySize;
+        for (uint32_t copy = 0; copy < 3; ++copy) {
+            std::string rows;
+            for (uint32_t r = 0; r < c.rowsPerStrip; ++r) {
+                std::string row;
+                for (uint32_t at = 0; at < line; ++at)
+                    row += char(sample(copy, r, at));
+                rows += c.predictor ? differenced(row, samples) : row;
+            }
+            std::string packed = c.compression == 8 ? deflatedData(rows) : packedLiterals(rows);
+            copyAt.push_back(uint32_t(data.size()));
+            copySize.push_back(uint32_t(packed.size()));
+            data += packed;
+        }
+        uint32_t stripsPerPlane = (height + c.rowsPerStrip - 1) / c.rowsPerStrip;
+        std::vector<uint32_t> offsets, counts;
+        for (uint32_t s = 0; s < stripsPerPlane * (c.planar ? 3 : 1); ++s) {
+            offsets.push_back(copyAt[copyOf[s % copyOf.size()]]);
+            counts.push_back(copySize[copyOf[s % copyOf.size()]]);
+        }
+        auto entries = tiffTags(width, height, 3, c.compression, 2, c.rowsPerStrip);
+        entries[284] = {3, {c.planar ? 2u : 1u}};
+        entries[317] = {3, {c.predictor ? 2u : 1u}};
+        TempDir dir;
+        std::string file = dir.file("shared.tif");
+        writeFile(file, tiffOverData(entries, data, offsets, counts));
+
+        Raster want{width, height, {}};
+        for (uint32_t y = 0; y < height; ++y)
+            for (uint32_t x = 0; x < width; ++x)
+                for (uint32_t k = 0; k < 3; ++k) {
+                    uint32_t strip = (c.planar ? k * stripsPerPlane : 0) + y / c.rowsPerStrip;
+                    uint32_t at = c.planar ? x : x * 3 + k;
+                    want.rgb.push_back(sample(copyOf[strip % copyOf.size()], y % c.rowsPerStrip, at));
+                }
+        EXPECT_EQ(rasterDifference(rasterOf(*loadWithRegistry(file)), want), "");
     }
 }

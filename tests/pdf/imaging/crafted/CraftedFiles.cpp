@@ -42,13 +42,8 @@ std::string compressionError(const std::string& format)
 
 // ---- TIFF (little-endian, one directory) ----
 
-struct TiffEntry {
-    uint16_t type;   // 3 SHORT, 4 LONG
-    std::vector<uint32_t> values;
-};
-
-// Header, then the strips' data, then the directory and its long values, then
-// `padding` zero bytes. Strip offsets are filled in; byte counts too, unless
+// Header, then the strips' data and `padding` zero bytes, then the directory
+// and its long values. Strip offsets are filled in; byte counts too, unless
 // `restOfFile` is set: then every count runs from its strip to the end of the file.
 std::string tiff(std::map<uint16_t, TiffEntry> entries, const std::vector<std::string>& strips,
                  bool restOfFile = false, std::size_t padding = 0)
@@ -56,47 +51,18 @@ std::string tiff(std::map<uint16_t, TiffEntry> entries, const std::vector<std::s
     std::string data;
     std::vector<uint32_t> offsets, counts;
     for (const std::string& s : strips) {
-        offsets.push_back(uint32_t(8 + data.size()));
+        offsets.push_back(uint32_t(data.size()));
         counts.push_back(uint32_t(s.size()));
         data += s;
     }
-    entries[273] = {4, offsets};
-    entries[279] = {4, counts};
-    auto build = [&] {
-        uint32_t ifd = uint32_t(8 + data.size());
-        std::string directory = le16(uint32_t(entries.size())), extra;
-        uint32_t extraAt = ifd + 2 + 12 * uint32_t(entries.size()) + 4;
-        for (const auto& [tag, e] : entries) {
-            std::string values;
-            for (uint32_t v : e.values)
-                values += e.type == 3 ? le16(v) : le32(v);
-            directory += le16(tag) + le16(e.type) + le32(uint32_t(e.values.size()));
-            if (values.size() <= 4) {
-                directory += values + std::string(4 - values.size(), '\0');
-            } else {
-                directory += le32(extraAt + uint32_t(extra.size()));
-                extra += values;
-            }
-        }
-        return "II"s + le16(42) + le32(ifd) + data + directory + le32(0) + extra + std::string(padding, '\0');
-    };
-    std::string file = build();
+    data += std::string(padding, '\0');
+    std::string file = tiffOverData(entries, data, offsets, counts);
     if (restOfFile) {
         for (std::size_t i = 0; i < offsets.size(); ++i)
-            counts[i] = uint32_t(file.size() - offsets[i]);
-        entries[279] = {4, counts};
-        file = build();
+            counts[i] = uint32_t(file.size() - 8 - offsets[i]);
+        file = tiffOverData(entries, data, offsets, counts);
     }
     return file;
-}
-
-std::map<uint16_t, TiffEntry> tiffTags(uint32_t width, uint32_t height, uint32_t samples, uint32_t compression,
-                                       uint32_t photometric, uint32_t rowsPerStrip)
-{
-    std::vector<uint32_t> bits(samples, 8);
-    return {{256, {4, {width}}},       {257, {4, {height}}},       {258, {3, bits}},
-            {259, {3, {compression}}}, {262, {3, {photometric}}}, {277, {3, {samples}}},
-            {278, {4, {rowsPerStrip}}}};
 }
 
 // LZW codes of 9 bits, most significant bit first.
@@ -354,6 +320,40 @@ CraftedCase crafted(std::string name, std::string bytes, std::string error, uint
 
 } // namespace
 
+std::string tiffOverData(std::map<uint16_t, TiffEntry> entries, const std::string& data,
+                         std::vector<uint32_t> offsets, const std::vector<uint32_t>& counts)
+{
+    for (uint32_t& offset : offsets)
+        offset += 8;
+    entries[273] = {4, offsets};
+    entries[279] = {4, counts};
+    uint32_t ifd = uint32_t(8 + data.size());
+    std::string directory = le16(uint32_t(entries.size())), extra;
+    uint32_t extraAt = ifd + 2 + 12 * uint32_t(entries.size()) + 4;
+    for (const auto& [tag, e] : entries) {
+        std::string values;
+        for (uint32_t v : e.values)
+            values += e.type == 3 ? le16(v) : le32(v);
+        directory += le16(tag) + le16(e.type) + le32(uint32_t(e.values.size()));
+        if (values.size() <= 4) {
+            directory += values + std::string(4 - values.size(), '\0');
+        } else {
+            directory += le32(extraAt + uint32_t(extra.size()));
+            extra += values;
+        }
+    }
+    return "II"s + le16(42) + le32(ifd) + data + directory + le32(0) + extra;
+}
+
+std::map<uint16_t, TiffEntry> tiffTags(uint32_t width, uint32_t height, uint32_t samples, uint32_t compression,
+                                       uint32_t photometric, uint32_t rowsPerStrip)
+{
+    std::vector<uint32_t> bits(samples, 8);
+    return {{256, {4, {width}}},       {257, {4, {height}}},       {258, {3, bits}},
+            {259, {3, {compression}}}, {262, {3, {photometric}}}, {277, {3, {samples}}},
+            {278, {4, {rowsPerStrip}}}};
+}
+
 std::vector<CraftedCase> craftedCases()
 {
     std::vector<CraftedCase> cases;
@@ -376,6 +376,24 @@ std::vector<CraftedCase> craftedCases()
             strips.push_back(packbitsRuns(100, uint8_t(y % 200 + 40)));
         add(crafted("tiff-counts-to-the-end.tif", tiff(tiffTags(100, 20000, 1, 32773, 1, 1), strips, true, 2200000), "",
                     100, 20000, 0x282828));
+    }
+    {
+        // 3000 strips of a row, each starting at its own place in one run of
+        // 60000 no-op codes and ending at the literal after it: together they
+        // would decode the run 3000 times. Beside it the honest layout, every
+        // strip its own two bytes.
+        const uint32_t strips = 3000, run = 60000;
+        std::vector<uint32_t> offsets, counts;
+        for (uint32_t k = 0; k < strips; ++k) {
+            offsets.push_back(k * (run / strips));
+            counts.push_back(run + 2 - offsets.back());
+        }
+        std::string noOps = std::string(run, '\x80') + "\x00\x7f"s;
+        add(crafted("tiff-overlapping-strips.tif", tiffOverData(tiffTags(1, strips, 1, 32773, 1, 1), noOps, offsets, counts),
+                    compressionError("TIF/TIFF")));
+        add(crafted("tiff-strips-of-their-own.tif",
+                    tiff(tiffTags(1, strips, 1, 32773, 1, 1), std::vector<std::string>(strips, "\x00\x7f"s)), "", 1,
+                    strips, 0x7F7F7F));
     }
     {
         std::string preview = tiff(tiffTags(16384, 16383, 1, 5, 1, 16383), {lzw9({256, 0, 257})});

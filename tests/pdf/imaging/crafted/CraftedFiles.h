@@ -6,6 +6,7 @@
 // whose rows share their data. The reader tests load them under a memory limit;
 // the reader benchmark times them.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,21 @@ struct CraftedCase {
     std::string sidecar;       // a CUT palette file beside the picture: its first bytes...
     uint64_t sidecarSize = 0;  // ...and its whole size (the rest is a sparse run of zeros)
 };
+
+// A value of a TIFF directory entry: its type (3 SHORT, 4 LONG) and values.
+struct TiffEntry {
+    uint16_t type;
+    std::vector<uint32_t> values;
+};
+
+// A little-endian TIFF of one directory: the header, `data`, then the
+// directory and its long values. Strip i reads counts[i] bytes from
+// offsets[i] within `data`.
+std::string tiffOverData(std::map<uint16_t, TiffEntry> entries, const std::string& data,
+                         std::vector<uint32_t> offsets, const std::vector<uint32_t>& counts);
+// The entries of an 8-bit picture; strip offsets and counts are left to the file.
+std::map<uint16_t, TiffEntry> tiffTags(uint32_t width, uint32_t height, uint32_t samples, uint32_t compression,
+                                       uint32_t photometric, uint32_t rowsPerStrip);
 
 // Every case.
 std::vector<CraftedCase> craftedCases();
