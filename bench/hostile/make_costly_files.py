@@ -10,14 +10,23 @@ Arguments: the folder for the costly files, the folder for the honest ones.
   bmp-rle8-delta-sprite.bmp 870 bytes, RLE8 15000 x 15000, two pixels every 120 rows, deltas between
   bmp-rle4-delta-sprite.bmp 870 bytes, the same in RLE4
   bmp-rle-end-of-lines.bmp 65 KB, RLE8 16384 x 16384, one pixel and an end of line a row
+  tiff-overlapping-strips-600k.tif  4.9 MB, grey 1 x 600000, PackBits, a strip a row, each
+                           starting at its own place in one 65 KB run of no-op codes
+                           and ending at one literal
+  tiff-overlapping-strips-1m.tif    8 MB, the same with 1000000 strips
 honest:
   sgi-shared-run.sgi       394 KB, RGB 16384 x 16384 flat, every row on one run-length row
   sgi-a4-shared-rows.sgi   85 KB, RGB 2480 x 3508 white page with dark bands, identical rows
                            (of every channel) on one copy of their run-length data
   bmp-rle-delta-skips.bmp  RLE8 4000 x 4000: a run at the bottom, deltas up to the top row, a run there
   bmp-rle-ends-early.bmp   RLE8 1000 x 1000: one row of runs, then end of bitmap
+  tiff-own-strips-600k.tif, tiff-own-strips-1m.tif: the twins of the overlapping
+                           files, every strip its own two bytes
+  tiff-noise-shared-strip.tif  grey 4000 x 1000, deflate, every one-row strip on one
+                           copy of a row of noise
 """
 import os
+import random
 import struct
 import sys
 import zlib
@@ -78,6 +87,46 @@ def tiff_shared_strip():
                 extra += struct.pack('<I', len(row)) * strips
         directory += struct.pack('<HHI', tag, kind, count) + field
     return b'II' + struct.pack('<HI', 42, ifd_at) + row + directory + struct.pack('<I', 0) + extra
+
+
+def tiff_grey(width, height, compression, data, offsets, counts):
+    """An 8-bit grey TIFF, a strip a row, whose strips read at the offsets within data."""
+    strips = height
+    data_at = 8
+    ifd_at = data_at + len(data)
+    entries = [
+        (256, 4, 1, width), (257, 4, 1, height), (258, 3, 1, 8), (259, 3, 1, compression), (262, 3, 1, 1),
+        (273, 4, strips, None), (277, 3, 1, 1), (278, 4, 1, 1), (279, 4, strips, None),
+    ]
+    extra_at = ifd_at + 2 + 12 * len(entries) + 4
+    tables = struct.pack('<%dI' % strips, *(data_at + o for o in offsets))
+    directory = struct.pack('<H', len(entries))
+    for tag, kind, count, value in entries:
+        if value is None:
+            field = struct.pack('<I', extra_at + (len(tables) if tag == 279 else 0))
+        else:
+            field = struct.pack('<H', value) + b'\0\0' if kind == 3 else struct.pack('<I', value)
+        directory += struct.pack('<HHI', tag, kind, count) + field
+    tables += struct.pack('<%dI' % strips, *counts)
+    return b'II' + struct.pack('<HI', 42, ifd_at) + data + directory + struct.pack('<I', 0) + tables
+
+
+def tiff_noise_shared_strip(width, height):
+    noise = random.Random(5)
+    row = zlib.compress(bytes(noise.getrandbits(8) for _ in range(width)), 9)
+    return tiff_grey(width, height, 8, row, [0] * height, [len(row)] * height)
+
+
+def tiff_overlapping_strips(strips):
+    run = 65000
+    data = b'\x80' * run + b'\x00\x7f'
+    starts = [k % run for k in range(strips)]
+    return tiff_grey(1, strips, 32773, data, starts, [len(data) - s for s in starts])
+
+
+def tiff_own_strips(strips):
+    data = b''.join(bytes([0, k % 256]) for k in range(strips))
+    return tiff_grey(1, strips, 32773, data, [2 * k for k in range(strips)], [2] * strips)
 
 
 def sgi_runs(row):
@@ -146,6 +195,8 @@ write('bmp-rle-cut-off.bmp', bmp_rle(16384, b''))
 write('tiff-shared-strip.tif', tiff_shared_strip())
 write('sgi-shared-run.sgi', sgi_shared_run(), honest)
 write('sgi-a4-shared-rows.sgi', sgi_a4_page(), honest)
+write('tiff-overlapping-strips-600k.tif', tiff_overlapping_strips(600000))
+write('tiff-overlapping-strips-1m.tif', tiff_overlapping_strips(1000000))
 
 
 def runs(width, index):
@@ -176,3 +227,6 @@ def delta_sprite(bits):
 write('bmp-rle8-delta-sprite.bmp', delta_sprite(8))
 write('bmp-rle4-delta-sprite.bmp', delta_sprite(4))
 write('bmp-rle-end-of-lines.bmp', bmp_rle(16384, (b'\1\7\0\0') * 16384 + b'\0\1'))
+write('tiff-own-strips-600k.tif', tiff_own_strips(600000), honest)
+write('tiff-own-strips-1m.tif', tiff_own_strips(1000000), honest)
+write('tiff-noise-shared-strip.tif', tiff_noise_shared_strip(4000, 1000), honest)
