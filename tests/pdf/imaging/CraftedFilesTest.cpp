@@ -6,7 +6,6 @@
 #include <cstring>
 #include <new>
 #include <sstream>
-#include <zlib.h>
 
 #include "ChildProcess.h"
 #include "ImagingTestUtil.h"
@@ -161,16 +160,6 @@ std::string bmpRuns(uint32_t width, uint8_t index)
     std::string out;
     for (; width > 0; width -= std::min<uint32_t>(width, 255))
         out += {char(std::min<uint32_t>(width, 255)), char(index)};
-    return out;
-}
-
-std::string deflated(const std::string& data)
-{
-    uLongf size = compressBound(uLong(data.size()));
-    std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-              uLong(data.size()), 9);
-    out.resize(size);
     return out;
 }
 

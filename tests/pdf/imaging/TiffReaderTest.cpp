@@ -4,7 +4,6 @@
 
 #include <map>
 #include <random>
-#include <zlib.h>
 
 #include "ImagingTestUtil.h"
 #include "TempDir.h"
@@ -410,16 +409,6 @@ std::string packedLiterals(const std::string& data)
     return out;
 }
 
-std::string deflatedData(const std::string& data)
-{
-    uLongf size = compressBound(uLong(data.size()));
-    std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-              uLong(data.size()), 9);
-    out.resize(size);
-    return out;
-}
-
 } // namespace
 
 // Writers point strips that hold the same rows at one copy of their data. Each
@@ -456,7 +445,7 @@ TEST(TiffReader, StripsSharingOneCopyGiveTheirOwnRows)
                     row += char(sample(copy, r, at));
                 rows += c.predictor ? differenced(row, samples) : row;
             }
-            std::string packed = c.compression == 8 ? deflatedData(rows) : packedLiterals(rows);
+            std::string packed = c.compression == 8 ? deflated(rows) : packedLiterals(rows);
             copyAt.push_back(uint32_t(data.size()));
             copySize.push_back(uint32_t(packed.size()));
             data += packed;

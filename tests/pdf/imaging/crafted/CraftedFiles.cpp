@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -319,6 +320,16 @@ CraftedCase crafted(std::string name, std::string bytes, std::string error, uint
 }
 
 } // namespace
+
+std::string deflated(const std::string& data)
+{
+    uLongf size = compressBound(uLong(data.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+              uLong(data.size()), 9);
+    out.resize(size);
+    return out;
+}
 
 std::string tiffOverData(std::map<uint16_t, TiffEntry> entries, const std::string& data,
                          std::vector<uint32_t> offsets, const std::vector<uint32_t>& counts)

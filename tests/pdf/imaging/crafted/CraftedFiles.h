@@ -21,6 +21,9 @@ struct CraftedCase {
     uint64_t sidecarSize = 0;  // ...and its whole size (the rest is a sparse run of zeros)
 };
 
+// The data deflated with zlib's best compression.
+std::string deflated(const std::string& data);
+
 // A value of a TIFF directory entry: its type (3 SHORT, 4 LONG) and values.
 struct TiffEntry {
     uint16_t type;
