@@ -21,6 +21,10 @@ namespace {
 
 const char* const kTiff = "TIF/TIFF";
 
+// The most the decoders may read over all strips: so many times the file, and a little more.
+constexpr uint64_t kReadsOfAByte = 4;
+constexpr uint64_t kReadSlack = uint64_t(1) << 20;
+
 enum : uint16_t {
     tagWidth = 256, tagHeight = 257, tagBitsPerSample = 258, tagCompression = 259, tagPhotometric = 262,
     tagFillOrder = 266, tagStripOffsets = 273, tagSamplesPerPixel = 277, tagRowsPerStrip = 278,
@@ -394,6 +398,11 @@ void TTIFFGraphic::checkStripsHoldThePicture()
         }
     }
     strips_.Arrange(p.Compression != TCompressionType::ctNone);
+    // Strips that start at one place but hold different numbers of rows read
+    // the same bytes again; honest files read each byte once, or a copy that
+    // their strips share a few times.
+    if (strips_.ReadBytes() > kReadsOfAByte * fileSize + kReadSlack)
+        RaisePackedDataEndsEarly(kTiff);
     for (std::size_t s = 0; s < strips_.Count(); ++s)
         if (MaxUnpackedSize(p.Compression, strips_.Range(s).length, lineBytes) < strips_.Rows(s) * lineBytes)
             RaiseFileEndsEarly();

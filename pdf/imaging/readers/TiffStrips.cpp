@@ -25,38 +25,41 @@ void TTiffStrips::Arrange(bool packed)
     std::size_t count = ranges_.size();
     originals_.resize(count);
     // Strips in the order of their data in the file; those that start at the
-    // same place side by side, the first read first.
+    // same place side by side, by their rows, the first read first.
     std::vector<uint32_t> order(count);
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        return std::tie(ranges_[a].start, a) < std::tie(ranges_[b].start, b);
+        return std::tie(ranges_[a].start, rows_[a], a) < std::tie(ranges_[b].start, rows_[b], b);
     });
-    distinctBytes_ = 0;
+    distinctBytes_ = readBytes_ = 0;
     uint64_t coveredTo = 0;
     for (std::size_t first = 0; first < count;) {
         uint64_t start = ranges_[order[first]].start;
         std::size_t next = first;
         while (next < count && ranges_[order[next]].start == start)
             ++next;
-        if (packed && next < count)
-            for (std::size_t k = first; k < next; ++k) {
-                TByteRange& r = ranges_[order[k]];
-                r.length = std::min(r.length, ranges_[order[next]].start - start);
-            }
-        // Among strips of one start, those of one length and as many rows are
-        // copies of the first of them read.
-        std::sort(order.begin() + long(first), order.begin() + long(next), [&](uint32_t a, uint32_t b) {
-            return std::tie(ranges_[a].length, rows_[a], a) < std::tie(ranges_[b].length, rows_[b], b);
-        });
+        uint64_t reach = 0;
         for (std::size_t k = first; k < next; ++k) {
-            uint32_t s = order[k], before = k > first ? order[k - 1] : s;
-            bool copy = s != before && ranges_[s].length == ranges_[before].length && rows_[s] == rows_[before];
-            originals_[s] = copy ? originals_[before] : s;
+            TByteRange& r = ranges_[order[k]];
+            if (packed && next < count)
+                r.length = std::min(r.length, ranges_[order[next]].start - start);
+            reach = std::max(reach, r.length);
         }
-        // The longest of them reaches furthest; lengths are cut to the file, so nothing wraps.
-        uint64_t end = start + ranges_[order[next - 1]].length;
-        if (end > std::max(start, coveredTo)) {
-            distinctBytes_ += end - std::max(start, coveredTo);
+        for (std::size_t k = first, same = first; k < next; k = same) {
+            uint32_t original = order[k];
+            uint64_t furthest = 0;
+            for (same = k; same < next && rows_[order[same]] == rows_[original]; ++same)
+                furthest = std::max(furthest, ranges_[order[same]].length);
+            for (std::size_t c = k; c < same; ++c) {
+                originals_[order[c]] = original;
+                ranges_[order[c]].length = furthest;
+            }
+            readBytes_ += furthest;
+        }
+        // Lengths are cut to the file, so the end does not wrap.
+        uint64_t from = std::max(start, coveredTo), end = start + reach;
+        if (end > from) {
+            distinctBytes_ += end - from;
             coveredTo = end;
         }
         first = next;

@@ -405,6 +405,26 @@ std::vector<CraftedCase> craftedCases()
         add(crafted("tiff-strips-of-their-own.tif",
                     tiff(tiffTags(1, strips, 1, 32773, 1, 1), std::vector<std::string>(strips, "\x00\x7f"s)), "", 1,
                     strips, 0x7F7F7F));
+        // Strips that all start at the run but end at different places make
+        // the same row: one decoding, the rest copies.
+        std::vector<uint32_t> atTheRun(strips, 0), toTheirEnds;
+        for (uint32_t k = 0; k < strips; ++k)
+            toTheirEnds.push_back(run + 2 + k);
+        add(crafted("tiff-strips-of-one-start.tif",
+                    tiffOverData(tiffTags(1, strips, 1, 32773, 1, 1), noOps + std::string(strips, '\0'), atTheRun,
+                                 toTheirEnds),
+                    "", 1, strips, 0x7F7F7F));
+        // Strips of 1 to 128 rows that all start at the run: each number of
+        // rows reads the run again.
+        std::vector<uint32_t> rows;
+        for (uint32_t r = 1; r <= 128; ++r)
+            rows.push_back(r);
+        auto tags = tiffTags(1, 128 * 129 / 2, 1, 32773, 1, 1);
+        tags[278] = {4, rows};
+        add(crafted("tiff-rows-of-one-start.tif",
+                    tiffOverData(tags, std::string(run, '\x80') + "\x81\x7f"s, std::vector<uint32_t>(128, 0),
+                                 std::vector<uint32_t>(128, run + 2)),
+                    compressionError("TIF/TIFF")));
     }
     {
         std::string preview = tiff(tiffTags(16384, 16383, 1, 5, 1, 16383), {lzw9({256, 0, 257})});
