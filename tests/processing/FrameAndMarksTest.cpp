@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/imaging/TextPainter.h"
 #include "processing/FrameAndMarks.h"
+#include "DamagedJpegs.h"
 #include "state/AppState.h"
 
 TEST(FrameAndMarks, PicturePositions)
@@ -141,5 +143,40 @@ TEST(FrameAndMarks, BadWatermarksAreLoggedAndTheTextStillPrinted)
             for (int y = 0; y < 60; ++y)
                 ink += canvas.pixel(x, y) != qRgb(255, 255, 255);
         EXPECT_GT(ink, 20) << "text printed";
+    }
+}
+
+// A watermark that cannot be read is logged with each picture it is missing
+// from, with the reason the file gave, in the words a source picture gets.
+TEST(FrameAndMarks, AnUnreadableWatermarkIsLoggedWithItsReason)
+{
+    QTemporaryDir dir;
+    // A 1 x 1 frame on a 30000 x 30000 screen: over the picture cap.
+    const QString huge = dir.filePath("huge.gif");
+    QFile gif(huge);
+    ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
+    gif.write(QByteArray::fromHex("474946383961" "3075" "3075" "800000" "000000ffffff"
+                                  "2c00000000010001000002024401003b"));
+    gif.close();
+    const QString scans =
+        QString::fromStdString(damagedjpegs::manyScans(dir.path().toStdString(), "scans.jpg", 150));
+    ASSERT_FALSE(scans.isEmpty());
+    struct Case { QString file; QString reason; };
+    const Case cases[] = {
+        {dir.filePath("missing.png"), QStringLiteral("481)无效的图片")},
+        {huge, QStringLiteral("7)内存不足: 图片太大: 30000 x 30000, 上限 536870912 像素")},
+        {scans, QStringLiteral("481)无效的图片: JPEG 图片的扫描超过 100 次")},
+    };
+    for (const Case& c : cases) {
+        AppState st;
+        st.ps.sSyFile = c.file;
+        st.ps.sngSyScale = 1;
+        st.panel.chkInfoImg = 1;
+        QImage canvas(100, 100, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        QStringList errors;
+        AddFrameAndMarks(canvas, "/src/p.jpg", 2, 0, st, errors);
+        EXPECT_EQ(errors, QStringList{"/src/p.jpg在添加图片水印时发生错误:(错误代码:" + c.reason + "。\r\n"})
+            << c.file.toStdString();
     }
 }
