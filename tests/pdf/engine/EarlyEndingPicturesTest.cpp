@@ -153,9 +153,22 @@ TEST(EarlyEndingPictures, RefusedInEveryModeThatDecodesThem)
         EXPECT_EQ(drawOnPage(dir, dir.file(name), 2), "") << name;
 }
 
+namespace {
+
+// A progressive JPEG that cjpeg writes from `source` with the scan script `scans`.
+std::string scripted(const TempDir& dir, const std::string& name, const std::string& source, const std::string& scans)
+{
+    writeFile(dir.file(name + ".scans"), scans);
+    const ToolResult made = runTool({"cjpeg", "-scans", dir.file(name + ".scans"), "-outfile", dir.file(name), source});
+    EXPECT_EQ(made.exitCode, 0) << name << ": " << made.err;
+    return dir.file(name);
+}
+
+} // namespace
+
 TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
 {
-    ASSERT_TRUE(toolsInstalled({"convert", "pamtogif"}));
+    ASSERT_TRUE(toolsInstalled({"convert", "pamtogif", "cjpeg"}));
     TempDir dir;
     const std::string source = sourcePicture(dir);
     ToolResult netpbm = runTool({"pamtogif", "-interlace", convert(dir, "few.ppm", {source, "-colors", "200"})});
@@ -174,6 +187,11 @@ TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
         dir.file("no-end.jpg"),
         dir.file("no-end-progressive.jpg"),
         dir.file("between-scans.jpg"),
+        // Scan scripts need not send every coefficient nor refine every bit.
+        scripted(dir, "sparse-luma.jpg", source, "0 1 2: 0 0 0 0; 0: 1 40 0 0; 1: 1 63 0 0; 2: 1 63 0 0;"),
+        scripted(dir, "no-chroma-ac.jpg", source, "0 1 2: 0 0 0 0; 0: 1 63 0 0;"),
+        scripted(dir, "dc-unrefined.jpg", source, "0 1 2: 0 0 0 1; 0: 1 63 0 0; 1: 1 63 0 0; 2: 1 63 0 0;"),
+        scripted(dir, "ac-at-al1.jpg", source, "0 1 2: 0 0 0 0; 0: 1 63 0 1; 1: 1 63 0 1; 2: 1 63 0 1;"),
     };
     writeFile(dir.file("no-end.jpg"), withoutEnd(readFile(dir.file("whole.jpg"))));
     writeFile(dir.file("no-end-progressive.jpg"), withoutEnd(readFile(dir.file("progressive.jpg"))));
