@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/DataBounds.h"
 #include "imaging/readers/BmpReader.h"
 #include "imaging/readers/BmpRleCodes.h"
 #include "imaging/Errors.h"
@@ -35,31 +36,28 @@ void setIndex(TBitmap& bitmap, uint32_t x, uint32_t y, uint8_t index, int bits)
 
 // Delta, end-of-line and end-of-bitmap escapes pass pixels over, leaving them
 // at index 0: a sprite on an empty background. The pixels passed over may be no
-// more than the codes' bytes could have drawn (a 2-byte run sets up to 255 of
-// them), or than a small picture holds (a 4096 x 4096 sprite sheet); a few
-// bytes that declare a huge picture and draw little of it are refused before
-// the picture is allocated.
+// more than a PNG as big as the codes could hold (deflate packs about 1030
+// 8-bit pixels into a byte), or than a small picture holds (a 4096 x 4096
+// sprite sheet); a few bytes that declare a huge picture and draw little of
+// it are refused before the picture is allocated.
 void checkCodesCoverThePicture(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits)
 {
     constexpr uint64_t kSmallPicture = uint64_t(1) << 24;   // pixels
     // Codes only move forward, so no pixel is drawn twice.
     uint64_t drawn = 0;
-    FollowBmpRleCodes(data, width, height, bits, [&](const TBmpRleSpan& s) {
-        for (uint32_t i = 0; i < s.count; ++i)
-            drawn += s.x + i < width;
-    });
+    FollowBmpRleCodes(data, width, height, bits, [&](const TBmpRleSpan& s) { drawn += s.count; });
     uint64_t leftOut = width * height - drawn;
-    if (leftOut > std::max<uint64_t>(uint64_t(data.size()) * 128, kSmallPicture))
+    uint64_t pngPixels = MaxUnpackedSize(TCompressionType::ctLZ77, data.size(), width);
+    if (leftOut > std::max(pngPixels, kSmallPicture))
         invalid();
 }
 
 void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
 {
-    uint32_t width = bitmap.Width(), height = bitmap.Height();
-    FollowBmpRleCodes(data, width, height, bits, [&](const TBmpRleSpan& s) {
+    uint32_t height = bitmap.Height();
+    FollowBmpRleCodes(data, bitmap.Width(), height, bits, [&](const TBmpRleSpan& s) {
         for (uint32_t i = 0; i < s.count; ++i)
-            if (s.x + i < width)
-                setIndex(bitmap, uint32_t(s.x + i), uint32_t(height - 1 - s.y), s.Index(i, bits), bits);
+            setIndex(bitmap, uint32_t(s.x + i), uint32_t(height - 1 - s.y), s.Index(i, bits), bits);
     });
 }
 

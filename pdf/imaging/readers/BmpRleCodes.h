@@ -14,7 +14,7 @@ namespace vum {
 struct TBmpRleSpan {
     uint64_t x = 0;                   // the first pixel
     uint64_t y = 0;                   // its row, counted from the bottom
-    uint32_t count = 0;               // how many pixels
+    uint32_t count = 0;               // how many pixels, none past the row's end
     const uint8_t* stored = nullptr;  // absolute mode: the pixels as stored; a run has none
     uint8_t value = 0;                // a run: its byte (RLE4: two pixels that alternate)
 
@@ -23,7 +23,8 @@ struct TBmpRleSpan {
 };
 
 // Follows the codes of a picture `width` pixels wide and `height` rows high
-// and hands each code's pixels to `span`. Returns the row (from the bottom)
+// and hands each code's pixels within its row to `span` (a code that sets
+// none is not handed on). Returns the row (from the bottom)
 // at which the end-of-bitmap escape stood, or the height when the codes ran
 // past the last row; raises EInvalidGraphic when the data stop before either.
 uint64_t FollowBmpRleCodes(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits,
