@@ -420,10 +420,19 @@ TEST(BatchRun, DamagedBorderOrWatermarkIsLoggedOnceAndTheResultsWritten)
         };
         const QRgb source = qRgb(30, 120, 200), grey = qRgb(128, 128, 128);
         switch (c.drawn) {
-        case GreyBelow:  // the opaque border covers the picture: its decoded half, then grey
-            EXPECT_FALSE(near(result.pixel(200, 20), grey)) << c.what;
-            EXPECT_TRUE(near(result.pixel(200, 290), grey)) << c.what;
+        case GreyBelow: {  // the opaque border covers the picture: its decoded half, then grey
+            // The decoded half is random noise, so one pixel of it may come
+            // near grey by chance (chroma subsampling pulls noise that way):
+            // count along a row instead.
+            int greyAbove = 0, greyBelow = 0;
+            for (int x = 100; x < 300; ++x) {
+                greyAbove += near(result.pixel(x, 20), grey);
+                greyBelow += near(result.pixel(x, 290), grey);
+            }
+            EXPECT_LT(greyAbove, 100) << c.what;
+            EXPECT_EQ(greyBelow, 200) << c.what;
             break;
+        }
         case NotDrawn:
             EXPECT_TRUE(near(result.pixel(200, 20), source)) << c.what;
             EXPECT_TRUE(near(result.pixel(200, 290), source)) << c.what;
