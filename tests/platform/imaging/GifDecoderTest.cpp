@@ -139,7 +139,8 @@ TEST(GifDecoder, CanvasesQtRefusesLoadUpToTheCap)
 // rows that came are the picture's, every later row of its frame is grey, and
 // the load says it is damaged. Only the frame's data count: a file that lacks
 // just its trailer is whole; one that lacks the end of the frame's data too
-// has every pixel but cannot show its last one came.
+// has every pixel but cannot show its last one came. Of an animated GIF only
+// the first frame counts.
 TEST(GifDecoder, DataThatEndEarlyLeaveTheirRowsGreyAndAreSaid)
 {
     ASSERT_TRUE(toolsInstalled({"convert"}));
@@ -147,10 +148,14 @@ TEST(GifDecoder, DataThatEndEarlyLeaveTheirRowsGreyAndAreSaid)
     const std::vector<std::string> noise{"-size", "200x150", "xc:rgb(200,60,40)", "+noise", "Random"};
     std::vector<std::string> interlacedNoise = noise;
     interlacedNoise.insert(interlacedNoise.end(), {"-interlace", "GIF"});
+    std::vector<std::string> animatedNoise = noise;
+    animatedNoise.insert(animatedNoise.end(), {"(", "-size", "200x150", "xc:blue", ")"});
     const QString plain = convert(dir, "plain.gif", noise);
     const QString interlaced = convert(dir, "interlaced.gif", interlacedNoise);
+    const QString animated = convert(dir, "animated.gif", animatedNoise);
     const std::string plainBytes = readFile(plain.toStdString());
     const std::string interlacedBytes = readFile(interlaced.toStdString());
+    const std::string animatedBytes = readFile(animated.toStdString());
     ASSERT_EQ(plainBytes.substr(plainBytes.size() - 2), std::string("\0;", 2));
     const QRgb grey = qRgb(128, 128, 128);
     enum Rows { Whole, TopOnly, EveryEighth, AllButTheLastPixel };
@@ -167,6 +172,9 @@ TEST(GifDecoder, DataThatEndEarlyLeaveTheirRowsGreyAndAreSaid)
          Whole},
         {"without the end of its frame's data", plain,
          writeBytes(dir, "no-end.gif", plainBytes.substr(0, plainBytes.size() - 2)), AllButTheLastPixel},
+        // Only the first frame is shown: a later one may end anywhere.
+        {"animated, cut in its second frame", animated,
+         writeBytes(dir, "second-cut.gif", animatedBytes.substr(0, animatedBytes.size() - 20)), Whole},
     };
     for (const Case& c : cases) {
         const QImage whole = readByQt(c.whole);
