@@ -33,10 +33,10 @@ constexpr QRgb kMissing = qRgb(128, 128, 128);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 
 // The colours of the table a frame uses, in kPictureFormat, for each of the
-// 256 indices. An index the table does not hold is opaque black (as browsers
-// show it), never see-through: only the transparent index is, wherever it
-// lies. Without any table, the GIF standard recommends the decoder's own
-// with black and white first, so that a two-colour picture shows.
+// 256 indices. An index the table does not hold is opaque black (as Chromium
+// and Pillow show it), never see-through: only the transparent index is,
+// wherever it lies. Without any table, the GIF standard recommends the
+// decoder's own with black and white first, so that a two-colour picture shows.
 std::vector<QRgb> coloursOf(const ColorMapObject* map, int transparent)
 {
     std::vector<QRgb> colours(256, kBlack);
