@@ -27,6 +27,8 @@ test_packages=(
   qpdf poppler-utils imagemagick libtiff-tools libimage-exiftool-perl netpbm
   # JPEG files of every coding libjpeg writes (arithmetic, scan scripts) and their pixels
   libjpeg-turbo-progs
+  # GIFs as giflib itself writes them, indices beyond their colour table too (gifbuild)
+  giflib-tools
   python3 python3-pyftpdlib xvfb xauth x11-utils file
   # the screen grab: the root window's colour, pointer and keys on Xvfb
   x11-xserver-utils xdotool

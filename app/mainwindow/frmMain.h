@@ -131,7 +131,11 @@ public:
     // --- what the settings panel asks of the window
     int selectedIndex() const override { return listIndex(); }
     bool previewShown() const override;
-    void redrawPreview() override { lstFile_Click(); }
+    bool redrawPreview() override
+    {
+        lstFile_Click();
+        return preview_.troubleSaid();
+    }
     void focusList() override;
     void showTip(const QString& text) override;
     void positionChosen(bool picture, bool freePosition) override;

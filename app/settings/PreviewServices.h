@@ -15,8 +15,11 @@ public:
     virtual int selectedIndex() const = 0;
     // True while the preview shows a picture.
     virtual bool previewShown() const = 0;
-    // Renders the selected entry again with the current settings.
-    virtual void redrawPreview() = 0;
+    // Renders the selected entry again with the current settings. True when
+    // the status line then says what is wrong (the picture, its border or its
+    // watermark cannot be read or was read in part) in place of the picture's
+    // information: a tip shown after it would hide that.
+    virtual bool redrawPreview() = 0;
     virtual void focusList() = 0;
     // Writes a tip, with its "【提示】" already in the text, into the status line.
     virtual void showTip(const QString& text) = 0;

@@ -147,9 +147,11 @@ void SettingsPanel::cmbBK_Click()
     if (i == 0 && cmbSize->currentIndex() == 1)
         cmbSize->setCurrentIndex(0);
     app.ps.sBkFile = app.win.sBkFiles.value(i);
-    if (window_.selectedIndex() >= 0 && window_.previewShown())
-        window_.redrawPreview();
-    window_.showTip(QStringLiteral("【提示】滚动鼠标滚轮可以选择不同的边框。"));
+    // A border that is damaged or refused is said by the redraw: that stays,
+    // and the hint on choosing borders waits for one that is sound.
+    const bool troubleSaid = window_.selectedIndex() >= 0 && window_.previewShown() && window_.redrawPreview();
+    if (!troubleSaid)
+        window_.showTip(QStringLiteral("【提示】滚动鼠标滚轮可以选择不同的边框。"));
 }
 
 void SettingsPanel::addLocalBorders()

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Small files whose headers claim far more than their bytes can describe (rows
-# or strips that all share one piece of data, run-length codes that end at
-# once or pass nearly every pixel over, strips that overlap so that each reads
-# the same bytes again), and honest files of the same formats written by
-# ImageMagick, libtiff and netpbm or made like them (SGI files whose identical
-# rows share one copy, TIFF files whose strips do): each is loaded on its own
+# that all share one piece of data, run-length codes that end at once, pass
+# nearly every pixel over or run far past their row's end, strips that overlap
+# so that each reads the same bytes again), and honest files of the same
+# formats written by ImageMagick, libtiff and netpbm or made like them (SGI
+# files whose identical rows share one copy, TIFF files whose strips do, a
+# bitmap sprite on an empty half): each is loaded on its own
 # through the registry, with its time and peak memory. A costly file must fail
 # or load within 2 s and 300 MB; an honest
 # one must load. Reports the figures; fails when one is not met.
@@ -41,6 +42,11 @@ convert -size 6000x6000 xc:white -compress zip "$h/imagemagick-flat-zip.tif"
 tiffcp -c zip -r 6000 "$h/imagemagick-flat-zip.tif" "$h/tiffcp-flat-one-strip.tif"
 convert -size 6000x6000 xc:white -compress RLE "$h/imagemagick-flat-rle.sgi"
 convert -size 6000x6000 xc:white -type Palette -compress RLE "bmp3:$h/imagemagick-flat-rle8.bmp"
+# A mostly white picture in strips of 16 rows, its identical strips pointed at one copy.
+convert -size 300x1000 xc:white -fill '#204080' -draw 'circle 150,500 150,510' -alpha off -type TrueColor \
+    -depth 8 -compress none "$h/white.tif"
+tiffcp -r 16 -c zip "$h/white.tif" "$h/white-zip.tif"
+python3 "$here/point_strips_at_copies.py" "$h/white-zip.tif" "$h/tiffcp-white-strips-on-one-copy.tif"
 
 printf '%-32s %9s %8s %8s  %s\n' file bytes seconds "peak MB" result
 status=0

@@ -6,7 +6,6 @@ Arguments: the folder for the costly files, the folder for the honest ones.
   rla-rows-at-header.rla   64 KB, 16000 x 16000, every row offset at the header
   bmp-rle-ends-at-once.bmp 120 bytes, RLE8 16384 x 16384, end of bitmap at once
   bmp-rle-cut-off.bmp      118 bytes, RLE8 16384 x 16384, no codes at all
-  tiff-shared-strip.tif    180 KB, RGB 16384 x 16384, 16384 strips on one deflate row
   bmp-rle8-delta-sprite.bmp 870 bytes, RLE8 15000 x 15000, two pixels every 120 rows, deltas between
   bmp-rle4-delta-sprite.bmp 870 bytes, the same in RLE4
   bmp-rle-end-of-lines.bmp 65 KB, RLE8 16384 x 16384, one pixel and an end of line a row
@@ -14,7 +13,9 @@ Arguments: the folder for the costly files, the folder for the honest ones.
                            starting at its own place in one 65 KB run of no-op codes
                            and ending at one literal
   tiff-overlapping-strips-1m.tif    8 MB, the same with 1000000 strips
+  bmp-rle-long-runs.bmp    33.5 MB, RLE8 1 x 1, runs of 255 pixels all the way
 honest:
+  tiff-shared-strip.tif    131 KB, RGB 16384 x 16384 flat, 16384 strips on one deflate row
   sgi-shared-run.sgi       394 KB, RGB 16384 x 16384 flat, every row on one run-length row
   sgi-a4-shared-rows.sgi   85 KB, RGB 2480 x 3508 white page with dark bands, identical rows
                            (of every channel) on one copy of their run-length data
@@ -24,6 +25,7 @@ honest:
                            files, every strip its own two bytes
   tiff-noise-shared-strip.tif  grey 4000 x 1000, deflate, every one-row strip on one
                            copy of a row of noise
+  bmp-rle8-half-sprite.bmp 144 KB, RLE8 6000 x 6000, 2805 pixels a row and an end of line
 """
 import os
 import random
@@ -192,7 +194,7 @@ def sgi_a4_page():
 write('rla-rows-at-header.rla', rla())
 write('bmp-rle-ends-at-once.bmp', bmp_rle(16384, b'\0\1'))
 write('bmp-rle-cut-off.bmp', bmp_rle(16384, b''))
-write('tiff-shared-strip.tif', tiff_shared_strip())
+write('tiff-shared-strip.tif', tiff_shared_strip(), honest)
 write('sgi-shared-run.sgi', sgi_shared_run(), honest)
 write('sgi-a4-shared-rows.sgi', sgi_a4_page(), honest)
 write('tiff-overlapping-strips-600k.tif', tiff_overlapping_strips(600000))
@@ -230,3 +232,5 @@ write('bmp-rle-end-of-lines.bmp', bmp_rle(16384, (b'\1\7\0\0') * 16384 + b'\0\1'
 write('tiff-own-strips-600k.tif', tiff_own_strips(600000), honest)
 write('tiff-own-strips-1m.tif', tiff_own_strips(1000000), honest)
 write('tiff-noise-shared-strip.tif', tiff_noise_shared_strip(4000, 1000), honest)
+write('bmp-rle8-half-sprite.bmp', bmp_rle(6000, (runs(2805, 9) + b'\0\0') * 6000 + b'\0\1'), honest)
+write('bmp-rle-long-runs.bmp', bmp_rle(1, b'\xff\3' * (33500000 // 2) + b'\0\1'))

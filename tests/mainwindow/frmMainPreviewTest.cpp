@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "DamagedGifs.h"
 #include "DamagedJpegs.h"
 #include "MainWindowFixture.h"
 #include "ToolRunner.h"
@@ -138,6 +139,12 @@ TEST_F(MainWindowPreview, DamagedFilesOfThePictureAreSaidInTheStatusLine)
          QStringLiteral("【提示】边框图片无法读取(JPEG 图片的扫描超过 100 次),没有画出:bk-scans.jpg")},
         {"a watermark cut in half", good, {}, made(damagedjpegs::cutInHalf(folder, "mark-cut.jpg", "40x30")),
          QStringLiteral("【提示】水印图片数据不完整或已损坏,缺少的部分为灰色:mark-cut.jpg")},
+        {"a GIF cut in half", made(damagedgifs::cutInHalf(folder, "cut.gif", "200x150")), {}, {},
+         QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.gif")},
+        {"a GIF border cut in half", good, made(damagedgifs::cutInHalf(folder, "bk-cut.gif", "64x48")), {},
+         QStringLiteral("【提示】边框图片数据不完整或已损坏,缺少的部分为灰色:bk-cut.gif")},
+        {"a GIF watermark cut in half", good, {}, made(damagedgifs::cutInHalf(folder, "mark-cut.gif", "40x30")),
+         QStringLiteral("【提示】水印图片数据不完整或已损坏,缺少的部分为灰色:mark-cut.gif")},
     };
     for (const Case& c : cases) {
         frmMain& w = open({c.source});

@@ -9,7 +9,10 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "DamagedGifs.h"
+#include "DamagedJpegs.h"
 #include "PanelFixture.h"
+#include "TempDir.h"
 #include "settings/frmDlg.h"
 #include "settings/frmFtp.h"
 #include "settings/menus/MenuCommands.h"
@@ -175,6 +178,47 @@ TEST_F(SettingsPanelTest, NoBorderAndTheDownloadEntryLeaveTheBorderOff)
     p.cmbEncode->setCurrentIndex(3);
     EXPECT_EQ(app->ps.sOutFormat, QStringLiteral("tiff"));
     EXPECT_EQ(app->ps.sBkFile, border);
+}
+
+// A border chosen from the list that cannot be read whole (cut, or over the
+// JPEG scan cap) is said by the preview's redraw, and that stays in the status
+// line; the hint on the mouse wheel comes with a sound border.
+TEST_F(SettingsPanelTest, ChoosingADamagedBorderKeepsItsTipInTheStatusLine)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    // Border entries are the PNG names of the border folder; each file is read by its content.
+    const std::string scratch = home.toStdString();
+    const auto intoBorders = [&](const std::string& made, const QString& name) {
+        ASSERT_FALSE(made.empty()) << name.toStdString();
+        writeFile((share + "/bk/" + name).toStdString(), readFile(made));
+    };
+    intoBorders(damagedgifs::cutInHalf(scratch, "gif.gif", "64x48"), QStringLiteral("cut-gif.png"));
+    intoBorders(damagedjpegs::cutInHalf(scratch, "jpeg.jpg", "64x48"), QStringLiteral("cut-jpeg.png"));
+    intoBorders(damagedjpegs::manyScans(scratch, "scans.jpg", 150), QStringLiteral("scans.png"));
+    const std::string png =
+        readFile(magickConvert({"-seed", "1", "-size", "64x48", "xc:gray", "+noise", "Random"}, scratch + "/whole.png"));
+    writeFile((share + "/bk/cut-png.png").toStdString(), png.substr(0, png.size() / 2));
+
+    SettingsPanel& p = openPanel({picture(home + "/p/good.jpg", 200, 150)});
+    window->setListIndex(0);
+    ASSERT_TRUE(window->previewShown());
+    const QString wheel = QStringLiteral("【提示】滚动鼠标滚轮可以选择不同的边框。");
+    for (const char* entry : {"cut-gif", "blue", "cut-jpeg", "scans", "cut-png", "frame"}) {
+        const int i = p.cmbBK->findText(QString::fromLatin1(entry));
+        ASSERT_GE(i, 1) << entry;
+        p.cmbBK->setCurrentIndex(i);
+        const QString said = app->status.text();
+        if (QByteArray(entry).startsWith("cut") || QByteArray(entry) == "scans") {
+            EXPECT_TRUE(said.startsWith(QStringLiteral("【提示】边框图片")) &&
+                        said.endsWith(QStringLiteral(":") + entry + QStringLiteral(".png")))
+                << entry << ": " << said.toStdString();
+        } else {
+            EXPECT_EQ(said, wheel) << entry;
+        }
+    }
+    EXPECT_EQ(app->status.text(), wheel);
+    p.cmbBK->setCurrentIndex(p.cmbBK->findText(QStringLiteral("cut-gif")));
+    EXPECT_EQ(app->status.text(), QStringLiteral("【提示】边框图片数据不完整或已损坏,缺少的部分为灰色:cut-gif.png"));
 }
 
 TEST_F(SettingsPanelTest, FirstClickSelectsLaterClicksOnlyTip)

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include "DamagedGifs.h"
 #include "DamagedJpegs.h"
 #include "FakeViewerHost.h"
 #include "ToolRunner.h"
@@ -620,8 +621,9 @@ TEST_F(Viewer, ADamagedPictureIsShownAndSaidInTheStatusLine)
     const std::string folder = (ProgramFolders::workDir() + "/damaged").toStdString();
     QDir().mkpath(ProgramFolders::workDir() + "/damaged");
     const QString cut = QString::fromStdString(damagedjpegs::cutInHalf(folder, "cut.jpg", "200x150"));
+    const QString cutGif = QString::fromStdString(damagedgifs::cutInHalf(folder, "cut.gif", "120x90"));
     const QString noCr = QString::fromStdString(damagedjpegs::withoutLastComponent(folder, "no-cr.jpg", "200x150"));
-    host.list << cut << picture("fine.png", 40, 30) << noCr;
+    host.list << cut << picture("fine.png", 40, 30) << cutGif << noCr;
     const QString says = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg");
     const QString saysNoCr = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:no-cr.jpg");
     ASSERT_TRUE(open(0));
@@ -632,9 +634,15 @@ TEST_F(Viewer, ADamagedPictureIsShownAndSaidInTheStatusLine)
     EXPECT_EQ(host.tips.size(), 1);
     QTest::keyClick(viewer, Qt::Key_Left);
     EXPECT_EQ(host.tips, QStringList({says, says}));
+    // A GIF whose data end early is said alike.
     QTest::keyClick(viewer, Qt::Key_Right);
+    QTest::keyClick(viewer, Qt::Key_Right);
+    EXPECT_EQ(shownSize(), QSize(120, 90));
+    const QString saysGif = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.gif");
+    EXPECT_EQ(host.tips, QStringList({says, says, saysGif}));
+    // And so is a JPEG without its last component, though libjpeg says nothing of it.
     QTest::keyClick(viewer, Qt::Key_Right);
     EXPECT_EQ(shownSize(), QSize(200, 150));
-    EXPECT_EQ(host.tips, QStringList({says, says, saysNoCr}));
+    EXPECT_EQ(host.tips, QStringList({says, says, saysGif, saysNoCr}));
     EXPECT_TRUE(prompter.prompts.empty());
 }

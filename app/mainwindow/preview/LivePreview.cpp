@@ -27,6 +27,7 @@ QImage neighbour(const PictureList& list, int index, QSize box)
 PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
 {
     PreviewFrame f;
+    troubleSaid_ = false;
     if (st_.list.empty()) {
         ShowTip(st_, previewtext::kEmptyList);
         return f;
@@ -40,6 +41,7 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     // What the window showed of the picture before must not pass for this one.
     const auto unreadable = [&] {
         ShowTip(st_, previewtext::unreadableLine(path, info.exists()));
+        troubleSaid_ = true;
         f.outcome = PreviewFrame::Outcome::Unreadable;
         f.thumbnail = QImage();
         f.caption = programTitle();
@@ -74,8 +76,10 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
             return f;
         }
         // A file read in part shows its grey rest in the preview: the line says why.
-        if (!r.tips.isEmpty())
+        if (!r.tips.isEmpty()) {
             ShowTip(st_, previewtext::troubleLine(r.tips));
+            troubleSaid_ = true;
+        }
     }
     f.picture = picture_;
     f.pictureRect = fitPicture(picture_.size(), layout.area);

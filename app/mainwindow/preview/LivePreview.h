@@ -55,10 +55,14 @@ public:
     const QImage& workPicture() const { return picture_; }
     // The marker's view of the last redraw.
     MarkScene markScene() const;
+    // Whether the last redraw put what is wrong with the entry (a file that
+    // cannot be read or was read in part) into the status line.
+    bool troubleSaid() const { return troubleSaid_; }
 
 private:
     AppState& st_;
     QImage picture_;
     QRect pictureRect_;
     QSizeF textExtent_;
+    bool troubleSaid_ = false;
 };

@@ -27,14 +27,26 @@ struct CloseGif {
 };
 using GifHandle = std::unique_ptr<GifFileType, CloseGif>;
 
-// The colours of one palette in kPictureFormat, the transparent index and
-// every index the palette does not hold as transparent pixels.
-std::vector<QRgb> pixelsOf(const ColorMapObject* map, int transparent)
+// Grey, as libjpeg leaves the part of a JPEG whose data did not come: one
+// look for every cut picture.
+constexpr QRgb kMissing = qRgb(128, 128, 128);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
+
+// The colours of the table a frame uses, in kPictureFormat, for each of the
+// 256 indices. An index the table does not hold is opaque black (as Chromium
+// and Pillow show it), never see-through: only the transparent index is,
+// wherever it lies. Without any table, the GIF standard recommends the
+// decoder's own with black and white first, so that a two-colour picture shows.
+std::vector<QRgb> coloursOf(const ColorMapObject* map, int transparent)
 {
-    std::vector<QRgb> colours(256, 0);
-    const int count = map ? std::min(map->ColorCount, 256) : 0;
-    for (int i = 0; i < count; ++i)
-        colours[size_t(i)] = qRgb(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
+    std::vector<QRgb> colours(256, kBlack);
+    if (map) {
+        const int count = std::min(map->ColorCount, 256);
+        for (int i = 0; i < count; ++i)
+            colours[size_t(i)] = qRgb(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
+    } else {
+        colours[1] = qRgb(255, 255, 255);
+    }
     if (transparent >= 0 && transparent < 256)
         colours[size_t(transparent)] = 0;
     return colours;
@@ -77,6 +89,20 @@ std::vector<int> rowOrder(int top, int height, bool interlaced)
     return rows;
 }
 
+// Reads the next row of the frame; returns how many of its first pixels
+// decoded: all, none, or all but the last on the frame's last row. After the
+// last pixel giflib reads on to the end of the frame's data and fails when
+// that end is missing, though every pixel came: so the last pixel is read
+// alone, and only it is taken for missing then.
+int readRow(GifFileType* gif, GifPixelType* line, int width, bool lastRow)
+{
+    if (!lastRow || width == 1)
+        return DGifGetLine(gif, line, width) == GIF_OK ? width : 0;
+    if (DGifGetLine(gif, line, width - 1) == GIF_ERROR)
+        return 0;
+    return DGifGetLine(gif, line + width - 1, 1) == GIF_OK ? width : width - 1;
+}
+
 // Paints the frame whose descriptor was just read on a canvas made for it.
 GifDecode paintFirstFrame(GifFileType* gif, int transparent)
 {
@@ -92,28 +118,36 @@ GifDecode paintFirstFrame(GifFileType* gif, int transparent)
         return out;
     }
     // A frame that leaves part of the canvas bare lies on the transparent
-    // colour, else on the background colour.
+    // colour, else on the background colour, an index into the screen's
+    // table that means nothing without one.
     QRgb background = 0;
     const bool covers = frame.Left == 0 && frame.Top == 0 && frame.Width >= canvasSize.width() &&
                         frame.Height >= canvasSize.height();
-    if (!covers && transparent < 0 && gif->SColorMap)
-        background = pixelsOf(gif->SColorMap, transparent)[size_t(gif->SBackGroundColor & 0xFF)];
+    if (!covers && transparent < 0)
+        background = gif->SColorMap ? coloursOf(gif->SColorMap, transparent)[size_t(gif->SBackGroundColor & 0xFF)]
+                                    : kBlack;
     out.image.fill(background);
     if (frame.Width <= 0 || frame.Height <= 0)
         return out;
 
-    const std::vector<QRgb> colours = pixelsOf(frame.ColorMap ? frame.ColorMap : gif->SColorMap, transparent);
-    std::vector<GifPixelType> line(size_t(std::max(frame.Width, 1)));
+    const std::vector<QRgb> colours = coloursOf(frame.ColorMap ? frame.ColorMap : gif->SColorMap, transparent);
+    std::vector<GifPixelType> line(size_t(frame.Width));
     const int firstX = std::min(frame.Left, canvasSize.width());
     const int lastX = std::min(frame.Left + frame.Width, canvasSize.width());
-    for (const int y : rowOrder(frame.Top, frame.Height, frame.Interlace)) {
-        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
-            break;  // what arrived stays, as in Qt's reader
+    const std::vector<int> rows = rowOrder(frame.Top, frame.Height, frame.Interlace);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        // Once the data has ended, every later row is missing.
+        const int decoded = out.damaged ? 0 : readRow(gif, line.data(), frame.Width, i + 1 == rows.size());
+        if (decoded < frame.Width)
+            out.damaged = true;
+        const int y = rows[i];
         if (y >= canvasSize.height())
             continue;
         auto* row = reinterpret_cast<QRgb*>(out.image.scanLine(y));
-        for (int x = firstX; x < lastX; ++x)
-            row[x] = colours[line[size_t(x - frame.Left)]];
+        for (int x = firstX; x < lastX; ++x) {
+            const int at = x - frame.Left;
+            row[x] = at < decoded ? colours[line[size_t(at)]] : kMissing;
+        }
     }
     return out;
 }

@@ -2,24 +2,26 @@
 
 #include <QImage>
 #include <QString>
-#include <cstdint>
 
 namespace imaging {
-
-// Qt's GIF reader refuses a canvas of this many pixels or more, whatever its
-// allocation limit says: such GIFs are read here instead, up to our own cap.
-constexpr int64_t kQtGifCanvasPixels = int64_t(16384) * 16384;
 
 struct GifDecode {
     QImage image;           // in kPictureFormat; null when the file holds no frame
     bool noMemory = false;  // the canvas could not be allocated
+    bool damaged = false;   // the frame's data ends early or is corrupt: the rows that did not come are grey
 };
 
-// The first frame of a GIF painted on its canvas the way Qt's reader paints
-// it: the canvas is the logical screen (a side of 0 takes the frame's
-// extent), a frame smaller than it lies on the transparent colour or else on
-// the background colour, and indices the palette does not hold are
-// transparent. A frame whose data ends early keeps the rows that arrived.
+// Every GIF is read here, whatever its size, so that one file looks the same
+// at every size, and a frame whose data ends early is known as such.
+//
+// The first frame of a GIF painted on its canvas: the canvas is the logical
+// screen (a side of 0 takes the frame's extent), and a frame smaller than it
+// lies on the transparent colour or else on the background colour (black
+// when the screen has no colour table). Colours come from the frame's table,
+// else the screen's, else the table the format recommends when a file has
+// none (black, then white). An index the table does not hold is opaque
+// black; the transparent index is transparent wherever it lies. Rows of the
+// frame whose data did not come are grey, as the missing part of a cut JPEG.
 GifDecode decodeGifFirstFrame(const QString& path);
 
 } // namespace imaging

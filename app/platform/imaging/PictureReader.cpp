@@ -43,12 +43,6 @@ bool withinLimit(QSize s)
     return int64_t(s.width()) * int64_t(s.height()) <= kMaxPicturePixels;
 }
 
-// A GIF whose canvas Qt's reader would refuse, however much memory there is.
-bool beyondQtGifReader(const PictureProbe& probe)
-{
-    return probe.format == "gif" && int64_t(probe.size.width()) * probe.size.height() >= kQtGifCanvasPixels;
-}
-
 // Every decoded picture leaves here in kPictureFormat. A full-size decode
 // goes into the memory the thread keeps for decoding (when it keeps any);
 // 32-bit pictures are brought to the format where they lie.
@@ -73,10 +67,10 @@ QImage decode(QImageReader& r, bool intoKeptMemory)
     return image;
 }
 
-// Qt's GIF reader paints the frames on a canvas of the logical screen's
-// size, but reports the first frame's size when the screen is more than ten
-// times larger: the screen is what gets allocated. A side of 0 falls back to
-// the frame, as in the reader.
+// A GIF is painted on a canvas of its logical screen's size, but Qt's probe
+// reports the first frame's size when the screen is more than ten times
+// larger: the screen is what gets allocated. A side of 0 falls back to the
+// frame, as in the reader.
 QSize gifScreen(const QString& path, QSize frames)
 {
     QFile f(path);
@@ -115,7 +109,7 @@ QImage loadPicture(const QString& path)
     // Every JPEG goes through the decoder that holds the scan cap and the data check.
     if (probe.format == "jpeg")
         return decodeJpegScaled(path, 1).image;
-    if (beyondQtGifReader(probe))
+    if (probe.format == "gif")
         return decodeGifFirstFrame(path).image;
     QImageReader r(path);
     prepare(r);
@@ -174,10 +168,12 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
         out.noMemory = decoded.status == JpegStatus::NoMemory;
         return out;
     }
-    if (beyondQtGifReader(probe)) {
+    if (probe.format == "gif") {
+        // Every GIF is read by the one reader that knows where its data ends.
         GifDecode decoded = decodeGifFirstFrame(path);
         out.image = std::move(decoded.image);
         out.noMemory = decoded.noMemory;
+        out.damaged = decoded.damaged;
         return out;
     }
     QImageReader r(path);

@@ -44,7 +44,7 @@ struct LoadedPicture {
 PictureProbe probePicture(const QString& path);
 
 // Decodes the whole picture; null when it cannot be read or is too large, or
-// is a JPEG that loadPictureReduced refuses. A damaged JPEG gives what decoded.
+// is a JPEG that loadPictureReduced refuses. A damaged JPEG or GIF gives what decoded.
 QImage loadPicture(const QString& path);
 
 // The size loadPictureReduced decodes a picture of `probe` at for `shrink`.

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "imaging/DataBounds.h"
 #include "imaging/readers/BmpReader.h"
+#include "imaging/readers/BmpRleCodes.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
 #include "imaging/readers/Dib.h"
@@ -32,79 +34,30 @@ void setIndex(TBitmap& bitmap, uint32_t x, uint32_t y, uint8_t index, int bits)
     }
 }
 
-// Follows run-length codes, which are stored bottom row first, and hands each
-// pixel they set to put(x, row from the bottom, index); delta and end-of-line
-// escapes pass pixels over. Returns the row (from the bottom) at which the
-// end-of-bitmap escape stood, or the height when the codes ran past the last
-// row; raises when the data stop before either.
-template <class Put>
-uint64_t followRleCodes(const std::vector<uint8_t>& data, uint64_t height, int bits, Put put)
-{
-    std::size_t at = 0;
-    uint64_t x = 0, y = 0;
-    while (y < height) {
-        if (at + 2 > data.size())
-            invalid();   // cut off before the end-of-bitmap escape
-        uint8_t count = data[at], value = data[at + 1];
-        at += 2;
-        if (count > 0) {
-            for (uint32_t i = 0; i < count; ++i)
-                put(x + i, y, bits == 8 ? value : uint8_t(i % 2 ? value & 15 : value >> 4));
-            x += count;
-            continue;
-        }
-        switch (value) {
-        case 0:
-            x = 0;
-            ++y;
-            break;
-        case 1:
-            return y;
-        case 2:
-            if (at + 2 > data.size())
-                invalid();
-            x += data[at];
-            y += data[at + 1];
-            at += 2;
-            break;
-        default: {
-            std::size_t bytes = bits == 8 ? value : (value + 1u) / 2;
-            std::size_t padded = (bytes + 1) & ~std::size_t(1);
-            if (at + bytes > data.size())
-                invalid();
-            for (uint32_t i = 0; i < value; ++i)
-                put(x + i, y, bits == 8 ? data[at + i] : uint8_t(i % 2 ? data[at + i / 2] & 15 : data[at + i / 2] >> 4));
-            x += value;
-            at += std::min(padded, data.size() - at);
-        }
-        }
-    }
-    return y;
-}
-
 // Delta, end-of-line and end-of-bitmap escapes pass pixels over, leaving them
 // at index 0: a sprite on an empty background. The pixels passed over may be no
-// more than the codes' bytes could have drawn (a 2-byte run sets up to 255 of
-// them), or than a small picture holds (a 4096 x 4096 sprite sheet); a few
-// bytes that declare a huge picture and draw little of it are refused before
-// the picture is allocated.
+// more than a PNG as big as the codes could hold (deflate packs about 1030
+// 8-bit pixels into a byte), or than a small picture holds (a 4096 x 4096
+// sprite sheet); a few bytes that declare a huge picture and draw little of
+// it are refused before the picture is allocated.
 void checkCodesCoverThePicture(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits)
 {
     constexpr uint64_t kSmallPicture = uint64_t(1) << 24;   // pixels
     // Codes only move forward, so no pixel is drawn twice.
     uint64_t drawn = 0;
-    followRleCodes(data, height, bits, [&](uint64_t x, uint64_t, uint8_t) { drawn += x < width; });
+    FollowBmpRleCodes(data, width, height, bits, [&](const TBmpRleSpan& s) { drawn += s.count; });
     uint64_t leftOut = width * height - drawn;
-    if (leftOut > std::max<uint64_t>(uint64_t(data.size()) * 128, kSmallPicture))
+    uint64_t pngPixels = MaxUnpackedSize(TCompressionType::ctLZ77, data.size(), width);
+    if (leftOut > std::max(pngPixels, kSmallPicture))
         invalid();
 }
 
 void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
 {
-    uint32_t width = bitmap.Width(), height = bitmap.Height();
-    followRleCodes(data, height, bits, [&](uint64_t x, uint64_t y, uint8_t index) {
-        if (x < width)
-            setIndex(bitmap, uint32_t(x), uint32_t(height - 1 - y), index, bits);
+    uint32_t height = bitmap.Height();
+    FollowBmpRleCodes(data, bitmap.Width(), height, bits, [&](const TBmpRleSpan& s) {
+        for (uint32_t i = 0; i < s.count; ++i)
+            setIndex(bitmap, uint32_t(s.x + i), uint32_t(height - 1 - s.y), s.Index(i, bits), bits);
     });
 }
 

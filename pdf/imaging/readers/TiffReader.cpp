@@ -365,7 +365,10 @@ void TTIFFGraphic::checkStripsHoldThePicture()
     // Before anything is allocated: every strip the picture is made of must
     // lie in the file and hold enough packed bytes for its rows, and the
     // strips together, data that several of them share counted once, enough
-    // for the whole picture.
+    // for the rows they decode. A strip that starts where another does and
+    // holds as many rows is a copy of the rows that one decodes (writers
+    // store identical strips once): it costs a copy of rows the picture
+    // holds, and needs no data of its own.
     const TImageProperties& p = properties_;
     offsets_ = directory_->Cardinals(tagStripOffsets);
     counts_ = directory_->Cardinals(tagStripByteCounts);
@@ -377,7 +380,6 @@ void TTIFFGraphic::checkStripsHoldThePicture()
     uint64_t fileSize = stream_->Size();
     strips_ = {};
     strips_.Reserve(std::min<uint64_t>(offsets_.size(), uint64_t(planes) * p.Height));
-    uint64_t unpacked = 0;
     std::size_t strip = 0;
     for (uint32_t plane = 0; plane < planes; ++plane) {
         for (uint64_t row = 0; row < p.Height; ++strip) {
@@ -394,7 +396,6 @@ void TTIFFGraphic::checkStripsHoldThePicture()
                        : std::min<uint64_t>({held, counts_[strip], MaxPackedSize(rows * lineBytes)});
             strips_.Add({at, held, uint32_t(row), uint32_t(rows)});
             row += rows;
-            unpacked += rows * lineBytes;
         }
     }
     strips_.Arrange(p.Compression != TCompressionType::ctNone);
@@ -403,10 +404,15 @@ void TTIFFGraphic::checkStripsHoldThePicture()
     // their strips share a few times.
     if (strips_.ReadBytes() > kReadsOfAByte * fileSize + kReadSlack)
         RaisePackedDataEndsEarly(kTiff);
-    for (std::size_t s = 0; s < strips_.Count(); ++s)
+    uint64_t decoded = 0;
+    for (std::size_t s = 0; s < strips_.Count(); ++s) {
+        if (strips_.Original(s) != s)
+            continue;
         if (MaxUnpackedSize(p.Compression, strips_.Range(s).length, lineBytes) < strips_.Rows(s) * lineBytes)
             RaiseFileEndsEarly();
-    CheckDistinctDataSuffices(p.Compression, strips_.DistinctBytes(), unpacked, lineBytes, kTiff);
+        decoded += strips_.Rows(s) * lineBytes;
+    }
+    CheckDistinctDataSuffices(p.Compression, strips_.DistinctBytes(), decoded, lineBytes, kTiff);
 }
 
 void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer)

@@ -90,14 +90,15 @@ std::string le(uint32_t v, int bytes)
     return s;
 }
 
-// A 4-bit run-length bitmap: runs, an absolute run, a delta and end-of-line escapes.
-std::string rle4Bitmap(uint32_t width, uint32_t height, const std::string& data)
+// A run-length bitmap, RLE4 or RLE8, of 16 colours.
+std::string rleBitmap(uint32_t width, uint32_t height, const std::string& data, int bits = 4)
 {
     std::string palette;
     for (int i = 0; i < 16; ++i)
         palette += std::string{char(i * 16), char(255 - i * 16), char(i * 8), 0};
-    std::string info = le(40, 4) + le(width, 4) + le(height, 4) + le(1, 2) + le(4, 2) + le(2, 4) +
-                       le(uint32_t(data.size()), 4) + le(2835, 4) + le(2835, 4) + le(16, 4) + le(0, 4);
+    std::string info = le(40, 4) + le(width, 4) + le(height, 4) + le(1, 2) + le(uint32_t(bits), 2) +
+                       le(bits == 8 ? 1 : 2, 4) + le(uint32_t(data.size()), 4) + le(2835, 4) + le(2835, 4) + le(16, 4) +
+                       le(0, 4);
     uint32_t offset = 14 + 40 + 64;
     return "BM" + le(offset + uint32_t(data.size()), 4) + le(0, 4) + le(offset, 4) + info + palette + data;
 }
@@ -116,7 +117,7 @@ TEST(BmpReader, Rle4DecodesLikeImageMagick)
     data += std::string("\x00\x01", 2);                     // end of bitmap
     TempDir dir;
     std::string file = dir.file("rle4.bmp");
-    writeFile(file, rle4Bitmap(9, 3, data));
+    writeFile(file, rleBitmap(9, 3, data));
     auto picture = loadWithRegistry(file);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->PixelFormat(), TPixelFormat::pf4bit);
@@ -126,14 +127,14 @@ TEST(BmpReader, Rle4DecodesLikeImageMagick)
 TEST(BmpReader, BrokenFilesFail)
 {
     TempDir dir;
-    std::string rle = rle4Bitmap(9, 3, std::string("\x06\x12\x00\x00", 4));   // no end of bitmap
+    std::string rle = rleBitmap(9, 3, std::string("\x06\x12\x00\x00", 4));   // no end of bitmap
     struct Case {
         const char* what;
         std::string bytes;
     } cases[] = {
         {"not a bitmap", "XX" + std::string(60, '\0')},
         {"run-length data cut off", rle},
-        {"rows cut off", rle4Bitmap(9, 3, "").replace(30, 4, le(0, 4)) + std::string(5, '\0')},
+        {"rows cut off", rleBitmap(9, 3, "").replace(30, 4, le(0, 4)) + std::string(5, '\0')},
         {"header size 200", "BM" + le(0, 8) + le(26, 4) + le(200, 4) + std::string(40, '\0')},
     };
     for (const Case& c : cases) {
@@ -141,4 +142,80 @@ TEST(BmpReader, BrokenFilesFail)
         TBitmap bitmap;
         EXPECT_THROW(bitmap.LoadFromStream(stream), EInvalidGraphic) << c.what;
     }
+}
+
+namespace {
+
+// The colour indexes of an 8-bit or 4-bit picture, rows top first.
+std::vector<uint8_t> indexesOf(const TBitmap& picture)
+{
+    std::vector<uint8_t> out;
+    out.reserve(std::size_t(picture.Width()) * picture.Height());
+    bool four = picture.PixelFormat() == TPixelFormat::pf4bit;
+    for (uint32_t y = 0; y < picture.Height(); ++y) {
+        const uint8_t* line = const_cast<TBitmap&>(picture).ScanLine(y);
+        for (uint32_t x = 0; x < picture.Width(); ++x)
+            out.push_back(four ? uint8_t(x % 2 ? line[x / 2] & 15 : line[x / 2] >> 4) : line[x]);
+    }
+    return out;
+}
+
+std::string repeated(const std::string& piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+std::vector<uint8_t> loadIndexes(const std::string& bytes)
+{
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    TBitmap bitmap;
+    bitmap.LoadFromStream(stream);
+    return indexesOf(bitmap);
+}
+
+} // namespace
+
+// A sprite on an empty right half: each row draws 2805 pixels, then ends. The
+// codes' 144 KB pass 19 megapixels over, no more than a PNG of that size holds.
+TEST(BmpReader, Rle8SpriteThatLeavesHalfOfEveryRowEmptyLoads)
+{
+    const uint32_t size = 6000, drawn = 11 * 255;
+    std::string codes;
+    for (uint32_t y = 0; y < size; ++y) {
+        for (int run = 0; run < 11; ++run)
+            codes += {char(255), char(y % 15 + 1)};
+        codes += std::string("\0\0", 2);
+    }
+    codes += std::string("\0\1", 2);
+    std::vector<uint8_t> indexes = loadIndexes(rleBitmap(size, size, codes, 8));
+    ASSERT_EQ(indexes.size(), std::size_t(size) * size);
+    std::size_t wrong = 0;
+    for (uint32_t row = 0; row < size; ++row)
+        for (uint32_t x = 0; x < size; ++x)
+            wrong += indexes[std::size_t(row) * size + x] != (x < drawn ? (size - 1 - row) % 15 + 1 : 0);
+    EXPECT_EQ(wrong, 0u);
+}
+
+// Runs and absolute pixels that reach past the end of their row set the row's
+// pixels up to its end and nothing beyond; the next row starts at its own
+// end-of-line code.
+TEST(BmpReader, CodesPastTheRowsEndAreCutAtIt)
+{
+    using namespace std::string_literals;
+    struct Case {
+        const char* what;
+        int bits;
+        uint32_t width;
+        std::string codes;
+        std::vector<uint8_t> indexes;   // rows top first
+    } cases[] = {
+        {"RLE8", 8, 3, "\xff\1\xff\2\0\0\0\4\3\4\5\6\2\7\0\1"s, {3, 4, 5, 1, 1, 1}},
+        {"RLE4", 4, 3, "\x09\x12\0\0\0\5\x34\x56\x70\0\0\1"s, {3, 4, 5, 1, 2, 1}},
+        {"a 1 x 1 picture and many runs", 8, 1, repeated("\xff\5"s, 20000) + "\0\1"s, {5}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(loadIndexes(rleBitmap(c.width, c.width == 1 ? 1 : 2, c.codes, c.bits)), c.indexes) << c.what;
 }

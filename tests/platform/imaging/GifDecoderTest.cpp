@@ -1,7 +1,9 @@
-// The reader of GIFs too large for Qt's: on pictures both can read, it
-// paints exactly what the program gets through Qt's reader.
+// The reader of every GIF: on sound pictures it paints exactly what Qt's
+// reader paints; a frame whose data ends early is known and its rest grey;
+// indices without a colour look the same at every size.
 #include <gtest/gtest.h>
 
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
@@ -33,6 +35,32 @@ QString convert(const QTemporaryDir& dir, const QString& name, std::vector<std::
     return QString::fromStdString(magickConvert(std::move(args), dir.filePath(name).toStdString()));
 }
 
+// The picture as Qt's own GIF reader paints it, in kPictureFormat.
+QImage readByQt(const QString& path)
+{
+    QImageReader r(path);
+    QImage image;
+    if (!r.read(&image))
+        return {};
+    return image.convertToFormat(imaging::kPictureFormat);
+}
+
+bool allGrey(const QImage& image, QRect r)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (image.pixel(x, y) != qRgb(128, 128, 128))
+                return false;
+    return true;
+}
+
+QString writeBytes(const QTemporaryDir& dir, const QString& name, const std::string& bytes)
+{
+    const QString path = dir.filePath(name);
+    writeFile(path.toStdString(), bytes);
+    return path;
+}
+
 } // namespace
 
 TEST(GifDecoder, PaintsTheFirstFrameAsQtsReaderDoes)
@@ -60,13 +88,16 @@ TEST(GifDecoder, PaintsTheFirstFrameAsQtsReaderDoes)
         oneDotGif(dir, "dot.gif", 9, 7, 4, 3),
     };
     for (const QString& path : paths) {
-        const QImage qt = imaging::loadPicture(path);
+        const QImage qt = readByQt(path);
         ASSERT_FALSE(qt.isNull()) << path.toStdString();
         const imaging::GifDecode ours = imaging::decodeGifFirstFrame(path);
-        EXPECT_FALSE(ours.noMemory);
+        EXPECT_FALSE(ours.noMemory) << path.toStdString();
         ASSERT_EQ(ours.image.size(), qt.size()) << path.toStdString();
         EXPECT_EQ(ours.image.format(), imaging::kPictureFormat);
         EXPECT_TRUE(ours.image == qt) << path.toStdString();
+        const imaging::LoadedPicture loaded = imaging::loadWholePicture(path);
+        EXPECT_FALSE(loaded.damaged) << path.toStdString();
+        EXPECT_TRUE(loaded.image == qt) << path.toStdString();
     }
     EXPECT_TRUE(imaging::decodeGifFirstFrame(dir.filePath("missing.gif")).image.isNull());
 }
@@ -80,22 +111,147 @@ TEST(GifDecoder, CanvasesQtRefusesLoadUpToTheCap)
         const char* what;
         QString path;
         bool whole;  // loaded whole (border, watermark, viewer), else to be drawn
+        bool damaged;
         QRgb centre;
     } cases[] = {
-        {"a dot on a screen Qt refuses", oneDotGif(dir, "screen.gif", 16384, 16384, 0, 0), false, qRgb(0, 0, 0)},
-        // The frame's data ends after its first pixel: the transparent canvas shows.
-        {"no screen, a frame Qt refuses", oneDotGif(dir, "frame.gif", 0, 0, 0, 0, 16384), true, 0},
+        {"a dot on a screen Qt refuses", oneDotGif(dir, "screen.gif", 16384, 16384, 0, 0), false, false,
+         qRgb(0, 0, 0)},
+        // The frame's data ends after its first pixel: the rest of it is grey.
+        {"no screen, a frame Qt refuses", oneDotGif(dir, "frame.gif", 0, 0, 0, 0, 16384), true, true,
+         qRgb(128, 128, 128)},
     };
     for (const Case& c : cases) {
         const imaging::PictureProbe probe = imaging::probePicture(c.path);
         ASSERT_EQ(probe.size, QSize(16384, 16384)) << c.what;
         imaging::LoadedPicture loaded;
         if (c.whole)
-            loaded.image = imaging::loadPicture(c.path);
+            loaded = imaging::loadWholePicture(c.path);
         else
             loaded = imaging::loadPictureReduced(c.path, probe, 40);
-        EXPECT_FALSE(loaded.tooLarge || loaded.noMemory || loaded.damaged) << c.what;
+        EXPECT_FALSE(loaded.tooLarge || loaded.noMemory) << c.what;
+        EXPECT_EQ(loaded.damaged, c.damaged) << c.what;
         ASSERT_EQ(loaded.image.size(), probe.size) << c.what;
         EXPECT_EQ(loaded.image.pixel(8000, 8000), c.centre) << c.what;
+    }
+}
+
+// A GIF whose data ends early, at any size, reads as far as its data go: the
+// rows that came are the picture's, every later row of its frame is grey, and
+// the load says it is damaged. Only the frame's data count: a file that lacks
+// just its trailer is whole; one that lacks the end of the frame's data too
+// has every pixel but cannot show its last one came. Of an animated GIF only
+// the first frame counts.
+TEST(GifDecoder, DataThatEndEarlyLeaveTheirRowsGreyAndAreSaid)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    QTemporaryDir dir;
+    const std::vector<std::string> noise{"-size", "200x150", "xc:rgb(200,60,40)", "+noise", "Random"};
+    std::vector<std::string> interlacedNoise = noise;
+    interlacedNoise.insert(interlacedNoise.end(), {"-interlace", "GIF"});
+    std::vector<std::string> animatedNoise = noise;
+    animatedNoise.insert(animatedNoise.end(), {"(", "-size", "200x150", "xc:blue", ")"});
+    const QString plain = convert(dir, "plain.gif", noise);
+    const QString interlaced = convert(dir, "interlaced.gif", interlacedNoise);
+    const QString animated = convert(dir, "animated.gif", animatedNoise);
+    const std::string plainBytes = readFile(plain.toStdString());
+    const std::string interlacedBytes = readFile(interlaced.toStdString());
+    const std::string animatedBytes = readFile(animated.toStdString());
+    ASSERT_EQ(plainBytes.substr(plainBytes.size() - 2), std::string("\0;", 2));
+    const QRgb grey = qRgb(128, 128, 128);
+    enum Rows { Whole, TopOnly, EveryEighth, AllButTheLastPixel };
+    const struct Case {
+        const char* what;
+        QString whole, cut;
+        Rows rows;
+    } cases[] = {
+        {"cut in half", plain, writeBytes(dir, "half.gif", plainBytes.substr(0, plainBytes.size() / 2)), TopOnly},
+        {"interlaced, cut in its second pass", interlaced,
+         writeBytes(dir, "half-interlaced.gif", interlacedBytes.substr(0, interlacedBytes.size() * 3 / 16)),
+         EveryEighth},
+        {"without its trailer", plain, writeBytes(dir, "no-trailer.gif", plainBytes.substr(0, plainBytes.size() - 1)),
+         Whole},
+        {"without the end of its frame's data", plain,
+         writeBytes(dir, "no-end.gif", plainBytes.substr(0, plainBytes.size() - 2)), AllButTheLastPixel},
+        // Only the first frame is shown: a later one may end anywhere.
+        {"animated, cut in its second frame", animated,
+         writeBytes(dir, "second-cut.gif", animatedBytes.substr(0, animatedBytes.size() - 20)), Whole},
+    };
+    for (const Case& c : cases) {
+        const QImage whole = readByQt(c.whole);
+        ASSERT_EQ(whole.size(), QSize(200, 150)) << c.what;
+        const imaging::LoadedPicture loaded = imaging::loadWholePicture(c.cut);
+        EXPECT_EQ(loaded.damaged, c.rows != Whole) << c.what;
+        ASSERT_EQ(loaded.image.size(), whole.size()) << c.what;
+        const QImage& image = loaded.image;
+        switch (c.rows) {
+        case Whole:
+            EXPECT_TRUE(image == whole) << c.what;
+            break;
+        case TopOnly:
+            EXPECT_TRUE(image.copy(0, 0, 200, 40) == whole.copy(0, 0, 200, 40)) << c.what;
+            EXPECT_TRUE(allGrey(image, QRect(0, 110, 200, 40))) << c.what;
+            break;
+        case EveryEighth:  // the first pass came whole, the last two not at all
+            for (int y = 0; y < 150; y += 8)
+                EXPECT_TRUE(image.copy(0, y, 200, 1) == whole.copy(0, y, 200, 1)) << c.what << " row " << y;
+            for (int y = 1; y < 150; y += 2)
+                EXPECT_TRUE(allGrey(image, QRect(0, y, 200, 1))) << c.what << " row " << y;
+            break;
+        case AllButTheLastPixel:
+            EXPECT_TRUE(image.copy(0, 0, 200, 149) == whole.copy(0, 0, 200, 149)) << c.what;
+            EXPECT_TRUE(image.copy(0, 149, 199, 1) == whole.copy(0, 149, 199, 1)) << c.what;
+            EXPECT_EQ(image.pixel(199, 149), grey) << c.what;
+            break;
+        }
+    }
+}
+
+// Indices that a GIF's colour table does not hold are opaque black, and a GIF
+// without any colour table takes the table the format recommends, black then
+// white; bare canvas shows the background colour, black without a table.
+// The same at every size: Qt's reader painted the smaller ones otherwise, and
+// the other reader left these pixels transparent.
+TEST(GifDecoder, IndicesWithoutAColourLookTheSameAtEverySize)
+{
+    ASSERT_TRUE(toolsInstalled({"gifbuild"}));
+    // Indices 0 to 3 under a table of two colours, as giflib writes them.
+    const ToolResult built = runTool({"gifbuild"}, "screen width 4\nscreen height 2\n"
+                                                   "screen map\nrgb 255 0 0 is a\nrgb 0 0 255 is b\nend\n"
+                                                   "image\nimage bits 4 by 2 hex\n00010203\n00010203\n");
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    const std::string withTable = built.out;
+    ASSERT_GT(withTable.size(), 19u);
+    ASSERT_EQ(uchar(withTable[10]) & 0x87, 0x80) << "a screen table of two colours";
+    std::string noTable = withTable;
+    noTable[10] = char(uchar(noTable[10]) & 0x7F);
+    noTable.erase(13, 6);
+
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    const struct Look {
+        const char* what;
+        std::string bytes;
+        QRgb indices[4];
+        QRgb bare;
+    } looks[] = {
+        {"a table of two colours", withTable, {red, blue, black, black}, red},
+        {"no table", noTable, {black, white, black, black}, black},
+    };
+    QTemporaryDir dir;
+    // Qt's reader took the smaller screen, giflib the larger one.
+    for (const int side : {64, 16384}) {
+        for (const Look& l : looks) {
+            std::string bytes = l.bytes;
+            bytes[6] = bytes[8] = char(side & 0xFF);
+            bytes[7] = bytes[9] = char(side >> 8);
+            const QString path = writeBytes(dir, QStringLiteral("%1.gif").arg(side), bytes);
+            const imaging::LoadedPicture loaded = imaging::loadWholePicture(path);
+            ASSERT_EQ(loaded.image.size(), QSize(side, side)) << l.what << " at " << side;
+            EXPECT_FALSE(loaded.damaged) << l.what << " at " << side;
+            for (int i = 0; i < 4; ++i) {
+                EXPECT_EQ(loaded.image.pixel(i, 0), l.indices[i]) << l.what << " at " << side << ", index " << i;
+                EXPECT_EQ(loaded.image.pixel(i, 1), l.indices[i]) << l.what << " at " << side << ", index " << i;
+            }
+            EXPECT_EQ(loaded.image.pixel(side - 1, side - 1), l.bare) << l.what << " at " << side;
+        }
     }
 }

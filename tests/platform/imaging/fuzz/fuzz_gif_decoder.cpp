@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the reader of GIFs too large for Qt's: it may find
-// no frame, never crash, hang or leak.
+// Feeds arbitrary bytes to the reader of every GIF: it may find no frame,
+// never crash, hang or leak.
 //
 // The reader paints on a canvas of up to kMaxPicturePixels (2 GiB), as large
 // as the header asks. So that a run stays small, the header's screen and
