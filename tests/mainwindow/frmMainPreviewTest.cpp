@@ -118,7 +118,7 @@ TEST_F(MainWindowPreview, AnUnreadableEntryClearsWhatThePictureBeforeShowed)
 // the scan cap) is shown as it will be saved, and the status line says why.
 TEST_F(MainWindowPreview, DamagedFilesOfThePictureAreSaidInTheStatusLine)
 {
-    ASSERT_TRUE(toolsInstalled({"convert"}));
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
     const std::string folder = (home + "/damaged").toStdString();
     QDir().mkpath(home + "/damaged");
     const QString good = picture(home + "/p/good.jpg", 200, 150);
@@ -131,6 +131,8 @@ TEST_F(MainWindowPreview, DamagedFilesOfThePictureAreSaidInTheStatusLine)
     const Case cases[] = {
         {"a picture cut in half", made(damagedjpegs::cutInHalf(folder, "cut.jpg", "200x150")), {}, {},
          QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg")},
+        {"a picture without its last component", made(damagedjpegs::withoutLastComponent(folder, "no-cr.jpg", "200x150")),
+         {}, {}, QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:no-cr.jpg")},
         {"a border cut in half", good, made(damagedjpegs::cutInHalf(folder, "bk-cut.jpg", "64x48")), {},
          QStringLiteral("【提示】边框图片数据不完整或已损坏,缺少的部分为灰色:bk-cut.jpg")},
         {"a border over the scan cap", good, made(damagedjpegs::manyScans(folder, "bk-scans.jpg", 150)), {},

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ChildProcess.h"
+#include "DamagedJpegs.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "processing/RenderCost.h"
@@ -102,7 +103,7 @@ std::string withoutEndMarker(const TempDir& dir, const std::string& source, cons
 
 TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
 {
-    ASSERT_TRUE(toolsInstalled({"convert"}));
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
     TempDir dir;
     const std::string baseline = make(dir, "baseline.jpg", {"-size", "1200x900", "-seed", "4", "plasma:"});
     const std::string progressive = make(dir, "interlaced.jpg", {"-size", "1200x900", "-seed", "5", "plasma:",
@@ -114,6 +115,9 @@ TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
         {"the first third of a baseline JPEG", firstThird(dir, baseline, "cut.jpg"), true, "图片数据不完整"},
         {"the first third of a progressive JPEG", firstThird(dir, progressive, "cut-interlaced.jpg"), true,
          "图片数据不完整"},
+        // libjpeg decodes it without a word, with a colour cast.
+        {"a JPEG of one scan per component without the last, closed",
+         damagedjpegs::withoutLastComponent(dir.path().string(), "no-cr.jpg", "300x200"), true, "图片数据不完整"},
         {"a whole JPEG", baseline, true, nullptr},
         {"a whole progressive JPEG without its end marker", withoutEndMarker(dir, progressive, "no-end.jpg"), true,
          nullptr},

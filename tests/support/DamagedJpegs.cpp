@@ -19,6 +19,26 @@ std::string cutInHalf(const std::string& folder, const std::string& name, const 
     return path;
 }
 
+std::string withoutLastComponent(const std::string& folder, const std::string& name, const std::string& size)
+{
+    const std::filesystem::path dir(folder);
+    const std::string source = (dir / ("source-" + name)).string();
+    const std::string script = (dir / (name + ".scans")).string();
+    const std::string scanned = (dir / ("scanned-" + name)).string();
+    writeFile(script, "0;\n1;\n2;\n");
+    if (runTool({"convert", "-size", size, "xc:rgb(200,60,40)", "+noise", "Random", "-quality", "90", source})
+            .exitCode != 0 ||
+        runTool({"jpegtran", "-scans", script, "-outfile", scanned, source}).exitCode != 0)
+        return {};
+    const std::string bytes = readFile(scanned);
+    const std::size_t last = bytes.rfind("\xff\xda");
+    if (last == std::string::npos)
+        return {};
+    const std::string path = (dir / name).string();
+    writeFile(path, bytes.substr(0, last) + "\xff\xd9");
+    return path;
+}
+
 std::string manyScans(const std::string& folder, const std::string& name, int scans)
 {
     const std::filesystem::path dir(folder);

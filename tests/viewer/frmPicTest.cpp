@@ -612,17 +612,20 @@ TEST_F(Viewer, SteppingOntoAnUnreadablePictureSaysSo)
     EXPECT_TRUE(viewer->isVisible());
 }
 
-// A picture that reads only in part is shown with its grey rest, opened or
-// stepped onto, and the status line says why; a whole one adds nothing.
+// A picture that reads only in part is shown with its grey rest (or, without
+// its last component, its colour cast), opened or stepped onto, and the status
+// line says why; a whole one adds nothing.
 TEST_F(Viewer, ADamagedPictureIsShownAndSaidInTheStatusLine)
 {
-    ASSERT_TRUE(toolsInstalled({"convert"}));
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
     const std::string folder = (ProgramFolders::workDir() + "/damaged").toStdString();
     QDir().mkpath(ProgramFolders::workDir() + "/damaged");
     const QString cut = QString::fromStdString(damagedjpegs::cutInHalf(folder, "cut.jpg", "200x150"));
     const QString cutGif = QString::fromStdString(damagedgifs::cutInHalf(folder, "cut.gif", "120x90"));
-    host.list << cut << picture("fine.png", 40, 30) << cutGif;
+    const QString noCr = QString::fromStdString(damagedjpegs::withoutLastComponent(folder, "no-cr.jpg", "200x150"));
+    host.list << cut << picture("fine.png", 40, 30) << cutGif << noCr;
     const QString says = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg");
+    const QString saysNoCr = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:no-cr.jpg");
     ASSERT_TRUE(open(0));
     EXPECT_EQ(shownSize(), QSize(200, 150));
     EXPECT_EQ(host.tips, QStringList({says}));
@@ -635,6 +638,11 @@ TEST_F(Viewer, ADamagedPictureIsShownAndSaidInTheStatusLine)
     QTest::keyClick(viewer, Qt::Key_Right);
     QTest::keyClick(viewer, Qt::Key_Right);
     EXPECT_EQ(shownSize(), QSize(120, 90));
-    EXPECT_EQ(host.tips, QStringList({says, says, QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.gif")}));
+    const QString saysGif = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.gif");
+    EXPECT_EQ(host.tips, QStringList({says, says, saysGif}));
+    // And so is a JPEG without its last component, though libjpeg says nothing of it.
+    QTest::keyClick(viewer, Qt::Key_Right);
+    EXPECT_EQ(shownSize(), QSize(200, 150));
+    EXPECT_EQ(host.tips, QStringList({says, says, saysGif, saysNoCr}));
     EXPECT_TRUE(prompter.prompts.empty());
 }

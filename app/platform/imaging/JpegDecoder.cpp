@@ -11,6 +11,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "jpeg/JpegVerdict.h"
+
 #include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/PictureReader.h"
 
@@ -21,9 +23,7 @@ namespace {
 struct ErrorJump {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
-    bool corrupt = false;      // a scan's data ran out or made no sense
-    bool endOfFile = false;    // the file ended before its end marker
-    unsigned scannedComponents = 0;  // bit c: component c came in a scan
+    jpeg_watch watch {};       // what tells whole from cut
     bool tooManyScans = false;
     bool noMemory = false;
     bool tooLittleData = false;
@@ -42,26 +42,12 @@ ErrorJump& errorOf(j_common_ptr c)
     std::longjmp(errorOf(c).jump, 1);
 }
 
-// libjpeg goes on after these, filling what is missing with grey: the
-// picture is usable but not what the camera wrote. The end of the file alone
-// is no such sign: a file that lacks only its end marker has every block.
+// libjpeg goes on after a warning, filling what is missing with grey; which
+// warnings mean damage is the shared rule's to say.
 void warn(j_common_ptr c, int level)
 {
-    if (level >= 0)
-        return;
-    switch (c->err->msg_code) {
-    case JWRN_JPEG_EOF:
-        errorOf(c).endOfFile = true;
-        break;
-    case JWRN_HIT_MARKER:     // a scan's data ends before its blocks do
-    case JWRN_MUST_RESYNC:
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_BOGUS_PROGRESSION:
-        errorOf(c).corrupt = true;
-        break;
-    default:  // extraneous bytes between markers and the like are harmless
-        break;
-    }
+    if (level < 0)
+        jpeg_watch_warning(&errorOf(c).watch, c->err->msg_code);
 }
 
 void quiet(j_common_ptr) {}
@@ -78,9 +64,7 @@ void watchScans(j_common_ptr c)
         errorOf(c).tooManyScans = true;
         std::longjmp(errorOf(c).jump, 1);
     }
-    for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
-        if (d->cur_comp_info[i])
-            errorOf(c).scannedComponents |= 1u << d->cur_comp_info[i]->component_index;
+    jpeg_watch_scan(&errorOf(c).watch, d);
 }
 
 // The parts a longjmp skips over hold no C++ objects: everything that needs
@@ -126,32 +110,6 @@ bool dataCanHoldBlocks(const jpeg_decompress_struct& cinfo, int64_t dataBytes)
     return dataBytes >= INT64_MAX / 8 || blocks <= dataBytes * 8;
 }
 
-// Whether every coefficient of every component arrived, once the input is
-// all read: what tells a file that only lacks its end marker from one cut
-// between two scans, since both end without a sign inside a scan. A
-// progressive file must have brought every coefficient to full precision
-// (libjpeg keeps -1 for one never sent, the bits still missing otherwise).
-// Arithmetic coding reads past its data as zeros without a word, so its end
-// proves nothing.
-bool everyCoefficientArrived(j_decompress_ptr cinfo, unsigned scannedComponents)
-{
-    if (cinfo->arith_code)
-        return false;
-    if (!jpeg_has_multiple_scans(cinfo))
-        return true;  // one scan of every component: a cut inside it is a hit marker
-    if (cinfo->progressive_mode) {
-        if (!cinfo->coef_bits)
-            return false;
-        for (int c = 0; c < cinfo->num_components; ++c)
-            for (int k = 0; k < DCTSIZE2; ++k)
-                if (cinfo->coef_bits[c][k] != 0)
-                    return false;
-        return true;
-    }
-    const unsigned all = (1u << cinfo->num_components) - 1;
-    return (scannedComponents & all) == all;
-}
-
 bool isCmyk(J_COLOR_SPACE space)
 {
     return space == JCS_CMYK || space == JCS_YCCK;
@@ -171,8 +129,8 @@ void cmykToPixels(uchar* row, JDIMENSION width)
     }
 }
 
-// True when the picture decoded; `damaged` then says whether data was missing.
-bool decodeInto(Session& s, int denominator, QImage& image, bool& damaged)
+// True when the picture decoded; `verdict` then says whether it is whole.
+bool decodeInto(Session& s, int denominator, QImage& image, jpeg_verdict& verdict)
 {
     if (setjmp(s.err.jump))
         return false;
@@ -215,10 +173,10 @@ bool decodeInto(Session& s, int denominator, QImage& image, bool& damaged)
         if (cmyk)
             cmykToPixels(row, s.cinfo.output_width);
     }
-    // The precision record is freed by the finish; every scan is in by now.
-    const bool whole = everyCoefficientArrived(&s.cinfo, s.err.scannedComponents);
+    // What the scans refined is freed by the finish; every scan is in by now.
+    jpeg_watch_rows_read(&s.err.watch, &s.cinfo);
     jpeg_finish_decompress(&s.cinfo);
-    damaged = s.err.corrupt || (s.err.endOfFile && !whole);
+    verdict = jpeg_watch_verdict(&s.err.watch);
     return true;
 }
 
@@ -249,6 +207,7 @@ std::unique_ptr<Session> openSession(const QString& path)
     s->err.mgr.error_exit = leave;
     s->err.mgr.emit_message = warn;
     s->err.mgr.output_message = quiet;
+    jpeg_watch_start(&s->err.watch);
     s->progress.progress_monitor = watchScans;
     return s;
 }
@@ -264,10 +223,11 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
     if (!s)
         return out;
     auto image = std::make_unique<QImage>();
-    bool damaged = false;
-    if (decodeInto(*s, denominator, *image, damaged)) {
+    jpeg_verdict verdict = JPEG_CUT;
+    if (decodeInto(*s, denominator, *image, verdict)) {
         out.image = std::move(*image);
-        out.status = damaged ? JpegStatus::Damaged : JpegStatus::Decoded;
+        out.status = verdict == JPEG_WHOLE ? JpegStatus::Decoded : JpegStatus::Damaged;
+        out.cut = verdict == JPEG_CUT;
     } else if (s->err.tooManyScans) {
         out.status = JpegStatus::TooManyScans;
     } else if (s->err.tooLittleData) {

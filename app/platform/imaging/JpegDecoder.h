@@ -9,7 +9,7 @@ namespace imaging {
 // How a decode went.
 enum class JpegStatus {
     Decoded,       // whole and sound
-    Damaged,       // the data ends early or is corrupt: what decoded is there, the rest grey
+    Damaged,       // the data is cut or corrupt: what decoded is there, the rest grey
     TooManyScans,  // a progressive file of more scans than any real picture has: refused
     TooLittleData, // the header claims more blocks than the data after it could code: refused
     NoMemory,      // the picture or the decoder's buffers could not be had
@@ -19,6 +19,7 @@ enum class JpegStatus {
 struct JpegDecode {
     QImage image;  // null unless Decoded or Damaged
     JpegStatus status = JpegStatus::Refused;
+    bool cut = false;  // Damaged as data is missing, rather than corrupt
 };
 
 // Real progressive files have a few tens of scans at most; a file of many

@@ -8,6 +8,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "jpeg/JpegVerdict.h"
+
 struct shim_error {
     struct jpeg_error_mgr mgr;
     jmp_buf jump;
@@ -15,7 +17,7 @@ struct shim_error {
     int end_warnings;    /* the data ran out and libjpeg supplied an end-of-image marker */
     int data_ended;      /* the entropy data of a scan ended before its blocks did */
     int too_many_scans;
-    unsigned scanned;    /* a bit for each component some scan has carried */
+    jpeg_watch watch;    /* what tells whole from cut */
 };
 
 /* Real progressive files have a few tens of scans at most; a file of many
@@ -27,15 +29,13 @@ static void shim_watch_scans(j_common_ptr cinfo)
 {
     struct shim_error* err = (struct shim_error*)cinfo->err;
     j_decompress_ptr dinfo = (j_decompress_ptr)cinfo;
-    int i;
     if (!cinfo->is_decompressor)
         return;
     if (dinfo->input_scan_number > SHIM_MAX_SCANS) {
         err->too_many_scans = 1;
         longjmp(err->jump, 1);
     }
-    for (i = 0; i < dinfo->comps_in_scan; ++i)
-        err->scanned |= 1u << dinfo->cur_comp_info[i]->component_index;
+    jpeg_watch_scan(&err->watch, dinfo);
 }
 
 static void shim_error_exit(j_common_ptr cinfo)
@@ -53,6 +53,7 @@ static void shim_emit_message(j_common_ptr cinfo, int level)
             err->end_warnings++;
         if (err->mgr.msg_code == JWRN_HIT_MARKER)
             err->data_ended = 1;
+        jpeg_watch_warning(&err->watch, err->mgr.msg_code);
     }
 }
 
@@ -71,7 +72,7 @@ static void shim_setup(struct shim_error* err)
     err->end_warnings = 0;
     err->data_ended = 0;
     err->too_many_scans = 0;
-    err->scanned = 0;
+    jpeg_watch_start(&err->watch);
 }
 
 static void shim_watch(j_decompress_ptr cinfo, struct jpeg_progress_mgr* progress)
@@ -121,39 +122,6 @@ int vum_jpeg_read_info(const unsigned char* data, size_t size, vum_jpeg_info* in
     return 0;
 }
 
-/* Every block of every component came from the scans read: each component
- * was carried by a scan and, in a progressive file, each of its coefficients
- * was refined down to its last bit. (A progressive file cut exactly between
- * two scans, or a sequential one before a component's scan, decodes without
- * a warning into a coarser or colourless picture.) */
-static int shim_all_scanned(j_decompress_ptr cinfo, const struct shim_error* err)
-{
-    int c, k;
-    if (!cinfo->progressive_mode)
-        return err->scanned == (1u << cinfo->num_components) - 1;
-    for (c = 0; c < cinfo->num_components; ++c)
-        for (k = 0; k < DCTSIZE2; ++k)
-            if (cinfo->coef_bits[c][k] != 0)
-                return 0;
-    return 1;
-}
-
-/* The data ended before the blocks did. Huffman decoding warns when it needs
- * bits past a marker; arithmetic decoding reads on past its data without a
- * sign (as the standard asks), so for it any end of the data before the
- * end-of-image marker counts. */
-static int shim_data_ran_out(j_decompress_ptr cinfo, const struct shim_error* err)
-{
-    return err->data_ended || (cinfo->arith_code && err->end_warnings);
-}
-
-/* A file that lacks only its end-of-image marker passes when libjpeg warned
- * of nothing but that. */
-static int shim_only_end_missing(const struct shim_error* err)
-{
-    return err->end_warnings == 0 || err->warnings == err->end_warnings;
-}
-
 int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, size_t stride,
                     size_t out_size, long max_memory, vum_jpeg_result* result,
                     char* message, size_t message_size)
@@ -199,22 +167,18 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
         /* libjpeg goes on past data that end early with zero coefficients (grey
          * or blurred rows): that ends the decoding. A progressive file is read
          * whole by jpeg_start_decompress already. */
-        while (!shim_data_ran_out(&cinfo, &err) && cinfo.output_scanline < cinfo.output_height) {
+        while (!jpeg_watch_data_ran_out(&err.watch) && cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW row = out ? out + (size_t)cinfo.output_scanline * stride : scratch[0];
             if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
                 break;
         }
     }
-    {
-        /* Asked before jpeg_finish_decompress lets go of what tells it. */
-        int all_blocks = !shim_data_ran_out(&cinfo, &err) && cinfo.output_scanline == cinfo.output_height &&
-                         shim_all_scanned(&cinfo, &err);
-        /* Reads on to the end-of-image marker, which a file may lack. */
-        if (all_blocks)
-            jpeg_finish_decompress(&cinfo);
-        result->warnings = err.warnings;
-        result->incomplete = !all_blocks || shim_data_ran_out(&cinfo, &err) || !shim_only_end_missing(&err);
-    }
+    jpeg_watch_rows_read(&err.watch, &cinfo);
+    /* Reads on to the end-of-image marker, which a file may lack. */
+    if (!err.watch.rows_missing && !jpeg_watch_data_ran_out(&err.watch))
+        jpeg_finish_decompress(&cinfo);
+    result->warnings = err.warnings;
+    result->verdict = jpeg_watch_verdict(&err.watch);
     jpeg_destroy_decompress(&cinfo);
     return 0;
 }

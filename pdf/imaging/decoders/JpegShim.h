@@ -24,10 +24,7 @@ typedef struct vum_jpeg_info {
 
 typedef struct vum_jpeg_result {
     int warnings;        /* warnings libjpeg raised */
-    int incomplete;      /* not every block came from data: a scan's data ended before
-                            its blocks (a marker came first), a component or coefficient
-                            was never scanned or never fully refined, or the file lacks
-                            its end-of-image marker and cannot show it is otherwise whole */
+    int verdict;         /* whole, cut or corrupt: a jpeg_verdict (jpeg/JpegVerdict.h) */
 } vum_jpeg_result;
 
 /* Reads the header only. */
@@ -37,7 +34,8 @@ int vum_jpeg_read_info(const unsigned char* data, size_t size, vum_jpeg_info* in
 /* Decodes to grey (1 component), RGB (3) or CMYK as stored (4), rows of
  * stride bytes; out must hold stride * height bytes. max_memory bounds
  * libjpeg's own working memory. With out NULL the data are only read through,
- * to fill the result: no rows are kept. */
+ * to fill the result: no rows are kept. Decoding stops where the data are
+ * found to run out; the verdict is the shared rule's. */
 int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, size_t stride,
                     size_t out_size, long max_memory, vum_jpeg_result* result,
                     char* message, size_t message_size);

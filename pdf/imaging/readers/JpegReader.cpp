@@ -8,6 +8,7 @@
 #include "imaging/Limits.h"
 #include "imaging/Stream.h"
 #include "imaging/Support.h"
+#include "jpeg/JpegVerdict.h"
 
 namespace vum {
 
@@ -28,14 +29,12 @@ bool hasEndMarker(const std::vector<uint8_t>& data, std::size_t scanStart)
     return false;
 }
 
-void checkDeclaredSize(const TJpegInfo& info, std::size_t dataSize)
+// Each Huffman-coded 8 x 8 block costs at least one bit, so a header claiming
+// far more pixels than the data can hold belongs to a forged or damaged file.
+// Arithmetic coding has no such floor: a flat picture of megapixels fits in a
+// few hundred bytes.
+void checkDataHoldsBlocks(const TJpegInfo& info, std::size_t dataSize)
 {
-    if (!SizeWithinLimits(info.width, info.height))
-        jpegError("the picture is too large");
-    // Each Huffman-coded 8 x 8 block costs at least one bit, so a header
-    // claiming far more pixels than the data can hold belongs to a forged or
-    // damaged file. Arithmetic coding has no such floor: a flat picture of
-    // megapixels fits in a few hundred bytes.
     if (!info.arithmetic && uint64_t(info.width) * info.height > uint64_t(dataSize) * 8 * 64)
         jpegError("the picture is larger than its data");
 }
@@ -54,18 +53,23 @@ TJpegInfo TJPEGImage::ReadInfo(const std::vector<uint8_t>& data)
             hasEndMarker(data, info.scan_offset)};
 }
 
-bool TJPEGImage::IsWhole(const std::vector<uint8_t>& data)
+int TJPEGImage::ReadThrough(const std::vector<uint8_t>& data)
 {
-    TJpegInfo info = ReadInfo(data);
-    // An arithmetic-coded scan reads past the end of its data without a sign.
-    if (info.arithmetic && !info.endMarker)
-        return false;
-    checkDeclaredSize(info, data.size());
+    // No picture is kept, so the picture-size limit of the decoding modes has
+    // no part here: what bounds the read is the format's own size limit,
+    // which libjpeg holds, and the memory its buffers may take.
+    checkDataHoldsBlocks(ReadInfo(data), data.size());
     vum_jpeg_result result;
     char message[200] = {};
-    return vum_jpeg_decode(data.data(), data.size(), nullptr, 0, 0, long(imageLimits().maxAllocation), &result,
-                           message, sizeof message) == 0 &&
-           !result.incomplete;
+    if (vum_jpeg_decode(data.data(), data.size(), nullptr, 0, 0, long(imageLimits().maxAllocation), &result,
+                        message, sizeof message) != 0)
+        jpegError(message);
+    return result.verdict;
+}
+
+bool TJPEGImage::IsWhole(const std::vector<uint8_t>& data)
+{
+    return ReadThrough(data) != JPEG_CUT;
 }
 
 void TJPEGImage::LoadFromStream(TStream& stream)
@@ -73,7 +77,9 @@ void TJPEGImage::LoadFromStream(TStream& stream)
     ReleaseImage();
     std::vector<uint8_t> data = stream.ReadRest();
     TJpegInfo info = ReadInfo(data);
-    checkDeclaredSize(info, data.size());
+    if (!SizeWithinLimits(info.width, info.height))
+        jpegError("the picture is too large");
+    checkDataHoldsBlocks(info, data.size());
     std::size_t stride = std::size_t(info.width) * info.components;
     uint64_t bytes = uint64_t(stride) * info.height;
     if (!AllocationWithinLimits(bytes))
@@ -85,7 +91,8 @@ void TJPEGImage::LoadFromStream(TStream& stream)
                         long(imageLimits().maxAllocation), &result, message, sizeof message) != 0)
         jpegError(message);
     warnings_ = result.warnings;
-    if (result.incomplete)
+    // Corrupt codes in data that are all there decode as libjpeg mends them.
+    if (result.verdict == JPEG_CUT)
         jpegError("the file is cut off");
     if (info.components == 1) {
         SetPixelFormat(TPixelFormat::pf8bit);

@@ -27,10 +27,13 @@ public:
     // Reads the header of a JPEG file without decoding it; raises
     // EInvalidGraphic for data that are not a JPEG picture.
     static TJpegInfo ReadInfo(const std::vector<uint8_t>& data);
-    // Reads every scan through without keeping the picture: true when every
-    // block of the picture came from the data, also in a file that lacks
-    // only its end-of-image marker. Raises as ReadInfo does, and for a
-    // picture beyond the size limits.
+    // Reads every scan through without keeping the picture, held to the
+    // format's and the memory limits only: the verdict (a jpeg_verdict of
+    // jpeg/JpegVerdict.h) that the decoding modes reach on the same data.
+    // Raises as ReadInfo does, for data too short for the size the header
+    // claims, and where libjpeg gives up.
+    static int ReadThrough(const std::vector<uint8_t>& data);
+    // The read-through's verdict is not "cut".
     static bool IsWhole(const std::vector<uint8_t>& data);
 
 private:

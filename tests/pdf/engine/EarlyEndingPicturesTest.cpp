@@ -138,7 +138,6 @@ TEST(EarlyEndingPictures, RefusedInEveryModeThatDecodesThem)
         {"cut-progressive.jpg", progressive.substr(0, progressive.size() * 3 / 5) + "\xff\xd9", {0, 1}},
         // Without an end marker: the JPEG mode reads such a file through too.
         {"cut-open.jpg", jpeg.substr(0, jpeg.size() / 2), {0, 1, 2}},
-        {"between-scans.jpg", firstScanOnly(progressive) + "\xff\xd9", {0, 1}},
         {"between-scans-open.jpg", firstScanOnly(progressive), {0, 1, 2}},
     };
     for (const Case& c : cases) {
@@ -150,13 +149,26 @@ TEST(EarlyEndingPictures, RefusedInEveryModeThatDecodesThem)
     }
     // The JPEG mode embeds a JPEG file as it is: its header and end marker
     // are all that is read.
-    for (const char* name : {"cut.jpg", "cut-progressive.jpg", "between-scans.jpg"})
+    for (const char* name : {"cut.jpg", "cut-progressive.jpg"})
         EXPECT_EQ(drawOnPage(dir, dir.file(name), 2), "") << name;
 }
 
+namespace {
+
+// A progressive JPEG that cjpeg writes from `source` with the scan script `scans`.
+std::string scripted(const TempDir& dir, const std::string& name, const std::string& source, const std::string& scans)
+{
+    writeFile(dir.file(name + ".scans"), scans);
+    const ToolResult made = runTool({"cjpeg", "-scans", dir.file(name + ".scans"), "-outfile", dir.file(name), source});
+    EXPECT_EQ(made.exitCode, 0) << name << ": " << made.err;
+    return dir.file(name);
+}
+
+} // namespace
+
 TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
 {
-    ASSERT_TRUE(toolsInstalled({"convert", "pamtogif"}));
+    ASSERT_TRUE(toolsInstalled({"convert", "pamtogif", "cjpeg"}));
     TempDir dir;
     const std::string source = sourcePicture(dir);
     ToolResult netpbm = runTool({"pamtogif", "-interlace", convert(dir, "few.ppm", {source, "-colors", "200"})});
@@ -174,9 +186,18 @@ TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
         convert(dir, "grey.jpg", {source, "-colorspace", "Gray"}),
         dir.file("no-end.jpg"),
         dir.file("no-end-progressive.jpg"),
+        dir.file("between-scans.jpg"),
+        // Scan scripts need not send every coefficient nor refine every bit.
+        scripted(dir, "sparse-luma.jpg", source, "0 1 2: 0 0 0 0; 0: 1 40 0 0; 1: 1 63 0 0; 2: 1 63 0 0;"),
+        scripted(dir, "no-chroma-ac.jpg", source, "0 1 2: 0 0 0 0; 0: 1 63 0 0;"),
+        scripted(dir, "dc-unrefined.jpg", source, "0 1 2: 0 0 0 1; 0: 1 63 0 0; 1: 1 63 0 0; 2: 1 63 0 0;"),
+        scripted(dir, "ac-at-al1.jpg", source, "0 1 2: 0 0 0 0; 0: 1 63 0 1; 1: 1 63 0 1; 2: 1 63 0 1;"),
     };
     writeFile(dir.file("no-end.jpg"), withoutEnd(readFile(dir.file("whole.jpg"))));
     writeFile(dir.file("no-end-progressive.jpg"), withoutEnd(readFile(dir.file("progressive.jpg"))));
+    // Cut exactly after the scan of every DC and closed: as legal as a scan
+    // script that sends no more, which every decoder shows.
+    writeFile(dir.file("between-scans.jpg"), firstScanOnly(readFile(dir.file("progressive.jpg"))) + "\xff\xd9");
     for (const std::string& file : files)
         for (int mode : {0, 1, 2})
             EXPECT_EQ(drawOnPage(dir, file, mode), "") << file << " mode " << mode;
@@ -202,4 +223,48 @@ TEST(EarlyEndingPictures, JpegModeClosesAFileLackingOnlyItsEndMarker)
         EXPECT_EQ(readFile(dir.file("embedded-000.jpg")), whole) << name;
         EXPECT_EQ(renderPage(dir.file("out.pdf")).rgb, ofWhole.rgb) << name;
     }
+}
+
+namespace {
+
+// The file cjpeg -optimize writes for a flat grey picture of `width` x
+// `height` (multiples of 16): it codes a flat block in two bits, so it is
+// made from a 16 x 16 one, its size raised and its data (all zero bits) made
+// as long as the picture needs. `closed` ends it with its end-of-image marker.
+std::string flatGrey(const TempDir& dir, uint16_t width, uint16_t height, bool closed)
+{
+    writeFile(dir.file("flat.pgm"), "P5\n16 16\n255\n" + std::string(256, char(128)));
+    const ToolResult made = runTool({"cjpeg", "-grayscale", "-optimize", dir.file("flat.pgm")});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    std::string jpeg = made.out;
+    const std::size_t frame = jpeg.find("\xff\xc0");
+    const std::size_t scan = jpeg.find("\xff\xda");
+    EXPECT_EQ(jpeg.substr(scan + 10), std::string("\x00\xff\xd9", 3)) << "four flat blocks in a byte";
+    jpeg[frame + 5] = char(height >> 8);
+    jpeg[frame + 6] = char(height & 0xFF);
+    jpeg[frame + 7] = char(width >> 8);
+    jpeg[frame + 8] = char(width & 0xFF);
+    const std::size_t blocks = std::size_t(width / 8) * (height / 8);
+    return jpeg.substr(0, scan + 10) + std::string(blocks / 4, '\0') + (closed ? "\xff\xd9" : "");
+}
+
+} // namespace
+
+// The read-through of a file without its end marker keeps no picture: the
+// decoding modes' picture limit (268 million pixels) has no part in it, only
+// the format's and the memory limits.
+TEST(EarlyEndingPictures, JpegModeReadsThroughPicturesBeyondTheDecodingLimit)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg", "djpeg"}));
+    TempDir dir;
+    const std::string closed = dir.file("flat-closed.jpg"), open = dir.file("flat-open.jpg");
+    writeFile(closed, flatGrey(dir, 20000, 14000, true));
+    writeFile(open, flatGrey(dir, 20000, 14000, false));
+    const ToolResult djpeg = runTool({"djpeg", "-scale", "1/8", "-outfile", dir.file("eighth.pgm"), closed});
+    ASSERT_EQ(djpeg.exitCode, 0) << djpeg.err;
+    EXPECT_EQ(djpeg.err, "");
+    for (const std::string& file : {closed, open})
+        EXPECT_EQ(drawOnPage(dir, file, 2), "") << file;
+    // The decoding modes hold their limit.
+    EXPECT_EQ(drawOnPage(dir, closed, 1), "Image format or compression scheme not supported: " + closed);
 }

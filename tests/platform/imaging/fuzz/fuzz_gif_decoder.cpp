@@ -8,15 +8,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
-#include <QString>
-
+#include "InputFile.h"
 #include "platform/imaging/GifDecoder.h"
 
 namespace {
@@ -93,30 +87,11 @@ std::vector<uint8_t> withSmallCanvas(const uint8_t* data, size_t size)
     return bytes;
 }
 
-// One anonymous file, rewritten for every input: the reader opens it by path.
-int inputFile()
-{
-    static const int fd = [] {
-        const int made = memfd_create("gif", 0);
-        if (made < 0) {
-            std::perror("memfd_create");
-            std::abort();
-        }
-        return made;
-    }();
-    return fd;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::vector<uint8_t> bytes = withSmallCanvas(data, size);
-    const int fd = inputFile();
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, bytes.data(), bytes.size(), 0) != ssize_t(bytes.size()))
-        std::abort();
-    const imaging::GifDecode decoded =
-        imaging::decodeGifFirstFrame(QString::fromStdString("/proc/self/fd/" + std::to_string(fd)));
+    const imaging::GifDecode decoded = imaging::decodeGifFirstFrame(fuzzinput::fileHolding(withSmallCanvas(data, size)));
     if (!decoded.image.isNull())
         (void)decoded.image.pixel(decoded.image.width() - 1, decoded.image.height() - 1);
     return 0;
