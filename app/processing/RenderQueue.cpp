@@ -33,27 +33,41 @@ int RenderQueue::defaultWorkers()
     return std::clamp(QThread::idealThreadCount(), 1, 8);
 }
 
-// Starts entries in list order while the window and the budget allow; an
-// entry that does not fit waits for memory to come back, and the ones after
-// it wait with it, so a large picture is never passed over for ever.
+bool RenderQueue::mayStartNext() const
+{
+    return started_ < paths_.size() && !cancelled_ && running_ < workers_ && !(stopStarting_ && started_ > wanted_);
+}
+
+// Starts entries in list order while a worker is free and the budget allows;
+// an entry that does not fit waits for memory to come back, and the ones
+// after it wait with it, so a large picture is never passed over for ever.
+// Starting in order is also what keeps the run from locking up: the entry to
+// be taken next has started before any result behind it was made, so the
+// results the budget holds never keep it waiting; and once everything before
+// an entry is taken the budget holds nothing, so it starts, alone if need be.
 void RenderQueue::startMore(std::unique_lock<std::mutex>& lock)
 {
-    const int end = std::min<int>(windowEnd_, int(paths_.size()));
-    while (started_ < end && !cancelled_) {
+    while (mayStartNext()) {
         const int i = started_;
-        // Reading the header may take a moment: the workers need not wait for it.
-        lock.unlock();
-        const RenderCost cost = estimateRenderCost(paths_[i], settings_, assets_);
-        lock.lock();
-        if (started_ != i)  // another thread started it meanwhile
-            continue;
-        if (inUse_ > 0 && inUse_ + cost.peak > budget_)
+        if (nextCostFor_ != i) {
+            // Reading the header may take a moment: the workers need not wait for it.
+            lock.unlock();
+            const RenderCost cost = estimateRenderCost(paths_[i], settings_, assets_);
+            lock.lock();
+            if (started_ == i) {
+                nextCost_ = cost;
+                nextCostFor_ = i;
+            }
+            continue;  // workers, budget and entries may have moved meanwhile
+        }
+        if (inUse_ > 0 && inUse_ + nextCost_.peak > budget_)
             return;
         if (watcher_)
-            watcher_(i, cost, inUse_);
-        inUse_ += cost.peak;
-        held_[i] = cost;
+            watcher_(i, nextCost_, inUse_);
+        inUse_ += nextCost_.peak;
+        held_[i] = nextCost_;
         ++started_;
+        ++running_;
         pool_.start([this, i] { render(i); });
     }
 }
@@ -86,20 +100,32 @@ void RenderQueue::render(int i)
             r.errors << errorLine(paths_[i], QStringLiteral("在处理图片时发生错误:("), kind, problem);
         }
     }
-    {
-        std::unique_lock lock(mutex_);
-        done_[i] = std::move(r);
-        // What the rendering held beyond its result comes back now.
-        RenderCost& held = held_[i];
-        inUse_ -= held.peak - held.result;
-        held.peak = held.result;
-        startMore(lock);
-    }
+    finished(i, std::move(r));
     doneCv_.notify_all();
     QMetaObject::invokeMethod(&notifier_, [this] {
         if (waiting_)
             waiting_->quit();
     }, Qt::QueuedConnection);
+}
+
+// What the rendering held beyond its result comes back now; the result holds
+// what it was estimated at, or what it really takes when that is more. A
+// result skipped over is never taken: all of it comes back.
+void RenderQueue::finished(int i, RenderResult r)
+{
+    std::unique_lock lock(mutex_);
+    --running_;
+    RenderCost& held = held_[i];
+    if (i < wanted_) {
+        inUse_ -= held.peak;
+        held_.erase(i);
+    } else {
+        held.result = std::max(held.result, int64_t(r.picture.sizeInBytes() + r.encoded.bytes.size()));
+        inUse_ -= held.peak - held.result;
+        held.peak = held.result;
+        done_[i] = std::move(r);
+    }
+    startMore(lock);
 }
 
 bool RenderQueue::ready(int i)
@@ -108,19 +134,29 @@ bool RenderQueue::ready(int i)
     return done_.count(i) != 0;
 }
 
+void RenderQueue::stopStarting()
+{
+    const std::lock_guard lock(mutex_);
+    stopStarting_ = true;
+}
+
 RenderResult RenderQueue::take(int i)
 {
     if (i < 0 || i >= paths_.size())
         return {};
     {
         std::unique_lock lock(mutex_);
-        // Results skipped over are never taken: their memory comes back now.
+        if (i <= wanted_)  // taken or skipped over before
+            return {};
+        wanted_ = i;
+        // Entries skipped over are never taken: those not started never
+        // start, and the memory of those rendered comes back now.
+        started_ = std::max(started_, i);
         for (auto it = done_.begin(); it != done_.end() && it->first < i;) {
             inUse_ -= held_[it->first].peak;
             held_.erase(it->first);
             it = done_.erase(it);
         }
-        windowEnd_ = std::max(windowEnd_, i + workers_ + 1);
         startMore(lock);
     }
     bool eventLoop = QCoreApplication::instance() && notifier_.thread() == QThread::currentThread();
@@ -145,7 +181,6 @@ RenderResult RenderQueue::take(int i)
         done_.erase(it);
         inUse_ -= held_[i].peak;
         held_.erase(i);
-        windowEnd_ = std::max(windowEnd_, i + workers_ + 2);
         startMore(lock);
     }
     return r;

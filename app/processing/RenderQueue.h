@@ -14,13 +14,15 @@
 #include "processing/RenderCost.h"
 #include "processing/RenderPicture.h"
 
-// Renders the pictures of a run on worker threads, a few ahead of the one the
-// run is saving, and hands the results back in list order on the thread that
-// made the queue. Settings and prepared assets are fixed when it is made.
-// At most workers + 1 pictures are rendered or waiting at any time, and a
-// picture starts only when the memory its rendering needs (worked out from
-// its header) fits what the pictures in flight leave of the budget; one
-// larger than the whole budget runs alone.
+// Renders the pictures of a run on worker threads, ahead of the one the run
+// is saving, and hands the results back in list order on the thread that made
+// the queue. Settings and prepared assets are fixed when it is made.
+// Pictures start in list order, at most one per worker at a time, and each
+// only when the memory its rendering needs (worked out from its header) fits
+// what the pictures in flight leave of the budget: the renders under way and
+// the finished results waiting for their turn. So the budget alone bounds how
+// far ahead the workers go, and a slow picture holds none of them while there
+// is room. One larger than the whole budget runs alone.
 class RenderQueue {
 public:
     using RenderFunction = std::function<RenderResult(const QString&, const RenderSettings&, const RenderAssets&)>;
@@ -45,6 +47,10 @@ public:
     // is not ready the calling thread's event loop runs, so a window stays alive.
     RenderResult take(int i);
 
+    // Starts no picture after the one asked for last (the stop button):
+    // renders under way finish, and that picture is still handed back.
+    void stopStarting();
+
     // The border, watermark and font every picture is rendered with.
     const RenderAssets& assets() const { return assets_; }
     int workers() const { return workers_; }
@@ -54,9 +60,10 @@ public:
 
 private:
     void startMore(std::unique_lock<std::mutex>& lock);
+    bool mayStartNext() const;
     void render(int i);
+    void finished(int i, RenderResult r);
     bool ready(int i);
-    void release(int i);
 
     const QStringList paths_;
     const RenderSettings settings_;
@@ -66,7 +73,11 @@ private:
     int workers_;
     const int64_t budget_;
     int started_ = 0;      // entries below it have been started
-    int windowEnd_ = 0;    // entries below it may start
+    int running_ = 0;      // entries started and not yet rendered
+    int wanted_ = -1;      // the entry asked for last; those below it are never taken
+    bool stopStarting_ = false;  // nothing after `wanted_` starts
+    int nextCostFor_ = -1; // the entry `nextCost_` was worked out for
+    RenderCost nextCost_;  // so an entry waiting for room reads its header once
     int64_t inUse_ = 0;    // estimated bytes held by the entries started and not yet taken
     std::map<int, RenderCost> held_;  // what each of those holds
     std::atomic<bool> cancelled_{false};
