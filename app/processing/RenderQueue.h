@@ -43,8 +43,9 @@ public:
     using StartWatcher = std::function<void(int index, const RenderCost& cost, int64_t heldBefore)>;
     void watchStarts(StartWatcher watcher) { watcher_ = std::move(watcher); }
 
-    // The result of entry `i`; entries are taken in increasing order. While it
-    // is not ready the calling thread's event loop runs, so a window stays alive.
+    // The result of entry `i`; entries are taken in increasing order (one
+    // taken or skipped over before gives an empty result). While it is not
+    // ready the calling thread's event loop runs, so a window stays alive.
     RenderResult take(int i);
 
     // Starts no picture after the one asked for last (the stop button):
