@@ -104,6 +104,31 @@ TEST(RenderQueue, AFailingRenderIsThatPicturesErrorAlone)
     }
 }
 
+// A run that goes straight to a later entry never renders the ones it
+// skipped, and asking again for an entry it has passed gives nothing.
+TEST(RenderQueue, SkippedEntriesAreNeverRendered)
+{
+    const QStringList paths{"/pictures/a.jpg", "/pictures/b.jpg", "/pictures/c.jpg", "/pictures/d.jpg"};
+    std::mutex mutex;
+    QStringList rendered;
+    auto render = [&](const QString& path, const RenderSettings&, const RenderAssets&) {
+        const std::lock_guard lock(mutex);
+        rendered << path;
+        RenderResult r;
+        r.picture = tiny();
+        return r;
+    };
+    Watchdog watchdog;
+    {
+        RenderQueue queue(paths, widthLimit(100), 1, render, int64_t(1) << 30);
+        EXPECT_FALSE(queue.take(2).picture.isNull());
+        EXPECT_TRUE(queue.take(1).picture.isNull()) << "skipped over";
+        EXPECT_TRUE(queue.take(2).picture.isNull()) << "taken before";
+        EXPECT_FALSE(queue.take(3).picture.isNull());
+    }
+    EXPECT_EQ(rendered, (QStringList{"/pictures/c.jpg", "/pictures/d.jpg"}));
+}
+
 namespace {
 
 // How the renders of a budget case end.
