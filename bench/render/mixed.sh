@@ -26,7 +26,7 @@ convert -size 1000x750 -seed 11 plasma:fractal -blur 0x1 -resize 5000x3750! \
 seq 0 31 | xargs -P 8 -I{} sh -c '
     i={}; roll="-roll +$((i * 977 % 5000))+$((i * 613 % 3750)) -modulate $((85 + i % 30)),100,$((i * 37 % 200))"
     if [ $((i % 4)) -eq 3 ]; then
-      convert "$0/base.mpc" $roll "$0/p$i.png"
+      convert "$0/base.mpc" $roll -depth 8 "$0/p$i.png"
     else
       convert "$0/base.mpc" $roll -resize 3000x2250! -quality 90 "$0/p$i.jpg"
     fi' "$work"
