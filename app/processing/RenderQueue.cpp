@@ -16,7 +16,8 @@ RenderQueue::RenderQueue(QStringList paths, RenderSettings settings, int workers
                      : RenderFunction([](const QString& path, const RenderSettings& s, const RenderAssets& a) {
                            return renderPicture(path, s, a);
                        })),
-      workers_(workers > 0 ? workers : defaultWorkers()), budget_(budget > 0 ? budget : defaultMemoryBudget())
+      workers_(workers > 0 ? workers : defaultWorkers()), budget_(budget > 0 ? budget : defaultMemoryBudget()),
+      started_(size_t(paths_.size()), false), cost_(size_t(paths_.size()))
 {
     pool_.setMaxThreadCount(workers_);
 }
@@ -33,43 +34,97 @@ int RenderQueue::defaultWorkers()
     return std::clamp(QThread::idealThreadCount(), 1, 8);
 }
 
-bool RenderQueue::mayStartNext() const
+// Entries are chosen among the next few not started: enough to find the
+// costly pictures a mixed folder holds, few enough that their headers are
+// read in a moment.
+int RenderQueue::horizonEnd() const
 {
-    return started_ < paths_.size() && !cancelled_ && running_ < workers_ && !(stopStarting_ && started_ > wanted_);
+    int end = int(std::min<qsizetype>(paths_.size(), qsizetype(lowest_) + 8 * qsizetype(workers_)));
+    return stopStarting_ ? std::min(end, wanted_ + 1) : end;
 }
 
-// Starts entries in list order while a worker is free and the budget allows;
-// an entry that does not fit waits for memory to come back, and the ones
-// after it wait with it, so a large picture is never passed over for ever.
-// Starting in order is also what keeps the run from locking up: the entry to
-// be taken next has started before any result behind it was made, so the
-// results the budget holds never keep it waiting; and once everything before
-// an entry is taken the budget holds nothing, so it starts, alone if need be.
+// Whether entry `j` may start beside what the budget holds now. The lowest
+// entry not started fits, or runs alone; and once the run waits for it and
+// nothing else renders it starts whatever results are held, so the run always
+// goes on. An entry started past others holds its result until their turn:
+// it must fit now, and what every entry started past them will hold must
+// leave room for the largest of those passed over. So a passed-over entry
+// always finds its memory once the results before it are taken, and nothing
+// passes one larger than the budget, which runs alone.
+bool RenderQueue::admissible(int j) const
+{
+    const RenderCost& c = *cost_[size_t(j)];
+    const bool fits = inUse_ + c.peak <= budget_;
+    if (j == lowest_)
+        return fits || inUse_ == 0 || (j == wanted_ && running_ == 0);
+    if (!fits)
+        return false;
+    int64_t ahead = c.result;
+    for (const auto& [k, held] : held_)
+        ahead += k > lowest_ ? held.result : 0;
+    int64_t passed = 0;
+    for (int v = lowest_; v <= std::max(highest_, j); ++v)
+        if (v != j && !started_[size_t(v)])
+            passed = std::max(passed, cost_[size_t(v)]->peak);
+    return ahead + passed <= budget_;
+}
+
+// The costliest entry of the horizon that may start now (the earliest of
+// equals), or -1. The pictures that take longest start first, so a large
+// one late in the list does not run on alone at the end. When the entry the
+// run waits for cannot start, nothing does: it gets the memory coming back.
+int RenderQueue::pickNext(int end) const
+{
+    if (lowest_ == wanted_ && lowest_ < end && !admissible(lowest_))
+        return -1;
+    int best = -1;
+    for (int k = lowest_; k < end; ++k) {
+        if (started_[size_t(k)] || (best >= 0 && cost_[size_t(k)]->peak <= cost_[size_t(best)]->peak))
+            continue;
+        if (admissible(k))
+            best = k;
+    }
+    return best;
+}
+
+// Starts entries while a worker is free and the budget allows. The headers
+// of the horizon are read first, outside the lock: the workers need not wait
+// for them.
 void RenderQueue::startMore(std::unique_lock<std::mutex>& lock)
 {
-    while (mayStartNext()) {
-        const int i = started_;
-        if (nextCostFor_ != i) {
-            // Reading the header may take a moment: the workers need not wait for it.
+    while (!cancelled_ && running_ < workers_) {
+        const int end = horizonEnd();
+        int unknown = lowest_;
+        while (unknown < end && (started_[size_t(unknown)] || cost_[size_t(unknown)]))
+            ++unknown;
+        if (unknown < end) {
             lock.unlock();
-            const RenderCost cost = estimateRenderCost(paths_[i], settings_, assets_);
+            const RenderCost cost = estimateRenderCost(paths_[unknown], settings_, assets_);
             lock.lock();
-            if (started_ == i) {
-                nextCost_ = cost;
-                nextCostFor_ = i;
-            }
+            if (!cost_[size_t(unknown)])
+                cost_[size_t(unknown)] = cost;
             continue;  // workers, budget and entries may have moved meanwhile
         }
-        if (inUse_ > 0 && inUse_ + nextCost_.peak > budget_)
+        const int j = pickNext(end);
+        if (j < 0)
             return;
+        const RenderCost cost = *cost_[size_t(j)];
         if (watcher_)
-            watcher_(i, nextCost_, inUse_);
-        inUse_ += nextCost_.peak;
-        held_[i] = nextCost_;
-        ++started_;
+            watcher_(j, cost, inUse_);
+        inUse_ += cost.peak;
+        held_[j] = cost;
+        markStarted(j);
         ++running_;
-        pool_.start([this, i] { render(i); });
+        pool_.start([this, j] { render(j); });
     }
+}
+
+void RenderQueue::markStarted(int j)
+{
+    started_[size_t(j)] = true;
+    highest_ = std::max(highest_, j);
+    while (lowest_ < int(started_.size()) && started_[size_t(lowest_)])
+        ++lowest_;
 }
 
 void RenderQueue::render(int i)
@@ -151,7 +206,8 @@ RenderResult RenderQueue::take(int i)
         wanted_ = i;
         // Entries skipped over are never taken: those not started never
         // start, and the memory of those rendered comes back now.
-        started_ = std::max(started_, i);
+        for (int k = lowest_; k < i; ++k)
+            markStarted(k);
         for (auto it = done_.begin(); it != done_.end() && it->first < i;) {
             inUse_ -= held_[it->first].peak;
             held_.erase(it->first);

@@ -10,6 +10,8 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "processing/RenderCost.h"
 #include "processing/RenderPicture.h"
@@ -17,12 +19,14 @@
 // Renders the pictures of a run on worker threads, ahead of the one the run
 // is saving, and hands the results back in list order on the thread that made
 // the queue. Settings and prepared assets are fixed when it is made.
-// Pictures start in list order, at most one per worker at a time, and each
-// only when the memory its rendering needs (worked out from its header) fits
-// what the pictures in flight leave of the budget: the renders under way and
-// the finished results waiting for their turn. So the budget alone bounds how
-// far ahead the workers go, and a slow picture holds none of them while there
-// is room. One larger than the whole budget runs alone.
+// Each worker renders one picture at a time, chosen among the next entries
+// not started, the costliest first (by the memory its rendering needs, worked
+// out from its header), and only when that memory fits what the pictures in
+// flight leave of the budget: the renders under way and the finished results
+// waiting for their turn. So the budget alone bounds how far ahead the
+// workers go, a slow picture holds none of them while there is room, and a
+// large picture late in a mixed list does not run on alone at the end. One
+// larger than the whole budget runs alone.
 class RenderQueue {
 public:
     using RenderFunction = std::function<RenderResult(const QString&, const RenderSettings&, const RenderAssets&)>;
@@ -61,7 +65,10 @@ public:
 
 private:
     void startMore(std::unique_lock<std::mutex>& lock);
-    bool mayStartNext() const;
+    int horizonEnd() const;
+    bool admissible(int j) const;
+    int pickNext(int end) const;
+    void markStarted(int j);
     void render(int i);
     void finished(int i, RenderResult r);
     bool ready(int i);
@@ -73,12 +80,13 @@ private:
     StartWatcher watcher_;
     int workers_;
     const int64_t budget_;
-    int started_ = 0;      // entries below it have been started
+    std::vector<bool> started_;  // started, or skipped over by the run
+    std::vector<std::optional<RenderCost>> cost_;  // read from the headers of the horizon
+    int lowest_ = 0;       // the first entry not started
+    int highest_ = -1;     // the last entry started
     int running_ = 0;      // entries started and not yet rendered
     int wanted_ = -1;      // the entry asked for last; those below it are never taken
     bool stopStarting_ = false;  // nothing after `wanted_` starts
-    int nextCostFor_ = -1; // the entry `nextCost_` was worked out for
-    RenderCost nextCost_;  // so an entry waiting for room reads its header once
     int64_t inUse_ = 0;    // estimated bytes held by the entries started and not yet taken
     std::map<int, RenderCost> held_;  // what each of those holds
     std::atomic<bool> cancelled_{false};

@@ -217,11 +217,10 @@ public:
             rendering += started_[k] && !done_[k];
         if (rendering >= workers_)
             faults_ << at + QStringLiteral("started beside %1 renders, with %2 workers").arg(rendering).arg(workers_);
-        if (i > 0 && !started_[i - 1])
-            faults_ << at + "started before the entry above it";
         if (stoppedAt_ >= 0)
             faults_ << at + QStringLiteral("started after the queue was stopped");
         started_[i] = true;
+        startOrder_.push_back(i);
         cv_.notify_all();
     }
 
@@ -263,6 +262,7 @@ public:
     // Entries started and not taken after each take.
     std::vector<int> inFlightAfterTakes() const { return afterTake_; }
     int startedCount() const { return int(std::count(started_.begin(), started_.end(), true)); }
+    std::vector<int> startOrder() const { return startOrder_; }
 
 private:
     bool mayFinish(int i) const
@@ -334,6 +334,7 @@ private:
     int taking_ = -1;  // the entry last asked for
     int taken_ = 0;    // entries below it have been handed back
     std::vector<bool> started_, done_;
+    std::vector<int> startOrder_;
     int stoppedAt_ = -1;
     int doneBeforeHead_ = 0;
     QStringList faults_;
@@ -463,6 +464,25 @@ TEST_F(RenderQueueBudget, ASlowPictureHoldsNoWorkerWhileTheBudgetHasRoom)
         EXPECT_EQ(watch.doneBeforeHead(), c.ahead) << "rendered while the slow picture was";
         EXPECT_EQ(watch.startedCount(), kEntries);
     }
+}
+
+// The picture that costs most starts first, wherever it stands within the
+// next entries, so it does not run on alone at the end of the run; results
+// still come in list order.
+TEST_F(RenderQueueBudget, TheCostliestPictureStartsFirst)
+{
+    constexpr int kBig = 9;
+    makeEntries(kBig);
+    const int64_t budget = room(20);
+    ASSERT_GT(budget, bigCost.peak + 3 * smallCost.peak);
+    BudgetWatch watch(paths, costs, kWorkers, budget, Finish::WhenTaken);
+    run(watch, budget, [&](RenderQueue& queue) { watch.takeAll(queue); });
+    EXPECT_TRUE(watch.faults().isEmpty()) << watch.faults().join(u'\n').toStdString();
+    const std::vector<int> order = watch.startOrder();
+    ASSERT_EQ(order.size(), size_t(kEntries));
+    EXPECT_EQ(order[0], kBig);
+    EXPECT_EQ(std::vector<int>(order.begin() + 1, order.begin() + kWorkers), (std::vector<int>{0, 1, 2}))
+        << "the rest start in list order";
 }
 
 // The stop button while a slow picture renders: the workers, far ahead, start
