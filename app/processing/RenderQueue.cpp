@@ -63,9 +63,13 @@ bool RenderQueue::admissible(int j) const
     for (const auto& [k, held] : held_)
         ahead += k > lowest_ ? held.result : 0;
     int64_t passed = 0;
-    for (int v = lowest_; v <= std::max(highest_, j); ++v)
-        if (v != j && !started_[size_t(v)])
-            passed = std::max(passed, cost_[size_t(v)]->peak);
+    for (int v = lowest_; v <= std::max(highest_, j); ++v) {
+        if (v == j || started_[size_t(v)])
+            continue;
+        if (!cost_[size_t(v)])  // not read yet: nothing passes it
+            return false;
+        passed = std::max(passed, cost_[size_t(v)]->peak);
+    }
     return ahead + passed <= budget_;
 }
 
