@@ -136,11 +136,10 @@ enum class Finish {
     // Each render holds on until its entry is taken, so everything started
     // stays in flight at its peak.
     WhenTaken,
-    // Entry 0 holds on until the rest of the first window is done; entries 1
-    // to workers - 1 each end once the next one has started, the rest at
-    // once. So every start the first window makes comes after one render is
-    // done and before the next, while finished pictures wait to be taken
-    // holding their results.
+    // Entry 0 holds on until entries 1 to workers are done; entries 1 to
+    // workers - 1 each end once the next one has started, the rest at once.
+    // So the first starts each come after one render is done and before the
+    // next, while finished pictures wait to be taken holding their results.
     OneAfterAnother,
     // Entry 0 holds on until the others have rendered as far as the budget
     // lets them: every other started entry is done and the next would not
