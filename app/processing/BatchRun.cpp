@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QScopeGuard>
 
 #include "services/ShellHelpers.h"
 #include "platform/prompter/Prompter.h"
@@ -53,6 +54,9 @@ void BatchRun::stop()
     if (!running_)
         return;
     stopAsked_ = true;
+    // The workers may be far ahead: what they have not started yet, they never will.
+    if (queue_)
+        queue_->stopStarting();
     // Start stays off until the run has really ended.
     call(setButtons, Buttons::Stopping);
 }
@@ -108,6 +112,8 @@ bool BatchRun::start(RunRequest request)
         // Pictures are rendered ahead on worker threads; saving, logging and
         // progress stay here, in list order.
         RenderQueue queue(paths, request_.render, workers, renderAndEncode(request_));
+        queue_ = &queue;
+        const auto forget = qScopeGuard([this] { queue_ = nullptr; });
         // A damaged border or watermark is the same in every result: said once, first.
         outcome_.log(queue.assets().errors);
         for (int i = 0; i < n; ++i) {

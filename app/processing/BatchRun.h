@@ -74,6 +74,7 @@ private:
     RunRequest request_;
     RunOutcome outcome_;
     std::shared_ptr<class SourceGuard> guard_;  // during a run
+    class RenderQueue* queue_ = nullptr;        // during a run
 };
 
 // Text of the error-log file: the whole log and CR LF.

@@ -6,7 +6,9 @@
 # (the outputs must be byte-identical, memory must stay flat), the plain
 # resizes of vipsthumbnail and ImageMagick on the same inputs (render
 # --compare), the moire left by reducing a zone plate (render --zone-plate),
-# eight gigapixel-sized PNGs under the memory budget, and a progressive-JPEG bomb.
+# eight gigapixel-sized PNGs under the memory budget, a progressive-JPEG bomb,
+# and a folder of small photos and large scans mixed against the same files
+# grouped (mixed.sh).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 render="$build/bench/render/render"
@@ -111,3 +113,6 @@ scans=$(python3 -c "import sys; print(open(sys.argv[1], 'rb').read().count(b'\\x
 echo "-- whole run with saving, the progressive-JPEG bomb ($(stat -c %s "$work/bomb.jpg") bytes, $scans scans)"
 "$render" --job "$work/job.ini" --out "$work/bomb" "$work/bomb.jpg" || true
 cat "$work/bomb"/ErrorLog*.txt 2>/dev/null | tr -d '\r' || true
+
+echo "-- a mixed folder against the same files grouped"
+bash "$(dirname "$(realpath "$0")")/mixed.sh" "$build"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <cstdio>
 #include <mutex>
 #include <stdexcept>
@@ -103,6 +104,31 @@ TEST(RenderQueue, AFailingRenderIsThatPicturesErrorAlone)
     }
 }
 
+// A run that goes straight to a later entry never renders the ones it
+// skipped, and asking again for an entry it has passed gives nothing.
+TEST(RenderQueue, SkippedEntriesAreNeverRendered)
+{
+    const QStringList paths{"/pictures/a.jpg", "/pictures/b.jpg", "/pictures/c.jpg", "/pictures/d.jpg"};
+    std::mutex mutex;
+    QStringList rendered;
+    auto render = [&](const QString& path, const RenderSettings&, const RenderAssets&) {
+        const std::lock_guard lock(mutex);
+        rendered << path;
+        RenderResult r;
+        r.picture = tiny();
+        return r;
+    };
+    Watchdog watchdog;
+    {
+        RenderQueue queue(paths, widthLimit(100), 1, render, int64_t(1) << 30);
+        EXPECT_FALSE(queue.take(2).picture.isNull());
+        EXPECT_TRUE(queue.take(1).picture.isNull()) << "skipped over";
+        EXPECT_TRUE(queue.take(2).picture.isNull()) << "taken before";
+        EXPECT_FALSE(queue.take(3).picture.isNull());
+    }
+    EXPECT_EQ(rendered, (QStringList{"/pictures/c.jpg", "/pictures/d.jpg"}));
+}
+
 namespace {
 
 // How the renders of a budget case end.
@@ -110,12 +136,19 @@ enum class Finish {
     // Each render holds on until its entry is taken, so everything started
     // stays in flight at its peak.
     WhenTaken,
-    // Entry 0 holds on until the rest of the first window is done; entries 1
-    // to workers - 1 each end once the next one has started, the rest at
-    // once. So every start the first window makes comes after one render is
-    // done and before the next, while finished pictures wait to be taken
-    // holding their results.
+    // Entry 0 holds on until entries 1 to workers are done; entries 1 to
+    // workers - 1 each end once the next one has started, the rest at once.
+    // So the first starts each come after one render is done and before the
+    // next, while finished pictures wait to be taken holding their results.
     OneAfterAnother,
+    // Entry 0 holds on until the others have rendered as far as the budget
+    // lets them: every other started entry is done and the next would not
+    // fit beside what is held (or none is left). The rest end at once.
+    HeadLast,
+    // Entry 0 holds on until entry 2 * workers has started, then stops the
+    // queue and waits for the entries started to be done. Entries below
+    // 2 * workers end at once, the others once the queue was stopped.
+    HeadStops,
 };
 
 // Follows a queue's starts against what its renders are known to hold, and
@@ -129,15 +162,37 @@ public:
     {
     }
 
+    // What stops the queue (HeadStops).
+    std::function<void()> stopQueue;
+
     RenderResult render(const QString& path)
     {
         const int i = int(paths_.indexOf(path));
         std::unique_lock lock(mutex_);
-        cv_.wait(lock, [&] { return mayFinish(i); });
+        if (i == 0 && (finish_ == Finish::HeadLast || finish_ == Finish::HeadStops)) {
+            // Bounded only so that a queue whose workers stay idle fails
+            // instead of hanging; with room in the budget they never should.
+            if (!cv_.wait_for(lock, std::chrono::seconds(10), [&] { return mayFinish(i); }))
+                faults_ << QStringLiteral("the workers went idle while entry 0 rendered, %1 entries started, "
+                                          "with room in the budget").arg(startedCount());
+            if (finish_ == Finish::HeadStops) {
+                lock.unlock();
+                stopQueue();
+                lock.lock();
+                stoppedAt_ = startedCount();
+                cv_.notify_all();
+                cv_.wait(lock, [&] { return allStartedDone(); });
+            }
+        } else {
+            cv_.wait(lock, [&] { return mayFinish(i); });
+        }
+        if (i == 0)
+            doneBeforeHead_ = int(std::count(done_.begin() + 1, done_.end(), true));
         done_[i] = true;
         cv_.notify_all();
+        // The picture's width tells which entry it was made for.
         RenderResult r;
-        r.picture = tiny();
+        r.picture = QImage(i + 1, 1, QImage::Format_RGB888);
         return r;
     }
 
@@ -156,10 +211,15 @@ public:
         if (heldBefore > 0 && heldBefore + cost.peak > budget_)
             faults_ << at + QStringLiteral("started beside %1 bytes in flight, over the budget of %2")
                                 .arg(heldBefore).arg(budget_);
-        if (i > std::max(taking_, 0) + workers_ + 1)
-            faults_ << at + QStringLiteral("started while entry %1 is taken: more than workers + 1 ahead")
-                                .arg(taking_);
+        int rendering = 0;
+        for (size_t k = 0; k < started_.size(); ++k)
+            rendering += started_[k] && !done_[k];
+        if (rendering >= workers_)
+            faults_ << at + QStringLiteral("started beside %1 renders, with %2 workers").arg(rendering).arg(workers_);
+        if (stoppedAt_ >= 0)
+            faults_ << at + QStringLiteral("started after the queue was stopped");
         started_[i] = true;
+        startOrder_.push_back(i);
         cv_.notify_all();
     }
 
@@ -173,28 +233,76 @@ public:
                 taking_ = i;
             }
             cv_.notify_all();
-            EXPECT_FALSE(queue.take(i).picture.isNull()) << i;
+            EXPECT_EQ(queue.take(i).picture.width(), i + 1) << "entry " << i << " handed back in its place";
             const std::lock_guard lock(mutex_);
             taken_ = i + 1;
             afterTake_.push_back(int(std::count(started_.begin() + taken_, started_.end(), true)));
         }
     }
 
+    // Takes entry 0 only, as a run does that is stopped while it waits for it.
+    void takeHead(RenderQueue& queue)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            taking_ = 0;
+        }
+        cv_.notify_all();
+        EXPECT_EQ(queue.take(0).picture.width(), 1);
+        const std::lock_guard lock(mutex_);
+        taken_ = 1;
+    }
+
     QStringList faults() const { return faults_; }
+    // Entries rendered before entry 0 was (HeadLast, HeadStops).
+    int doneBeforeHead() const { return doneBeforeHead_; }
+    // Entries started when the queue was stopped (HeadStops).
+    int startedAtStop() const { return stoppedAt_; }
     // Entries started and not taken after each take.
     std::vector<int> inFlightAfterTakes() const { return afterTake_; }
     int startedCount() const { return int(std::count(started_.begin(), started_.end(), true)); }
+    std::vector<int> startOrder() const { return startOrder_; }
 
 private:
     bool mayFinish(int i) const
     {
         if (finish_ == Finish::WhenTaken)
             return taking_ >= i;
+        if (finish_ == Finish::HeadLast)
+            return i > 0 || headMayFinish();
+        if (finish_ == Finish::HeadStops) {
+            if (i == 0)
+                return started_[size_t(2 * workers_)];
+            return i < 2 * workers_ || stoppedAt_ >= 0;
+        }
         if (i == 0)
             return std::all_of(done_.begin() + 1, done_.begin() + workers_ + 1, [](bool d) { return d; });
         if (i < workers_)
             return started_[i + 1];
         return true;
+    }
+
+    bool allStartedDone() const
+    {
+        for (size_t k = 1; k < started_.size(); ++k)
+            if (started_[k] && !done_[k])
+                return false;
+        return true;
+    }
+
+    // Nothing more can start beside entry 0: every other started entry is
+    // done and the next does not fit beside entry 0 and the results held.
+    bool headMayFinish() const
+    {
+        if (!allStartedDone())
+            return false;
+        const auto next = std::find(started_.begin() + 1, started_.end(), false);
+        if (next == started_.end())
+            return true;
+        int64_t held = costs_[0].peak;
+        for (size_t k = 1; k < started_.size(); ++k)
+            held += started_[k] ? costs_[k].result : 0;
+        return held + costs_[size_t(next - started_.begin())].peak > budget_;
     }
 
     // What the queue must be holding now: an entry holds its peak while it
@@ -225,53 +333,58 @@ private:
     int taking_ = -1;  // the entry last asked for
     int taken_ = 0;    // entries below it have been handed back
     std::vector<bool> started_, done_;
+    std::vector<int> startOrder_;
+    int stoppedAt_ = -1;
+    int doneBeforeHead_ = 0;
     QStringList faults_;
     std::vector<int> afterTake_;
 };
 
 } // namespace
 
-// Pictures start only while the estimated memory of those in flight fits the
-// budget, finished pictures count with their results; one larger than the
-// whole budget runs alone, and the run finishes.
-TEST(RenderQueue, PicturesInFlightStayWithinTheBudget)
-{
-    ASSERT_TRUE(toolsInstalled({"convert"}));
-    TempDir dir;
-    const std::string small = dir.file("small.png"), big = dir.file("big.png");
-    ASSERT_EQ(runTool({"convert", "-size", "2000x1500", "xc:#406080", small}).exitCode, 0);
-    ASSERT_EQ(runTool({"convert", "-size", "6000x4500", "xc:#406080", big}).exitCode, 0);
-    const RenderSettings settings = widthLimit(800);
-    const RenderAssets assets = prepareAssets(settings);
-    const RenderCost smallCost = estimateRenderCost(QString::fromStdString(small), settings, assets);
-    const RenderCost bigCost = estimateRenderCost(QString::fromStdString(big), settings, assets);
-    ASSERT_GT(smallCost.peak, int64_t(12) << 20) << "a 2000 x 1500 picture is decoded whole";
-    ASSERT_GT(bigCost.peak, 5 * smallCost.peak);
-    ASSERT_LT(smallCost.result, smallCost.peak / 8) << "an 800 wide result is small beside its source";
+namespace {
 
-    // Entry 6 is the large picture; each entry has a file of its own, so a
-    // render knows which entry it is.
-    constexpr int kEntries = 12, kBig = 6, kWorkers = 4;
-    QStringList paths;
-    std::vector<RenderCost> costs;
-    for (int i = 0; i < kEntries; ++i) {
-        const std::string path = dir.file("entry" + std::to_string(i) + ".png");
-        ASSERT_TRUE(QFile::copy(QString::fromStdString(i == kBig ? big : small), QString::fromStdString(path)));
-        paths << QString::fromStdString(path);
-        costs.push_back(i == kBig ? bigCost : smallCost);
+// Entries of two sizes drawn 800 wide, with their estimated costs: small
+// (2000 x 1500) and big (6000 x 4500) pictures. Each entry has a file of its
+// own, so a render knows which entry it is.
+class RenderQueueBudget : public ::testing::Test {
+protected:
+    static constexpr int kEntries = 12, kWorkers = 4;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(toolsInstalled({"convert"}));
+        ASSERT_EQ(runTool({"convert", "-size", "2000x1500", "xc:#406080", small_}).exitCode, 0);
+        ASSERT_EQ(runTool({"convert", "-size", "6000x4500", "xc:#406080", big_}).exitCode, 0);
+        const RenderAssets assets = prepareAssets(settings);
+        smallCost = estimateRenderCost(QString::fromStdString(small_), settings, assets);
+        bigCost = estimateRenderCost(QString::fromStdString(big_), settings, assets);
+        ASSERT_GT(smallCost.peak, int64_t(12) << 20) << "a 2000 x 1500 picture is decoded whole";
+        ASSERT_GT(bigCost.peak, 5 * smallCost.peak);
+        ASSERT_LT(smallCost.result, smallCost.peak / 8) << "an 800 wide result is small beside its source";
     }
 
-    struct Case { const char* what; double budgetInSmall; Finish finish; int mostAtOnce; };
-    const Case cases[] = {
-        {"room for one", 1.5, Finish::WhenTaken, 1},
-        {"room for three", 3.5, Finish::WhenTaken, 3},
-        {"room for four, the window for five", 4.5, Finish::WhenTaken, 4},
-        {"room for three rendering, finished ones hold their results", 3.5, Finish::OneAfterAnother, 5},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const int64_t budget = int64_t(double(smallCost.peak) * c.budgetInSmall);
-        BudgetWatch watch(paths, costs, kWorkers, budget, c.finish);
+    // kEntries small pictures, entry `big` the big one (-1: none).
+    void makeEntries(int big)
+    {
+        for (int i = 0; i < kEntries; ++i) {
+            const std::string path = dir_.file("entry" + std::to_string(i) + ".png");
+            ASSERT_TRUE(QFile::copy(QString::fromStdString(i == big ? big_ : small_), QString::fromStdString(path)));
+            paths << QString::fromStdString(path);
+            costs.push_back(i == big ? bigCost : smallCost);
+        }
+    }
+
+    // A budget with room for `pictures` small pictures rendering beside `results` small results.
+    int64_t room(double pictures, double results = 0) const
+    {
+        return int64_t(double(smallCost.peak) * pictures + double(smallCost.result) * results);
+    }
+
+    // Runs a queue over the entries whose renders `watch` drives; `drive`
+    // takes from it.
+    void run(BudgetWatch& watch, int64_t budget, const std::function<void(RenderQueue&)>& drive)
+    {
         Watchdog watchdog;
         RenderQueue queue(paths, settings, kWorkers,
                           [&](const QString& path, const RenderSettings&, const RenderAssets&) {
@@ -279,9 +392,46 @@ TEST(RenderQueue, PicturesInFlightStayWithinTheBudget)
                           },
                           budget);
         queue.watchStarts([&](int i, const RenderCost& cost, int64_t held) { watch.started(i, cost, held); });
-        watch.takeAll(queue);
+        watch.stopQueue = [&] { queue.stopStarting(); };
+        drive(queue);
+    }
+
+    const RenderSettings settings = widthLimit(800);
+    RenderCost smallCost, bigCost;
+    QStringList paths;
+    std::vector<RenderCost> costs;
+
+private:
+    TempDir dir_;
+    const std::string small_ = dir_.file("small.png"), big_ = dir_.file("big.png");
+};
+
+} // namespace
+
+// Pictures start only while the estimated memory of those in flight fits the
+// budget, finished pictures count with their results; one larger than the
+// whole budget runs alone, and the run finishes.
+TEST_F(RenderQueueBudget, PicturesInFlightStayWithinTheBudget)
+{
+    constexpr int kBig = 6;
+    makeEntries(kBig);
+    struct Case { const char* what; double budgetInSmall; Finish finish; int leastAtOnce, mostAtOnce; };
+    const Case cases[] = {
+        {"room for one", 1.5, Finish::WhenTaken, 1, 1},
+        {"room for three", 3.5, Finish::WhenTaken, 3, 3},
+        {"room for four", 4.5, Finish::WhenTaken, 4, 4},
+        {"room for five, four workers", 5.5, Finish::WhenTaken, 4, 4},
+        // How far the others get while entry 0 is taken depends on the threads.
+        {"room for three rendering, finished ones hold their results", 3.5, Finish::OneAfterAnother, kWorkers, kEntries - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BudgetWatch watch(paths, costs, kWorkers, room(c.budgetInSmall), c.finish);
+        run(watch, room(c.budgetInSmall), [&](RenderQueue& queue) { watch.takeAll(queue); });
         const std::vector<int> inFlight = watch.inFlightAfterTakes();
-        EXPECT_EQ(*std::max_element(inFlight.begin(), inFlight.end()), c.mostAtOnce);
+        const int most = *std::max_element(inFlight.begin(), inFlight.end());
+        EXPECT_GE(most, c.leastAtOnce);
+        EXPECT_LE(most, c.mostAtOnce);
         EXPECT_TRUE(watch.faults().isEmpty()) << watch.faults().join(u'\n').toStdString();
         EXPECT_EQ(watch.startedCount(), kEntries);
         if (c.finish == Finish::WhenTaken) {
@@ -289,6 +439,62 @@ TEST(RenderQueue, PicturesInFlightStayWithinTheBudget)
                 << "the large picture waits for the room and then runs alone";
         }
     }
+}
+
+// A slow picture holds no worker: while it renders, the pictures after it are
+// rendered as far as the budget lets them, the finished ones holding their
+// results, never over the budget, and the results still come in list order.
+TEST_F(RenderQueueBudget, ASlowPictureHoldsNoWorkerWhileTheBudgetHasRoom)
+{
+    makeEntries(-1);
+    struct Case { const char* what; int64_t budget; int ahead; };
+    // Room for the slow picture and one more beside 7.5 results: only one
+    // picture renders beside it at a time, and the ninth finds no room.
+    ASSERT_GT(smallCost.peak, int64_t(7.5 * double(smallCost.result)));
+    const Case cases[] = {
+        {"room for all", room(20), kEntries - 1},
+        {"the results fill the budget", room(2, 7.5), 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BudgetWatch watch(paths, costs, kWorkers, c.budget, Finish::HeadLast);
+        run(watch, c.budget, [&](RenderQueue& queue) { watch.takeAll(queue); });
+        EXPECT_TRUE(watch.faults().isEmpty()) << watch.faults().join(u'\n').toStdString();
+        EXPECT_EQ(watch.doneBeforeHead(), c.ahead) << "rendered while the slow picture was";
+        EXPECT_EQ(watch.startedCount(), kEntries);
+    }
+}
+
+// The picture that costs most starts first, wherever it stands within the
+// next entries, so it does not run on alone at the end of the run; results
+// still come in list order.
+TEST_F(RenderQueueBudget, TheCostliestPictureStartsFirst)
+{
+    constexpr int kBig = 9;
+    makeEntries(kBig);
+    const int64_t budget = room(20);
+    ASSERT_GT(budget, bigCost.peak + 3 * smallCost.peak);
+    BudgetWatch watch(paths, costs, kWorkers, budget, Finish::WhenTaken);
+    run(watch, budget, [&](RenderQueue& queue) { watch.takeAll(queue); });
+    EXPECT_TRUE(watch.faults().isEmpty()) << watch.faults().join(u'\n').toStdString();
+    const std::vector<int> order = watch.startOrder();
+    ASSERT_EQ(order.size(), size_t(kEntries));
+    EXPECT_EQ(order[0], kBig);
+    EXPECT_EQ(std::vector<int>(order.begin() + 1, order.begin() + kWorkers), (std::vector<int>{0, 1, 2}))
+        << "the rest start in list order";
+}
+
+// The stop button while a slow picture renders: the workers, far ahead, start
+// nothing more, and the slow picture is still handed back.
+TEST_F(RenderQueueBudget, AStopStartsNothingMore)
+{
+    makeEntries(-1);
+    BudgetWatch watch(paths, costs, kWorkers, room(20), Finish::HeadStops);
+    run(watch, room(20), [&](RenderQueue& queue) { watch.takeHead(queue); });
+    EXPECT_TRUE(watch.faults().isEmpty()) << watch.faults().join(u'\n').toStdString();
+    EXPECT_GT(watch.startedAtStop(), 2 * kWorkers);
+    EXPECT_EQ(watch.startedCount(), watch.startedAtStop());
+    EXPECT_LT(watch.startedCount(), kEntries);
 }
 
 TEST(RenderQueue, BudgetComesFromTheMachinesMemory)
