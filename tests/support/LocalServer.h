@@ -5,14 +5,15 @@
 #include <sys/types.h>
 #include <vector>
 
-// A helper server on 127.0.0.1 for tests: a Python script that binds port 0,
-// writes the port it got into the file named by its last argument, then
-// serves. Binding port 0 in the server itself means no other process can take
+// A helper server on 127.0.0.1 for tests: a Python script (python's
+// arguments given, the file to write the port in added last) that binds
+// port 0, writes the port it got into the file named by its last argument,
+// then serves. Binding port 0 in the server itself means no other process can take
 // the port between choosing and binding it. The server is stopped however the
 // test ends; left running it would hold the test's output open.
 class LocalServer {
 public:
-    LocalServer(const std::string& script, std::vector<std::string> args);
+    explicit LocalServer(std::vector<std::string> args);
     ~LocalServer();
     LocalServer(const LocalServer&) = delete;
     LocalServer& operator=(const LocalServer&) = delete;
@@ -27,25 +28,30 @@ private:
     int port_ = 0;
 };
 
-// An FTP server (pyftpdlib) whose one user has `root` as home and every
-// right there, well behaved or with one fault in its uploads.
+// An FTP server (pyftpdlib, support/ftp_server.py) whose one user has `root`
+// as home and every right there, well behaved or with one fault. `knobs` are
+// the fault's numbers, comma-separated; empty for its defaults.
 class FtpServer {
 public:
     enum class Fault {
         None,
-        HangUp,    // hangs up on the client as soon as the first bytes of an upload have arrived
-        CutShort,  // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
-        Stall,     // lets the user in, then never answers an upload's STOR
-        Slow,      // takes an upload's bytes at 100 KB/s, answering only once it has them all
+        HangUp,           // hangs up on the client as soon as the first bytes of an upload have arrived
+        CutShort,         // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
+        Stall,            // lets the user in, then never answers an upload's STOR
+        Slow,             // takes an upload's bytes at knob bytes/s (100 KB), answering once it has them all
+        StopsReading,     // stops reading an upload after knob bytes (100 KB) and never answers
+        NoFinalAnswer,    // takes every byte of an upload, keeps it and never answers
+        EndlessCwdReply,  // answers CWD with one more reply line every knob s (5), ending after knob lines (never)
+        StartInPwdReply,  // puts a "150" line in a PWD reply it never ends, then holds commands knob s (for ever)
     };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-              Fault fault = Fault::None);
+              Fault fault = Fault::None, const std::string& knobs = {});
     bool running() const { return server_.running(); }
     int port() const { return server_.port(); }
     // "127.0.0.1:port", as a user types a server with its port.
     std::string hostAndPort() const;
-    // The uploads a stalling server has been asked for.
-    int stalledUploads() const;
+    // The uploads (STOR) the server has been asked for.
+    int uploadsAsked() const;
 
 private:
     LocalServer server_;
