@@ -141,7 +141,7 @@ FtpStatus checkStored(CURL* c, curl_off_t size, long answerWait)
     curl_off_t stored = -1;  // -1: the server does not tell sizes
     if (asked == CURLE_REMOTE_FILE_NOT_FOUND)
         stored = 0;
-    else if (timedOut(asked))
+    else if (timedOut(asked) || asked == CURLE_ABORTED_BY_CALLBACK)  // the watch gave up
         return FtpStatus::Stalled;
     else if (asked == CURLE_OK)
         curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
