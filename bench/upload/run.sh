@@ -4,7 +4,7 @@
 # of 40 MB to a server that takes all it gets, best of three. With SLOW=1,
 # also the cases the limits are for, with the program's own limits (minutes):
 # a 1.3 MB result at 8 KB/s (goal: whole, in about 160 s), three of 600 KB to
-# a server that stops reading after 100 KB (goal: about 30 s in all) and to
+# a server that stops reading after 100 KB (goal: about 40 s in all) and to
 # one that never answers the data (goal: about 120 s in all).
 set -euo pipefail
 build=$(realpath "${1:-build}")
