@@ -76,6 +76,13 @@ struct UploadRun : BatchRunFixture {
             st.list.add(path);
         }
     }
+    // A big result (noise keeps about 0.7 bytes a pixel as JPEG), then two small ones.
+    void bigThenSmallResults(const std::string& bigSize)
+    {
+        st.ps.iSizeMode = 2;  // the source's size
+        pictures(1, bigSize);
+        pictures(2, "300x200");
+    }
     QStringList uploaded() const
     {
         return QDir(served().filePath("www/pics")).entryList(QDir::Files, QDir::Name);
@@ -268,9 +275,7 @@ TEST(FtpServer, ASlowServerGetsEveryResultWholeWhateverItsSize)
     FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Slow);
     ASSERT_TRUE(server.running()) << kNoServer;
     f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
-    f.st.ps.iSizeMode = 2;  // the source's size
-    f.pictures(1, "1700x1100");
-    f.pictures(2, "300x200");
+    f.bigThenSmallResults("1700x1100");
     ASSERT_TRUE(f.start());
     ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 1250 * 1024) << "a result the server takes 13 s for";
 
@@ -305,9 +310,7 @@ TEST(FtpServer, AServerThatStopsTakingTheDataOrNeverAnswersItEndsTheRunsUploads)
         FtpServer server(f.served().path().toStdString(), "vimo", kPassword, c.fault, c.knobs);
         ASSERT_TRUE(server.running()) << kNoServer;
         f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
-        f.st.ps.iSizeMode = 2;  // the source's size
-        f.pictures(1, "1100x780");
-        f.pictures(2, "300x200");
+        f.bigThenSmallResults("1100x780");
         ASSERT_TRUE(f.start());
         ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 550 * 1024);
 
