@@ -5,12 +5,12 @@
 #include <sys/types.h>
 #include <vector>
 
-// A helper server on 127.0.0.1 for tests: a Python script (python's
-// arguments given, the file to write the port in added last) that binds
-// port 0, writes the port it got into the file named by its last argument,
-// then serves. Binding port 0 in the server itself means no other process can take
-// the port between choosing and binding it. The server is stopped however the
-// test ends; left running it would hold the test's output open.
+// A helper server on 127.0.0.1 for tests: python, given `args` and a file
+// name last, runs a script that binds port 0, writes the port it got into
+// that file, then serves. Binding port 0 in the server itself means no other
+// process can take the port between choosing and binding it. The server is
+// stopped however the test ends; left running it would hold the test's
+// output open.
 class LocalServer {
 public:
     explicit LocalServer(std::vector<std::string> args);
