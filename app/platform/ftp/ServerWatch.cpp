@@ -33,10 +33,13 @@ void ServerWatch::heard(std::string_view line, Clock::time_point now)
     asking_ = now;
     loggedIn_ = loggedIn_ || code == 230;
     // The data goes from STOR's preliminary answer until its final one.
-    const bool starts = storing_ && !sending_ && (code == 125 || code == 150);
-    sending_ = starts;
-    storing_ = starts;
-    if (starts) {
+    if (sending_) {
+        sending_ = code < 200;
+        return;
+    }
+    sending_ = storing_ && (code == 125 || code == 150);
+    storing_ = false;
+    if (sending_) {
         taken_ = 0;
         lastTaken_ = now;
         allTaken_.reset();
