@@ -39,7 +39,20 @@ int readPort(const std::filesystem::path& file)
 
 } // namespace
 
-LocalServer::LocalServer(std::vector<std::string> args) : portFile_(freshPortFile())
+LocalServer::LocalServer(const std::string& script, std::vector<std::string> args)
+    : portFile_(freshPortFile())
+{
+    args.insert(args.begin(), {"-c", script});
+    start(std::move(args));
+}
+
+LocalServer::LocalServer(const ScriptFile& script, std::vector<std::string> args) : portFile_(freshPortFile())
+{
+    args.insert(args.begin(), script.path);
+    start(std::move(args));
+}
+
+void LocalServer::start(std::vector<std::string> args)
 {
     args.insert(args.begin(), python());
     args.push_back(portFile_.string());
@@ -88,7 +101,7 @@ const char* const kHttpScript =
 
 } // namespace
 
-HttpServer::HttpServer(const std::filesystem::path& root) : server_({"-c", kHttpScript, root.string()}) {}
+HttpServer::HttpServer(const std::filesystem::path& root) : server_(kHttpScript, {root.string()}) {}
 
 std::string HttpServer::url(const std::string& path) const
 {
@@ -136,7 +149,8 @@ std::string modeOf(FtpServer::Fault fault, const std::string& knobs)
 
 FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
                      Fault fault, const std::string& knobs)
-    : server_({VIMO_FTP_SERVER_SCRIPT, root.string(), user, password, modeOf(fault, knobs)}), root_(root)
+    : server_(LocalServer::ScriptFile{VIMO_FTP_SERVER_SCRIPT}, {root.string(), user, password, modeOf(fault, knobs)}),
+      root_(root)
 {
 }
 

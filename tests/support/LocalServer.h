@@ -5,15 +5,19 @@
 #include <sys/types.h>
 #include <vector>
 
-// A helper server on 127.0.0.1 for tests: python, given `args` and a file
-// name last, runs a script that binds port 0, writes the port it got into
-// that file, then serves. Binding port 0 in the server itself means no other
-// process can take the port between choosing and binding it. The server is
-// stopped however the test ends; left running it would hold the test's
-// output open.
+// A helper server on 127.0.0.1 for tests: a Python script that binds port 0,
+// writes the port it got into the file named by its last argument, then
+// serves. Binding port 0 in the server itself means no other process can take
+// the port between choosing and binding it. The server is stopped however the
+// test ends; left running it would hold the test's output open.
 class LocalServer {
 public:
-    explicit LocalServer(std::vector<std::string> args);
+    struct ScriptFile {
+        std::string path;
+    };
+    // The script's text, or the file that holds it, and its arguments.
+    LocalServer(const std::string& script, std::vector<std::string> args);
+    LocalServer(const ScriptFile& script, std::vector<std::string> args);
     ~LocalServer();
     LocalServer(const LocalServer&) = delete;
     LocalServer& operator=(const LocalServer&) = delete;
@@ -23,6 +27,9 @@ public:
     int port() const { return port_; }
 
 private:
+    // Starts python with `args` and the port file.
+    void start(std::vector<std::string> args);
+
     std::filesystem::path portFile_;
     pid_t pid_ = 0;
     int port_ = 0;
