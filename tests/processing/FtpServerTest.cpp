@@ -76,6 +76,13 @@ struct UploadRun : BatchRunFixture {
             st.list.add(path);
         }
     }
+    // A big result (noise keeps about 0.7 bytes a pixel as JPEG), then two small ones.
+    void bigThenSmallResults(const std::string& bigSize)
+    {
+        st.ps.iSizeMode = 2;  // the source's size
+        pictures(1, bigSize);
+        pictures(2, "300x200");
+    }
     QStringList uploaded() const
     {
         return QDir(served().filePath("www/pics")).entryList(QDir::Files, QDir::Name);
@@ -248,7 +255,7 @@ TEST(FtpServer, AServerThatStallsAnUploadIsNotAskedAgainThatRun)
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run);
         ASSERT_TRUE(f.start());
-        EXPECT_EQ(server.stalledUploads(), run) << "after the first stalled upload the run's later ones fail at once";
+        EXPECT_EQ(server.uploadsAsked(), run) << "after the first stalled upload the run's later ones fail at once";
         EXPECT_EQ(readAll(f.out("ErrorLog.txt")).toStdString(),
                   (kErrLogHeader + line + line + line + "\r\n").toStdString());
         EXPECT_TRUE(QFile::exists(f.out("Vimo_0002.jpg")));
@@ -256,42 +263,62 @@ TEST(FtpServer, AServerThatStallsAnUploadIsNotAskedAgainThatRun)
     }
 }
 
-// The connection holds much of a big result, which a slow server takes in at
-// its pace before it answers the last byte. Short waits for the other
-// answers, so the wait for that one shows.
-TEST(FtpServer, ASlowServerGetsEveryResultAndNeverEndsTheRunsUploads)
+// The connection holds megabytes of a big result, which a slow server takes
+// in at its pace before it answers the last byte. The limits count what the
+// server took, so none is reached while it keeps taking. Short limits, still
+// over the server's pauses (up to 2 s at any pace) and its own buffer's worth
+// of reading: its last answer comes about 9 s after the last byte was handed
+// to the connection.
+TEST(FtpServer, ASlowServerGetsEveryResultWholeWhateverItsSize)
+{
+    UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 5, 5, 5}));
+    FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Slow);
+    ASSERT_TRUE(server.running()) << kNoServer;
+    f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+    f.bigThenSmallResults("1700x1100");
+    ASSERT_TRUE(f.start());
+    ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 1250 * 1024) << "a result the server takes 13 s for";
+
+    EXPECT_EQ(f.outText().toStdString(), "");
+    const QStringList addresses = QString::fromUtf8(readAll(QDir(f.userDir()).filePath("picUpload.dat")))
+                                      .split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(addresses.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QString result = QStringLiteral("Vimo_000%1.jpg").arg(i);
+        const QString name = addresses.at(i).section(u'/', -1);
+        EXPECT_TRUE(name.endsWith(u'_' + result)) << name.toStdString();
+        EXPECT_EQ(readAll(f.served().filePath("www/pics/" + name)), readAll(f.out(result))) << i;
+    }
+}
+
+// A server that stops taking the data while the rest of the result fits the
+// connection's buffers, or takes every byte and never answers, is stalled:
+// that upload ends at the limit, the run's later ones at once.
+TEST(FtpServer, AServerThatStopsTakingTheDataOrNeverAnswersItEndsTheRunsUploads)
 {
     const struct {
         const char* what;
-        FtpTimeouts timeouts;
-        int failed;  // the first results, logged with code 3
+        FtpServer::Fault fault;
+        const char* knobs;
     } cases[] = {
-        {"the last answer awaited as long as a slow server needs", {10, 5, 5}, 0},
-        {"the last answer awaited too briefly: that upload fails, the later ones go", {10, 5, 5, 1}, 1},
+        {"stops reading after 100 KB", FtpServer::Fault::StopsReading, "102400"},
+        {"takes every byte and never answers", FtpServer::Fault::NoFinalAnswer, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        UploadRun f(std::make_shared<CurlUploader>(c.timeouts));
-        FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::Slow);
+        UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 3, 2, 2}));
+        FtpServer server(f.served().path().toStdString(), "vimo", kPassword, c.fault, c.knobs);
         ASSERT_TRUE(server.running()) << kNoServer;
         f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
-        f.st.ps.iSizeMode = 2;  // the source's size
-        f.pictures(1, "1600x1000");
-        f.pictures(2, "300x200");
+        f.bigThenSmallResults("1100x780");
         ASSERT_TRUE(f.start());
-        ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 800 * 1024) << "a result the connection holds for seconds";
+        ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 550 * 1024);
 
+        EXPECT_EQ(server.uploadsAsked(), 1) << "after the stalled upload the run's later ones fail at once";
         const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:3)。\r\n");
-        EXPECT_EQ(f.outText().toStdString(), (c.failed ? kErrLogHeader + line + "\r\n" : QString()).toStdString());
-        const QStringList addresses = QString::fromUtf8(readAll(QDir(f.userDir()).filePath("picUpload.dat")))
-                                          .split("\r\n", Qt::SkipEmptyParts);
-        ASSERT_EQ(addresses.size(), 3 - c.failed);
-        for (int i = c.failed; i < 3; ++i) {
-            const QString result = QStringLiteral("Vimo_000%1.jpg").arg(i);
-            const QString name = addresses.at(i - c.failed).section(u'/', -1);
-            EXPECT_TRUE(name.endsWith(u'_' + result)) << name.toStdString();
-            EXPECT_EQ(readAll(f.served().filePath("www/pics/" + name)), readAll(f.out(result))) << i;
-        }
+        EXPECT_EQ(f.outText().toStdString(), (kErrLogHeader + line + line + line + "\r\n").toStdString());
+        EXPECT_FALSE(QFile::exists(QDir(f.userDir()).filePath("picUpload.dat")));
+        EXPECT_TRUE(QFile::exists(f.out("Vimo_0002.jpg")));
     }
 }
 

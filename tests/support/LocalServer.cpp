@@ -42,7 +42,19 @@ int readPort(const std::filesystem::path& file)
 LocalServer::LocalServer(const std::string& script, std::vector<std::string> args)
     : portFile_(freshPortFile())
 {
-    args.insert(args.begin(), {python(), "-c", script});
+    args.insert(args.begin(), {"-c", script});
+    start(std::move(args));
+}
+
+LocalServer::LocalServer(const ScriptFile& script, std::vector<std::string> args) : portFile_(freshPortFile())
+{
+    args.insert(args.begin(), script.path);
+    start(std::move(args));
+}
+
+void LocalServer::start(std::vector<std::string> args)
+{
+    args.insert(args.begin(), python());
     args.push_back(portFile_.string());
     std::vector<char*> argv;
     for (std::string& a : args)
@@ -98,78 +110,56 @@ std::string HttpServer::url(const std::string& path) const
 
 namespace {
 
-// The handler's own read is bound to the read event too, so the dropping
-// handler binds both.
-const char* const kFtpScript = R"PY(
-import logging, os, sys
-from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
-from pyftpdlib.log import config_logging
-from pyftpdlib.servers import FTPServer
-root, user, password, mode_name, port_file = sys.argv[1:6]
-config_logging(level=logging.CRITICAL)
-authorizer = DummyAuthorizer()
-authorizer.add_user(user, password, root, perm='elradfmwMT')
-class Dropping(DTPHandler):
-    def handle_read(self):
-        DTPHandler.handle_read(self)
-        self.cmd_channel.close()
-    handle_read_event = handle_read
-class Cutting(DTPHandler):
-    ac_in_buffer_size = 1000
-    def handle_read(self):
-        DTPHandler.handle_read(self)
-        self.handle_close()
-    handle_read_event = handle_read
-class Slow(ThrottledDTPHandler):
-    read_limit = 100 * 1024
-class Handler(FTPHandler):
-    # A stalling server notes the upload it was asked for, then never answers.
-    def ftp_STOR(self, file, mode='w'):
-        if mode_name != 'stall':
-            return FTPHandler.ftp_STOR(self, file, mode)
-        with open(root.rstrip('/') + '.stalled', 'a') as noted:
-            noted.write(file + '\n')
-Handler.authorizer = authorizer
-Handler.auth_failed_timeout = 0
-Handler.dtp_handler = {'drop': Dropping, 'cut': Cutting, 'slow': Slow}.get(mode_name, DTPHandler)
-server = FTPServer(('127.0.0.1', 0), Handler)
-open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
-os.replace(port_file + '.tmp', port_file)
-server.serve_forever()
-)PY";
-
-std::string modeName(FtpServer::Fault fault)
+// The mode argument of ftp_server.py.
+std::string modeOf(FtpServer::Fault fault, const std::string& knobs)
 {
+    std::string name = "keep";
     switch (fault) {
     case FtpServer::Fault::HangUp:
-        return "drop";
+        name = "drop";
+        break;
     case FtpServer::Fault::CutShort:
-        return "cut";
+        name = "cut";
+        break;
     case FtpServer::Fault::Stall:
-        return "stall";
+        name = "stall";
+        break;
     case FtpServer::Fault::Slow:
-        return "slow";
+        name = "slow";
+        break;
+    case FtpServer::Fault::StopsReading:
+        name = "stop-reading";
+        break;
+    case FtpServer::Fault::NoFinalAnswer:
+        name = "no-final-answer";
+        break;
+    case FtpServer::Fault::EndlessCwdReply:
+        name = "endless-cwd";
+        break;
+    case FtpServer::Fault::StartInPwdReply:
+        name = "start-in-pwd";
+        break;
     case FtpServer::Fault::None:
         break;
     }
-    return "keep";
+    return knobs.empty() ? name : name + "=" + knobs;
 }
 
 } // namespace
 
 FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-                     Fault fault)
-    : server_(kFtpScript, {root.string(), user, password, modeName(fault)}), root_(root)
+                     Fault fault, const std::string& knobs)
+    : server_(LocalServer::ScriptFile{VIMO_FTP_SERVER_SCRIPT}, {root.string(), user, password, modeOf(fault, knobs)}),
+      root_(root)
 {
 }
 
-int FtpServer::stalledUploads() const
+int FtpServer::uploadsAsked() const
 {
     std::string root = root_.string();
     while (root.size() > 1 && root.back() == '/')
         root.pop_back();
-    std::ifstream noted(root + ".stalled");
+    std::ifstream noted(root + ".stors");
     int lines = 0;
     for (std::string line; std::getline(noted, line);)
         ++lines;

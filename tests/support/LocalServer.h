@@ -12,7 +12,12 @@
 // test ends; left running it would hold the test's output open.
 class LocalServer {
 public:
+    struct ScriptFile {
+        std::string path;
+    };
+    // The script's text, or the file that holds it, and its arguments.
     LocalServer(const std::string& script, std::vector<std::string> args);
+    LocalServer(const ScriptFile& script, std::vector<std::string> args);
     ~LocalServer();
     LocalServer(const LocalServer&) = delete;
     LocalServer& operator=(const LocalServer&) = delete;
@@ -22,30 +27,38 @@ public:
     int port() const { return port_; }
 
 private:
+    // Starts python with `args` and the port file.
+    void start(std::vector<std::string> args);
+
     std::filesystem::path portFile_;
     pid_t pid_ = 0;
     int port_ = 0;
 };
 
-// An FTP server (pyftpdlib) whose one user has `root` as home and every
-// right there, well behaved or with one fault in its uploads.
+// An FTP server (pyftpdlib, support/ftp_server.py) whose one user has `root`
+// as home and every right there, well behaved or with one fault. `knobs` are
+// the fault's numbers, comma-separated; empty for its defaults.
 class FtpServer {
 public:
     enum class Fault {
         None,
-        HangUp,    // hangs up on the client as soon as the first bytes of an upload have arrived
-        CutShort,  // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
-        Stall,     // lets the user in, then never answers an upload's STOR
-        Slow,      // takes an upload's bytes at 100 KB/s, answering only once it has them all
+        HangUp,           // hangs up on the client as soon as the first bytes of an upload have arrived
+        CutShort,         // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
+        Stall,            // lets the user in, then never answers an upload's STOR
+        Slow,             // takes an upload's bytes at knob bytes/s (100 KB), answering once it has them all
+        StopsReading,     // stops reading an upload after knob bytes (100 KB) and never answers
+        NoFinalAnswer,    // takes every byte of an upload, keeps it and never answers
+        EndlessCwdReply,  // answers CWD with one more reply line every knob s (5), ending after knob lines (never)
+        StartInPwdReply,  // puts a "150" line in a PWD reply it never ends, then holds commands knob s (for ever)
     };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
-              Fault fault = Fault::None);
+              Fault fault = Fault::None, const std::string& knobs = {});
     bool running() const { return server_.running(); }
     int port() const { return server_.port(); }
     // "127.0.0.1:port", as a user types a server with its port.
     std::string hostAndPort() const;
-    // The uploads a stalling server has been asked for.
-    int stalledUploads() const;
+    // The uploads (STOR) the server has been asked for.
+    int uploadsAsked() const;
 
 private:
     LocalServer server_;

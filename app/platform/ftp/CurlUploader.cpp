@@ -2,11 +2,16 @@
 
 #include <QFile>
 #include <QUrl>
-#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <curl/curl.h>
 #include <memory>
+#include <string_view>
+#include <unistd.h>
+
+#include "platform/ftp/DataSocket.h"
+#include "platform/ftp/ServerWatch.h"
 
 namespace {
 
@@ -37,46 +42,61 @@ QByteArray encoded(const QString& segment)
     return QUrl::toPercentEncoding(segment);
 }
 
-using Clock = std::chrono::steady_clock;
+// libcurl's own waits, the longest it takes: never reached while the watch
+// sees to every limit.
+constexpr long kNoLimit = INT_MAX / 1000;
 
-// What a put learns of the server while libcurl talks to it. libcurl has one
-// wait for every answer, and it would also bound the answer to the last
-// byte, which a slow server gives only once it has taken in all the
-// connection holds. So libcurl is given the long wait, and this watch keeps
-// the answers before the data to the short one.
-struct ServerWatch {
-    const std::function<void()>* keepAlive = nullptr;
-    Clock::duration answerWait{};
-    Clock::time_point lastHeard = Clock::now();
-    bool loggedIn = false;  // a 230 came
-    bool sending = false;   // a 125 or 150 came: the data goes from now on
-    bool gaveUp = false;    // an answer before the data did not come in time
+// What a put keeps while libcurl talks to the server: the watch of its
+// limits and the data connection's socket.
+struct PutState {
+    PutState(const FtpTimeouts& limits, curl_off_t size, const std::function<void()>& alive)
+        : watch(limits, size, ServerWatch::Clock::now()), keepAlive(alive)
+    {
+    }
+    ServerWatch watch;
+    DataSocket data;
+    const std::function<void()>& keepAlive;
+    bool gaveUp = false;  // the watch found the server past a limit
 };
 
 // libcurl calls this about once a second whatever it waits for.
-int watchProgress(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+int watchProgress(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t handed)
 {
-    auto& watch = *static_cast<ServerWatch*>(clientp);
-    if (*watch.keepAlive)
-        (*watch.keepAlive)();
-    // Once the data goes, the no-progress limit and the last answer's wait hold.
-    if (!watch.sending && Clock::now() - watch.lastHeard > watch.answerWait) {
-        watch.gaveUp = true;
-        return 1;
-    }
+    auto& put = *static_cast<PutState*>(clientp);
+    if (put.keepAlive)
+        put.keepAlive();
+    put.gaveUp = put.watch.overdue(handed, put.data.queued(), ServerWatch::Clock::now());
+    return put.gaveUp ? 1 : 0;
+}
+
+// libcurl's trace hands over every command line it sends and every reply
+// line it reads, in order.
+int watchTalk(CURL*, curl_infotype type, char* text, size_t length, void* clientp)
+{
+    auto& put = *static_cast<PutState*>(clientp);
+    const std::string_view line(text, length);
+    if (type == CURLINFO_HEADER_OUT)
+        put.watch.asked(line, ServerWatch::Clock::now());
+    else if (type == CURLINFO_HEADER_IN)
+        put.watch.heard(line, ServerWatch::Clock::now());
     return 0;
 }
 
-// libcurl hands every reply line of an FTP server to the header callback.
-size_t watchReply(char* text, size_t size, size_t count, void* userdata)
+// Once the server has spoken, every socket libcurl opens is a data connection's.
+int noteSocket(void* clientp, curl_socket_t fd, curlsocktype purpose)
 {
-    auto& watch = *static_cast<ServerWatch*>(userdata);
-    const size_t length = size * count;
-    const auto is = [&](const char* code) { return length >= 3 && std::memcmp(text, code, 3) == 0; };
-    watch.lastHeard = Clock::now();
-    watch.loggedIn = watch.loggedIn || is("230");
-    watch.sending = watch.sending || is("125") || is("150");
-    return length;
+    auto& put = *static_cast<PutState*>(clientp);
+    if (purpose == CURLSOCKTYPE_IPCXN && put.watch.greeted())
+        put.data.opened(fd);
+    return CURL_SOCKOPT_OK;
+}
+
+int closeSocket(void* clientp, curl_socket_t fd)
+{
+    auto& put = *static_cast<PutState*>(clientp);
+    if (!put.data.keep(fd))
+        ::close(fd);
+    return 0;
 }
 
 // What the server sends besides its replies (FTP "headers" such as the
@@ -93,17 +113,16 @@ bool timedOut(CURLcode code)
 }
 
 // A failure before the server has let us in is a failure to connect;
-// everything after is a failed transfer. It is a stalled one when the server
-// fell silent or took no byte while it still had its part to do; a server
-// that was handed every byte and gave no answer in the long wait may just be
-// slow, and the next file may well get through.
-FtpStatus statusOf(CURLcode code, const ServerWatch& watch, bool allHanded)
+// everything after is a failed transfer, a stalled one when the server went
+// past a limit: it did not answer, stopped taking the data, or took it all and
+// never said how it went. Such a server will not do better with the next file.
+FtpStatus statusOf(CURLcode code, const PutState& put)
 {
     if (code == CURLE_OK)
         return FtpStatus::Done;
-    if (!watch.loggedIn)
+    if (!put.watch.loggedIn())
         return FtpStatus::NoConnection;
-    if (watch.gaveUp || (timedOut(code) && !allHanded))
+    if (put.gaveUp || timedOut(code))
         return FtpStatus::Stalled;
     return FtpStatus::Failed;
 }
@@ -122,7 +141,7 @@ FtpStatus checkStored(CURL* c, curl_off_t size, long answerWait)
     curl_off_t stored = -1;  // -1: the server does not tell sizes
     if (asked == CURLE_REMOTE_FILE_NOT_FOUND)
         stored = 0;
-    else if (timedOut(asked))
+    else if (timedOut(asked) || asked == CURLE_ABORTED_BY_CALLBACK)  // the watch gave up
         return FtpStatus::Stalled;
     else if (asked == CURLE_OK)
         curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
@@ -148,9 +167,6 @@ QString CurlUploader::urlFor(const FtpPut& request)
 
 FtpStatus CurlUploader::put(const FtpPut& request)
 {
-    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
-    if (!curl)
-        return FtpStatus::NoSession;
     const QString url = urlFor(request);
     if (url.isEmpty() || request.remoteName.isEmpty())
         return FtpStatus::NoConnection;
@@ -159,6 +175,12 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     if (!file)
         return FtpStatus::Failed;
     const curl_off_t size = curl_off_t(local.size());
+    // Made before the handle, so it outlives it: libcurl closes the control
+    // connection through it when the handle goes.
+    PutState state(timeouts_, size, keepAlive);
+    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
+    if (!curl)
+        return FtpStatus::NoSession;
 
     CURL* c = curl.get();
     const QByteArray urlBytes = url.toUtf8();
@@ -183,35 +205,38 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     curl_easy_setopt(c, CURLOPT_READDATA, file.get());
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, size);
     curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
-    // The connect time-out covers the greeting and the login too.
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, timeouts_.connect);
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeouts_.lastAnswer);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, timeouts_.stall);
+    // Every wait is the watch's: libcurl would count the answer to the data
+    // from the last byte it handed over, not from the last the server took,
+    // and the data connection's connect limit from the start of the put.
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kNoLimit);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, kNoLimit);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, discard);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, discard);
 
-    ServerWatch watch;
-    watch.keepAlive = &keepAlive;
-    watch.answerWait = std::chrono::seconds(timeouts_.response);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, watchProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, watchReply);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &watch);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &state);
+    // The trace goes to the watch only; nothing is printed.
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, watchTalk);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &state);
+    curl_easy_setopt(c, CURLOPT_SOCKOPTFUNCTION, noteSocket);
+    curl_easy_setopt(c, CURLOPT_SOCKOPTDATA, &state);
+    curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, closeSocket);
+    curl_easy_setopt(c, CURLOPT_CLOSESOCKETDATA, &state);
 
-    watch.lastHeard = Clock::now();
-    const CURLcode result = curl_easy_perform(c);  // fills the watch: read it only after
-    // Bytes handed to the connection, not yet bytes the server took.
+    const CURLcode result = curl_easy_perform(c);  // fills the state: read it only after
     curl_off_t sent = -1;
     curl_easy_getinfo(c, CURLINFO_SIZE_UPLOAD_T, &sent);
-    const FtpStatus status = statusOf(result, watch, watch.sending && sent == size);
-    if (status != FtpStatus::Done)
-        return status;
+    FtpStatus status = statusOf(result, state);
     // A server that hangs up after a part may still answer well: count the bytes.
-    if (sent != size)
-        return FtpStatus::Failed;
+    if (status == FtpStatus::Done && sent != size)
+        status = FtpStatus::Failed;
     // Bytes sent are not bytes stored: a server that closes the data
     // connection early and still answers 226 is asked what it kept.
-    return checkStored(c, size, timeouts_.response);
+    if (status == FtpStatus::Done)
+        status = checkStored(c, size, timeouts_.response);
+    if (status != FtpStatus::Done)
+        state.data.abandon();
+    return status;
 }
-

@@ -3,19 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "platform/ftp/FtpTimeouts.h"
 #include "platform/ftp/Uploader.h"
-
-// How long a put waits on the server, in seconds. A slow but moving transfer
-// is never cut; one that moves nothing for `stall` seconds is. The answer to
-// the file's last byte comes only once the server has taken in what the
-// connection still holds, which a slow server does at its own pace: it gets
-// the long `lastAnswer` wait, as libcurl's own default gives every answer.
-struct FtpTimeouts {
-    long connect = 10;      // to open the connection and log in
-    long response = 20;     // for each other answer of the server
-    long stall = 20;        // with no byte moving
-    long lastAnswer = 120;  // for the answer after the last byte was handed to the connection
-};
 
 // The uploader over libcurl: no proxy, FTP only, binary, missing remote
 // folders made on the way.

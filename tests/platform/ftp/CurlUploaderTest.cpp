@@ -146,5 +146,55 @@ TEST(CurlUploader, AServerThatLetsTheUserInAndThenStopsAnsweringStallsTheUpload)
     put.remoteName = "a.jpg";
     put.localPath = file.fileName();
     EXPECT_EQ(uploader.put(put), FtpStatus::Stalled);
-    EXPECT_EQ(server.stalledUploads(), 1);
+    EXPECT_EQ(server.uploadsAsked(), 1);
+}
+
+// Before the data only a whole reply answers, and only a whole 125 or 150
+// reply to STOR starts the data: a reply that goes on and on, or a "150" line
+// inside another reply and then silence, is held to the answer limit. Each
+// answer has its own limit, however long the questions before the data take
+// in all. The servers' lines and silences end after a while, so a client that
+// waits them out gets the file through.
+TEST(CurlUploader, BeforeTheDataOnlyWholeRepliesAnswerEachInItsTime)
+{
+    using F = FtpServer::Fault;
+    const struct {
+        const char* what;
+        F fault;
+        const char* knobs;
+        QStringList folders;
+        FtpTimeouts timeouts;
+        FtpStatus status;
+    } cases[] = {
+        {"a CWD reply that gets a line every half second for 6 s", F::EndlessCwdReply, "0.5,12", {}, {10, 3, 3, 60},
+         FtpStatus::Stalled},
+        {"a 150 line inside a PWD reply, then 6 s of silence", F::StartInPwdReply, "6", {}, {10, 3, 3, 60},
+         FtpStatus::Stalled},
+        {"CWD replies of several lines, each in 2 s, 6 s in all", F::EndlessCwdReply, "0.5,4", {"pics"},
+         {3, 3, 3, 60}, FtpStatus::Done},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("served");
+        FtpServer server(dir.filePath("served").toStdString(), "u", "p", c.fault, c.knobs);
+        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+        QFile file(dir.filePath("a.jpg"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(20000, 'x'));
+        file.close();
+        CurlUploader uploader(c.timeouts);
+        FtpPut put;
+        put.server = QString::fromStdString(server.hostAndPort());
+        put.user = "u";
+        put.password = "p";
+        put.folders = c.folders;
+        put.remoteName = "a.jpg";
+        put.localPath = file.fileName();
+        EXPECT_EQ(uploader.put(put), c.status);
+        const bool done = c.status == FtpStatus::Done;
+        EXPECT_EQ(server.uploadsAsked(), done ? 1 : 0);
+        const QString stored = c.folders.isEmpty() ? "served/a.jpg" : "served/" + c.folders.join('/') + "/a.jpg";
+        EXPECT_EQ(QFileInfo(dir.filePath(stored)).size(), done ? 20000 : 0);
+    }
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+// The socket of a put's data connection. libcurl closes it as soon as it has
+// handed over the last byte, while the connection may still hold megabytes
+// the server has yet to take; so the socket is kept: shut for sending, which
+// tells the server the file ended just as a close does, it still tells how
+// much it holds until the put is over.
+class DataSocket {
+public:
+    DataSocket() = default;
+    DataSocket(const DataSocket&) = delete;
+    DataSocket& operator=(const DataSocket&) = delete;
+    ~DataSocket();
+
+    // libcurl made `fd` for a data connection; an earlier one it no longer needs goes.
+    void opened(int fd);
+    // libcurl is done with `fd`: false when it is not the data connection's,
+    // which the caller then closes.
+    bool keep(int fd);
+    // Bytes handed to the connection that the server has not yet taken
+    // (acknowledged); 0 when no data connection is known or the system cannot tell.
+    std::int64_t queued() const;
+    // The put failed: a kept socket is reset on closing instead of being
+    // left to the system to deliver its rest to a server that may never take it.
+    void abandon() { abandoned_ = true; }
+
+private:
+    void closeKept();
+
+    int fd_ = -1;       // the latest data connection
+    bool kept_ = false;  // libcurl closed it; it is ours to close
+    bool abandoned_ = false;
+};
