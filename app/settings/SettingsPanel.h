@@ -172,6 +172,7 @@ private:
     void connectOutput();
     void connectColours();
     void addLocalBorders();
+    bool putSize(const QString& width, const QString& height);
     bool scanBorderFolder(const QString& folder);
     // The panel's select-on-first-click rule: the first click of a box in the
     // window's life selects its text; every click shows its tip.

@@ -77,10 +77,10 @@ void SettingsPanel::cmbSize_Click()
     app.ps.iSizeMode = mode;
     app.panel.cmbSizeCount = cmbSize->count();
     if (mode == 0) {
-        txtW->setText(QStringLiteral("500"));
-        txtH->setText(QStringLiteral("0"));
+        const bool troubleSaid = putSize(QStringLiteral("500"), QStringLiteral("0"));
         txtW->setEnabled(true);
-        window_.showTip(QStringLiteral("【提示】输入图片宽度,高度将按原图片比例自动换算。"));
+        if (!troubleSaid)
+            window_.showTip(QStringLiteral("【提示】输入图片宽度,高度将按原图片比例自动换算。"));
     } else if (mode == 1 || mode == 2) {
         // While the window loads, a list without borders must not open the
         // folder chooser of the command entry that follows "无边框".
@@ -92,17 +92,33 @@ void SettingsPanel::cmbSize_Click()
     } else if (mode + 1 == cmbSize->count()) {
         txtW->setEnabled(true);
         txtH->setEnabled(true);
-        txtW->setText(QStringLiteral("400"));
-        txtH->setText(QStringLiteral("300"));
+        const bool troubleSaid = putSize(QStringLiteral("400"), QStringLiteral("300"));
         if (app.ps.iReady == 1) {
             txtW->setFocus();
             txtW->selectAll();
         }
-        window_.showTip(QStringLiteral("【提示】请输入图片宽度和高度。"));
+        if (!troubleSaid)
+            window_.showTip(QStringLiteral("【提示】请输入图片宽度和高度。"));
     } else if (mode >= 3 && mode - 3 < int(app.win.sSizeList.size()) && mode - 3 < kMaxChoiceRows) {
         txtW->setText(app.win.sSizeList[size_t(mode - 3)].width);
         txtH->setText(app.win.sSizeList[size_t(mode - 3)].height);
     }
+}
+
+// Both boxes change before the preview is drawn once with the new size. A
+// damaged or unreadable picture, border or watermark is said by that redraw:
+// true then, and a hint written after it would hide what is wrong.
+bool SettingsPanel::putSize(const QString& width, const QString& height)
+{
+    {
+        const QSignalBlocker quietW(txtW);
+        const QSignalBlocker quietH(txtH);
+        txtW->setText(width);
+        txtH->setText(height);
+    }
+    app.panel.txtW = width;
+    app.panel.txtH = height;
+    return window_.redrawPreview();
 }
 
 void SettingsPanel::txtW_Change()

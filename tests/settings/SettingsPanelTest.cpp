@@ -221,6 +221,32 @@ TEST_F(SettingsPanelTest, ChoosingADamagedBorderKeepsItsTipInTheStatusLine)
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】边框图片数据不完整或已损坏,缺少的部分为灰色:cut-gif.png"));
 }
 
+// The size choices that ask for numbers say how in the status line, unless
+// the redraw with the new size said what is wrong with the picture.
+TEST_F(SettingsPanelTest, ChoosingASizeKeepsTheDamageTipOfThePicture)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    const std::string cut = damagedjpegs::cutInHalf(home.toStdString(), "cut.jpg", "200x150");
+    ASSERT_FALSE(cut.empty());
+    SettingsPanel& p = openPanel({picture(home + "/p/good.jpg", 200, 150), QString::fromStdString(cut)});
+    const QString damaged = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg");
+    const struct Case {
+        int index;  // 限制宽度, or 自定义尺寸...
+        const char* hint;
+    } cases[] = {{5, "【提示】请输入图片宽度和高度。"}, {0, "【提示】输入图片宽度,高度将按原图片比例自动换算。"}};
+    for (const Case& c : cases) {
+        p.cmbSize->setCurrentIndex(2);
+        window->setListIndex(1);
+        ASSERT_EQ(app->status.text(), damaged);
+        p.cmbSize->setCurrentIndex(c.index);
+        EXPECT_EQ(app->status.text(), damaged) << c.index;
+        p.cmbSize->setCurrentIndex(2);
+        window->setListIndex(0);
+        p.cmbSize->setCurrentIndex(c.index);
+        EXPECT_EQ(app->status.text(), QString::fromUtf8(c.hint)) << c.index;
+    }
+}
+
 TEST_F(SettingsPanelTest, FirstClickSelectsLaterClicksOnlyTip)
 {
     SettingsPanel& p = openPanel();
