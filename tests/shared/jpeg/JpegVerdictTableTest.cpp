@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "ImagingTestUtil.h"
+#include "JpegScans.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "imaging/Errors.h"
@@ -59,30 +60,9 @@ const char* const kSplitBands = "0 1 2: 0 0 0 1; 0: 1 9 0 1; 0: 10 63 0 2; 1: 1 
 // Cr's DC comes in the fifth scan of six.
 const char* const kCrLast = "0: 0 0 0 0; 1: 0 0 0 0; 0: 1 63 0 0; 1: 1 63 0 0; 2: 0 0 0 0; 2: 1 63 0 0;";
 
-std::vector<std::size_t> scanHeaders(const std::string& jpeg)
-{
-    std::vector<std::size_t> at;
-    for (std::size_t i = jpeg.find("\xff\xda"); i != std::string::npos; i = jpeg.find("\xff\xda", i + 2))
-        at.push_back(i);
-    return at;
-}
-
-// Where the entropy data after the scan header at `header` end: at the first
-// marker that is neither a stuffed byte nor a restart.
-std::size_t scanEnd(const std::string& jpeg, std::size_t header)
-{
-    std::size_t at = header + 2 + (uint8_t(jpeg[header + 2]) << 8 | uint8_t(jpeg[header + 3]));
-    for (; at + 1 < jpeg.size(); ++at) {
-        const uint8_t next = uint8_t(jpeg[at + 1]);
-        if (uint8_t(jpeg[at]) == 0xFF && next != 0 && (next < 0xD0 || next > 0xD7))
-            break;
-    }
-    return at;
-}
-
 std::string changed(const std::string& whole, Change change, std::size_t scan)
 {
-    const std::vector<std::size_t> scans = scanHeaders(whole);
+    const std::vector<std::size_t> scans = jpegscans::scanHeaders(whole);
     const std::string open = whole.substr(0, whole.size() - 2);
     std::string corrupt = whole;
     const std::size_t middle = (scans.front() + whole.size()) / 2;
@@ -100,10 +80,7 @@ std::string changed(const std::string& whole, Change change, std::size_t scan)
     case Change::BeforeScan5Closed: return whole.substr(0, scans.at(4)) + kEnd;
     case Change::Corrupt: return corrupt;
     case Change::CorruptNoEnd: return corrupt.substr(0, corrupt.size() - 2);
-    case Change::WithoutScan: {
-        const std::size_t header = scans.at(scan);
-        return whole.substr(0, header) + whole.substr(scanEnd(whole, header));
-    }
+    case Change::WithoutScan: return jpegscans::withoutScan(whole, scan);
     }
     return whole;
 }
