@@ -231,6 +231,10 @@ TEST(JpegVerdictTable, TheLibraryAndTheProgramJudgeAlike)
     for (std::size_t scan = 0; scan < 6; ++scan)
         kinds.push_back({"grey-progressive-without-scan-" + std::to_string(scan), {"-grayscale", "-progressive"},
                          Change::WithoutScan, scan <= greyCutUpTo ? JPEG_CUT : JPEG_WHOLE, scan});
+    kinds.push_back({"arithmetic-progressive-without-scan-1", {"-arithmetic", "-progressive"}, Change::WithoutScan,
+                     JPEG_CUT, 1});
+    kinds.push_back({"arithmetic-progressive-without-scan-9", {"-arithmetic", "-progressive"}, Change::WithoutScan,
+                     JPEG_WHOLE, 9});
     Files files;
     for (const Kind& k : kinds) {
         const std::string whole = files.make(k.name + "-whole.jpg", k.cjpeg);
