@@ -29,6 +29,29 @@ void jpeg_watch_warning(jpeg_watch* watch, int msg_code)
     }
 }
 
+/* A progressive scan sends the bits from Ah - 1 down to Al of coefficients
+ * Ss to Se: all of them from the top when Ah is 0 (the first pass), else the
+ * one bit below what the scans before sent. A refinement whose bits above
+ * never came lacks data no encoder leaves out; a bit sent twice is libjpeg's
+ * warning of a bogus progression, which tells corrupt codes. */
+static void note_bits_sent(jpeg_watch* watch, j_decompress_ptr cinfo)
+{
+    int i, k;
+    if (cinfo->Ss < 0 || cinfo->Se >= DCTSIZE2 || cinfo->Ss > cinfo->Se)
+        return;
+    for (i = 0; i < cinfo->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i) {
+        const jpeg_component_info* comp = cinfo->cur_comp_info[i];
+        if (!comp || comp->component_index < 0 || comp->component_index >= MAX_COMPONENTS)
+            continue;
+        for (k = cinfo->Ss; k <= cinfo->Se; ++k) {
+            unsigned char* sent = &watch->sent_to[comp->component_index][k];
+            if (cinfo->Ah != 0 && (*sent == 0 || *sent - 1 > cinfo->Ah))
+                watch->pass_missing = 1;
+            *sent = (unsigned char)(cinfo->Al + 1);
+        }
+    }
+}
+
 void jpeg_watch_scan(jpeg_watch* watch, j_decompress_ptr cinfo)
 {
     int i;
@@ -36,6 +59,10 @@ void jpeg_watch_scan(jpeg_watch* watch, j_decompress_ptr cinfo)
     for (i = 0; i < cinfo->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
         if (cinfo->cur_comp_info[i] && cinfo->cur_comp_info[i]->component_index < 32)
             watch->scanned |= 1u << cinfo->cur_comp_info[i]->component_index;
+    /* The monitor is called many times a scan; its bits are counted once. */
+    if (cinfo->progressive_mode && cinfo->input_scan_number != watch->last_scan)
+        note_bits_sent(watch, cinfo);
+    watch->last_scan = cinfo->input_scan_number;
 }
 
 /* What a progressive file's scans sent: libjpeg keeps, for each coefficient
@@ -81,7 +108,7 @@ jpeg_verdict jpeg_watch_verdict(const jpeg_watch* watch)
     if (!watch->read || watch->rows_missing || jpeg_watch_data_ran_out(watch))
         return JPEG_CUT;
     /* What no encoder leaves out, marker or not. */
-    if (watch->unscanned || watch->dc_missing)
+    if (watch->unscanned || watch->dc_missing || watch->pass_missing)
         return JPEG_CUT;
     /* Without its end marker a file may have lost anything after its last
      * scan; only one that lacks nothing it could hold is whole. */

@@ -10,8 +10,10 @@
  *
  * The rule. With its end-of-image marker, a file is cut when a scan's data
  * end before its blocks do, when a sequential file never carries one of its
- * components, or when a progressive file never sends a component's DC: no
- * encoder writes those. A progressive scan script need not send every AC
+ * components, when a progressive file never sends a component's DC, or when
+ * one of its scans refines bits of a coefficient that never came (the first
+ * pass of that coefficient, or the refinement before): no encoder writes
+ * those. A progressive scan script need not send every AC
  * coefficient nor refine every bit, and a file cut exactly between two such
  * scans and closed with the marker cannot be told from one written so: both
  * are whole. Without the marker the file has to show that nothing is missing:
@@ -47,7 +49,14 @@ typedef struct jpeg_watch {
     int unscanned;        /* a sequential file: some component never came in a scan */
     int dc_missing;       /* a progressive file: some component's DC never came */
     int unrefined;        /* a progressive file: some coefficient never came or lacks bits */
+    int pass_missing;     /* a progressive file: a scan refined bits of a coefficient that never came */
     int read;             /* jpeg_watch_rows_read was called */
+    int last_scan;        /* the scan number jpeg_watch_scan last noted */
+    /* A progressive file, per component and coefficient: 0 while no scan has
+     * sent it, else 1 + the lowest bit sent so far. libjpeg's own record
+     * (coef_bits) takes each scan's word for it, so a refinement without its
+     * first pass looks, afterwards, like one with it. */
+    unsigned char sent_to[MAX_COMPONENTS][DCTSIZE2];
 } jpeg_watch;
 
 /* A watch for a new file. */
@@ -56,7 +65,8 @@ void jpeg_watch_start(jpeg_watch* watch);
 /* Every warning libjpeg emits (emit_message with a level below 0). */
 void jpeg_watch_warning(jpeg_watch* watch, int msg_code);
 
-/* From the progress monitor: notes the components of the scan being read. */
+/* From the progress monitor: notes the components of the scan being read and,
+ * once a scan, which bits of which coefficients it brings. */
 void jpeg_watch_scan(jpeg_watch* watch, j_decompress_ptr cinfo);
 
 /* Once the reader has read the rows it will read, before

@@ -14,8 +14,6 @@ struct shim_error {
     struct jpeg_error_mgr mgr;
     jmp_buf jump;
     int warnings;
-    int end_warnings;    /* the data ran out and libjpeg supplied an end-of-image marker */
-    int data_ended;      /* the entropy data of a scan ended before its blocks did */
     int too_many_scans;
     jpeg_watch watch;    /* what tells whole from cut */
 };
@@ -49,10 +47,6 @@ static void shim_emit_message(j_common_ptr cinfo, int level)
     struct shim_error* err = (struct shim_error*)cinfo->err;
     if (level < 0) {
         err->warnings++;
-        if (err->mgr.msg_code == JWRN_JPEG_EOF)
-            err->end_warnings++;
-        if (err->mgr.msg_code == JWRN_HIT_MARKER)
-            err->data_ended = 1;
         jpeg_watch_warning(&err->watch, err->mgr.msg_code);
     }
 }
@@ -69,8 +63,6 @@ static void shim_setup(struct shim_error* err)
     err->mgr.emit_message = shim_emit_message;
     err->mgr.output_message = shim_output_message;
     err->warnings = 0;
-    err->end_warnings = 0;
-    err->data_ended = 0;
     err->too_many_scans = 0;
     jpeg_watch_start(&err->watch);
 }
@@ -285,22 +277,37 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
     {
         size_t row_size = (size_t)cinfo.output_width * cinfo.output_components;
         size_t copy = row_size < strip->line_length ? row_size : strip->line_length;
+        size_t lines = 0;
         row = malloc(row_size ? row_size : 1);
         if (!row)
             ERREXIT(&cinfo, JERR_OUT_OF_MEMORY);
-        while (*lines_read < strip->lines && cinfo.output_scanline < cinfo.output_height) {
+        /* Every row of the strip is read, so that the rule sees all of it; the
+         * lines wanted are kept. A row read after the data ran out is grey. */
+        while (!jpeg_watch_data_ran_out(&err.watch) && cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW rows[1];
             rows[0] = row;
-            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || err.end_warnings || err.data_ended)
+            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || jpeg_watch_data_ran_out(&err.watch))
                 break;
-            memcpy(strip->out + *lines_read * strip->line_length, row, copy);
-            ++*lines_read;
+            if (lines < strip->lines)
+                memcpy(strip->out + lines++ * strip->line_length, row, copy);
         }
+        jpeg_watch_rows_read(&err.watch, &cinfo);
+        /* Reads on to the end-of-image marker, which a strip may lack. */
+        if (!err.watch.rows_missing && !jpeg_watch_data_ran_out(&err.watch))
+            jpeg_finish_decompress(&cinfo);
+        *lines_read = lines;
     }
     *warnings = err.warnings;
     free(row);
     row = NULL;
     jpeg_abort_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
+    /* A strip the rule calls cut has no line to trust: what came before its
+     * data ran out is there, but a scan that never came is missing from every
+     * line. */
+    if (jpeg_watch_verdict(&err.watch) == JPEG_CUT) {
+        *lines_read = 0;
+        return VUM_STRIP_CUT;
+    }
     return VUM_STRIP_OK;
 }

@@ -2,7 +2,7 @@
  * keeping every libjpeg call in C lets that jump stay inside this file, so it
  * never crosses a C++ frame. Each function returns 0 on success and fills
  * message (never more than message_size bytes) on failure. Warnings are
- * counted, never shown. */
+ * counted, never shown; whether the data are whole is the shared rule's to say. */
 #ifndef VUM_JPEG_SHIM_H
 #define VUM_JPEG_SHIM_H
 
@@ -72,11 +72,13 @@ enum {
     VUM_STRIP_BAD_SIZE,
     VUM_STRIP_BAD_COMPONENTS,
     VUM_STRIP_BAD_PRECISION,
-    VUM_STRIP_BAD_SAMPLING
+    VUM_STRIP_BAD_SAMPLING,
+    VUM_STRIP_CUT                 /* the shared rule (jpeg/JpegVerdict.h) calls the strip cut */
 };
 
-/* Returns one of the codes above; lines_read tells how many lines came (the
- * lines of data that end early are not counted). */
+/* Returns one of the codes above; lines_read tells how many lines came whole
+ * (none of a cut strip). Corrupt codes in a strip that has all its data
+ * decode as libjpeg mends them. */
 int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* warnings,
                           char* message, size_t message_size);
 

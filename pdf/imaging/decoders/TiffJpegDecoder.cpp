@@ -74,6 +74,9 @@ void TTIFFJPEGDecoder::Decode(const uint8_t*& source, uint8_t*& dest, std::size_
     decoded_ = lines * lineLength;
     switch (code) {
     case VUM_STRIP_OK: return;
+    // Fewer lines than the strip holds: the reader refuses the picture as it
+    // refuses any strip whose data cannot make its rows.
+    case VUM_STRIP_CUT: return;
     case VUM_STRIP_BAD_TABLES: RaiseCompressionError("Bogus JPEG tables field.");
     case VUM_STRIP_BAD_SIZE: RaiseCompressionError("Improper JPEG strip/tile size.");
     case VUM_STRIP_BAD_COMPONENTS: RaiseCompressionError("Improper JPEG component count.");

@@ -15,7 +15,8 @@ public:
     void StartDecoding() override;
     void FinishDecoding() override {}
     // unpackedSize must be a whole number of lines; every header mismatch
-    // raises EGraphicCompression before any line is written.
+    // raises EGraphicCompression before any line is written. A strip the
+    // shared JPEG rule calls cut decodes no line (Decoded() is 0).
     void Decode(const uint8_t*& source, uint8_t*& dest, std::size_t packedSize, std::size_t unpackedSize) override;
 
     int Warnings() const { return warnings_; }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "ImagingTestUtil.h"
+#include "JpegScans.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "imaging/Errors.h"
@@ -35,13 +36,15 @@ enum class Change {
     BeforeScan5Closed,
     Corrupt,          // codes that are no Huffman code in the middle of the data
     CorruptNoEnd,
+    WithoutScan,      // one scan's header and data taken out, the rest kept
 };
 
 struct Kind {
-    const char* name;
+    std::string name;
     std::vector<std::string> cjpeg;  // options; "-scans" takes a script text next
     Change change;
     jpeg_verdict verdict;
+    std::size_t scan = 0;            // the scan WithoutScan takes out
 };
 
 // The scan scripts: libjpeg's tools take each without a word, and djpeg
@@ -51,20 +54,15 @@ const char* const kNoChromaAc = "0 1 2: 0 0 0 0; 0: 1 63 0 0;";
 const char* const kDcUnrefined = "0 1 2: 0 0 0 1; 0: 1 63 0 0; 1: 1 63 0 0; 2: 1 63 0 0;";
 const char* const kAcAtAl1 = "0 1 2: 0 0 0 0; 0: 1 63 0 1; 1: 1 63 0 1; 2: 1 63 0 1;";
 const char* const kByComponent = "0; 1; 2;";
+// First passes and refinements of luma AC in bands that do not line up.
+const char* const kSplitBands = "0 1 2: 0 0 0 1; 0: 1 9 0 1; 0: 10 63 0 2; 1: 1 63 0 0; 2: 1 63 0 0; "
+                                "0: 10 63 2 1; 0: 1 30 1 0; 0: 31 63 1 0; 0 1 2: 0 0 1 0;";
 // Cr's DC comes in the fifth scan of six.
 const char* const kCrLast = "0: 0 0 0 0; 1: 0 0 0 0; 0: 1 63 0 0; 1: 1 63 0 0; 2: 0 0 0 0; 2: 1 63 0 0;";
 
-std::vector<std::size_t> scanHeaders(const std::string& jpeg)
+std::string changed(const std::string& whole, Change change, std::size_t scan)
 {
-    std::vector<std::size_t> at;
-    for (std::size_t i = jpeg.find("\xff\xda"); i != std::string::npos; i = jpeg.find("\xff\xda", i + 2))
-        at.push_back(i);
-    return at;
-}
-
-std::string changed(const std::string& whole, Change change)
-{
-    const std::vector<std::size_t> scans = scanHeaders(whole);
+    const std::vector<std::size_t> scans = jpegscans::scanHeaders(whole);
     const std::string open = whole.substr(0, whole.size() - 2);
     std::string corrupt = whole;
     const std::size_t middle = (scans.front() + whole.size()) / 2;
@@ -82,6 +80,7 @@ std::string changed(const std::string& whole, Change change)
     case Change::BeforeScan5Closed: return whole.substr(0, scans.at(4)) + kEnd;
     case Change::Corrupt: return corrupt;
     case Change::CorruptNoEnd: return corrupt.substr(0, corrupt.size() - 2);
+    case Change::WithoutScan: return jpegscans::withoutScan(whole, scan);
     }
     return whole;
 }
@@ -89,7 +88,7 @@ std::string changed(const std::string& whole, Change change)
 // Whether the change leaves a file that djpeg reads as it is, without a warning.
 bool djpegReadsItAsItIs(Change change)
 {
-    return change == Change::None || change == Change::BeforeScan4Closed;
+    return change == Change::None || change == Change::BeforeScan4Closed || change == Change::WithoutScan;
 }
 
 const char* verdictName(int verdict)
@@ -180,7 +179,7 @@ int programVerdict(const imaging::JpegDecode& d)
 TEST(JpegVerdictTable, TheLibraryAndTheProgramJudgeAlike)
 {
     ASSERT_TRUE(toolsInstalled({"cjpeg", "djpeg"}));
-    const Kind kinds[] = {
+    std::vector<Kind> kinds = {
         // Whole files and what a file that lacks only its end marker still is.
         {"baseline", {}, Change::None, JPEG_WHOLE},
         {"baseline-no-end", {}, Change::NoEnd, JPEG_WHOLE},
@@ -195,6 +194,8 @@ TEST(JpegVerdictTable, TheLibraryAndTheProgramJudgeAlike)
         {"no-chroma-ac", {"-scans", kNoChromaAc}, Change::None, JPEG_WHOLE},
         {"dc-unrefined", {"-scans", kDcUnrefined}, Change::None, JPEG_WHOLE},
         {"ac-at-al1", {"-scans", kAcAtAl1}, Change::None, JPEG_WHOLE},
+        {"split-bands", {"-scans", kSplitBands}, Change::None, JPEG_WHOLE},
+        {"split-bands-no-end", {"-scans", kSplitBands}, Change::NoEnd, JPEG_WHOLE},
         // ... as is a progressive file cut between scans once every DC has come, and closed.
         {"progressive-between-scans-closed", {"-progressive"}, Change::BeforeScan4Closed, JPEG_WHOLE},
         // Without their end marker they might have lost scans.
@@ -218,11 +219,27 @@ TEST(JpegVerdictTable, TheLibraryAndTheProgramJudgeAlike)
         {"corrupt", {}, Change::Corrupt, JPEG_CORRUPT},
         {"corrupt-no-end", {}, Change::CorruptNoEnd, JPEG_CUT},
     };
+    // cjpeg's own progressive scripts with one scan taken out, the end marker
+    // kept. Without a first pass (or the refinement before), a later scan
+    // refines bits that never came: no encoder writes that, so data are
+    // missing. Without the last refinement of a coefficient, the rest is a
+    // script libjpeg's tools write on request.
+    const std::size_t colourCutUpTo = 5, greyCutUpTo = 3;   // cjpeg -progressive: 10 and 6 scans
+    for (std::size_t scan = 0; scan < 10; ++scan)
+        kinds.push_back({"progressive-without-scan-" + std::to_string(scan), {"-progressive"}, Change::WithoutScan,
+                         scan <= colourCutUpTo ? JPEG_CUT : JPEG_WHOLE, scan});
+    for (std::size_t scan = 0; scan < 6; ++scan)
+        kinds.push_back({"grey-progressive-without-scan-" + std::to_string(scan), {"-grayscale", "-progressive"},
+                         Change::WithoutScan, scan <= greyCutUpTo ? JPEG_CUT : JPEG_WHOLE, scan});
+    kinds.push_back({"arithmetic-progressive-without-scan-1", {"-arithmetic", "-progressive"}, Change::WithoutScan,
+                     JPEG_CUT, 1});
+    kinds.push_back({"arithmetic-progressive-without-scan-9", {"-arithmetic", "-progressive"}, Change::WithoutScan,
+                     JPEG_WHOLE, 9});
     Files files;
     for (const Kind& k : kinds) {
-        const std::string whole = files.make(std::string(k.name) + "-whole.jpg", k.cjpeg);
-        const std::string bytes = changed(whole, k.change);
-        const std::string file = files.file(std::string(k.name) + ".jpg");
+        const std::string whole = files.make(k.name + "-whole.jpg", k.cjpeg);
+        const std::string bytes = changed(whole, k.change, k.scan);
+        const std::string file = files.file(k.name + ".jpg");
         writeFile(file, bytes);
 
         EXPECT_STREQ(verdictName(libraryVerdict(bytes)), verdictName(k.verdict)) << k.name << " (library)";
@@ -240,7 +257,7 @@ TEST(JpegVerdictTable, TheLibraryAndTheProgramJudgeAlike)
         EXPECT_EQ(program.image.size(), QSize(120, 80)) << k.name;
         if (k.verdict != JPEG_WHOLE)
             continue;
-        const std::string reference = djpegReadsItAsItIs(k.change) ? file : files.file(std::string(k.name) + "-whole.jpg");
+        const std::string reference = djpegReadsItAsItIs(k.change) ? file : files.file(k.name + "-whole.jpg");
         const Raster djpeg = decodeWithTool({"djpeg", reference});
         EXPECT_EQ(rasterDifference(ours, djpeg), "") << k.name << " (library)";
         EXPECT_EQ(rasterDifference(rasterOfImage(program.image), djpeg), "") << k.name << " (program)";
