@@ -258,6 +258,19 @@ std::string gif(uint16_t width, uint16_t height, const std::string& data)
 }
 
 // A JPEG of a grey picture written by ImageMagick.
+// 16-bit RGB in separate planes, deflated strips of 64 rows that all point at
+// one copy of `value` bytes, as writers store identical strips once.
+std::string tiffPlanesOnOneCopy(uint32_t size, uint8_t value)
+{
+    const uint32_t rowsPerStrip = 64, stripsPerPlane = (size + rowsPerStrip - 1) / rowsPerStrip;
+    std::string strip = deflated(std::string(std::size_t(rowsPerStrip) * size * 2, char(value)));
+    auto tags = tiffTags(size, size, 3, 8, 2, rowsPerStrip);
+    tags[258] = {3, {16, 16, 16}};
+    tags[284] = {3, {2}};
+    return tiffOverData(tags, strip, std::vector<uint32_t>(3 * stripsPerPlane, 0),
+                        std::vector<uint32_t>(3 * stripsPerPlane, uint32_t(strip.size())));
+}
+
 std::string convertJpeg(const char* size, bool progressive)
 {
     char path[] = "/tmp/crafted-jpeg-XXXXXX";
@@ -426,6 +439,12 @@ std::vector<CraftedCase> craftedCases()
                                  std::vector<uint32_t>(128, run + 2)),
                     compressionError("TIF/TIFF")));
     }
+    // The largest picture the caps allow, in 8 KB: its planes pass the cap on
+    // a buffer, which must be found before the bitmap is allocated. Beside it
+    // a smaller one of the same layout, as a writer would store it.
+    add(crafted("tiff-16bit-planes-on-one-copy.tif", tiffPlanesOnOneCopy(16384, 0x80),
+                "Cannot load image. The picture is too large."));
+    add(crafted("tiff-small-16bit-planes-on-one-copy.tif", tiffPlanesOnOneCopy(2048, 0x80), "", 2048, 2048, 0x808080));
     {
         std::string preview = tiff(tiffTags(16384, 16383, 1, 5, 1, 16383), {lzw9({256, 0, 257})});
         std::string header = le32(0xC6D3D0C5) + le32(0) + le32(0) + le32(0) + le32(0) + le32(30) +
