@@ -23,15 +23,11 @@ namespace {
     RaiseGraphicError(msg::InvalidBitmap);
 }
 
-void setIndex(TBitmap& bitmap, uint32_t x, uint32_t y, uint8_t index, int bits)
+// Sets pixel x of a 4-bit row.
+void setNibble(uint8_t* line, uint64_t x, uint8_t index)
 {
-    uint8_t* line = bitmap.ScanLine(y);
-    if (bits == 8) {
-        line[x] = index;
-    } else {
-        uint8_t& b = line[x / 2];
-        b = x % 2 ? uint8_t((b & 0xF0) | (index & 15)) : uint8_t((b & 0x0F) | (index & 15) << 4);
-    }
+    uint8_t& b = line[x / 2];
+    b = x % 2 ? uint8_t((b & 0xF0) | (index & 15)) : uint8_t((b & 0x0F) | (index & 15) << 4);
 }
 
 // Delta, end-of-line and end-of-bitmap escapes pass pixels over, leaving them
@@ -56,8 +52,15 @@ void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
 {
     uint32_t height = bitmap.Height();
     FollowBmpRleCodes(data, bitmap.Width(), height, bits, [&](const TBmpRleSpan& s) {
-        for (uint32_t i = 0; i < s.count; ++i)
-            setIndex(bitmap, uint32_t(s.x + i), uint32_t(height - 1 - s.y), s.Index(i, bits), bits);
+        uint8_t* line = bitmap.ScanLine(uint32_t(height - 1 - s.y));
+        if (bits == 4) {
+            for (uint32_t i = 0; i < s.count; ++i)
+                setNibble(line, s.x + i, s.Index(i, 4));
+        } else if (s.stored) {
+            std::memcpy(line + s.x, s.stored, s.count);
+        } else {
+            std::memset(line + s.x, s.value, s.count);
+        }
     });
 }
 
