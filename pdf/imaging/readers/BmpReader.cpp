@@ -31,20 +31,14 @@ void setNibble(uint8_t* line, uint64_t x, uint8_t index)
 }
 
 // Delta, end-of-line and end-of-bitmap escapes pass pixels over, leaving them
-// at index 0: a sprite on an empty background. The pixels passed over may be no
-// more than a PNG as big as the codes could hold (deflate packs about 1030
-// 8-bit pixels into a byte), or than a small picture holds (a 4096 x 4096
-// sprite sheet); a few bytes that declare a huge picture and draw little of
-// it are refused before the picture is allocated.
+// at index 0: a sprite on an empty background. A picture that passes over
+// more than its data could hold as a PNG is refused before it is allocated.
 void checkCodesCoverThePicture(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits)
 {
-    constexpr uint64_t kSmallPicture = uint64_t(1) << 24;   // pixels
     // Codes only move forward, so no pixel is drawn twice.
     uint64_t drawn = 0;
     FollowBmpRleCodes(data, width, height, bits, [&](const TBmpRleSpan& s) { drawn += s.count; });
-    uint64_t leftOut = width * height - drawn;
-    uint64_t pngPixels = MaxUnpackedSize(TCompressionType::ctLZ77, data.size(), width);
-    if (leftOut > std::max(pngPixels, kSmallPicture))
+    if (width * height - drawn > MaxPassedOverPixels(data.size()))
         invalid();
 }
 

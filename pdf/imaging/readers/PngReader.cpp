@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/InflateDecoder.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -159,11 +160,11 @@ void TPNGGraphic::checkPlausibleSize() const
 {
     if (!SizeWithinLimits(header_.width, header_.height))
         invalid();
-    // Deflate packs at most 1032 bytes into one, so a file claiming far more
-    // pixels than its image data can hold is cut short or forged.
+    // A file claiming more pixels than deflate could pack into its image
+    // data is cut short or forged.
     uint64_t rowBytes = (uint64_t(header_.width) * header_.bitDepth * std::max<int>(properties_.SamplesPerPixel, 1) + 7) / 8;
     uint64_t needed = (rowBytes + 1) * header_.height;
-    if (needed > imageDataBytes_ * 1032 + 1024)
+    if (needed > MaxUnpackedSize(TCompressionType::ctLZ77, imageDataBytes_, rowBytes))
         invalid();
 }
 
