@@ -34,8 +34,7 @@ uint64_t MaxUnpackedSize(TCompressionType scheme, uint64_t packed, uint64_t rowB
         uint64_t codes = packed * 8 / 9 + 1;
         return std::min(saturatingProduct(codes, codes + 1) / 2, saturatingProduct(codes, 4096));
     }
-    // Deflate stops at about 1032 to 1.
-    case TCompressionType::ctLZ77: return saturatingProduct(packed, 1040) + 1024;
+    case TCompressionType::ctLZ77: return saturatingProduct(packed, kDeflateBytesPerByte) + kDeflateSlack;
     // A coded line takes at least a few bits.
     case TCompressionType::ctFax3:
     case TCompressionType::ctFaxRLE:
@@ -48,6 +47,11 @@ uint64_t MaxUnpackedSize(TCompressionType scheme, uint64_t packed, uint64_t rowB
     case TCompressionType::ctThunderscan: return saturatingProduct(packed, 32) + 32;
     default: return kUnbounded;
     }
+}
+
+uint64_t MaxPassedOverPixels(uint64_t dataBytes)
+{
+    return std::max(MaxUnpackedSize(TCompressionType::ctLZ77, dataBytes, 0), kPassedOverPixelsFloor);
 }
 
 uint64_t MaxPackedSize(uint64_t unpacked)

@@ -10,10 +10,27 @@
 
 namespace vum {
 
+// Deflate's best: a 258-byte match coded in two bits, 1032 bytes out of each
+// byte in; a stream's first bytes may decode to a little more (a literal
+// before the first match), which the slack covers.
+inline constexpr uint64_t kDeflateBytesPerByte = 1032;
+inline constexpr uint64_t kDeflateSlack = 1024;
+
+// The pixels a run-length bitmap may pass over (delta, end-of-line and
+// end-of-bitmap escapes) whatever its size: a 4096 x 4096 sprite sheet on an
+// empty background.
+inline constexpr uint64_t kPassedOverPixelsFloor = uint64_t(1) << 24;
+
 // The most bytes that `packed` bytes of the scheme can decode to; rowBytes is
 // the decoded size of one row (fax codes cost at least a few bits a row).
 // Schemes whose packing has no useful bound answer UINT64_MAX.
 uint64_t MaxUnpackedSize(TCompressionType scheme, uint64_t packed, uint64_t rowBytes);
+
+// The most pixels a run-length bitmap whose pixel data are `dataBytes` long
+// may pass over: as many 8-bit pixels as a deflate PNG of that size could
+// hold, or the floor above. A few bytes that declare a huge picture and draw
+// little of it are refused before it is allocated.
+uint64_t MaxPassedOverPixels(uint64_t dataBytes);
 
 // The most packed bytes that `unpacked` decoded bytes can take up in any
 // encoder's worst case; a read beyond it cannot be of use to the decoder.

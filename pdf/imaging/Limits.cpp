@@ -1,5 +1,7 @@
 #include "imaging/Limits.h"
 
+#include "imaging/Support.h"
+
 namespace vum {
 
 ImageLimits& imageLimits()
@@ -18,6 +20,11 @@ bool SizeWithinLimits(uint64_t width, uint64_t height)
 bool AllocationWithinLimits(uint64_t bytes)
 {
     return bytes <= imageLimits().maxAllocation;
+}
+
+void RaisePictureTooLarge()
+{
+    RaiseGraphicError("Cannot load image. The picture is too large.");
 }
 
 } // namespace vum

@@ -23,32 +23,22 @@ namespace {
     RaiseGraphicError(msg::InvalidBitmap);
 }
 
-void setIndex(TBitmap& bitmap, uint32_t x, uint32_t y, uint8_t index, int bits)
+// Sets pixel x of a 4-bit row.
+void setNibble(uint8_t* line, uint64_t x, uint8_t index)
 {
-    uint8_t* line = bitmap.ScanLine(y);
-    if (bits == 8) {
-        line[x] = index;
-    } else {
-        uint8_t& b = line[x / 2];
-        b = x % 2 ? uint8_t((b & 0xF0) | (index & 15)) : uint8_t((b & 0x0F) | (index & 15) << 4);
-    }
+    uint8_t& b = line[x / 2];
+    b = x % 2 ? uint8_t((b & 0xF0) | (index & 15)) : uint8_t((b & 0x0F) | (index & 15) << 4);
 }
 
 // Delta, end-of-line and end-of-bitmap escapes pass pixels over, leaving them
-// at index 0: a sprite on an empty background. The pixels passed over may be no
-// more than a PNG as big as the codes could hold (deflate packs about 1030
-// 8-bit pixels into a byte), or than a small picture holds (a 4096 x 4096
-// sprite sheet); a few bytes that declare a huge picture and draw little of
-// it are refused before the picture is allocated.
+// at index 0: a sprite on an empty background. A picture that passes over
+// more than its data could hold as a PNG is refused before it is allocated.
 void checkCodesCoverThePicture(const std::vector<uint8_t>& data, uint64_t width, uint64_t height, int bits)
 {
-    constexpr uint64_t kSmallPicture = uint64_t(1) << 24;   // pixels
     // Codes only move forward, so no pixel is drawn twice.
     uint64_t drawn = 0;
     FollowBmpRleCodes(data, width, height, bits, [&](const TBmpRleSpan& s) { drawn += s.count; });
-    uint64_t leftOut = width * height - drawn;
-    uint64_t pngPixels = MaxUnpackedSize(TCompressionType::ctLZ77, data.size(), width);
-    if (leftOut > std::max(pngPixels, kSmallPicture))
+    if (width * height - drawn > MaxPassedOverPixels(data.size()))
         invalid();
 }
 
@@ -56,8 +46,15 @@ void decodeRle(const std::vector<uint8_t>& data, TBitmap& bitmap, int bits)
 {
     uint32_t height = bitmap.Height();
     FollowBmpRleCodes(data, bitmap.Width(), height, bits, [&](const TBmpRleSpan& s) {
-        for (uint32_t i = 0; i < s.count; ++i)
-            setIndex(bitmap, uint32_t(s.x + i), uint32_t(height - 1 - s.y), s.Index(i, bits), bits);
+        uint8_t* line = bitmap.ScanLine(uint32_t(height - 1 - s.y));
+        if (bits == 4) {
+            for (uint32_t i = 0; i < s.count; ++i)
+                setNibble(line, s.x + i, s.Index(i, 4));
+        } else if (s.stored) {
+            std::memcpy(line + s.x, s.stored, s.count);
+        } else {
+            std::memset(line + s.x, s.value, s.count);
+        }
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/InflateDecoder.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
@@ -159,11 +160,11 @@ void TPNGGraphic::checkPlausibleSize() const
 {
     if (!SizeWithinLimits(header_.width, header_.height))
         invalid();
-    // Deflate packs at most 1032 bytes into one, so a file claiming far more
-    // pixels than its image data can hold is cut short or forged.
+    // A file claiming more pixels than deflate could pack into its image
+    // data is cut short or forged.
     uint64_t rowBytes = (uint64_t(header_.width) * header_.bitDepth * std::max<int>(properties_.SamplesPerPixel, 1) + 7) / 8;
     uint64_t needed = (rowBytes + 1) * header_.height;
-    if (needed > imageDataBytes_ * 1032 + 1024)
+    if (needed > MaxUnpackedSize(TCompressionType::ctLZ77, imageDataBytes_, rowBytes))
         invalid();
 }
 
@@ -332,6 +333,10 @@ void TPNGGraphic::loadImageData(TStream& stream)
     uint64_t samplesUnit = header_.bitDepth == 16 ? sourceBpp_ / 2 : sourceBpp_;
     if (hasPalette_)
         SetPalette(palette_);
+    // The two rows the decoding keeps are checked before the bitmap is allocated.
+    uint64_t rowSize = (uint64_t(header_.width) * header_.bitDepth + 7) / 8 * samplesUnit;
+    if (!AllocationWithinLimits(rowSize + 1))
+        RaisePictureTooLarge();
     SetSize(header_.width, header_.height);
     StartProgressRect();
     Fill(background_);
@@ -345,7 +350,7 @@ void TPNGGraphic::loadImageData(TStream& stream)
     if (header_.interlace)
         loadInterlaced(samplesUnit);
     else
-        loadRows((uint64_t(header_.width) * header_.bitDepth + 7) / 8 * samplesUnit);
+        loadRows(rowSize);
     // Read the rest of the image data so that the next chunk is current.
     while (!inputEnded_) {
         readChunkHeader(*stream_);
@@ -357,8 +362,6 @@ void TPNGGraphic::loadImageData(TStream& stream)
 
 void TPNGGraphic::loadRows(uint64_t rowSize)
 {
-    if (!AllocationWithinLimits(rowSize + 1))
-        invalid();
     std::vector<uint8_t> current(rowSize + 1, 0), previous(rowSize + 1, 0);
     for (uint32_t row = 0; row < header_.height; ++row) {
         inflateRow(current.data(), current.size());
@@ -376,8 +379,6 @@ void TPNGGraphic::loadInterlaced(uint64_t samplesUnit)
                                    {0, 2, 4, 4, 0x22}, {2, 0, 4, 2, 0xAA}, {0, 1, 2, 2, 0x55},
                                    {1, 0, 2, 1, 0xFF}};
     uint64_t fullRow = (uint64_t(header_.width) * header_.bitDepth + 7) / 8 * samplesUnit + 1;
-    if (!AllocationWithinLimits(fullRow))
-        invalid();
     std::vector<uint8_t> current(fullRow), previous(fullRow);
     for (int i = 0; i < 7; ++i) {
         const Pass& pass = passes[i];

@@ -275,6 +275,7 @@ void TTIFFGraphic::setUpColors()
     if (format == TPixelFormat::pfCustom)
         RaiseGraphicErrorFmt(msg::InvalidColorFormat, kTiff);
     checkStripsHoldThePicture();
+    checkBuffersWithinLimits();
     SetPixelFormat(format);
     SetSize(p.Width, p.Height);
     setUpPalette();
@@ -374,9 +375,9 @@ void TTIFFGraphic::checkStripsHoldThePicture()
     counts_ = directory_->Cardinals(tagStripByteCounts);
     if (offsets_.empty() || counts_.size() != offsets_.size())
         invalid();
-    bool planar = p.PlanarConfiguration == 2 && p.SamplesPerPixel > 1;
+    bool planar = separatePlanes();
     uint32_t planes = planar ? p.SamplesPerPixel : 1;
-    uint64_t lineBytes = (uint64_t(p.BitsPerSample) * (planar ? 1 : p.SamplesPerPixel) * p.Width + 7) / 8;
+    uint64_t lineBytes = stripLineBytes();
     uint64_t fileSize = stream_->Size();
     strips_ = {};
     strips_.Reserve(std::min<uint64_t>(offsets_.size(), uint64_t(planes) * p.Height));
@@ -413,6 +414,39 @@ void TTIFFGraphic::checkStripsHoldThePicture()
         decoded += strips_.Rows(s) * lineBytes;
     }
     CheckDistinctDataSuffices(p.Compression, strips_.DistinctBytes(), decoded, lineBytes, kTiff);
+}
+
+bool TTIFFGraphic::separatePlanes() const
+{
+    return properties_.PlanarConfiguration == 2 && properties_.SamplesPerPixel > 1;
+}
+
+uint64_t TTIFFGraphic::stripLineBytes() const
+{
+    const TImageProperties& p = properties_;
+    return (uint64_t(p.BitsPerSample) * (separatePlanes() ? 1 : p.SamplesPerPixel) * p.Width + 7) / 8;
+}
+
+uint64_t TTIFFGraphic::planesSize() const
+{
+    return separatePlanes() ? stripLineBytes() * properties_.Height * keptSamples_ : 0;
+}
+
+void TTIFFGraphic::checkBuffersWithinLimits() const
+{
+    // Before the bitmap, the first of them, is allocated: a picture one of
+    // whose buffers passes the cap costs nothing. The bitmap checks its own size.
+    uint64_t decoded = 0, packed = 0;
+    for (std::size_t s = 0; s < strips_.Count(); ++s) {
+        if (strips_.Original(s) != s)
+            continue;
+        decoded = std::max(decoded, strips_.Rows(s) * stripLineBytes());
+        if (properties_.Compression != TCompressionType::ctNone)
+            packed = std::max(packed, strips_.Range(s).length);
+    }
+    for (uint64_t bytes : {decoded, packed, planesSize()})
+        if (!AllocationWithinLimits(bytes))
+            RaisePictureTooLarge();
 }
 
 void TTIFFGraphic::readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer)
@@ -455,7 +489,7 @@ void TTIFFGraphic::readStrips(TDecoder* decoder)
         decoder->StartDecoding();
     p.CurrentRow = 0;
     p.StripCount = int32_t(std::min<std::size_t>(offsets_.size(), 0x7FFFFFFF));
-    if (p.PlanarConfiguration == 2 && p.SamplesPerPixel > 1) {
+    if (separatePlanes()) {
         readPlanes(decoder);
     } else {
         std::vector<uint8_t> buffer;
@@ -469,10 +503,7 @@ void TTIFFGraphic::readStrips(TDecoder* decoder)
                 copyRows(strips_.Row(original), rows);
                 continue;
             }
-            uint64_t size = rows * uint64_t(p.BytesPerLine);
-            if (!AllocationWithinLimits(size))
-                invalid();
-            buffer.resize(static_cast<std::size_t>(size));
+            buffer.resize(static_cast<std::size_t>(rows * uint64_t(p.BytesPerLine)));
             readStrip(decoder, strip, buffer);
             convertRows(buffer.data(), rows);
         }
@@ -490,12 +521,12 @@ void TTIFFGraphic::readPlanes(TDecoder* decoder)
     uint32_t samples = p.SamplesPerPixel;
     uint64_t rowsPerStrip = std::max<uint64_t>(p.RowsPerStrip[0], 1);
     uint64_t stripsPerPlane = (uint64_t(p.Height) + rowsPerStrip - 1) / rowsPerStrip;
-    uint64_t planeLine = (uint64_t(p.BitsPerSample) * p.Width + 7) / 8;
+    uint64_t planeLine = stripLineBytes();
     uint64_t planeSize = planeLine * p.Height;
-    if (offsets_.size() < stripsPerPlane * samples || !AllocationWithinLimits(planeSize * keptSamples_))
+    if (offsets_.size() < stripsPerPlane * samples)
         invalid();
     // The planes of extra samples are not read.
-    std::vector<uint8_t> planes(static_cast<std::size_t>(planeSize * keptSamples_)), buffer;
+    std::vector<uint8_t> planes(static_cast<std::size_t>(planesSize())), buffer;
     for (uint32_t s = 0; s < keptSamples_; ++s)
         for (uint64_t k = 0; k < stripsPerPlane; ++k) {
             uint64_t first = k * rowsPerStrip;

@@ -30,6 +30,13 @@ private:
     void setUpLab();
     std::unique_ptr<TDecoder> createDecoder();
     void checkStripsHoldThePicture();
+    // Raises when a buffer the picture needs besides the bitmap passes the caps.
+    void checkBuffersWithinLimits() const;
+    bool separatePlanes() const;
+    // Bytes of one row of a strip: of all samples, or of one plane's.
+    uint64_t stripLineBytes() const;
+    // The planes kept while a picture of separate planes is read; 0 for interleaved samples.
+    uint64_t planesSize() const;
     void readStrips(TDecoder* decoder);
     // Reads strip number `strip` and decodes it to fill the buffer.
     void readStrip(TDecoder* decoder, std::size_t strip, std::vector<uint8_t>& buffer);

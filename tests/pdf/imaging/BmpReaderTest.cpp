@@ -219,3 +219,38 @@ TEST(BmpReader, CodesPastTheRowsEndAreCutAtIt)
     for (const Case& c : cases)
         EXPECT_EQ(loadIndexes(rleBitmap(c.width, c.width == 1 ? 1 : 2, c.codes, c.bits)), c.indexes) << c.what;
 }
+
+// A run-length bitmap may pass over as many pixels as a deflate PNG of its
+// pixel data could hold, 1032 a byte and 1024 more, or 16 megapixels, and no
+// more. Its pixel data are every byte from the pixel offset on (bytes after
+// the end-of-bitmap code too), or as many as the header's image size says
+// when the file holds them.
+TEST(BmpReader, PassesOverNoMoreThanAPngOfItsDataHolds)
+{
+    using namespace std::string_literals;
+    const std::string data = "\0\1"s + std::string(19998, '\0');   // 20000 bytes that draw nothing
+    struct Case {
+        const char* what;
+        uint32_t width;       // one row, every pixel passed over
+        uint32_t imageSize;   // the header's, 0 for the codes' length
+        bool loads;
+    } cases[] = {
+        {"as many as a PNG of 20000 bytes holds", 20000 * 1032 + 1024, 0, true},
+        {"one more", 20000 * 1032 + 1025, 0, false},
+        {"16 megapixels of 2 bytes of data", 1u << 24, 2, true},
+        {"one more than 16 megapixels", (1u << 24) + 1, 2, false},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = rleBitmap(c.width, 1, data, 8);
+        if (c.imageSize)
+            bytes.replace(34, 4, le(c.imageSize, 4));
+        TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        TBitmap bitmap;
+        if (c.loads) {
+            bitmap.LoadFromStream(stream);
+            EXPECT_EQ(bitmap.Width(), c.width) << c.what;
+        } else {
+            EXPECT_THROW(bitmap.LoadFromStream(stream), EInvalidGraphic) << c.what;
+        }
+    }
+}

@@ -44,6 +44,8 @@ std::string sourcePicture(const std::string& kind)
         return makePpm(53, 37, 255, [](uint32_t x, uint32_t y) { return patternColor(x, y, 4096); });
     if (kind == "gray")
         return makePgm(53, 37, 255, [](uint32_t x, uint32_t y) { return (x * 5 + y * 3) % 256; });
+    if (kind == "rgb16")
+        return makePpm(53, 37, 65535, [](uint32_t x, uint32_t y) { return patternColor(x, y, 4096); });
     if (kind == "gray16")
         return makePgm(53, 37, 65535, [](uint32_t x, uint32_t y) { return (x * 1237 + y * 731) % 65536; });
     if (kind == "palette")
@@ -144,6 +146,13 @@ TEST(TiffReader, ImageMagickFiles)
         {"grey and alpha with the predictor", "gray",
          {"-alpha", "set", "-channel", "A", "-fx", "i/w", "+channel", "-define", "tiff:predictor=2", "-compress", "LZW"},
          {"convert", "-alpha", "off", "ppm:-"}, 0},
+        // Separate 16-bit planes, each kept whole until the last is read
+        // (tiffcp does not separate 16-bit samples).
+        {"16-bit planes with the predictor", "rgb16",
+         {"-interlace", "Plane", "-define", "tiff:predictor=2", "-define", "tiff:rows-per-strip=8", "-compress", "Zip"},
+         {"tifftopnm"}, 1},
+        {"16-bit planes in LZW strips of 5 rows", "rgb16",
+         {"-interlace", "Plane", "-define", "tiff:rows-per-strip=5", "-compress", "LZW"}, {"tifftopnm"}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -218,24 +218,18 @@ std::string pcdImagePack(std::size_t size)
     return out;
 }
 
-std::string png(uint32_t width, uint32_t height)
+// IHDR (8-bit RGB unless told), `idat` as one IDAT chunk (a tiny one unless
+// given) and IEND, with their CRCs.
+std::string png(uint32_t width, uint32_t height, const std::string& depthAndType = "\x08\x02"s,
+                const std::string& idat = "\x78\x9c\x03\0\0\0\0\x01"s)
 {
-    // IHDR and a tiny IDAT; the CRCs are left wrong on purpose only where the
-    // reader skips them, so they are computed here by the table-free method.
-    auto crc = [](const std::string& s) {
-        uint32_t c = 0xFFFFFFFF;
-        for (unsigned char b : s) {
-            c ^= b;
-            for (int k = 0; k < 8; ++k)
-                c = c & 1 ? 0xEDB88320 ^ (c >> 1) : c >> 1;
-        }
-        return c ^ 0xFFFFFFFF;
-    };
     auto chunk = [&](const std::string& type, const std::string& data) {
-        return be32(uint32_t(data.size())) + type + data + be32(crc(type + data));
+        std::string body = type + data;
+        return be32(uint32_t(data.size())) + body +
+               be32(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()))));
     };
-    return "\x89PNG\r\n\x1a\n"s + chunk("IHDR", be32(width) + be32(height) + "\x08\x02\0\0\0"s) +
-           chunk("IDAT", "\x78\x9c\x03\0\0\0\0\x01"s) + chunk("IEND", "");
+    return "\x89PNG\r\n\x1a\n"s + chunk("IHDR", be32(width) + be32(height) + depthAndType + "\0\0\0"s) +
+           chunk("IDAT", idat) + chunk("IEND", "");
 }
 
 std::string bmp(int32_t width, int32_t height, const std::string& pixels)
@@ -258,6 +252,19 @@ std::string gif(uint16_t width, uint16_t height, const std::string& data)
 }
 
 // A JPEG of a grey picture written by ImageMagick.
+// 16-bit RGB in separate planes, deflated strips of 64 rows that all point at
+// one copy of `value` bytes, as writers store identical strips once.
+std::string tiffPlanesOnOneCopy(uint32_t size, uint8_t value)
+{
+    const uint32_t rowsPerStrip = 64, stripsPerPlane = (size + rowsPerStrip - 1) / rowsPerStrip;
+    std::string strip = deflated(std::string(std::size_t(rowsPerStrip) * size * 2, char(value)));
+    auto tags = tiffTags(size, size, 3, 8, 2, rowsPerStrip);
+    tags[258] = {3, {16, 16, 16}};
+    tags[284] = {3, {2}};
+    return tiffOverData(tags, strip, std::vector<uint32_t>(3 * stripsPerPlane, 0),
+                        std::vector<uint32_t>(3 * stripsPerPlane, uint32_t(strip.size())));
+}
+
 std::string convertJpeg(const char* size, bool progressive)
 {
     char path[] = "/tmp/crafted-jpeg-XXXXXX";
@@ -426,6 +433,12 @@ std::vector<CraftedCase> craftedCases()
                                  std::vector<uint32_t>(128, run + 2)),
                     compressionError("TIF/TIFF")));
     }
+    // The largest picture the caps allow, in 8 KB: its planes pass the cap on
+    // a buffer, which must be found before the bitmap is allocated. Beside it
+    // a smaller one of the same layout, as a writer would store it.
+    add(crafted("tiff-16bit-planes-on-one-copy.tif", tiffPlanesOnOneCopy(16384, 0x80),
+                "Cannot load image. The picture is too large."));
+    add(crafted("tiff-small-16bit-planes-on-one-copy.tif", tiffPlanesOnOneCopy(2048, 0x80), "", 2048, 2048, 0x808080));
     {
         std::string preview = tiff(tiffTags(16384, 16383, 1, 5, 1, 16383), {lzw9({256, 0, 257})});
         std::string header = le32(0xC6D3D0C5) + le32(0) + le32(0) + le32(0) + le32(0) + le32(30) +
@@ -507,6 +520,11 @@ std::vector<CraftedCase> craftedCases()
 
     // Formats whose readers checked their sizes already
     add(crafted("png-claims-20000x20000.png", png(20000, 20000), "Cannot load image. Invalid or unexpected PNG image format."));
+    // One row of 2^28 16-bit RGBA pixels: its 1 GB bitmap is within the cap,
+    // the 2 GB row the decoding keeps is not, and 2.1 MB of data could
+    // deflate to it. Refused before the bitmap is allocated.
+    add(crafted("png-row-of-2GB.png", png(1u << 28, 1, "\x10\x06"s, std::string(2100000, '\0')),
+                "Cannot load image. The picture is too large."));
     add(crafted("gif-claims-16000x16000.gif", gif(16000, 16000, "\x02\x02\x04\x01\0"s),
                 "Cannot load image. Invalid or unexpected GIF image format."));
     add(crafted("bmp-claims-16000x16000.bmp", bmp(16000, 16000, std::string(64, '\0')), "Bitmap image is not valid"));
