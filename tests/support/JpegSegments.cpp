@@ -1,5 +1,7 @@
 #include "JpegSegments.h"
 
+#include <cmath>
+
 #include "TempDir.h"
 #include "ToolRunner.h"
 
@@ -8,9 +10,10 @@ namespace jpegsegments {
 std::string photo(const std::string& path)
 {
     std::string ppm = "P6\n200 150\n255\n";
-    for (uint32_t y = 0; y < 150; ++y)
-        for (uint32_t x = 0; x < 200; ++x)
-            ppm += {char(x * 5 + y * 3), char(x * y), char((x ^ y) * 7)};
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x)
+            ppm += {char(x * 255 / 199), char(y * 255 / 149),
+                    char(128 + int(std::lround(100 * std::sin(x / 9.0) * std::cos(y / 7.0))))};
     writeFile(path, ppm);
     return path;
 }

@@ -9,7 +9,7 @@
 // after the scans, fill bytes before markers, a frame that claims another size.
 namespace jpegsegments {
 
-// A 200 x 150 picture of many colours, as a PPM file at `path`.
+// A 200 x 150 picture of smooth gradients and waves, as a PPM file at `path`.
 std::string photo(const std::string& path);
 
 // A flat 16 x 16 grey picture, as a PGM file at `path`.
