@@ -30,6 +30,8 @@ honest:
   tiff-noise-shared-strip.tif  grey 4000 x 1000, deflate, every one-row strip on one
                            copy of a row of noise
   bmp-rle8-half-sprite.bmp 144 KB, RLE8 6000 x 6000, 2805 pixels a row and an end of line
+  jpeg-progressive-comment-holds-end.jpg  cjpeg -progressive of a 640 x 480 picture, its end
+                           marker gone and a comment holding the bytes FF D9 in its place
 """
 import os
 import random
@@ -252,11 +254,23 @@ def jpeg_segments(jpeg):
         at += 2 + struct.unpack('>H', jpeg[at + 2:at + 4])[0]
 
 
+def jpeg_segment(marker, payload):
+    return bytes([0xFF, marker]) + struct.pack('>H', len(payload) + 2) + payload
+
+
 def cjpeg_flat_grey(*options):
     """What cjpeg writes for a flat 16 x 16 grey picture."""
-    pgm = b'P5\n16 16\n255\n' + bytes([128]) * 256
-    return subprocess.run(['cjpeg', '-grayscale', *options], input=pgm, stdout=subprocess.PIPE,
-                          check=True).stdout
+    return cjpeg(b'P5\n16 16\n255\n' + bytes([128]) * 256, '-grayscale', *options)
+
+
+def cjpeg(picture, *options):
+    return subprocess.run(['cjpeg', *options], input=picture, stdout=subprocess.PIPE, check=True).stdout
+
+
+def gradient(width, height):
+    """A colour picture of gradients, as a PPM file."""
+    return b'P6\n%d %d\n255\n' % (width, height) + bytes(
+        v for y in range(height) for x in range(width) for v in (x * 255 // width, y * 255 // height, (x + y) % 256))
 
 
 def jpeg_declaring(jpeg, width, height):
@@ -273,7 +287,12 @@ def jpeg_declaring(jpeg, width, height):
 progressive = jpeg_declaring(cjpeg_flat_grey('-arithmetic', '-progressive'), 22000, 22000)
 write('jpeg-arithmetic-progressive-open.jpg', progressive[:-2])
 sequential = jpeg_declaring(cjpeg_flat_grey('-arithmetic'), 65500, 65500)
-write('jpeg-arithmetic-comment-open.jpg', sequential[:-2] + b'\xff\xfe\x00\x05end')
+write('jpeg-arithmetic-comment-open.jpg', sequential[:-2] + jpeg_segment(0xFE, b'end'))
 # Within the decoding modes' picture limit, which hold the others.
 write('jpeg-arithmetic-progressive-16000-open.jpg',
       jpeg_declaring(cjpeg_flat_grey('-arithmetic', '-progressive'), 16000, 16000)[:-2])
+
+# Whole: a comment after its scans holds the bytes of an end marker, but the
+# marker itself is gone.
+whole = cjpeg(gradient(640, 480), '-progressive')
+write('jpeg-progressive-comment-holds-end.jpg', whole[:-2] + jpeg_segment(0xFE, b'written \xff\xd9'), honest)
