@@ -2,12 +2,11 @@
 
 #include <cstring>
 
-#include "imaging/readers/JpegMarkers.h"
-
 #include "imaging/ColorManager.h"
 #include "imaging/decoders/JpegShim.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
+#include "imaging/readers/JpegMarkers.h"
 #include "imaging/Stream.h"
 #include "imaging/Support.h"
 #include "jpeg/JpegVerdict.h"
