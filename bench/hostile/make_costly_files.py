@@ -14,6 +14,10 @@ Arguments: the folder for the costly files, the folder for the honest ones.
                            and ending at one literal
   tiff-overlapping-strips-1m.tif    8 MB, the same with 1000000 strips
   bmp-rle-long-runs.bmp    33.5 MB, RLE8 1 x 1, runs of 255 pixels all the way
+  jpeg-arithmetic-progressive-open.jpg  198 bytes, cjpeg -arithmetic -progressive of a flat
+                           16 x 16 grey picture declaring 22000 x 22000, its end marker gone
+  jpeg-arithmetic-comment-open.jpg      128 bytes, cjpeg -arithmetic of the same declaring
+                           65500 x 65500, a comment after its data in place of its end marker
 honest:
   tiff-shared-strip.tif    131 KB, RGB 16384 x 16384 flat, 16384 strips on one deflate row
   sgi-shared-run.sgi       394 KB, RGB 16384 x 16384 flat, every row on one run-length row
@@ -26,10 +30,13 @@ honest:
   tiff-noise-shared-strip.tif  grey 4000 x 1000, deflate, every one-row strip on one
                            copy of a row of noise
   bmp-rle8-half-sprite.bmp 144 KB, RLE8 6000 x 6000, 2805 pixels a row and an end of line
+  jpeg-progressive-comment-holds-end.jpg  cjpeg -progressive of a 640 x 480 picture, its end
+                           marker gone and a comment holding the bytes FF D9 in its place
 """
 import os
 import random
 import struct
+import subprocess
 import sys
 import zlib
 
@@ -234,3 +241,58 @@ write('tiff-own-strips-1m.tif', tiff_own_strips(1000000), honest)
 write('tiff-noise-shared-strip.tif', tiff_noise_shared_strip(4000, 1000), honest)
 write('bmp-rle8-half-sprite.bmp', bmp_rle(6000, (runs(2805, 9) + b'\0\0') * 6000 + b'\0\1'), honest)
 write('bmp-rle-long-runs.bmp', bmp_rle(1, b'\xff\3' * (33500000 // 2) + b'\0\1'))
+
+
+def jpeg_segments(jpeg):
+    """(marker, offset) of each segment before the first scan's data."""
+    at = 2
+    while at + 4 <= len(jpeg) and jpeg[at] == 0xFF:
+        marker = jpeg[at + 1]
+        yield marker, at
+        if marker == 0xDA:
+            return
+        at += 2 + struct.unpack('>H', jpeg[at + 2:at + 4])[0]
+
+
+def jpeg_segment(marker, payload):
+    return bytes([0xFF, marker]) + struct.pack('>H', len(payload) + 2) + payload
+
+
+def cjpeg_flat_grey(*options):
+    """What cjpeg writes for a flat 16 x 16 grey picture."""
+    return cjpeg(b'P5\n16 16\n255\n' + bytes([128]) * 256, '-grayscale', *options)
+
+
+def cjpeg(picture, *options):
+    return subprocess.run(['cjpeg', *options], input=picture, stdout=subprocess.PIPE, check=True).stdout
+
+
+def gradient(width, height):
+    """A colour picture of gradients, as a PPM file."""
+    return b'P6\n%d %d\n255\n' % (width, height) + bytes(
+        v for y in range(height) for x in range(width) for v in (x * 255 // width, y * 255 // height, (x + y) % 256))
+
+
+def jpeg_declaring(jpeg, width, height):
+    """The file with its frame header's size rewritten."""
+    out = bytearray(jpeg)
+    for marker, at in jpeg_segments(jpeg):
+        if 0xC0 <= marker <= 0xCF and marker not in (0xC4, 0xC8, 0xCC):
+            out[at + 5:at + 9] = struct.pack('>HH', height, width)
+    return bytes(out)
+
+
+# Arithmetic decoding reads on past the end of its data without a sign: a file
+# without its end marker cannot show it is whole, whatever it declares.
+progressive = jpeg_declaring(cjpeg_flat_grey('-arithmetic', '-progressive'), 22000, 22000)
+write('jpeg-arithmetic-progressive-open.jpg', progressive[:-2])
+sequential = jpeg_declaring(cjpeg_flat_grey('-arithmetic'), 65500, 65500)
+write('jpeg-arithmetic-comment-open.jpg', sequential[:-2] + jpeg_segment(0xFE, b'end'))
+# Within the decoding modes' picture limit, which hold the others.
+write('jpeg-arithmetic-progressive-16000-open.jpg',
+      jpeg_declaring(cjpeg_flat_grey('-arithmetic', '-progressive'), 16000, 16000)[:-2])
+
+# Whole: a comment after its scans holds the bytes of an end marker, but the
+# marker itself is gone.
+whole = cjpeg(gradient(640, 480), '-progressive')
+write('jpeg-progressive-comment-holds-end.jpg', whole[:-2] + jpeg_segment(0xFE, b'written \xff\xd9'), honest)

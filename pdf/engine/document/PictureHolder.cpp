@@ -132,17 +132,23 @@ void TCustomVumImage::StoreJpegFile()
     try {
         bytes = ReadWholeFile(FileName);
         info = TJPEGImage::ReadInfo(bytes);
-        // A file that lacks only its end marker is read through once to show
-        // that it is whole, and embedded closed with the marker: without it
-        // poppler leaves the last rows blank, or all of a progressive picture.
-        // One cut anywhere else would show a grey or blurred rest.
+        // A file that lacks only its end marker (its markers, walked to the
+        // end, hold none after the scans: a comment's bytes FF D9 are no
+        // marker) is read through once to show that it is whole, and embedded
+        // closed with the marker: without it poppler leaves the last rows
+        // blank, or all of a progressive picture. One cut anywhere else would
+        // show a grey or blurred rest.
         read = info.endMarker || TJPEGImage::IsWhole(bytes);
     } catch (const std::exception&) {
     }
     if (!read)
         Unsupported();
-    if (!info.endMarker)
+    if (!info.endMarker) {
+        // A segment the file ends inside goes: a viewer would read the marker
+        // as part of it.
+        bytes.resize(info.dataEnd);
         bytes.insert(bytes.end(), {0xFF, 0xD9});
+    }
     Width = int32_t(info.width);
     Height = int32_t(info.height);
     BitsPerComponent = 8;

@@ -6,6 +6,7 @@
 #include "imaging/decoders/JpegShim.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
+#include "imaging/readers/JpegMarkers.h"
 #include "imaging/Stream.h"
 #include "imaging/Support.h"
 #include "jpeg/JpegVerdict.h"
@@ -19,16 +20,6 @@ namespace {
     RaiseGraphicError(std::string("JPEG error: ") + detail);
 }
 
-// A JPEG stream ends with an end-of-image marker after its scans (an embedded
-// thumbnail's marker comes before them); trailing padding is allowed.
-bool hasEndMarker(const std::vector<uint8_t>& data, std::size_t scanStart)
-{
-    for (std::size_t i = data.size(); i >= 2 && i - 2 >= scanStart; --i)
-        if (data[i - 2] == 0xFF && data[i - 1] == 0xD9)
-            return true;
-    return false;
-}
-
 // Each Huffman-coded 8 x 8 block costs at least one bit, so a header claiming
 // far more pixels than the data can hold belongs to a forged or damaged file.
 // Arithmetic coding has no such floor: a flat picture of megapixels fits in a
@@ -37,6 +28,15 @@ void checkDataHoldsBlocks(const TJpegInfo& info, std::size_t dataSize)
 {
     if (!info.arithmetic && uint64_t(info.width) * info.height > uint64_t(dataSize) * 8 * 64)
         jpegError("the picture is larger than its data");
+}
+
+// Arithmetic decoding reads on past the end of its data as zeros, without a
+// sign: without its end marker such a file cannot show that it is whole, and
+// the shared rule calls it cut whatever its scans hold. The header and the
+// walk to the end decide that, so no scan is decoded for it.
+bool cutWithoutDecoding(const TJpegInfo& info)
+{
+    return info.arithmetic && !info.endMarker;
 }
 
 } // namespace
@@ -49,8 +49,9 @@ TJpegInfo TJPEGImage::ReadInfo(const std::vector<uint8_t>& data)
         jpegError(message);
     if (info.width == 0 || info.height == 0 || (info.components != 1 && info.components != 3 && info.components != 4))
         jpegError("unsupported picture layout");
+    const TJpegEnd end = FindJpegEnd(data.data(), data.size(), info.scan_offset);
     return {info.width, info.height, info.components, info.adobe_inverted != 0, info.arithmetic != 0,
-            hasEndMarker(data, info.scan_offset)};
+            end.closed, end.dataEnd};
 }
 
 int TJPEGImage::ReadThrough(const std::vector<uint8_t>& data)
@@ -58,7 +59,10 @@ int TJPEGImage::ReadThrough(const std::vector<uint8_t>& data)
     // No picture is kept, so the picture-size limit of the decoding modes has
     // no part here: what bounds the read is the format's own size limit,
     // which libjpeg holds, and the memory its buffers may take.
-    checkDataHoldsBlocks(ReadInfo(data), data.size());
+    const TJpegInfo info = ReadInfo(data);
+    if (cutWithoutDecoding(info))
+        return JPEG_CUT;
+    checkDataHoldsBlocks(info, data.size());
     vum_jpeg_result result;
     char message[200] = {};
     if (vum_jpeg_decode(data.data(), data.size(), nullptr, 0, 0, long(imageLimits().maxAllocation), &result,
@@ -77,6 +81,8 @@ void TJPEGImage::LoadFromStream(TStream& stream)
     ReleaseImage();
     std::vector<uint8_t> data = stream.ReadRest();
     TJpegInfo info = ReadInfo(data);
+    if (cutWithoutDecoding(info))
+        jpegError("the file is cut off");
     if (!SizeWithinLimits(info.width, info.height))
         jpegError("the picture is too large");
     checkDataHoldsBlocks(info, data.size());

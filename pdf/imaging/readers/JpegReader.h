@@ -2,6 +2,7 @@
 
 // JPEG files through libjpeg: grey pictures become 8-bit grey palette
 // bitmaps, colour and CMYK pictures 24-bit bitmaps.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +17,8 @@ struct TJpegInfo {
     int components = 0;
     bool adobeInverted = false;   // CMYK stored inverted, as Adobe applications write it
     bool arithmetic = false;      // arithmetic-coded, which can code a flat block in less than a bit
-    bool endMarker = false;       // an end-of-image marker follows the first scan's header
+    bool endMarker = false;       // an end-of-image marker comes after the scans
+    std::size_t dataEnd = 0;      // with it, where it ends; without, where one would close the data
 };
 
 class TJPEGImage : public TBitmap {
@@ -30,6 +32,7 @@ public:
     // Reads every scan through without keeping the picture, held to the
     // format's and the memory limits only: the verdict (a jpeg_verdict of
     // jpeg/JpegVerdict.h) that the decoding modes reach on the same data.
+    // Where the header and the end of the data decide it, nothing is decoded.
     // Raises as ReadInfo does, for data too short for the size the header
     // claims, and where libjpeg gives up.
     static int ReadThrough(const std::vector<uint8_t>& data);

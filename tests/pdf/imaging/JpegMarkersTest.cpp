@@ -1,0 +1,131 @@
+// Where a JPEG file's data end, found by walking its markers after the first
+// scan, and what the reader decides from that alone: an arithmetic-coded file
+// without its end marker is cut, and no scan of it is decoded.
+#include <gtest/gtest.h>
+
+#include "JpegDecodings.h"
+#include "JpegSegments.h"
+#include "TempDir.h"
+#include "ToolRunner.h"
+#include "imaging/Errors.h"
+#include "imaging/Stream.h"
+#include "imaging/readers/JpegReader.h"
+#include "jpeg/JpegVerdict.h"
+
+using namespace vum;
+using namespace jpegsegments;
+
+namespace {
+
+const std::string kEnd = "\xff\xd9";
+
+std::vector<uint8_t> bytesOf(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
+
+// "" when the reader takes the bytes, else its message.
+std::string load(const std::string& bytes)
+{
+    TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    TJPEGImage reader;
+    try {
+        reader.LoadFromStream(stream);
+    } catch (const EInvalidGraphic& e) {
+        return e.what();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(JpegMarkers, TheDataEndWhereTheWalkAfterTheScansMeetsTheEndMarker)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg", "djpeg"}));
+    TempDir dir;
+    const std::string source = photo(dir.file("photo.ppm"));
+    const std::string baseline = cjpeg({}, source);
+    const std::string progressive = cjpeg({"-progressive"}, source);
+    const std::string restarts = cjpeg({"-progressive", "-restart", "1"}, source);
+    const std::string open = withoutEnd(progressive);
+    const std::string comment = segment(0xFE, "made by hand \xff\xd9 and closed");
+    const std::string app = segment(0xE1, std::string("Exif\0\0", 6) + "\xff\xd8 thumbnail \xff\xd9");
+    const std::string cutComment = segment(0xFE, std::string(60, 'c') + kEnd).substr(0, 20);
+    const std::string filled = withFillBeforeMarkers(progressive, 3);
+    // Fill bytes before markers are legal: libjpeg reads the file as it reads the original.
+    const ToolResult ofFilled = runTool({"djpeg"}, filled);
+    EXPECT_EQ(ofFilled.err, "");
+    EXPECT_EQ(ofFilled.out, runTool({"djpeg"}, progressive).out);
+    const struct Case {
+        const char* name;
+        std::string bytes;
+        bool closed;
+        std::size_t dataEnd;
+    } cases[] = {
+        {"baseline", baseline, true, baseline.size()},
+        {"progressive", progressive, true, progressive.size()},
+        {"progressive without its end marker", open, false, open.size()},
+        // A comment or APP segment after the scans holds the bytes of an end marker.
+        {"comment holding FF D9 in place of the end marker", open + comment, false, open.size() + comment.size()},
+        {"APP1 holding FF D9 in place of the end marker", open + app, false, open.size() + app.size()},
+        {"comment holding FF D9, then the end marker", open + comment + kEnd, true, open.size() + comment.size() + 2},
+        // The file ends inside a trailing segment: the data end where it starts.
+        {"a comment cut off after the scans", open + cutComment, false, open.size()},
+        {"a lone FF after the scans", open + "\xff", false, open.size() + 1},
+        {"bytes after the end marker", baseline + std::string("\0\xff\xd8\xff\xd9junk", 9), true, baseline.size()},
+        {"restart markers", restarts, true, restarts.size()},
+        {"restart markers without the end marker", withoutEnd(restarts), false, restarts.size() - 2},
+        {"fill bytes before the markers", filled, true, filled.size()},
+        {"fill bytes, the end marker gone", withoutEnd(filled), false, filled.size() - 2},
+    };
+    for (const Case& c : cases) {
+        const TJpegInfo info = TJPEGImage::ReadInfo(bytesOf(c.bytes));
+        EXPECT_EQ(info.endMarker, c.closed) << c.name;
+        EXPECT_EQ(info.dataEnd, c.dataEnd) << c.name;
+        // Whole files all: each loads, with its end marker or without.
+        EXPECT_EQ(load(c.bytes), "") << c.name;
+    }
+}
+
+// The shared rule calls an arithmetic-coded file without its end marker cut,
+// whatever its scans hold: the reader says so from the header and the end of
+// the data, and starts no decoding, in the read-through of the JPEG picture
+// mode and in the decoding modes alike.
+TEST(JpegMarkers, ArithmeticFilesWithoutTheirEndMarkerAreCutUndecoded)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    const std::string source = photo(dir.file("photo.ppm"));
+    const std::string flat = flatGrey(dir.file("flat.pgm"));
+    const std::string sequential = cjpeg({"-arithmetic"}, source);
+    const std::string progressive = cjpeg({"-arithmetic", "-progressive"}, source);
+    const std::string flatProgressive = cjpeg({"-arithmetic", "-progressive", "-grayscale"}, flat);
+    const std::string flatSequential = cjpeg({"-arithmetic", "-grayscale"}, flat);
+    const struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"sequential", withoutEnd(sequential)},
+        {"progressive", withoutEnd(progressive)},
+        {"a comment holding FF D9 after the data", withoutEnd(sequential) + segment(0xFE, "end \xff\xd9")},
+        {"an APP segment after the data", withoutEnd(progressive) + segment(0xEF, "trailer")},
+        {"cut inside a scan", progressive.substr(0, progressive.size() * 2 / 3)},
+        // Small files claiming huge pictures, which a decoding would fill with zeros.
+        {"flat grey progressive claiming 22000 x 22000", withoutEnd(declaring(flatProgressive, 22000, 22000))},
+        {"flat grey claiming 65500 x 65500, a comment after the data",
+         withoutEnd(declaring(flatSequential, 65500, 65500)) + segment(0xFE, "end")},
+    };
+    for (const Case& c : cases) {
+        const int before = jpegDecodingsStarted();
+        EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(c.bytes)), JPEG_CUT) << c.name;
+        EXPECT_EQ(load(c.bytes), "JPEG error: the file is cut off") << c.name;
+        EXPECT_EQ(jpegDecodingsStarted(), before) << c.name;
+    }
+    // With their end markers they are decoded.
+    for (const std::string& whole : {sequential, progressive}) {
+        const int before = jpegDecodingsStarted();
+        EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(whole)), JPEG_WHOLE);
+        EXPECT_EQ(load(whole), "");
+        EXPECT_EQ(jpegDecodingsStarted(), before + 2);
+    }
+}
