@@ -7,7 +7,10 @@
 
 #include "ToolRunner.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Errors.h"
 #include "imaging/PictureLoader.h"
+#include "imaging/Stream.h"
+#include "imaging/readers/JpegReader.h"
 
 namespace {
 
@@ -184,4 +187,18 @@ std::unique_ptr<vum::TBitmap> loadWithRegistry(const std::string& file)
     if (!cls)
         return nullptr;
     return vum::LoadPictureFile(file, cls);
+}
+
+std::string loadJpegBytes(const std::string& bytes, Raster* picture)
+{
+    vum::TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    vum::TJPEGImage reader;
+    try {
+        reader.LoadFromStream(stream);
+    } catch (const vum::EInvalidGraphic& e) {
+        return e.what();
+    }
+    if (picture)
+        *picture = rasterOf(reader);
+    return "";
 }

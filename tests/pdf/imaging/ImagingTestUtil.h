@@ -38,3 +38,5 @@ uint32_t patternColor(uint32_t x, uint32_t y, uint32_t n);
 
 // Loads a file with the reader class the registry picks.
 std::unique_ptr<vum::TBitmap> loadWithRegistry(const std::string& file);
+// "" when the JPEG reader takes the bytes (their picture in `picture`), else its message.
+std::string loadJpegBytes(const std::string& bytes, Raster* picture = nullptr);

@@ -3,6 +3,7 @@
 // without its end marker is cut, and no scan of it is decoded.
 #include <gtest/gtest.h>
 
+#include "ImagingTestUtil.h"
 #include "JpegDecodings.h"
 #include "JpegSegments.h"
 #include "TempDir.h"
@@ -24,18 +25,6 @@ std::vector<uint8_t> bytesOf(const std::string& s)
     return {s.begin(), s.end()};
 }
 
-// "" when the reader takes the bytes, else its message.
-std::string load(const std::string& bytes)
-{
-    TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    TJPEGImage reader;
-    try {
-        reader.LoadFromStream(stream);
-    } catch (const EInvalidGraphic& e) {
-        return e.what();
-    }
-    return "";
-}
 
 } // namespace
 
@@ -83,7 +72,7 @@ TEST(JpegMarkers, TheDataEndWhereTheWalkAfterTheScansMeetsTheEndMarker)
         EXPECT_EQ(info.endMarker, c.closed) << c.name;
         EXPECT_EQ(info.dataEnd, c.dataEnd) << c.name;
         // Whole files all: each loads, with its end marker or without.
-        EXPECT_EQ(load(c.bytes), "") << c.name;
+        EXPECT_EQ(loadJpegBytes(c.bytes), "") << c.name;
     }
 }
 
@@ -118,14 +107,14 @@ TEST(JpegMarkers, ArithmeticFilesWithoutTheirEndMarkerAreCutUndecoded)
     for (const Case& c : cases) {
         const int before = jpegDecodingsStarted();
         EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(c.bytes)), JPEG_CUT) << c.name;
-        EXPECT_EQ(load(c.bytes), "JPEG error: the file is cut off") << c.name;
+        EXPECT_EQ(loadJpegBytes(c.bytes), "JPEG error: the file is cut off") << c.name;
         EXPECT_EQ(jpegDecodingsStarted(), before) << c.name;
     }
     // With their end markers they are decoded.
     for (const std::string& whole : {sequential, progressive}) {
         const int before = jpegDecodingsStarted();
         EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(whole)), JPEG_WHOLE);
-        EXPECT_EQ(load(whole), "");
+        EXPECT_EQ(loadJpegBytes(whole), "");
         EXPECT_EQ(jpegDecodingsStarted(), before + 2);
     }
 }

@@ -22,20 +22,6 @@ std::string withoutEnd(const std::string& jpeg)
     return jpeg.substr(0, jpeg.size() - 2);
 }
 
-// "" when the reader takes the bytes (their picture in `picture`), else its message.
-std::string load(const std::string& bytes, Raster* picture = nullptr)
-{
-    TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    TJPEGImage reader;
-    try {
-        reader.LoadFromStream(stream);
-    } catch (const EInvalidGraphic& e) {
-        return e.what();
-    }
-    if (picture)
-        *picture = rasterOf(reader);
-    return "";
-}
 
 // Where the data of one scan end and the markers of the next begin (tables
 // or its header), after the first scan.
@@ -132,8 +118,8 @@ TEST(JpegWholeFiles, LoadLikeDjpegOfTheWholeFile)
         if (c.change == Change::TrailingBytes)
             bytes += std::string("\0\xff\xd8\xff\x00 junk", 10);
         Raster ours, ofWhole;
-        EXPECT_EQ(load(bytes, &ours), "") << c.made.name;
-        EXPECT_EQ(load(whole, &ofWhole), "") << c.made.name;
+        EXPECT_EQ(loadJpegBytes(bytes, &ours), "") << c.made.name;
+        EXPECT_EQ(loadJpegBytes(whole, &ofWhole), "") << c.made.name;
         EXPECT_EQ(rasterDifference(ours, ofWhole), "") << c.made.name;
         // djpeg rounds its CMYK to RGB conversion otherwise.
         const int tolerance = std::string(c.made.name) == "cmyk.jpg" ? 2 : 0;
@@ -161,7 +147,7 @@ TEST(JpegWholeFiles, CutFilesAreRefused)
     };
     for (const Made& m : made) {
         const std::string whole = readFile(files.make(m.name, m.tool));
-        ASSERT_EQ(load(whole), "") << m.name;
+        ASSERT_EQ(loadJpegBytes(whole), "") << m.name;
         const std::string name = m.name;
         const bool arithmetic = name.find("arithmetic") != std::string::npos;
         const bool severalScans = name.find("progressive") != std::string::npos || name == "by-component.jpg";
@@ -183,10 +169,10 @@ TEST(JpegWholeFiles, CutFilesAreRefused)
         }
         for (const auto& [where, bytes] : cuts) {
             // A cut inside the header of a later scan may meet another of libjpeg's errors first.
-            const std::string message = load(bytes);
+            const std::string message = loadJpegBytes(bytes);
             EXPECT_EQ(message.rfind("JPEG error: ", 0), 0u) << m.name << " cut " << where << ": " << message;
         }
         for (const auto& [where, bytes] : closedWhole)
-            EXPECT_EQ(load(bytes), "") << m.name << " cut " << where;
+            EXPECT_EQ(loadJpegBytes(bytes), "") << m.name << " cut " << where;
     }
 }
