@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <string>
 
 #include "ChildProcess.h"
@@ -100,6 +101,23 @@ std::string withoutEndMarker(const TempDir& dir, const std::string& source, cons
 }
 
 } // namespace
+
+// Qt converts large pictures on the threads of its pool, which stay idle a
+// while afterwards: a child forked then must still convert, as it does when
+// its test runs alone.
+TEST(DecodeLimits, AChildConvertsPicturesAfterQtsPoolHasRun)
+{
+    const auto convertLarge = [] {
+        QImage image(2000, 2000, QImage::Format_Grayscale8);
+        image.fill(qRgb(90, 90, 90));
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        return image.pixel(1999, 1999) == qRgb(90, 90, 90);
+    };
+    ASSERT_TRUE(convertLarge());
+    const ChildOutcome child = runInChild([&] { return std::string(convertLarge() ? "converted" : "wrong"); }, 30);
+    EXPECT_TRUE(child.finished) << "status " << child.status;
+    EXPECT_EQ(child.text, "converted");
+}
 
 TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
 {
