@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <string>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "DamagedJpegs.h"
@@ -117,6 +118,27 @@ TEST(DecodeLimits, AChildConvertsPicturesAfterQtsPoolHasRun)
     const ChildOutcome child = runInChild([&] { return std::string(convertLarge() ? "converted" : "wrong"); }, 30);
     EXPECT_TRUE(child.finished) << "status " << child.status;
     EXPECT_EQ(child.text, "converted");
+}
+
+// The damaged pictures the tests make from noise are the same bytes every
+// time, so a failure they show can be repeated.
+TEST(DecodeLimits, DamagedInputsAreTheSameEveryTime)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
+    const auto make = [](const TempDir& dir) {
+        const std::string folder = dir.path().string();
+        return std::vector<std::string>{
+            readFile(damagedjpegs::cutInHalf(folder, "cut.jpg", "64x48")),
+            readFile(damagedjpegs::withoutLastComponent(folder, "no-cr.jpg", "64x48")),
+            readFile(damagedjpegs::manyScans(folder, "scans.jpg", 20)),
+        };
+    };
+    TempDir first, second;
+    const std::vector<std::string> once = make(first), again = make(second);
+    for (size_t i = 0; i < once.size(); ++i) {
+        EXPECT_FALSE(once[i].empty()) << i;
+        EXPECT_TRUE(once[i] == again[i]) << i;
+    }
 }
 
 TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)

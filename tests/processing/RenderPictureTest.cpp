@@ -42,7 +42,8 @@ TEST(RenderPicture, LargeJpegThroughTheWholePipeline)
 
 // A GIF's logical screen around a small first frame is transparent unless a
 // screen colour table gives it a background colour; a result lays it on
-// white. A 64-square frame in the corner of a large screen, drawn 800 wide.
+// white. A 64-square frame in the corner of a large screen (without any
+// colour table: 16384 square, all black before), drawn 800 wide.
 TEST(RenderPicture, AGifsScreenWithoutAColourTableComesOutWhiteAroundTheFrame)
 {
     const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0), white = qRgb(255, 255, 255);
@@ -53,7 +54,7 @@ TEST(RenderPicture, AGifsScreenWithoutAColourTableComesOutWhiteAroundTheFrame)
         std::string screenTable, frameTable;
         QRgb around;
     } cases[] = {
-        {"a frame table only", 16384, {}, frameTable, white},
+        {"a frame table only", 4096, {}, frameTable, white},
         {"no colour table at all", 16384, {}, {}, white},
         {"a screen table", 4096, craftedgifs::colourTable({red, blue, green, red}), frameTable, green},
     };

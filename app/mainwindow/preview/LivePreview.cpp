@@ -57,7 +57,7 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     if (source.image.isNull())
         return unreadable();
     say(previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
-                                       info.size()));
+                              info.size()));
 
     f.outcome = PreviewFrame::Outcome::Shown;
     f.thumbnail = source.image;
