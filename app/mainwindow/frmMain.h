@@ -138,6 +138,7 @@ public:
     }
     void focusList() override;
     void showTip(const QString& text) override;
+    void showPictureTip() override;
     void positionChosen(bool picture, bool freePosition) override;
     void popupPrefixMenu(QPoint global) override;
     void popupEffectsMenu(QPoint global) override;

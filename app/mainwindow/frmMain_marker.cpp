@@ -52,6 +52,8 @@ void frmMain::imgM_MouseDown(Qt::MouseButton button, QPointF pos)
         menus->mXYPos->setEnabled(false);
     if (a == PressAction::OpenMenu)
         menus->mImgOpt->popup(imgM->mapToGlobal(pos.toPoint()));
+    else if (a == PressAction::MoveModeEnded)
+        showPictureTip();
 }
 
 PanelPlaces frmMain::panelPlaces() const

@@ -45,6 +45,11 @@ void frmMain::showTip(const QString& text)
     app.status.show(text);
 }
 
+void frmMain::showPictureTip()
+{
+    app.status.show(preview_.pictureLine());
+}
+
 void frmMain::positionChosen(bool picture, bool freePosition)
 {
     menus->mXYPos->setEnabled(false);

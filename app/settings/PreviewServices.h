@@ -23,6 +23,10 @@ public:
     virtual void focusList() = 0;
     // Writes a tip, with its "【提示】" already in the text, into the status line.
     virtual void showTip(const QString& text) = 0;
+    // Shows again what the last redraw said of the selected entry (its
+    // information line, or what is wrong with it), in place of the hint of a
+    // command the user gave up.
+    virtual void showPictureTip() = 0;
     // A watermark's position choice changed (picture: the picture watermark).
     // A free position hands the marker to the user: it lies over that
     // watermark, blinks and the preview takes the keys. A preset position

@@ -172,6 +172,7 @@ private:
     void connectOutput();
     void connectColours();
     void addLocalBorders();
+    void showBorderInUse();
     bool putSize(const QString& width, const QString& height);
     bool scanBorderFolder(const QString& folder);
     // The panel's select-on-first-click rule: the first click of a box in the

@@ -180,8 +180,10 @@ void SettingsPanel::addLocalBorders()
     dlg.Frame1->hide();
     dlg.setFolder(ProgramFolders::borderDir());
     dlg.setPattern(QStringLiteral("*.png"));
-    if (execChooser(dlg) != QDialog::Accepted || app.ps.sODIR.isEmpty())
+    if (execChooser(dlg) != QDialog::Accepted || app.ps.sODIR.isEmpty()) {
+        showBorderInUse();
         return;
+    }
     const BusyCursor busy;
     bool full = false;
     {
@@ -198,6 +200,19 @@ void SettingsPanel::addLocalBorders()
     cmbBK->setCurrentIndex(cmbBK->count() - 3);
     if (full)
         window_.showTip(QStringLiteral("【提示】边框列表已满,其余边框未添加。"));
+}
+
+// A folder choice given up changes nothing: the box shows the border in use
+// again rather than the command, and the status line what it said of the
+// picture rather than the hint on choosing a folder.
+void SettingsPanel::showBorderInUse()
+{
+    const int inUse = app.ps.sBkFile.isEmpty() ? 0 : int(app.win.sBkFiles.indexOf(app.ps.sBkFile));
+    {
+        const QSignalBlocker quiet(cmbBK);
+        cmbBK->setCurrentIndex(inUse >= 0 && inUse < cmbBK->count() - 2 ? inUse : 0);
+    }
+    window_.showPictureTip();
 }
 
 bool SettingsPanel::scanBorderFolder(const QString& folder)

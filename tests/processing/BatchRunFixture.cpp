@@ -63,7 +63,7 @@ void BatchRunFixture::convert(const QString& name, const std::string& size, cons
 QString BatchRunFixture::noise(const QString& path, const std::string& size, const char* format)
 {
     const std::string target = (format ? std::string(format) + ":" : std::string()) + path.toStdString();
-    EXPECT_EQ(runTool({"convert", "-size", size, "xc:gray", "+noise", "Random", target}).exitCode, 0)
+    EXPECT_EQ(runTool({"convert", "-seed", "3", "-size", size, "xc:gray", "+noise", "Random", target}).exitCode, 0)
         << "ImageMagick's convert is needed";
     return path;
 }

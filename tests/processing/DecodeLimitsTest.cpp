@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <string>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "DamagedJpegs.h"
@@ -100,6 +102,44 @@ std::string withoutEndMarker(const TempDir& dir, const std::string& source, cons
 }
 
 } // namespace
+
+// Qt converts large pictures on the threads of its pool, which stay idle a
+// while afterwards: a child forked then must still convert, as it does when
+// its test runs alone.
+TEST(DecodeLimits, AChildConvertsPicturesAfterQtsPoolHasRun)
+{
+    const auto convertLarge = [] {
+        QImage image(2000, 2000, QImage::Format_Grayscale8);
+        image.fill(qRgb(90, 90, 90));
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        return image.pixel(1999, 1999) == qRgb(90, 90, 90);
+    };
+    ASSERT_TRUE(convertLarge());
+    const ChildOutcome child = runInChild([&] { return std::string(convertLarge() ? "converted" : "wrong"); }, 30);
+    EXPECT_TRUE(child.finished) << "status " << child.status;
+    EXPECT_EQ(child.text, "converted");
+}
+
+// The damaged pictures the tests make from noise are the same bytes every
+// time, so a failure they show can be repeated.
+TEST(DecodeLimits, DamagedInputsAreTheSameEveryTime)
+{
+    ASSERT_TRUE(toolsInstalled({"convert", "jpegtran"}));
+    const auto make = [](const TempDir& dir) {
+        const std::string folder = dir.path().string();
+        return std::vector<std::string>{
+            readFile(damagedjpegs::cutInHalf(folder, "cut.jpg", "64x48")),
+            readFile(damagedjpegs::withoutLastComponent(folder, "no-cr.jpg", "64x48")),
+            readFile(damagedjpegs::manyScans(folder, "scans.jpg", 20)),
+        };
+    };
+    TempDir first, second;
+    const std::vector<std::string> once = make(first), again = make(second);
+    for (size_t i = 0; i < once.size(); ++i) {
+        EXPECT_FALSE(once[i].empty()) << i;
+        EXPECT_TRUE(once[i] == again[i]) << i;
+    }
+}
 
 TEST(DecodeLimits, EndlessScansAndCutFilesAreLoggedAsWhatTheyAre)
 {

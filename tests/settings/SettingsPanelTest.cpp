@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <functional>
 
 #include "DamagedGifs.h"
 #include "DamagedJpegs.h"
@@ -115,9 +116,11 @@ TEST_F(SettingsPanelTest, LocalBordersAddEachPngOnceAndSelectTheLast)
     const QStringList before = entries(p.cmbBK);  // 无边框, blue, frame, two commands
 
     chooseFolder(QString());
+    const int inUse = p.cmbBK->currentIndex();
     p.cmbBK->setCurrentIndex(p.cmbBK->count() - 2);
+    EXPECT_EQ(p.cmbBK->currentIndex(), inUse) << "a cancel leaves the border in use shown";
     QCoreApplication::processEvents();
-    emit p.cmbBK->activated(p.cmbBK->count() - 2);  // picked again after the cancel
+    p.cmbBK->setCurrentIndex(p.cmbBK->count() - 2);  // picked again after the cancel
     EXPECT_EQ(choosers, 2);
     EXPECT_EQ(entries(p.cmbBK), before);
 
@@ -244,6 +247,57 @@ TEST_F(SettingsPanelTest, ChoosingASizeKeepsTheDamageTipOfThePicture)
         window->setListIndex(0);
         p.cmbSize->setCurrentIndex(c.index);
         EXPECT_EQ(app->status.text(), QString::fromUtf8(c.hint)) << c.index;
+    }
+}
+
+// A command given up leaves nothing of itself behind: once the folder chooser
+// of "添加本地边框..." is cancelled, or the picture-move mode is left with a
+// right click, the status line says again what it said of the picture (what is
+// wrong with a damaged one) and the border box shows the border in use.
+TEST_F(SettingsPanelTest, GivingUpACommandBringsThePicturesTipBack)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    const std::string cut = damagedjpegs::cutInHalf(home.toStdString(), "cut.jpg", "200x150");
+    ASSERT_FALSE(cut.empty());
+    SettingsPanel& p = openPanel({picture(home + "/p/good.jpg", 200, 150), QString::fromStdString(cut)});
+    window->show();
+    const QString damaged = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg");
+    const auto giveUpFolder = [&] {
+        chooseFolder(QString());
+        const int before = choosers;
+        p.cmbBK->setCurrentIndex(p.cmbBK->count() - 2);
+        EXPECT_EQ(choosers, before + 1);
+    };
+    const auto leaveMoveMode = [&] {
+        window->menus->mTRect->trigger();
+        ASSERT_TRUE(app->win.bMovePic);
+        EXPECT_TRUE(app->status.text().startsWith(QStringLiteral("【提示】按住鼠标左键拖动蓝色方块")));
+        const QPointF at(5, 5);
+        QMouseEvent right(QEvent::MouseButtonPress, at, window->imgM->mapToGlobal(at), Qt::RightButton,
+                          Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window->imgM, &right);
+        EXPECT_FALSE(app->win.bMovePic);
+    };
+    const struct Command {
+        const char* what;
+        std::function<void()> giveUp;
+    } givenUp[] = {{"a border folder not chosen", giveUpFolder}, {"the move mode left", leaveMoveMode}};
+    for (const Command& c : givenUp) {
+        for (const int entry : {1, 0}) {  // the damaged picture, then a sound one
+            for (const QString& border : {QStringLiteral("blue"), QStringLiteral("无边框")}) {
+                SCOPED_TRACE(std::string(c.what) + ", entry " + std::to_string(entry) + ", " + border.toStdString());
+                window->setListIndex(entry);
+                p.cmbBK->setCurrentIndex(p.cmbBK->findText(border));
+                window->lstFile_Click();
+                const QString said = app->status.text();
+                ASSERT_EQ(said == damaged, entry == 1) << said.toStdString();
+                const QString inUse = app->ps.sBkFile;
+                c.giveUp();
+                EXPECT_EQ(app->status.text().toStdString(), said.toStdString());
+                EXPECT_EQ(p.cmbBK->currentText().toStdString(), border.toStdString());
+                EXPECT_EQ(app->ps.sBkFile, inUse);
+            }
+        }
     }
 }
 

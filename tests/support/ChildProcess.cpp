@@ -1,13 +1,17 @@
 #include "ChildProcess.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -18,6 +22,36 @@ uint64_t addressSpaceInUse()
         if (line.rfind("VmSize:", 0) == 0)
             return std::stoull(line.substr(7)) * 1024;
     return 0;
+}
+
+std::vector<std::function<void()>>& preparations()
+{
+    static std::vector<std::function<void()>> steps;
+    return steps;
+}
+
+int threadsRunning()
+{
+    std::error_code ec;
+    int count = 0;
+    for (std::filesystem::directory_iterator it("/proc/self/task", ec), end; !ec && it != end; it.increment(ec))
+        ++count;
+    return count;
+}
+
+// Ends the helper threads the preparations know of, then gives threads that
+// end by themselves (a name lookup's, say) a few seconds to go.
+bool downToOneThread()
+{
+    for (const auto& prepare : preparations())
+        prepare();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (threadsRunning() > 1) {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 void watchdog(int)
@@ -52,8 +86,18 @@ void watchdog(int)
 
 } // namespace
 
+void addForkPreparation(std::function<void()> prepare)
+{
+    preparations().push_back(std::move(prepare));
+}
+
 ChildOutcome runInChild(const std::function<std::string()>& work, unsigned seconds)
 {
+    if (!downToOneThread()) {
+        std::fprintf(stderr, "not forked: %d threads still run, and a child forked beside them may wait for ever\n",
+                     threadsRunning());
+        return {};
+    }
     int ends[2];
     if (::pipe(ends) != 0)
         return {};

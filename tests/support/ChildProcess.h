@@ -6,6 +6,14 @@
 
 // Runs a piece of a test in a forked child, so that a hang, a crash or an
 // allocation the machine cannot give stays out of the test process.
+//
+// Only a process that runs one thread is forked. A child gets the memory of
+// every thread but only the thread that forked: the locks the others held
+// stay locked, and a thread pool counts idle threads that are not there and
+// hands them work that is never done (Qt's pool left from an earlier test of
+// the same process made a child wait for ever in QImage::convertTo). So the
+// helper threads a test process keeps are ended first, by the preparations
+// below, and a process that still runs more than one thread is not forked.
 
 // Sanitizers reserve terabytes of address space: under them no cap can be set.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -27,8 +35,15 @@ struct ChildOutcome {
 };
 
 // Runs `work` in a child and hands back the text it returns. A watchdog ends
-// the child after `seconds`; it only catches hangs, so it is generous.
+// the child after `seconds`; it only catches hangs, so it is generous. When
+// the process cannot be brought down to one thread, nothing is forked: the
+// outcome is not finished and standard error says why.
 ChildOutcome runInChild(const std::function<std::string()>& work, unsigned seconds = 120);
+
+// Adds a step that ends helper threads of the test process (idle pool
+// threads that outlive the work that started them); runInChild takes every
+// step before it forks. The Qt test main adds one for Qt's thread pool.
+void addForkPreparation(std::function<void()> prepare);
 
 // Caps the calling process's address space at what it maps now plus
 // `headroom` bytes. Call it inside the child, after what the work needs

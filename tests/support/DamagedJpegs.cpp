@@ -10,7 +10,7 @@ namespace damagedjpegs {
 std::string cutInHalf(const std::string& folder, const std::string& name, const std::string& size)
 {
     const std::string whole = (std::filesystem::path(folder) / ("whole-" + name)).string();
-    if (runTool({"convert", "-size", size, "xc:rgb(200,60,40)", "+noise", "Random", "-quality", "90", whole})
+    if (runTool({"convert", "-seed", "7", "-size", size, "xc:rgb(200,60,40)", "+noise", "Random", "-quality", "90", whole})
             .exitCode != 0)
         return {};
     const std::string bytes = readFile(whole);
@@ -26,7 +26,7 @@ std::string withoutLastComponent(const std::string& folder, const std::string& n
     const std::string script = (dir / (name + ".scans")).string();
     const std::string scanned = (dir / ("scanned-" + name)).string();
     writeFile(script, "0;\n1;\n2;\n");
-    if (runTool({"convert", "-size", size, "xc:rgb(200,60,40)", "+noise", "Random", "-quality", "90", source})
+    if (runTool({"convert", "-seed", "7", "-size", size, "xc:rgb(200,60,40)", "+noise", "Random", "-quality", "90", source})
             .exitCode != 0 ||
         runTool({"jpegtran", "-scans", script, "-outfile", scanned, source}).exitCode != 0)
         return {};
@@ -43,7 +43,7 @@ std::string manyScans(const std::string& folder, const std::string& name, int sc
 {
     const std::filesystem::path dir(folder);
     const std::string source = (dir / ("source-" + name)).string();
-    if (runTool({"convert", "-size", "64x48", "plasma:", "-interlace", "Plane", source}).exitCode != 0)
+    if (runTool({"convert", "-seed", "7", "-size", "64x48", "plasma:", "-interlace", "Plane", source}).exitCode != 0)
         return {};
     const std::string bytes = readFile(source);
     const std::size_t end = bytes.rfind("\xff\xd9");

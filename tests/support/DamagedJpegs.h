@@ -3,7 +3,8 @@
 #include <string>
 
 // JPEG files that a reader takes only in part or refuses, made at test time
-// from what ImageMagick's convert writes.
+// from what ImageMagick's convert writes. Their noise is seeded: the same
+// file every time, so a failure can be repeated.
 namespace damagedjpegs {
 
 // A noisy baseline JPEG of `size` ("WxH") cut after half its bytes, as

@@ -28,8 +28,9 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
 {
     PreviewFrame f;
     troubleSaid_ = false;
+    line_.clear();
     if (st_.list.empty()) {
-        ShowTip(st_, previewtext::kEmptyList);
+        say(previewtext::kEmptyList);
         return f;
     }
     f.outcome = PreviewFrame::Outcome::NoSelection;
@@ -40,7 +41,7 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     const QFileInfo info(path);
     // What the window showed of the picture before must not pass for this one.
     const auto unreadable = [&] {
-        ShowTip(st_, previewtext::unreadableLine(path, info.exists()));
+        say(previewtext::unreadableLine(path, info.exists()));
         troubleSaid_ = true;
         f.outcome = PreviewFrame::Outcome::Unreadable;
         f.thumbnail = QImage();
@@ -55,8 +56,8 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     const ViewPicture source = loadViewPicture(path, layout.thumbnailFrame);
     if (source.image.isNull())
         return unreadable();
-    ShowTip(st_, previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
-                                       info.size()));
+    say(previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
+                              info.size()));
 
     f.outcome = PreviewFrame::Outcome::Shown;
     f.thumbnail = source.image;
@@ -72,12 +73,12 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
             // too large, pixels that do not decode): that reason is shown.
             unreadable();
             if (!f.errors.isEmpty())
-                ShowTip(st_, previewtext::refusedLine(path, f.errors.first()));
+                say(previewtext::refusedLine(path, f.errors.first()));
             return f;
         }
         // A file read in part shows its grey rest in the preview: the line says why.
         if (!r.tips.isEmpty()) {
-            ShowTip(st_, previewtext::troubleLine(r.tips));
+            say(previewtext::troubleLine(r.tips));
             troubleSaid_ = true;
         }
     }
@@ -91,6 +92,12 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     f.previous = neighbour(st_.list, index - 1, layout.neighbourBox);
     f.next = neighbour(st_.list, index + 1, layout.neighbourBox);
     return f;
+}
+
+void LivePreview::say(const QString& line)
+{
+    line_ = line;
+    ShowTip(st_, line);
 }
 
 MarkScene LivePreview::markScene() const

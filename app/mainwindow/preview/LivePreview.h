@@ -58,11 +58,18 @@ public:
     // Whether the last redraw put what is wrong with the entry (a file that
     // cannot be read or was read in part) into the status line.
     bool troubleSaid() const { return troubleSaid_; }
+    // What the last redraw put into the status line about the entry: its
+    // information line, or what is wrong with it; empty when it said nothing.
+    const QString& pictureLine() const { return line_; }
 
 private:
+    // Shows a line about the entry and keeps it for pictureLine().
+    void say(const QString& line);
+
     AppState& st_;
     QImage picture_;
     QRect pictureRect_;
     QSizeF textExtent_;
     bool troubleSaid_ = false;
+    QString line_;
 };

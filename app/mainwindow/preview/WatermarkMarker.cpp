@@ -116,9 +116,10 @@ PressAction WatermarkMarker::mousePress(Qt::MouseButton button, QPointF pos, con
     if (button == Qt::RightButton) {
         if (!dragPointer_)
             return PressAction::OpenMenu;
+        const bool moving = st_.win.bMovePic;
         st_.win.bMovePic = false;
         setDragPointer(false);
-        return PressAction::None;
+        return moving ? PressAction::MoveModeEnded : PressAction::None;
     }
     if (button != Qt::LeftButton)
         return PressAction::None;

@@ -11,8 +11,10 @@
 
 struct AppState;
 
-// What the window does after a button was pressed on the preview.
-enum class PressAction { None, OpenMenu };
+// What the window does after a button was pressed on the preview. A right
+// click that ends the picture-move mode leaves its hint behind: the window
+// says again what it said of the picture.
+enum class PressAction { None, OpenMenu, MoveModeEnded };
 
 // What the window does after a button was released on the preview.
 struct ReleaseAction {

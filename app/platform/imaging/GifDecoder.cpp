@@ -119,13 +119,14 @@ GifDecode paintFirstFrame(GifFileType* gif, int transparent)
     }
     // A frame that leaves part of the canvas bare lies on the transparent
     // colour, else on the background colour, an index into the screen's
-    // table that means nothing without one.
+    // table. Without a screen table that index names no colour and the bare
+    // canvas stays transparent, as every viewer shows it: the table the
+    // format recommends for a file without any is for the frame's pixels.
     QRgb background = 0;
     const bool covers = frame.Left == 0 && frame.Top == 0 && frame.Width >= canvasSize.width() &&
                         frame.Height >= canvasSize.height();
-    if (!covers && transparent < 0)
-        background = gif->SColorMap ? coloursOf(gif->SColorMap, transparent)[size_t(gif->SBackGroundColor & 0xFF)]
-                                    : kBlack;
+    if (!covers && transparent < 0 && gif->SColorMap)
+        background = coloursOf(gif->SColorMap, transparent)[size_t(gif->SBackGroundColor & 0xFF)];
     out.image.fill(background);
     if (frame.Width <= 0 || frame.Height <= 0)
         return out;

@@ -140,7 +140,7 @@ TEST(WatermarkMarker, ClicksThatHitNothingAndTheRightButton)
     v.marker.enterMoveMode(QSizeF(420, 340));
     v.marker.mouseMove(Qt::NoButton, {5, 5}, v.scene());
     EXPECT_TRUE(v.marker.dragPointer()) << "the move mode keeps the drag pointer";
-    EXPECT_EQ(v.press(Qt::RightButton, {20, 20}), PressAction::None);
+    EXPECT_EQ(v.press(Qt::RightButton, {20, 20}), PressAction::MoveModeEnded);
     EXPECT_FALSE(v.st.win.bMovePic);
     EXPECT_FALSE(v.marker.dragPointer());
     v.marker.mouseMove(Qt::LeftButton, {100, 100}, v.scene());

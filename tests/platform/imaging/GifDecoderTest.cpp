@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CraftedGifs.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "platform/imaging/GifDecoder.h"
@@ -145,7 +146,7 @@ TEST(GifDecoder, DataThatEndEarlyLeaveTheirRowsGreyAndAreSaid)
 {
     ASSERT_TRUE(toolsInstalled({"convert"}));
     QTemporaryDir dir;
-    const std::vector<std::string> noise{"-size", "200x150", "xc:rgb(200,60,40)", "+noise", "Random"};
+    const std::vector<std::string> noise{"-seed", "5", "-size", "200x150", "xc:rgb(200,60,40)", "+noise", "Random"};
     std::vector<std::string> interlacedNoise = noise;
     interlacedNoise.insert(interlacedNoise.end(), {"-interlace", "GIF"});
     std::vector<std::string> animatedNoise = noise;
@@ -208,7 +209,7 @@ TEST(GifDecoder, DataThatEndEarlyLeaveTheirRowsGreyAndAreSaid)
 
 // Indices that a GIF's colour table does not hold are opaque black, and a GIF
 // without any colour table takes the table the format recommends, black then
-// white; bare canvas shows the background colour, black without a table.
+// white; bare canvas shows the background colour, transparent without a table.
 // The same at every size: Qt's reader painted the smaller ones otherwise, and
 // the other reader left these pixels transparent.
 TEST(GifDecoder, IndicesWithoutAColourLookTheSameAtEverySize)
@@ -234,7 +235,7 @@ TEST(GifDecoder, IndicesWithoutAColourLookTheSameAtEverySize)
         QRgb bare;
     } looks[] = {
         {"a table of two colours", withTable, {red, blue, black, black}, red},
-        {"no table", noTable, {black, white, black, black}, black},
+        {"no table", noTable, {black, white, black, black}, 0},
     };
     QTemporaryDir dir;
     // Qt's reader took the smaller screen, giflib the larger one.
@@ -253,5 +254,40 @@ TEST(GifDecoder, IndicesWithoutAColourLookTheSameAtEverySize)
             }
             EXPECT_EQ(loaded.image.pixel(side - 1, side - 1), l.bare) << l.what << " at " << side;
         }
+    }
+}
+
+// The canvas around a frame smaller than the logical screen shows the
+// screen's background colour when the screen has a colour table, else it is
+// transparent (and a picture's transparent parts are laid on white), as
+// every viewer shows it: the table the format recommends for a file without
+// any colours the frame's own pixels only.
+TEST(GifDecoder, TheScreenAroundTheFrameIsTransparentWithoutAScreenTable)
+{
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0), grey = qRgb(90, 90, 90);
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    const std::string screenTable = craftedgifs::colourTable({grey, white, green, black});
+    const std::string frameTable = craftedgifs::colourTable({red, blue, black, white});
+    const struct Case {
+        const char* what;
+        std::string screenTable, frameTable;
+        QRgb left, right, around;  // the frame's halves, the canvas around it
+    } cases[] = {
+        {"no screen table, a frame table", {}, frameTable, red, blue, 0},
+        {"no colour table at all", {}, {}, black, white, 0},
+        {"a screen table only", screenTable, {}, grey, white, green},
+        {"both tables", screenTable, frameTable, red, blue, green},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const QString path = writeBytes(dir, QStringLiteral("screen.gif"),
+                                        craftedgifs::smallFrame(100, 40, 20, c.screenTable, c.frameTable));
+        const imaging::LoadedPicture loaded = imaging::loadWholePicture(path);
+        ASSERT_EQ(loaded.image.size(), QSize(100, 100)) << c.what;
+        EXPECT_FALSE(loaded.damaged) << c.what;
+        EXPECT_EQ(loaded.image.pixel(25, 30), c.left) << c.what;
+        EXPECT_EQ(loaded.image.pixel(55, 30), c.right) << c.what;
+        for (const QPoint p : {QPoint(0, 0), QPoint(19, 30), QPoint(60, 30), QPoint(30, 60), QPoint(99, 99)})
+            EXPECT_EQ(loaded.image.pixel(p), c.around) << c.what << " at " << p.x() << "," << p.y();
     }
 }
