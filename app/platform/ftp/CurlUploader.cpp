@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QUrl>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -134,11 +133,12 @@ FtpStatus statusOf(CURLcode code, const PutState& put)
 // Whether the data connection shows the server took in the whole file: its
 // system acknowledged every byte and the end-of-file mark, and its end closed
 // in order (a server that closes with bytes unread resets it). The close
-// usually comes before the final answer; it is awaited up to the answer limit.
-bool tookWhole(PutState& put, long answerWait)
+// usually comes before the final answer; the watch says how long it is awaited.
+bool tookWhole(PutState& put)
 {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(answerWait);
-    while (put.data.serverEnd() == DataSocket::End::Open && std::chrono::steady_clock::now() < giveUp) {
+    if (!put.data.queued())
+        return false;  // no data connection known, or the system cannot tell what it holds
+    while (put.data.serverEnd() == DataSocket::End::Open && !put.watch.overdue(0, put.data.sight())) {
         if (put.keepAlive)
             put.keepAlive();
         put.data.awaitServerEnd(1000);
@@ -150,7 +150,7 @@ bool tookWhole(PutState& put, long answerWait)
 // Whether the server kept the `size` bytes the handle has just sent. Where
 // it tells sizes, its number decides; where it does not (an account that may
 // store but not list or read refuses SIZE), what the transfer showed does.
-FtpStatus checkStored(CURL* c, curl_off_t size, PutState& put, long answerWait)
+FtpStatus checkStored(CURL* c, curl_off_t size, PutState& put)
 {
     // The same handle, so the same connection and login: SIZE on the file
     // just written, nothing transferred; the watch holds the answer to its limit.
@@ -165,7 +165,8 @@ FtpStatus checkStored(CURL* c, curl_off_t size, PutState& put, long answerWait)
         curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
     if (stored >= 0)
         return stored == size ? FtpStatus::Done : FtpStatus::Failed;
-    return tookWhole(put, answerWait) ? FtpStatus::Done : FtpStatus::Failed;
+    // A server that answered everything is not stalled, even if its end never closes.
+    return tookWhole(put) ? FtpStatus::Done : FtpStatus::Failed;
 }
 
 } // namespace
@@ -255,7 +256,7 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     // Bytes sent are not bytes stored: a server that closes the data
     // connection early and still answers 226 is asked what it kept.
     if (status == FtpStatus::Done)
-        status = checkStored(c, size, state, timeouts_.response);
+        status = checkStored(c, size, state);
     if (status != FtpStatus::Done)
         state.data.abandon();
     return status;

@@ -338,7 +338,8 @@ struct QueueUnknown : ::testing::Test {
 // Where the system cannot tell what the data connection still holds, what
 // was handed over may all still wait there: the limits allow for a server
 // taking it at the slowest rate, and a server past them has failed this
-// file, but is not known to have stalled.
+// file, but is not known to have stalled. Nor can the transfer then show
+// that a server which tells no sizes has the file whole.
 TEST_F(QueueUnknown, NoGuessCountsAsTaken)
 {
     const qint64 size = 600 * 1024;
@@ -350,6 +351,7 @@ TEST_F(QueueUnknown, NoGuessCountsAsTaken)
     } cases[] = {
         {"a server taking 64 KB/s", {{F::Slow, "65536"}}, 32768, FtpStatus::Done},
         {"a server that stops reading after 100 KB", {{F::StopsReading, "102400"}}, 262144, FtpStatus::Failed},
+        {"an account that refuses SIZE: nothing shows the file whole", {{F::NoSize, "550"}}, 262144, FtpStatus::Failed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
