@@ -25,12 +25,13 @@ public:
     // libcurl is done with `fd`: false when it is not the data connection's,
     // which the caller then closes.
     bool keep(int fd);
-    // What the connection shows now; nothing but `queued` none while no data
-    // connection is known.
+    // What the connection shows now. Before a data connection is known,
+    // nothing is queued and nothing else is known.
     DataSight sight();
     // Bytes handed to the connection that the server has not yet acknowledged;
     // none when no data connection is known or the system cannot tell.
     std::optional<std::int64_t> queued() const;
+    // How the server's end stands; Open while no data connection is known.
     End serverEnd();
     // Waits up to `ms` milliseconds for the server's end to close.
     void awaitServerEnd(int ms);

@@ -307,7 +307,7 @@ TEST(CurlUploader, AServerStillReadingWhatItsSystemTookIsNotStalled)
         FtpStatus status;
         qint64 kept;
     } cases[] = {
-        {"reads 64 KB/s: 9 s after the last byte was acknowledged", {{F::BigBuffer, ""}, {F::Slow, "65536"}}, 32768,
+        {"reads 128 KB/s: 5 s after the last byte was acknowledged", {{F::BigBuffer, ""}, {F::Slow, "131072"}}, 65536,
          FtpStatus::Done, size},
         {"stops reading after 100 KB", {{F::BigBuffer, ""}, {F::StopsReading, "102400"}}, 262144, FtpStatus::Stalled,
          -1},
@@ -349,7 +349,7 @@ TEST_F(QueueUnknown, NoGuessCountsAsTaken)
         long slowest;
         FtpStatus status;
     } cases[] = {
-        {"a server taking 64 KB/s", {{F::Slow, "65536"}}, 32768, FtpStatus::Done},
+        {"a server taking 128 KB/s", {{F::Slow, "131072"}}, 65536, FtpStatus::Done},
         {"a server that stops reading after 100 KB", {{F::StopsReading, "102400"}}, 262144, FtpStatus::Failed},
         {"an account that refuses SIZE: nothing shows the file whole", {{F::NoSize, "550"}}, 262144, FtpStatus::Failed},
     };
