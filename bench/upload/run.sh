@@ -5,7 +5,14 @@
 # also the cases the limits are for, with the program's own limits (minutes):
 # a 1.3 MB result at 8 KB/s (goal: whole, in about 160 s), three of 600 KB to
 # a server that stops reading after 100 KB (goal: about 40 s in all) and to
-# one that never answers the data (goal: about 120 s in all).
+# one that never answers the data (goal: about 120 s in all). Then each a
+# 1.3 MB file and two of 20 KB, printing what the server kept: a server that
+# answers the password with 202, taking 64 KB/s (goal: all whole, about 20 s);
+# one with a 4 MB receive buffer reading 8 KB/s (goal: all whole, about 160 s);
+# one taking 8 KB/s where the system cannot tell what the connection holds
+# (goal: all whole, about 160 s); an account that refuses SIZE (goal: all
+# whole, status 0); one that refuses SIZE and keeps only 100 KB of the big file
+# (goal: status 3 for it, 0 for the others).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 here=$(dirname "$(realpath "$0")")
@@ -45,4 +52,17 @@ for mode in stop-reading=102400 no-final-answer; do
   serve "$mode"
   echo "-- three of 600 KB to a server: $mode"
   "$tool" "127.0.0.1:$port" u p "$work/600k.bin" "$work/600k.bin" "$work/600k.bin"
+done
+
+kept() {
+  echo "kept: $(cd "$work/served" && for f in put*; do printf '%s=%s B ' "$f" "$(stat -c %s "$f")"; done)"
+}
+head -c 20000 /dev/urandom > "$work/20k.bin"
+for mode in login-202+slow=65536 rcvbuf=4194304+slow=8192 slow=8192:unknown no-size=550 \
+            no-size=502+rcvbuf=4194304+cut=102400; do
+  serve "${mode%:unknown}"
+  echo "-- 1.3 MB and two of 20 KB to a server: $mode"
+  QUEUE_UNKNOWN=$([ "${mode%:unknown}" = "$mode" ] && echo 0 || echo 1) \
+    "$tool" "127.0.0.1:$port" u p "$work/1300k.bin" "$work/20k.bin" "$work/20k.bin"
+  kept
 done

@@ -1,12 +1,17 @@
 // Puts each FILE on the FTP server HOST:PORT as USER with PASSWORD, one after
 // the other as a run does (a stalled server ends the later puts at once), and
-// prints for each put its status and seconds, then the seconds of all.
+// prints for each put its status and seconds, then the seconds of all. With
+// QUEUE_UNKNOWN=1 in the environment every data socket acts as on a system
+// that cannot tell what it still holds.
 #include <QCoreApplication>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "platform/ftp/CurlUploader.h"
+#include "platform/ftp/DataSocket.h"
 #include "platform/ftp/FailFastUploader.h"
 
 namespace {
@@ -25,6 +30,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: upload HOST:PORT USER PASSWORD FILE...\n");
         return 2;
     }
+    const char* unknown = std::getenv("QUEUE_UNKNOWN");
+    DataSocket::pretendQueueUnknown(unknown && std::strcmp(unknown, "1") == 0);
     FailFastUploader once(std::make_shared<CurlUploader>());
     const auto all = std::chrono::steady_clock::now();
     for (int i = 4; i < argc; ++i) {

@@ -374,3 +374,53 @@ TEST(FtpServer, UploadsWriteNothingOnStandardOutputEvenAClosedOne)
         }
     }
 }
+
+// An account that may store but not list or read refuses SIZE: a result it
+// took whole, as the transfer shows, is listed like any other.
+TEST(FtpServer, AnUploadOnlyAccountsWholeResultsAreListedWithNothingLogged)
+{
+    UploadRun f;
+    FtpServer server(f.served().path().toStdString(), "vimo", kPassword, FtpServer::Fault::NoSize, "550");
+    ASSERT_TRUE(server.running()) << kNoServer;
+    f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+    f.bigThenSmallResults("1100x780");
+    ASSERT_TRUE(f.start());
+
+    EXPECT_EQ(f.outText().toStdString(), "");
+    const QStringList addresses = QString::fromUtf8(readAll(QDir(f.userDir()).filePath("picUpload.dat")))
+                                      .split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(addresses.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QString name = addresses.at(i).section(u'/', -1);
+        EXPECT_EQ(readAll(f.served().filePath("www/pics/" + name)), readAll(f.out(QStringLiteral("Vimo_000%1.jpg").arg(i))))
+            << i;
+    }
+    EXPECT_EQ(QString::fromUtf8(readAll(f.out("PicURL.htm"))).count("<img "), 3);
+}
+
+// A server that tells no sizes, keeps the first 100 KB of a result with the
+// rest in its buffer, closes the data connection and answers 226: that
+// result is logged and not listed. It failed one file, it did not stall, so
+// the run's later results still go.
+TEST(FtpServer, AResultTheServerCutIsLoggedAndNotListed)
+{
+    UploadRun f;
+    FtpServer server(f.served().path().toStdString(), "vimo", kPassword,
+                     {{FtpServer::Fault::NoSize, "502"}, {FtpServer::Fault::BigBuffer, ""}, {FtpServer::Fault::CutShort, "102400"}});
+    ASSERT_TRUE(server.running()) << kNoServer;
+    f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+    f.bigThenSmallResults("1100x780");
+    ASSERT_TRUE(f.start());
+    ASSERT_GE(QFileInfo(f.out("Vimo_0000.jpg")).size(), 550 * 1024);
+    ASSERT_LT(QFileInfo(f.out("Vimo_0002.jpg")).size(), 100 * 1024) << "the small results fit what the server keeps";
+
+    const QString line = QStringLiteral("在传输文件时发生错误:(错误代码:3)。\r\n");
+    EXPECT_EQ(f.outText().toStdString(), (kErrLogHeader + line + "\r\n").toStdString());
+    EXPECT_EQ(server.uploadsAsked(), 3);
+    const QStringList addresses = QString::fromUtf8(readAll(QDir(f.userDir()).filePath("picUpload.dat")))
+                                      .split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(addresses.size(), 2);
+    EXPECT_TRUE(addresses.at(0).endsWith("_Vimo_0001.jpg"));
+    EXPECT_TRUE(addresses.at(1).endsWith("_Vimo_0002.jpg"));
+    EXPECT_FALSE(QString::fromUtf8(readAll(f.out("PicURL.htm"))).contains("Vimo_0000.jpg"));
+}

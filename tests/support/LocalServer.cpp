@@ -139,6 +139,18 @@ std::string modeOf(FtpServer::Fault fault, const std::string& knobs)
     case FtpServer::Fault::StartInPwdReply:
         name = "start-in-pwd";
         break;
+    case FtpServer::Fault::LoginBy202:
+        name = "login-202";
+        break;
+    case FtpServer::Fault::LoginAtUser:
+        name = "login-at-user";
+        break;
+    case FtpServer::Fault::NoSize:
+        name = "no-size";
+        break;
+    case FtpServer::Fault::BigBuffer:
+        name = "rcvbuf";
+        break;
     case FtpServer::Fault::None:
         break;
     }
@@ -150,6 +162,25 @@ std::string modeOf(FtpServer::Fault fault, const std::string& knobs)
 FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
                      Fault fault, const std::string& knobs)
     : server_(LocalServer::ScriptFile{VIMO_FTP_SERVER_SCRIPT}, {root.string(), user, password, modeOf(fault, knobs)}),
+      root_(root)
+{
+}
+
+namespace {
+
+std::string modeOf(const std::vector<std::pair<FtpServer::Fault, std::string>>& faults)
+{
+    std::string mode;
+    for (const auto& [fault, knobs] : faults)
+        mode += (mode.empty() ? "" : "+") + modeOf(fault, knobs);
+    return mode.empty() ? modeOf(FtpServer::Fault::None, {}) : mode;
+}
+
+} // namespace
+
+FtpServer::FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+                     const std::vector<std::pair<Fault, std::string>>& faults)
+    : server_(LocalServer::ScriptFile{VIMO_FTP_SERVER_SCRIPT}, {root.string(), user, password, modeOf(faults)}),
       root_(root)
 {
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 // A helper server on 127.0.0.1 for tests: a Python script that binds port 0,
@@ -43,16 +44,23 @@ public:
     enum class Fault {
         None,
         HangUp,           // hangs up on the client as soon as the first bytes of an upload have arrived
-        CutShort,         // keeps the first 1000 bytes of an upload, closes the data connection and answers 226
+        CutShort,         // keeps the first knob bytes (1000) of an upload, closes the data connection and answers 226
         Stall,            // lets the user in, then never answers an upload's STOR
         Slow,             // takes an upload's bytes at knob bytes/s (100 KB), answering once it has them all
         StopsReading,     // stops reading an upload after knob bytes (100 KB) and never answers
         NoFinalAnswer,    // takes every byte of an upload, keeps it and never answers
         EndlessCwdReply,  // answers CWD with one more reply line every knob s (5), ending after knob lines (never)
         StartInPwdReply,  // puts a "150" line in a PWD reply it never ends, then holds commands knob s (for ever)
+        LoginBy202,       // answers the right password with 202 (no password needed) instead of 230
+        LoginAtUser,      // lets the user in at USER with 230, asking no password
+        NoSize,           // refuses SIZE with the knob's code (550): an account that may store but not list
+        BigBuffer,        // each data connection's system takes in knob bytes (4 MB) before the server reads them
     };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
               Fault fault = Fault::None, const std::string& knobs = {});
+    // Several faults at once, each with its knobs.
+    FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+              const std::vector<std::pair<Fault, std::string>>& faults);
     bool running() const { return server_.running(); }
     int port() const { return server_.port(); }
     // "127.0.0.1:port", as a user types a server with its port.

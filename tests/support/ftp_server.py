@@ -4,10 +4,12 @@
 #
 #   ftp_server.py ROOT USER PASSWORD MODE PORT_FILE
 #
-# MODE is a name, optionally "=" and numbers separated by ",":
+# MODE is a fault or several joined by "+", each a name, optionally "=" and
+# numbers separated by ",":
 #   keep                     a well-behaved server
 #   drop                     hangs up on the client once the first bytes of an upload arrived
-#   cut                      keeps the first 1000 bytes of an upload, closes the data connection, answers 226
+#   cut=BYTES                keeps the first BYTES (1000 by default) of an upload, closes the data
+#                            connection, answers 226
 #   stall                    lets the user in, then never answers an upload's STOR
 #   slow=RATE                takes an upload's bytes at RATE bytes a second (100 KB by default),
 #                            answering only once it has them all
@@ -17,25 +19,38 @@
 #                            (5 by default), ending it after N lines (0, the default: never)
 #   start-in-pwd=SECONDS     puts a "150" line inside its PWD reply, which it never ends, then
 #                            holds every later command for SECONDS (0, the default: for ever)
+#   login-202                answers a right password with 202 (already logged in) instead of 230
+#   login-at-user            lets the user in at USER with 230, asking no password
+#   no-size=CODE             refuses SIZE with CODE (550 by default), as an account that may store
+#                            but not list or read
+#   rcvbuf=BYTES             gives each data connection a receive buffer of BYTES, so the system
+#                            takes in (acknowledges) that much before the server reads it
 #
 # Every STOR the server is asked for is noted, one line each, in ROOT.stors.
 import logging
 import math
 import os
+import socket
 import sys
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, PassiveDTP, ThrottledDTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
 
 root, user, password, mode, port_file = sys.argv[1:6]
-mode_name, _, numbers = mode.partition('=')
-knobs = [float(n) for n in numbers.split(',') if n]
+faults = {}
+for part in mode.split('+'):
+    name, _, numbers = part.partition('=')
+    faults[name] = [float(n) for n in numbers.split(',') if n]
+# The fault that chooses how the data connection behaves, if any.
+mode_name = next((f for f in faults if f in ('drop', 'cut', 'slow', 'stop-reading', 'no-final-answer')),
+                 next(iter(faults)))
 
 
-def knob(index, default):
+def knob(index, default, fault=None):
+    knobs = faults.get(fault or mode_name, [])
     return knobs[index] if len(knobs) > index else default
 
 
@@ -54,11 +69,14 @@ class Dropping(DTPHandler):
 
 
 class Cutting(DTPHandler):
-    ac_in_buffer_size = 1000
+    keep = int(knob(0, 1000))
+    ac_in_buffer_size = min(keep, 65536)
 
     def handle_read(self):
+        self.ac_in_buffer_size = min(self.ac_in_buffer_size, self.keep - self.tot_bytes_received)
         DTPHandler.handle_read(self)
-        self.handle_close()
+        if self.tot_bytes_received >= self.keep:
+            self.handle_close()
     handle_read_event = handle_read
 
 
@@ -87,18 +105,42 @@ class Unanswering(DTPHandler):
         DTPHandler.close(self)
 
 
+class BigBuffer(PassiveDTP):
+    # Set before listen(), so the window scale the connection agrees on
+    # allows the whole buffer; accepted connections inherit it.
+    def listen(self, backlog):
+        self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, int(knob(0, 4 << 20, 'rcvbuf')))
+        return PassiveDTP.listen(self, backlog)
+
+
 class Handler(FTPHandler):
+    def ftp_USER(self, line):
+        if 'login-at-user' not in faults:
+            return FTPHandler.ftp_USER(self, line)
+        self.username = line
+        self.ftp_PASS(password)
+
+    def respond(self, resp, logfun=logging.debug):
+        if 'login-202' in faults and resp.startswith('230 ') and not self.authenticated:
+            resp = '202 ' + resp[4:]
+        return FTPHandler.respond(self, resp, logfun)
+
+    def ftp_SIZE(self, path):
+        if 'no-size' not in faults:
+            return FTPHandler.ftp_SIZE(self, path)
+        self.respond('%d Not allowed here.' % int(knob(0, 550, 'no-size')))
+
     def ftp_STOR(self, file, mode='w'):
         with open(root.rstrip('/') + '.stors', 'a') as noted:
             noted.write(file + '\n')
-        if mode_name == 'stall':
+        if 'stall' in faults:
             return None
         return FTPHandler.ftp_STOR(self, file, mode)
 
     def ftp_CWD(self, path):
-        if mode_name != 'endless-cwd':
+        if 'endless-cwd' not in faults:
             return FTPHandler.ftp_CWD(self, path)
-        interval, lines = knob(0, 5), int(knob(1, 0))
+        interval, lines = knob(0, 5, 'endless-cwd'), int(knob(1, 0, 'endless-cwd'))
         self.push('250-Changing to the folder, please wait.\r\n')
 
         def more(sent):
@@ -114,10 +156,10 @@ class Handler(FTPHandler):
     quiet_until = None  # commands that come before are held till then
 
     def ftp_PWD(self, line):
-        if mode_name != 'start-in-pwd':
+        if 'start-in-pwd' not in faults:
             return FTPHandler.ftp_PWD(self, line)
         self.push('257-"/" is the current folder.\r\n150 Opening the data connection.\r\n')
-        silence = knob(0, 0)
+        silence = knob(0, 0, 'start-in-pwd')
         self.quiet_until = time.monotonic() + silence if silence else math.inf
 
     def pre_process_command(self, line, cmd, arg):
@@ -139,6 +181,8 @@ Handler.dtp_handler = {
     'stop-reading': StopsReading,
     'no-final-answer': Unanswering,
 }.get(mode_name, DTPHandler)
+if 'rcvbuf' in faults:
+    Handler.passive_dtp = BigBuffer
 server = FTPServer(('127.0.0.1', 0), Handler)
 open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
 os.replace(port_file + '.tmp', port_file)

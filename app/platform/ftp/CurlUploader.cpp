@@ -7,6 +7,7 @@
 #include <cstring>
 #include <curl/curl.h>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unistd.h>
 
@@ -50,7 +51,7 @@ constexpr long kNoLimit = INT_MAX / 1000;
 // limits and the data connection's socket.
 struct PutState {
     PutState(const FtpTimeouts& limits, curl_off_t size, const std::function<void()>& alive)
-        : watch(limits, size, ServerWatch::Clock::now()), keepAlive(alive)
+        : watch(limits, size), keepAlive(alive)
     {
     }
     ServerWatch watch;
@@ -65,7 +66,7 @@ int watchProgress(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t 
     auto& put = *static_cast<PutState*>(clientp);
     if (put.keepAlive)
         put.keepAlive();
-    put.gaveUp = put.watch.overdue(handed, put.data.queued(), ServerWatch::Clock::now());
+    put.gaveUp = put.watch.overdue(handed, put.data.sight());
     return put.gaveUp ? 1 : 0;
 }
 
@@ -76,9 +77,9 @@ int watchTalk(CURL*, curl_infotype type, char* text, size_t length, void* client
     auto& put = *static_cast<PutState*>(clientp);
     const std::string_view line(text, length);
     if (type == CURLINFO_HEADER_OUT)
-        put.watch.asked(line, ServerWatch::Clock::now());
+        put.watch.asked(line);
     else if (type == CURLINFO_HEADER_IN)
-        put.watch.heard(line, ServerWatch::Clock::now());
+        put.watch.heard(line);
     return 0;
 }
 
@@ -107,9 +108,11 @@ size_t discard(char*, size_t size, size_t count, void*)
     return size * count;
 }
 
-bool timedOut(CURLcode code)
+// The watch's verdict on a server past a limit: stalled, so the run's later
+// uploads need not wait for it, unless the limit rested on a guess.
+FtpStatus gaveUpOn(const PutState& put)
 {
-    return code == CURLE_OPERATION_TIMEDOUT || code == CURLE_FTP_ACCEPT_TIMEOUT;
+    return put.watch.guessed() ? FtpStatus::Failed : FtpStatus::Stalled;
 }
 
 // A failure before the server has let us in is a failure to connect;
@@ -122,30 +125,48 @@ FtpStatus statusOf(CURLcode code, const PutState& put)
         return FtpStatus::Done;
     if (!put.watch.loggedIn())
         return FtpStatus::NoConnection;
-    if (put.gaveUp || timedOut(code))
-        return FtpStatus::Stalled;
+    if (put.gaveUp)
+        return gaveUpOn(put);
     return FtpStatus::Failed;
 }
 
-// Whether the server kept the `size` bytes the handle has just sent. A
-// server that does not tell sizes is taken at its word.
-FtpStatus checkStored(CURL* c, curl_off_t size, long answerWait)
+// Whether the data connection shows the server took in the whole file: its
+// system acknowledged every byte and the end-of-file mark, and its end closed
+// in order (a server that closes with bytes unread resets it). The close
+// usually comes before the final answer; the watch says how long it is awaited.
+bool tookWhole(PutState& put)
+{
+    if (!put.data.queued())
+        return false;  // no data connection known, or the system cannot tell what it holds
+    while (put.data.serverEnd() == DataSocket::End::Open && !put.watch.overdue(0, put.data.sight())) {
+        if (put.keepAlive)
+            put.keepAlive();
+        put.data.awaitServerEnd(1000);
+    }
+    const std::optional<std::int64_t> queued = put.data.queued();
+    return queued && *queued == 0 && put.data.serverEnd() == DataSocket::End::ClosedInOrder;
+}
+
+// Whether the server kept the `size` bytes the handle has just sent. Where
+// it tells sizes, its number decides; where it does not (an account that may
+// store but not list or read refuses SIZE), what the transfer showed does.
+FtpStatus checkStored(CURL* c, curl_off_t size, PutState& put)
 {
     // The same handle, so the same connection and login: SIZE on the file
-    // just written, nothing transferred, so every answer gets the short wait.
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, answerWait);
+    // just written, nothing transferred; the watch holds the answer to its limit.
     curl_easy_setopt(c, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
     curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
     const CURLcode asked = curl_easy_perform(c);
-    curl_off_t stored = -1;  // -1: the server does not tell sizes
-    if (asked == CURLE_REMOTE_FILE_NOT_FOUND)
-        stored = 0;
-    else if (timedOut(asked) || asked == CURLE_ABORTED_BY_CALLBACK)  // the watch gave up
-        return FtpStatus::Stalled;
-    else if (asked == CURLE_OK)
+    if (put.gaveUp)
+        return gaveUpOn(put);
+    curl_off_t stored = -1;  // -1: the server did not tell
+    if (asked == CURLE_OK)
         curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
-    return stored < 0 || stored == size ? FtpStatus::Done : FtpStatus::Failed;
+    if (stored >= 0)
+        return stored == size ? FtpStatus::Done : FtpStatus::Failed;
+    // A server that answered everything is not stalled, even if its end never closes.
+    return tookWhole(put) ? FtpStatus::Done : FtpStatus::Failed;
 }
 
 } // namespace
@@ -235,7 +256,7 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     // Bytes sent are not bytes stored: a server that closes the data
     // connection early and still answers 226 is asked what it kept.
     if (status == FtpStatus::Done)
-        status = checkStored(c, size, timeouts_.response);
+        status = checkStored(c, size, state);
     if (status != FtpStatus::Done)
         state.data.abandon();
     return status;

@@ -11,5 +11,12 @@ struct FtpTimeouts {
     // only when its end of the connection makes room, in steps of up to
     // 100 KB: 25 s to 32 s apart from a server reading 4 KB/s.
     long stall = 40;
-    long lastAnswer = 120;  // for the answer to the data, once the server has taken every byte
+    // For the answer to the data, once the server has read every byte. Bytes
+    // its system acknowledged may wait in its buffer, unseen, until its
+    // program reads them: the limit begins once the server closes its end of
+    // the data connection, or once it had time to read them at `slowest`.
+    long lastAnswer = 120;
+    // Bytes a second: the slowest reading that still gets a file through
+    // where the connection cannot show what the server read.
+    long slowest = 4096;
 };

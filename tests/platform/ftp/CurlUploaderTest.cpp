@@ -11,6 +11,7 @@
 
 #include "LocalServer.h"
 #include "platform/ftp/CurlUploader.h"
+#include "platform/ftp/DataSocket.h"
 
 TEST(CurlUploader, AddressCountsFromTheServersRootWithEverySegmentEncoded)
 {
@@ -196,5 +197,171 @@ TEST(CurlUploader, BeforeTheDataOnlyWholeRepliesAnswerEachInItsTime)
         EXPECT_EQ(server.uploadsAsked(), done ? 1 : 0);
         const QString stored = c.folders.isEmpty() ? "served/a.jpg" : "served/" + c.folders.join('/') + "/a.jpg";
         EXPECT_EQ(QFileInfo(dir.filePath(stored)).size(), done ? 20000 : 0);
+    }
+}
+
+namespace {
+
+// A file of `size` bytes in `dir`, put on `server` as "a.jpg" by `uploader`.
+struct PutOnServer {
+    QTemporaryDir dir;
+    QString local;
+    FtpPut put;
+
+    explicit PutOnServer(qint64 size)
+    {
+        QDir(dir.path()).mkdir("served");
+        local = dir.filePath("a.jpg");
+        QFile file(local);
+        if (file.open(QIODevice::WriteOnly)) {
+            QByteArray bytes(size, '\0');
+            for (qint64 i = 0; i < size; ++i)
+                bytes[i] = char((i * 7919) >> 3);
+            file.write(bytes);
+        }
+        put.user = "u";
+        put.password = "p";
+        put.remoteName = "a.jpg";
+        put.localPath = local;
+    }
+    std::string served() const { return dir.filePath("served").toStdString(); }
+    FtpStatus to(const FtpServer& server, Uploader& uploader)
+    {
+        put.server = QString::fromStdString(server.hostAndPort());
+        return uploader.put(put);
+    }
+    qint64 kept() const { return QFileInfo(dir.filePath("served/a.jpg")).size(); }
+};
+
+using Faults = std::vector<std::pair<FtpServer::Fault, std::string>>;
+using F = FtpServer::Fault;
+
+} // namespace
+
+// RFC 959 lets a server answer the password with 202 (none needed) or the
+// user name with 230: the user is in, and the login limit is over, however
+// long the file then takes.
+TEST(CurlUploader, AnySuccessToTheLoginLetsTheUserIn)
+{
+    const struct {
+        const char* what;
+        Faults faults;
+    } cases[] = {
+        {"202 to PASS, then 5 s of data", {{F::LoginBy202, ""}, {F::Slow, "65536"}}},
+        {"230 to USER, then 5 s of data", {{F::LoginAtUser, ""}, {F::Slow, "65536"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutOnServer p(320 * 1024);
+        FtpServer server(p.served(), "u", "p", c.faults);
+        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+        CurlUploader uploader(FtpTimeouts{2, 5, 5, 5});
+        EXPECT_EQ(p.to(server, uploader), FtpStatus::Done);
+        EXPECT_EQ(p.kept(), 320 * 1024);
+    }
+}
+
+// Where the server tells no sizes (an account that may store but not list
+// or read), the transfer shows whether it took the file whole: every byte
+// acknowledged, its end of the data connection closed in order and a
+// success for an answer. A server that closes early with the rest in its
+// buffer resets the connection, whatever it answers.
+TEST(CurlUploader, WithoutSizesTheTransferShowsWhetherTheServerKeptTheFile)
+{
+    const qint64 size = 600 * 1024;
+    const struct {
+        const char* what;
+        Faults faults;
+        FtpStatus status;
+        qint64 kept;
+    } cases[] = {
+        {"SIZE refused with 550", {{F::NoSize, "550"}}, FtpStatus::Done, size},
+        {"SIZE refused with 502", {{F::NoSize, "502"}}, FtpStatus::Done, size},
+        {"SIZE refused with 500", {{F::NoSize, "500"}}, FtpStatus::Done, size},
+        {"SIZE refused, 100 KB kept, 226", {{F::NoSize, "502"}, {F::BigBuffer, ""}, {F::CutShort, "102400"}},
+         FtpStatus::Failed, 102400},
+        {"SIZE told, 100 KB kept, 226", {{F::BigBuffer, ""}, {F::CutShort, "102400"}}, FtpStatus::Failed, 102400},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutOnServer p(size);
+        FtpServer server(p.served(), "u", "p", c.faults);
+        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+        CurlUploader uploader;
+        EXPECT_EQ(p.to(server, uploader), c.status);
+        EXPECT_EQ(p.kept(), c.kept);
+    }
+}
+
+// A server whose system takes in the whole file at once (a 4 MB buffer) and
+// whose program reads it slowly is still reading, unseen, after the last
+// byte is acknowledged: the answer limit waits for the reading at the
+// slowest allowed rate. One that never reads it still ends after that.
+TEST(CurlUploader, AServerStillReadingWhatItsSystemTookIsNotStalled)
+{
+    const qint64 size = 600 * 1024;
+    const struct {
+        const char* what;
+        Faults faults;
+        long slowest;
+        FtpStatus status;
+        qint64 kept;
+    } cases[] = {
+        {"reads 128 KB/s: 5 s after the last byte was acknowledged", {{F::BigBuffer, ""}, {F::Slow, "131072"}}, 65536,
+         FtpStatus::Done, size},
+        {"stops reading after 100 KB", {{F::BigBuffer, ""}, {F::StopsReading, "102400"}}, 262144, FtpStatus::Stalled,
+         -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutOnServer p(size);
+        FtpServer server(p.served(), "u", "p", c.faults);
+        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+        CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, c.slowest});
+        EXPECT_EQ(p.to(server, uploader), c.status);
+        if (c.kept >= 0) {
+            EXPECT_EQ(p.kept(), c.kept);
+        }
+    }
+}
+
+namespace {
+
+// Every data socket acts as on a system that cannot tell what it still holds.
+struct QueueUnknown : ::testing::Test {
+    QueueUnknown() { DataSocket::pretendQueueUnknown(true); }
+    ~QueueUnknown() override { DataSocket::pretendQueueUnknown(false); }
+};
+
+} // namespace
+
+// Where the system cannot tell what the data connection still holds, what
+// was handed over may all still wait there: the limits allow for a server
+// taking it at the slowest rate, and a server past them has failed this
+// file, but is not known to have stalled. Nor can the transfer then show
+// that a server which tells no sizes has the file whole.
+TEST_F(QueueUnknown, NoGuessCountsAsTaken)
+{
+    const qint64 size = 600 * 1024;
+    const struct {
+        const char* what;
+        Faults faults;
+        long slowest;
+        FtpStatus status;
+    } cases[] = {
+        {"a server taking 128 KB/s", {{F::Slow, "131072"}}, 65536, FtpStatus::Done},
+        {"a server that stops reading after 100 KB", {{F::StopsReading, "102400"}}, 262144, FtpStatus::Failed},
+        {"an account that refuses SIZE: nothing shows the file whole", {{F::NoSize, "550"}}, 262144, FtpStatus::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutOnServer p(size);
+        FtpServer server(p.served(), "u", "p", c.faults);
+        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+        CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, c.slowest});
+        EXPECT_EQ(p.to(server, uploader), c.status);
+        if (c.status == FtpStatus::Done) {
+            EXPECT_EQ(p.kept(), size);
+        }
     }
 }
