@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -203,6 +205,9 @@ TEST(CurlUploader, BeforeTheDataOnlyWholeRepliesAnswerEachInItsTime)
 namespace {
 
 // A file of `size` bytes in `dir`, put on `server` as "a.jpg" by `uploader`.
+using Faults = std::vector<std::pair<FtpServer::Fault, std::string>>;
+using F = FtpServer::Fault;
+
 struct PutOnServer {
     QTemporaryDir dir;
     QString local;
@@ -230,11 +235,19 @@ struct PutOnServer {
         put.server = QString::fromStdString(server.hostAndPort());
         return uploader.put(put);
     }
+    // Puts the file on a new server that has these faults; nothing when the
+    // server does not start.
+    std::optional<FtpStatus> onServerWith(const Faults& faults, Uploader& uploader)
+    {
+        FtpServer server(served(), "u", "p", faults);
+        if (!server.running()) {
+            ADD_FAILURE() << "the FTP server did not start: python3-pyftpdlib is needed";
+            return std::nullopt;
+        }
+        return to(server, uploader);
+    }
     qint64 kept() const { return QFileInfo(dir.filePath("served/a.jpg")).size(); }
 };
-
-using Faults = std::vector<std::pair<FtpServer::Fault, std::string>>;
-using F = FtpServer::Fault;
 
 } // namespace
 
@@ -253,10 +266,8 @@ TEST(CurlUploader, AnySuccessToTheLoginLetsTheUserIn)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PutOnServer p(320 * 1024);
-        FtpServer server(p.served(), "u", "p", c.faults);
-        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
         CurlUploader uploader(FtpTimeouts{2, 5, 5, 5});
-        EXPECT_EQ(p.to(server, uploader), FtpStatus::Done);
+        EXPECT_EQ(p.onServerWith(c.faults, uploader), FtpStatus::Done);
         EXPECT_EQ(p.kept(), 320 * 1024);
     }
 }
@@ -285,10 +296,8 @@ TEST(CurlUploader, WithoutSizesTheTransferShowsWhetherTheServerKeptTheFile)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PutOnServer p(size);
-        FtpServer server(p.served(), "u", "p", c.faults);
-        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
         CurlUploader uploader;
-        EXPECT_EQ(p.to(server, uploader), c.status);
+        EXPECT_EQ(p.onServerWith(c.faults, uploader), c.status);
         EXPECT_EQ(p.kept(), c.kept);
     }
 }
@@ -315,10 +324,8 @@ TEST(CurlUploader, AServerStillReadingWhatItsSystemTookIsNotStalled)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PutOnServer p(size);
-        FtpServer server(p.served(), "u", "p", c.faults);
-        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
         CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, c.slowest});
-        EXPECT_EQ(p.to(server, uploader), c.status);
+        EXPECT_EQ(p.onServerWith(c.faults, uploader), c.status);
         if (c.kept >= 0) {
             EXPECT_EQ(p.kept(), c.kept);
         }
@@ -356,10 +363,8 @@ TEST_F(QueueUnknown, NoGuessCountsAsTaken)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PutOnServer p(size);
-        FtpServer server(p.served(), "u", "p", c.faults);
-        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
         CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, c.slowest});
-        EXPECT_EQ(p.to(server, uploader), c.status);
+        EXPECT_EQ(p.onServerWith(c.faults, uploader), c.status);
         if (c.status == FtpStatus::Done) {
             EXPECT_EQ(p.kept(), size);
         }

@@ -12,8 +12,6 @@
 #include "JpegScans.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
-#include "imaging/Errors.h"
-#include "imaging/Stream.h"
 #include "imaging/readers/JpegReader.h"
 #include "jpeg/JpegVerdict.h"
 #include "platform/imaging/JpegDecoder.h"
@@ -128,20 +126,6 @@ private:
     std::string photo_;
 };
 
-// The library's decoding modes: "" when the reader takes the bytes.
-std::string libraryLoads(const std::string& bytes, Raster& picture)
-{
-    vum::TMemoryStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    vum::TJPEGImage reader;
-    try {
-        reader.LoadFromStream(stream);
-    } catch (const vum::EInvalidGraphic& e) {
-        return e.what();
-    }
-    picture = rasterOf(reader);
-    return "";
-}
-
 int libraryVerdict(const std::string& bytes)
 {
     try {
@@ -248,7 +232,7 @@ TEST(JpegVerdictTable, TheLibraryAndTheProgramJudgeAlike)
 
         // What each side does with the verdict.
         Raster ours;
-        const std::string refused = libraryLoads(bytes, ours);
+        const std::string refused = loadJpegBytes(bytes, &ours);
         if (k.verdict == JPEG_CUT) {
             EXPECT_EQ(refused.rfind("JPEG error: ", 0), 0u) << k.name << ": " << refused;
         } else {
