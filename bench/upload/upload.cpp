@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "platform/ftp/CurlUploader.h"
-#include "platform/ftp/DataSocket.h"
 #include "platform/ftp/FailFastUploader.h"
+#include "QueueUnknown.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const char* unknown = std::getenv("QUEUE_UNKNOWN");
-    DataSocket::pretendQueueUnknown(unknown && std::strcmp(unknown, "1") == 0);
+    setQueueUnknown(unknown && std::strcmp(unknown, "1") == 0);
     FailFastUploader once(std::make_shared<CurlUploader>());
     const auto all = std::chrono::steady_clock::now();
     for (int i = 4; i < argc; ++i) {

@@ -1,7 +1,6 @@
 #include "platform/ftp/DataSocket.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <netinet/in.h>
@@ -15,8 +14,6 @@
 #endif
 
 namespace {
-
-std::atomic<bool> queueUnknown{false};
 
 // Once every byte is acknowledged, nothing passes on the connection until
 // the server closes its end; its window, which shows its program reading,
@@ -60,11 +57,6 @@ std::int64_t sendBufferOf(int fd)
 
 } // namespace
 
-void DataSocket::pretendQueueUnknown(bool unknown)
-{
-    queueUnknown = unknown;
-}
-
 DataSocket::~DataSocket()
 {
     closeKept();
@@ -93,7 +85,7 @@ std::optional<std::int64_t> DataSocket::queued() const
     // Sent but not acknowledged, and not yet sent, with the end-of-file mark
     // counting one once the socket is shut.
     int held = 0;
-    if (fd_ >= 0 && !queueUnknown && ::ioctl(fd_, SIOCOUTQ, &held) == 0)
+    if (fd_ >= 0 && ::ioctl(fd_, SIOCOUTQ, &held) == 0)
         return std::max(held, 0);
 #endif
     return std::nullopt;

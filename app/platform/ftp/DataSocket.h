@@ -39,10 +39,6 @@ public:
     // left to the system to deliver its rest to a server that may never take it.
     void abandon() { abandoned_ = true; }
 
-    // For tests: every socket acts as on a system that cannot tell what it
-    // still holds.
-    static void pretendQueueUnknown(bool unknown);
-
 private:
     void closeKept();
 

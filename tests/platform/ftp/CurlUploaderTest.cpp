@@ -12,8 +12,8 @@
 #include <unistd.h>
 
 #include "LocalServer.h"
+#include "QueueUnknown.h"
 #include "platform/ftp/CurlUploader.h"
-#include "platform/ftp/DataSocket.h"
 
 TEST(CurlUploader, AddressCountsFromTheServersRootWithEverySegmentEncoded)
 {
@@ -336,8 +336,8 @@ namespace {
 
 // Every data socket acts as on a system that cannot tell what it still holds.
 struct QueueUnknown : ::testing::Test {
-    QueueUnknown() { DataSocket::pretendQueueUnknown(true); }
-    ~QueueUnknown() override { DataSocket::pretendQueueUnknown(false); }
+    QueueUnknown() { setQueueUnknown(true); }
+    ~QueueUnknown() override { setQueueUnknown(false); }
 };
 
 } // namespace
