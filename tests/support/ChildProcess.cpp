@@ -40,12 +40,14 @@ int threadsRunning()
 }
 
 // Ends the helper threads the preparations know of, then gives threads that
-// end by themselves (a name lookup's, say) a few seconds to go.
+// end by themselves (a name lookup's, say) time to go: generous, since a
+// loaded machine may not run them for a while; they are gone in
+// milliseconds otherwise.
 bool downToOneThread()
 {
     for (const auto& prepare : preparations())
         prepare();
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (threadsRunning() > 1) {
         if (std::chrono::steady_clock::now() > giveUp)
             return false;

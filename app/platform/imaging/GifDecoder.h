@@ -19,9 +19,10 @@ struct GifDecode {
 // lies on the transparent colour or else on the background colour (the
 // canvas stays transparent when the screen has no colour table). Colours of
 // the frame's pixels come from the frame's table, else the screen's, else the
-// table the format recommends when a file has none (black, then white). An index the table does not hold is opaque
-// black; the transparent index is transparent wherever it lies. Rows of the
-// frame whose data did not come are grey, as the missing part of a cut JPEG.
+// table the format recommends when a file has none (black, then white). An
+// index the table does not hold is opaque black; the transparent index is
+// transparent wherever it lies. Rows of the frame whose data did not come are
+// grey, as the missing part of a cut JPEG.
 GifDecode decodeGifFirstFrame(const QString& path);
 
 } // namespace imaging
