@@ -182,6 +182,9 @@ private:
     static void setLabel(QLabel* label, const QString& text, const QString& full);
     void showTextWatermark();
     void showOutputFolder(const QString& folderText);
+    // Clears the upload switch without a second run of its handler and
+    // shows the picture's tip again.
+    void switchFtpOff();
     int runTextDialog();
 
     AppState& app;
