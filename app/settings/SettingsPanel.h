@@ -182,9 +182,9 @@ private:
     static void setLabel(QLabel* label, const QString& text, const QString& full);
     void showTextWatermark();
     void showOutputFolder(const QString& folderText);
-    // Clears the upload switch without a second run of its handler and
-    // shows the picture's tip again.
-    void switchFtpOff();
+    // The warning and the target dialog of a tick of the upload switch;
+    // false when no target is kept after them.
+    bool confirmUpload();
     int runTextDialog();
 
     AppState& app;

@@ -52,37 +52,30 @@ void SettingsPanel::connectOutput()
 
 void SettingsPanel::chkFtp_Click()
 {
+    if (chkFtp->isChecked() && !confirmUpload()) {
+        // Quiet: clearing the box must not run this handler a second time.
+        const QSignalBlocker quiet(chkFtp);
+        chkFtp->setChecked(false);
+    }
     const bool on = chkFtp->isChecked();
     app.panel.chkFtp = on ? 1 : 0;
-    if (!on) {
-        // Off: nothing will be uploaded, so the status line goes back to what
-        // it said of the picture (what is wrong with a damaged one).
+    // A switch that is off says nothing of uploads: the status line goes
+    // back to what it said of the picture (what is wrong with a damaged one).
+    if (on)
+        window_.showTip(QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+    else
         window_.showPictureTip();
-        return;
-    }
+}
+
+bool SettingsPanel::confirmUpload()
+{
     prompter_.message(QStringLiteral("严禁上传淫秽、暴力、反动等国家禁止或有违道德图片！\n\n"
                                      "请自觉遵守法律法规和道德规范，共创良好网络环境。"),
                       QStringLiteral("敬告"), PromptIcon::Exclamation);
     // Every tick asks, with the kept target filled in, so that a mistyped
     // server, user or folder can be mended here. Giving the dialog up keeps
-    // the kept target; without one the run could not upload, and the switch
-    // goes off again.
-    if (app.ps.iReady == 1 && !askFtpTarget() && !ftpTargetSet()) {
-        switchFtpOff();
-        return;
-    }
-    window_.showTip(QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
-}
-
-void SettingsPanel::switchFtpOff()
-{
-    {
-        // Quiet: clearing the box must not run the handler a second time.
-        const QSignalBlocker quiet(chkFtp);
-        chkFtp->setChecked(false);
-    }
-    app.panel.chkFtp = 0;
-    window_.showPictureTip();
+    // the kept target; without one the run could not upload.
+    return app.ps.iReady != 1 || askFtpTarget() || ftpTargetSet();
 }
 
 void SettingsPanel::chkPDF_Click()
