@@ -182,6 +182,9 @@ private:
     static void setLabel(QLabel* label, const QString& text, const QString& full);
     void showTextWatermark();
     void showOutputFolder(const QString& folderText);
+    // The warning and the target dialog of a tick of the upload switch;
+    // false when no target is kept after them.
+    bool confirmUpload();
     int runTextDialog();
 
     AppState& app;

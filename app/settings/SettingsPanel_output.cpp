@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "platform/prompter/Prompter.h"
 #include "settings/PanelCommands.h"
@@ -51,20 +52,30 @@ void SettingsPanel::connectOutput()
 
 void SettingsPanel::chkFtp_Click()
 {
+    if (chkFtp->isChecked() && !confirmUpload()) {
+        // Quiet: clearing the box must not run this handler a second time.
+        const QSignalBlocker quiet(chkFtp);
+        chkFtp->setChecked(false);
+    }
     const bool on = chkFtp->isChecked();
     app.panel.chkFtp = on ? 1 : 0;
-    if (on) {
-        prompter_.message(QStringLiteral("严禁上传淫秽、暴力、反动等国家禁止或有违道德图片！\n\n"
-                                         "请自觉遵守法律法规和道德规范，共创良好网络环境。"),
-                          QStringLiteral("敬告"), PromptIcon::Exclamation);
-        // Without a server the run could not upload: ask now, and leave the
-        // switch off when the user gives none.
-        if (!ftpTargetSet() && app.ps.iReady == 1 && !askFtpTarget()) {
-            chkFtp->setChecked(false);
-            return;
-        }
-    }
-    window_.showTip(QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+    // A switch that is off says nothing of uploads: the status line goes
+    // back to what it said of the picture (what is wrong with a damaged one).
+    if (on)
+        window_.showTip(QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+    else
+        window_.showPictureTip();
+}
+
+bool SettingsPanel::confirmUpload()
+{
+    prompter_.message(QStringLiteral("严禁上传淫秽、暴力、反动等国家禁止或有违道德图片！\n\n"
+                                     "请自觉遵守法律法规和道德规范，共创良好网络环境。"),
+                      QStringLiteral("敬告"), PromptIcon::Exclamation);
+    // Every tick asks, with the kept target filled in, so that a mistyped
+    // server, user or folder can be mended here. Giving the dialog up keeps
+    // the kept target; without one the run could not upload.
+    return app.ps.iReady != 1 || askFtpTarget() || ftpTargetSet();
 }
 
 void SettingsPanel::chkPDF_Click()

@@ -3,10 +3,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <string>
 #include <sys/inotify.h>
 #include <unistd.h>
 #include <vector>
 
+#include "DamagedJpegs.h"
 #include "PanelFixture.h"
 #include "settings/FtpTarget.h"
 #include "settings/frmDlg.h"
@@ -39,6 +41,41 @@ protected:
         dlg.chkRemember->setChecked(remember);
         dlg.cmdOK_Click();
     }
+    // A target kept from an earlier use, its password remembered.
+    static void keepTarget()
+    {
+        SettingsStore earlier;
+        earlier.clear();
+        for (const auto& [key, value] : kKept)
+            earlier.writeText(QString::fromLatin1(key), QString::fromUtf8(value));
+        ASSERT_TRUE(earlier.sync());
+    }
+    // What the settings file holds of the target, in the order of kKept.
+    static QStringList storedTarget()
+    {
+        const SettingsStore now;
+        QStringList values;
+        for (const auto& [key, value] : kKept)
+            values << now.text(QString::fromLatin1(key));
+        return values;
+    }
+    // What a dialog shows, in the order of kKept.
+    static QStringList shownTarget(const frmFtp& dlg)
+    {
+        return {dlg.txtServer->text(), dlg.txtUser->text(), dlg.txtPass->text(),
+                dlg.txtRoot->text(),   dlg.txtDir->text(),  dlg.txtWebURL->text()};
+    }
+    static QStringList keptValues()
+    {
+        QStringList values;
+        for (const auto& [key, value] : kKept)
+            values << QString::fromUtf8(value);
+        return values;
+    }
+    static constexpr std::pair<const char*, const char*> kKept[] = {
+        {"sFtpServer", "ftp.exmaple.org"}, {"sFtpUser", "vimo"}, {"sFtpPass", "s3cret"},
+        {"sFtpRoot", "/www"},              {"sFtpDir", "pics"}, {"sWebURL", "http://example.org"},
+    };
     static QString settingsFile()
     {
         return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vimo"), QStringLiteral("Vimo"))
@@ -79,6 +116,7 @@ TEST_F(FtpTarget, RunWithUploadAndNoServerAsksAndRefusesWhenCancelled)
         return dlg.result();
     };
     uploadOnWithoutServer();
+    asked = 0;  // the tick asked too
     window->cmdDone->click();
     EXPECT_EQ(asked, 1);
     // The empty list is refused first; with a picture the missing server is.
@@ -88,6 +126,105 @@ TEST_F(FtpTarget, RunWithUploadAndNoServerAsksAndRefusesWhenCancelled)
     window->cmdDone->click();
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(prompter.prompts.back().text, QStringLiteral("网络参数还没设置或设置错误！"));
+}
+
+// A kept target with a typing error can be mended from the window: every tick
+// asks again, the kept values filled in, and what is confirmed is kept.
+TEST_F(FtpTarget, EveryTickAsksWithTheKeptTargetFilledIn)
+{
+    keepTarget();
+    SettingsPanel& p = openPanel();
+    std::vector<QStringList> shown;
+    std::vector<bool> remember;
+    p.execFtpDialog = [&](frmFtp& dlg) {
+        shown.push_back(shownTarget(dlg));
+        remember.push_back(dlg.chkRemember->isChecked());
+        if (shown.size() == 1)
+            dlg.txtServer->setText(QStringLiteral("ftp.example.org"));
+        dlg.cmdOK_Click();
+        return dlg.result();
+    };
+    p.chkFtp->setChecked(true);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], keptValues());
+    EXPECT_TRUE(remember[0]);
+    EXPECT_TRUE(p.chkFtp->isChecked());
+    EXPECT_EQ(app->ftp.sFtpServer, QStringLiteral("ftp.example.org"));
+    EXPECT_EQ(storedTarget().value(0), QStringLiteral("ftp.example.org"));
+
+    p.chkFtp->setChecked(false);
+    EXPECT_EQ(shown.size(), 1u);  // clearing asks nothing
+    p.chkFtp->setChecked(true);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].value(0), QStringLiteral("ftp.example.org"));
+    EXPECT_EQ(prompter.prompts.size(), 2u);  // the warning on each tick
+}
+
+// Giving the target dialog up changes no target: a kept one stays and so does
+// the switch; without one the switch goes off, quietly (its handler is not
+// run again) and without a word of uploads: the status line says again what
+// it said of the picture, a damaged one's fault included. Clearing the switch
+// by hand says no more of uploads either.
+TEST_F(FtpTarget, GivingTheDialogUpKeepsTheKeptTargetAndTheTip)
+{
+    ASSERT_TRUE(toolsInstalled({"convert"}));
+    const std::string cut = damagedjpegs::cutInHalf(home.toStdString(), "cut.jpg", "200x150");
+    ASSERT_FALSE(cut.empty());
+    const QString damaged = QStringLiteral("【提示】图片数据不完整或已损坏,缺少的部分为灰色:cut.jpg");
+    const QString uploads = QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。");
+    for (const bool kept : {true, false}) {
+        settings = std::make_unique<SettingsStore>();
+        settings->clear();
+        settings->sync();
+        settings.reset();
+        if (kept)
+            keepTarget();
+        SettingsPanel& p = openPanel({picture(home + "/p/good.jpg", 200, 150), QString::fromStdString(cut)});
+        int asked = 0;
+        p.execFtpDialog = [&](frmFtp& dlg) {
+            ++asked;
+            // Typed over, then given up.
+            for (QLineEdit* box : {dlg.txtServer, dlg.txtUser, dlg.txtPass, dlg.txtRoot, dlg.txtDir, dlg.txtWebURL})
+                box->setText(QStringLiteral("typo"));
+            dlg.cmdCancel->click();
+            return dlg.result();
+        };
+        int handled = 0;
+        QObject::connect(p.chkFtp, &QCheckBox::toggled, [&] { ++handled; });
+        const QStringList before = storedTarget();
+        const UploadModuleState target = app->ftp;
+        for (const int entry : {1, 0}) {  // the damaged picture, then a sound one
+            SCOPED_TRACE(std::string(kept ? "kept" : "none") + ", entry " + std::to_string(entry));
+            window->setListIndex(entry);
+            window->lstFile_Click();
+            const QString said = app->status.text();
+            ASSERT_EQ(said == damaged, entry == 1) << said.toStdString();
+            asked = handled = 0;
+            p.chkFtp->setChecked(true);
+            EXPECT_EQ(asked, 1);
+            EXPECT_EQ(handled, 1);
+            EXPECT_EQ(p.chkFtp->isChecked(), kept);
+            EXPECT_EQ(app->panel.chkFtp, kept ? 1 : 0);
+            EXPECT_EQ(app->status.text().toStdString(), (kept ? uploads : said).toStdString());
+            EXPECT_EQ(app->ftp.sFtpServer, target.sFtpServer);
+            EXPECT_EQ(app->ftp.sFtpUser, target.sFtpUser);
+            EXPECT_EQ(app->ftp.sFtpPass, target.sFtpPass);
+            EXPECT_EQ(app->ftp.sFtpRoot, target.sFtpRoot);
+            EXPECT_EQ(app->ftp.sFtpDir, target.sFtpDir);
+            EXPECT_EQ(app->ftp.sWebURL, target.sWebURL);
+            EXPECT_EQ(storedTarget(), before);
+            if (kept) {
+                p.chkFtp->setChecked(false);
+                EXPECT_EQ(asked, 1);
+                EXPECT_EQ(app->panel.chkFtp, 0);
+                EXPECT_EQ(app->status.text().toStdString(), said.toStdString());
+            }
+        }
+        if (kept) {
+            EXPECT_EQ(before, keptValues());
+        }
+        close();
+    }
 }
 
 TEST_F(FtpTarget, ValuesSurviveARestartThePasswordOnlyWhenRemembered)

@@ -411,12 +411,16 @@ TEST_F(SettingsPanelTest, UploadSwitchWarnsAndAsksForTheTarget)
 
     app->ftp.sFtpServer = QStringLiteral("FTP://");  // written otherwise: counts as set
     p.chkFtp->setChecked(true);
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asked, 2);  // asked again, and given up: the target set stays
     EXPECT_EQ(prompter.prompts.size(), 2u);
+    EXPECT_TRUE(p.chkFtp->isChecked());
     EXPECT_EQ(app->panel.chkFtp, 1);
-    p.chkFtp->setChecked(false);
-    EXPECT_EQ(prompter.prompts.size(), 2u);
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
+    p.chkFtp->setChecked(false);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(prompter.prompts.size(), 2u);
+    EXPECT_EQ(app->panel.chkFtp, 0);
+    EXPECT_NE(app->status.text(), QStringLiteral("【提示】图片将被上传到互联网,请确保网络连接正常。"));
 }
 
 TEST_F(SettingsPanelTest, PrefixAndEffectMenusPopUp)
