@@ -84,34 +84,15 @@ TEST(JpegMarkers, ArithmeticFilesWithoutTheirEndMarkerAreCutUndecoded)
 {
     ASSERT_TRUE(toolsInstalled({"cjpeg"}));
     TempDir dir;
-    const std::string source = photo(dir.file("photo.ppm"));
-    const std::string flat = flatGrey(dir.file("flat.pgm"));
-    const std::string sequential = cjpeg({"-arithmetic"}, source);
-    const std::string progressive = cjpeg({"-arithmetic", "-progressive"}, source);
-    const std::string flatProgressive = cjpeg({"-arithmetic", "-progressive", "-grayscale"}, flat);
-    const std::string flatSequential = cjpeg({"-arithmetic", "-grayscale"}, flat);
-    const struct Case {
-        const char* name;
-        std::string bytes;
-    } cases[] = {
-        {"sequential", withoutEnd(sequential)},
-        {"progressive", withoutEnd(progressive)},
-        {"a comment holding FF D9 after the data", withoutEnd(sequential) + segment(0xFE, "end \xff\xd9")},
-        {"an APP segment after the data", withoutEnd(progressive) + segment(0xEF, "trailer")},
-        {"cut inside a scan", progressive.substr(0, progressive.size() * 2 / 3)},
-        // Small files claiming huge pictures, which a decoding would fill with zeros.
-        {"flat grey progressive claiming 22000 x 22000", withoutEnd(declaring(flatProgressive, 22000, 22000))},
-        {"flat grey claiming 65500 x 65500, a comment after the data",
-         withoutEnd(declaring(flatSequential, 65500, 65500)) + segment(0xFE, "end")},
-    };
-    for (const Case& c : cases) {
+    for (const NamedJpeg& c : arithmeticWithoutEnd(dir)) {
         const int before = jpegDecodingsStarted();
         EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(c.bytes)), JPEG_CUT) << c.name;
         EXPECT_EQ(loadJpegBytes(c.bytes), "JPEG error: the file is cut off") << c.name;
         EXPECT_EQ(jpegDecodingsStarted(), before) << c.name;
     }
     // With their end markers they are decoded.
-    for (const std::string& whole : {sequential, progressive}) {
+    const std::string source = photo(dir.file("photo.ppm"));
+    for (const std::string& whole : {cjpeg({"-arithmetic"}, source), cjpeg({"-arithmetic", "-progressive"}, source)}) {
         const int before = jpegDecodingsStarted();
         EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(whole)), JPEG_WHOLE);
         EXPECT_EQ(loadJpegBytes(whole), "");

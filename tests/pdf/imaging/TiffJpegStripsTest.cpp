@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "ImagingTestUtil.h"
-#include "JpegScans.h"
+#include "JpegSegments.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "imaging/Errors.h"
@@ -217,13 +217,13 @@ TEST(TiffJpegStrips, AStripIsJudgedByTheJpegRule)
         {"progressive without the end marker", {"-progressive"},
          [](const std::string& jpeg) { return jpeg.substr(0, jpeg.size() - 2); }, false},
         {"one scan a component, the last one lost", {"-scans", kByComponent},
-         [](const std::string& jpeg) { return jpegscans::withoutScan(jpeg, 2); }, true},
+         [](const std::string& jpeg) { return jpegsegments::withoutScan(jpeg, 2); }, true},
         {"progressive without its first luma AC pass", {"-progressive"},
-         [](const std::string& jpeg) { return jpegscans::withoutScan(jpeg, 1); }, true},
+         [](const std::string& jpeg) { return jpegsegments::withoutScan(jpeg, 1); }, true},
         {"progressive without its DC first pass", {"-progressive"},
-         [](const std::string& jpeg) { return jpegscans::withoutScan(jpeg, 0); }, true},
+         [](const std::string& jpeg) { return jpegsegments::withoutScan(jpeg, 0); }, true},
         {"progressive cut before its last scan", {"-progressive"},
-         [](const std::string& jpeg) { return jpeg.substr(0, jpegscans::scanHeaders(jpeg).back()); }, true},
+         [](const std::string& jpeg) { return jpeg.substr(0, jpegsegments::scanHeaders(jpeg).back()); }, true},
         {"cut inside its scan", {},
          [](const std::string& jpeg) { return jpeg.substr(0, jpeg.size() * 2 / 3); }, true},
         {"cut inside its scan and closed", {},
