@@ -99,3 +99,25 @@ TEST(JpegMarkers, ArithmeticFilesWithoutTheirEndMarkerAreCutUndecoded)
         EXPECT_EQ(jpegDecodingsStarted(), before + 2);
     }
 }
+
+// The edits tests make find a file's scans by the same walk: a thumbnail in
+// an APP1 segment holds scan headers of its own that are none of the file's.
+TEST(JpegMarkers, ScansAreFoundByTheWalkPastAThumbnail)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    const std::string progressive = cjpeg({"-progressive"}, photo(dir.file("photo.ppm")));
+    const std::string thumbnail = cjpeg({"-progressive"}, flatGrey(dir.file("flat.pgm")));
+    const std::string app1 = segment(0xE1, std::string("Exif\0\0", 6) + thumbnail);
+    const std::string withThumbnail = progressive.substr(0, 2) + app1 + progressive.substr(2);
+    std::vector<std::size_t> expected;
+    for (std::size_t at : scanHeaders(progressive))
+        expected.push_back(at + app1.size());
+    ASSERT_GT(expected.size(), 2u);
+    EXPECT_EQ(scanHeaders(withThumbnail), expected);
+    // Without its last scan the file keeps its thumbnail whole.
+    const std::string lastOut = withoutScan(withThumbnail, expected.size() - 1);
+    EXPECT_EQ(lastOut.substr(2, app1.size()), app1);
+    EXPECT_EQ(lastOut.size(), withThumbnail.size() - (scanEnd(withThumbnail, expected.back()) - expected.back()));
+    EXPECT_EQ(loadJpegBytes(lastOut), "");
+}
