@@ -28,6 +28,11 @@ std::string cjpeg(const std::vector<std::string>& options, const std::string& so
 // A marker segment: FF, `marker`, the length field and `payload`.
 std::string segment(uint8_t marker, const std::string& payload);
 
+// A flat grey picture, arithmetic-coded and progressive by cjpeg (its flat
+// blocks coded in nothing), claiming width x height in 200 bytes: a valid
+// file, with its end marker. `dir` holds the source.
+std::string flatClaiming(const TempDir& dir, uint16_t width, uint16_t height);
+
 // The file without the end-of-image marker it ends with.
 std::string withoutEnd(const std::string& jpeg);
 

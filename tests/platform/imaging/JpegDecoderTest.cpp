@@ -267,12 +267,8 @@ TEST(JpegDecoder, CoefficientsPastTheLargestPictureAreTooLarge)
 {
     ASSERT_TRUE(toolsInstalled({"cjpeg"}));
     TempDir dir;
-    const std::string flat = jpegsegments::flatGrey(dir.file("flat.pgm"));
-    // A valid 200-byte file: the arithmetic coder codes the flat blocks in nothing.
-    const std::string claiming = jpegsegments::declaring(
-        jpegsegments::cjpeg({"-arithmetic", "-progressive", "-grayscale"}, flat), 65500, 65500);
     const QString path = QString::fromStdString(dir.file("claiming-65500.jpg"));
-    writeFile(path.toStdString(), claiming);
+    writeFile(path.toStdString(), jpegsegments::flatClaiming(dir, 65500, 65500));
     const int before = jpegDecodingsStarted();
     const imaging::JpegDecode d = imaging::decodeJpegScaled(path, 8);
     EXPECT_EQ(d.status, imaging::JpegStatus::TooLarge);
