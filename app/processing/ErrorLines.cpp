@@ -70,3 +70,13 @@ QString tooLargeText(int64_t width, int64_t height, int64_t maxPixels)
 {
     return QStringLiteral("图片太大: %1 x %2, 上限 %3 像素").arg(width).arg(height).arg(maxPixels);
 }
+
+QString tooLargeToDecodeText(int64_t width, int64_t height, int64_t bytes, int64_t maxBytes)
+{
+    constexpr int64_t kMiB = int64_t(1) << 20;
+    return QStringLiteral("图片太大: %1 x %2, 解码需要 %3 MB, 上限 %4 MB")
+        .arg(width)
+        .arg(height)
+        .arg((bytes + kMiB - 1) / kMiB)
+        .arg(maxBytes / kMiB);
+}

@@ -35,3 +35,6 @@ QString errorLine(const QString& path, const QString& head, RunError e, const QS
 // The detail of a picture or canvas refused for its size: "图片太大: W x H"
 // and the limit it passed.
 QString tooLargeText(int64_t width, int64_t height, int64_t maxPixels);
+// The same for a picture whose decoder would need `bytes` of buffers of its
+// own: "图片太大: W x H", the megabytes and the limit they passed.
+QString tooLargeToDecodeText(int64_t width, int64_t height, int64_t bytes, int64_t maxBytes);

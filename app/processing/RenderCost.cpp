@@ -46,8 +46,11 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
     // A progressive JPEG keeps the coefficients of the whole picture
     // whatever size it is decoded at: 3 bytes a pixel for a colour photo,
     // 8 for CMYK without subsampling. Every JPEG counts at least the 3.
-    const int64_t coefficients =
-        probe.format == "jpeg" ? std::max(pixels(probe.size) * 3, imaging::jpegCoefficientBytes(path)) : 0;
+    // The decoder reads a JPEG file whole into memory first, to walk its markers.
+    const int64_t jpegBuffers =
+        probe.format == "jpeg"
+            ? std::max(pixels(probe.size) * 3, imaging::jpegCoefficientBytes(path)) + QFileInfo(path).size()
+            : 0;
     RenderCost cost;
     for (const QSize source : {probe.size, probe.size.transposed()}) {
         const DrawGeometry g = computeDrawGeometry(source, W, H, d, a.border.size());
@@ -56,7 +59,7 @@ RenderCost estimateRenderCost(const QString& path, const RenderSettings& s, cons
         const double shrink = r.dw > 0 && r.dh > 0 ? std::min(double(r.sw) / r.dw, double(r.sh) / r.dh) : 1.0;
         int64_t decode = pixels(imaging::reducedDecodeSize(probe, std::max(shrink, 1e-9))) *
                          decodeBytesPerPixel(path, probe.format);
-        decode += coefficients;
+        decode += jpegBuffers;
         // The canvas, the copies the effect and the conversion make, the result.
         const int64_t work = canvas * 4 * 3;
         cost.peak = std::max(cost.peak, decode + work);

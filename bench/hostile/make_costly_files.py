@@ -18,6 +18,8 @@ Arguments: the folder for the costly files, the folder for the honest ones.
                            16 x 16 grey picture declaring 22000 x 22000, its end marker gone
   jpeg-arithmetic-comment-open.jpg      128 bytes, cjpeg -arithmetic of the same declaring
                            65500 x 65500, a comment after its data in place of its end marker
+  jpeg-arithmetic-progressive-65500-open.jpg    198 bytes, the progressive one declaring 65500 x 65500
+  jpeg-arithmetic-progressive-65500-closed.jpg  200 bytes, the same with its end marker
 honest:
   tiff-shared-strip.tif    131 KB, RGB 16384 x 16384 flat, 16384 strips on one deflate row
   sgi-shared-run.sgi       394 KB, RGB 16384 x 16384 flat, every row on one run-length row
@@ -291,6 +293,11 @@ write('jpeg-arithmetic-comment-open.jpg', sequential[:-2] + jpeg_segment(0xFE, b
 # Within the decoding modes' picture limit, which hold the others.
 write('jpeg-arithmetic-progressive-16000-open.jpg',
       jpeg_declaring(cjpeg_flat_grey('-arithmetic', '-progressive'), 16000, 16000)[:-2])
+# The format's largest: without its end marker cut, with it a valid picture
+# whose scans would keep 8 GB of coefficients.
+largest = jpeg_declaring(cjpeg_flat_grey('-arithmetic', '-progressive'), 65500, 65500)
+write('jpeg-arithmetic-progressive-65500-open.jpg', largest[:-2])
+write('jpeg-arithmetic-progressive-65500-closed.jpg', largest)
 
 # Whole: a comment after its scans holds the bytes of an end marker, but the
 # marker itself is gone.

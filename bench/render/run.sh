@@ -7,7 +7,7 @@
 # resizes of vipsthumbnail and ImageMagick on the same inputs (render
 # --compare), the moire left by reducing a zone plate (render --zone-plate),
 # eight gigapixel-sized PNGs under the memory budget, a progressive-JPEG bomb,
-# and a folder of small photos and large scans mixed against the same files
+# small arithmetic-coded JPEGs claiming the format's largest size, and a folder of small photos and large scans mixed against the same files
 # grouped (mixed.sh).
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -113,6 +113,19 @@ scans=$(python3 -c "import sys; print(open(sys.argv[1], 'rb').read().count(b'\\x
 echo "-- whole run with saving, the progressive-JPEG bomb ($(stat -c %s "$work/bomb.jpg") bytes, $scans scans)"
 "$render" --job "$work/job.ini" --out "$work/bomb" "$work/bomb.jpg" || true
 cat "$work/bomb"/ErrorLog*.txt 2>/dev/null | tr -d '\r' || true
+
+# 200 bytes of a flat arithmetic-coded grey picture claiming 65500 x 65500,
+# with and without its end marker (bench/hostile/make_costly_files.py): each
+# is logged from its header and markers, as cut or too large, undecoded.
+mkdir -p "$work/costly" "$work/honest"
+python3 "$(dirname "$(realpath "$0")")/../hostile/make_costly_files.py" "$work/costly" "$work/honest" >/dev/null
+for ending in open closed; do
+  file="$work/costly/jpeg-arithmetic-progressive-65500-$ending.jpg"
+  echo "-- whole run with saving, $(basename "$file") ($(stat -c %s "$file") bytes)"
+  (ulimit -v 16000000; timeout 120 /usr/bin/time -f "%e s, peak %M KB" "$render" --job "$work/job.ini" \
+      --out "$work/arithmetic-$ending" "$file") || true
+  cat "$work/arithmetic-$ending"/ErrorLog*.txt 2>/dev/null | tr -d '\r' || true
+done
 
 echo "-- a mixed folder against the same files grouped"
 bash "$(dirname "$(realpath "$0")")/mixed.sh" "$build"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "imaging/DataBounds.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
 #include "imaging/readers/Dib.h"
@@ -42,7 +43,7 @@ void TBitmap::SetSize(uint32_t width, uint32_t height)
     if (width == width_ && height == height_)
         return;
     if ((width != 0 || height != 0) && !SizeWithinLimits(width, height))
-        RaiseGraphicError("Cannot load image. The picture is too large.");
+        RaisePictureTooLarge();
     width_ = width;
     height_ = height;
     allocate();
@@ -61,7 +62,7 @@ void TBitmap::allocate()
     uint64_t stride = (uint64_t(width_) * BitsOfPixelFormat(format_) + 31) / 32 * 4;
     uint64_t bytes = stride * height_;
     if (!AllocationWithinLimits(bytes))
-        RaiseGraphicError("Cannot load image. The picture is too large.");
+        RaisePictureTooLarge();
     stride_ = std::size_t(stride);
     pixels_.assign(std::size_t(bytes), 0);
 }

@@ -103,4 +103,9 @@ void RaisePackedDataEndsEarly(const char* format)
     RaiseGraphicErrorFmt(msg::CompressionError, format);
 }
 
+void RaisePictureTooLarge()
+{
+    RaiseGraphicError(msg::PictureTooLarge);
+}
+
 } // namespace vum

@@ -60,5 +60,8 @@ void CheckDistinctDataSuffices(TCompressionType scheme, uint64_t distinctBytes, 
 [[noreturn]] void RaiseFileEndsEarly();
 // Packed data that decode to less than their rows need: the format's compression error.
 [[noreturn]] void RaisePackedDataEndsEarly(const char* format);
+// The picture, or a buffer it needs, passes the caps of Limits.h: one error
+// for every format.
+[[noreturn]] void RaisePictureTooLarge();
 
 } // namespace vum

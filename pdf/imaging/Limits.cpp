@@ -1,7 +1,5 @@
 #include "imaging/Limits.h"
 
-#include "imaging/Support.h"
-
 namespace vum {
 
 ImageLimits& imageLimits()
@@ -20,11 +18,6 @@ bool SizeWithinLimits(uint64_t width, uint64_t height)
 bool AllocationWithinLimits(uint64_t bytes)
 {
     return bytes <= imageLimits().maxAllocation;
-}
-
-void RaisePictureTooLarge()
-{
-    RaiseGraphicError("Cannot load image. The picture is too large.");
 }
 
 } // namespace vum

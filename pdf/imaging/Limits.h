@@ -18,7 +18,5 @@ ImageLimits& imageLimits();
 bool SizeWithinLimits(uint64_t width, uint64_t height);
 // True when a buffer of this many bytes may be allocated.
 bool AllocationWithinLimits(uint64_t bytes);
-// A buffer the picture needs passes the caps: the picture is too large.
-[[noreturn]] void RaisePictureTooLarge();
 
 } // namespace vum

@@ -36,6 +36,7 @@ inline constexpr const char* InvalidColorFormat = "Invalid color format in %s fi
 inline constexpr const char* CriticalChunk = "Cannot load PNG image. Unexpected but critical chunk detected.";
 inline constexpr const char* RegisterTwice = "Attempt to register %s twice.";
 inline constexpr const char* StreamRead = "Stream read error";
+inline constexpr const char* PictureTooLarge = "Cannot load image. The picture is too large.";
 inline constexpr const char* InvalidBitmap = "Bitmap image is not valid";
 inline constexpr const char* InvalidIcon = "Icon image is not valid";
 inline constexpr const char* NoMetafilePlayer = "Metafiles cannot be played on this system";

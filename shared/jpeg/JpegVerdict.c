@@ -4,6 +4,11 @@
 
 #include <jerror.h>
 
+int jpeg_cut_before_decoding(int arithmetic, const jpeg_end* end)
+{
+    return arithmetic && !end->closed;
+}
+
 void jpeg_watch_start(jpeg_watch* watch)
 {
     memset(watch, 0, sizeof *watch);

@@ -29,6 +29,8 @@
 
 #include <jpeglib.h>
 
+#include "jpeg/JpegMarkers.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -58,6 +60,11 @@ typedef struct jpeg_watch {
      * first pass looks, afterwards, like one with it. */
     unsigned char sent_to[MAX_COMPONENTS][DCTSIZE2];
 } jpeg_watch;
+
+/* Before any scan is decoded, from the header and the walk to the end of the
+ * data: an arithmetic-coded file without its end marker is cut whatever its
+ * scans hold, so nothing of it need be decoded to judge it. */
+int jpeg_cut_before_decoding(int arithmetic, const jpeg_end* end);
 
 /* A watch for a new file. */
 void jpeg_watch_start(jpeg_watch* watch);

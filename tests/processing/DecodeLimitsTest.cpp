@@ -11,6 +11,7 @@
 
 #include "ChildProcess.h"
 #include "DamagedJpegs.h"
+#include "JpegSegments.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "processing/RenderCost.h"
@@ -241,6 +242,33 @@ TEST(DecodeLimits, AJpegSmallerThanItsSizeIsRefusedBeforeDecoding)
         EXPECT_EQ(r.errors, path + "在显示图片时发生错误:(481)无效的图片: 图片数据不完整或已损坏,数据容纳不下 20000 x "
                                    "20000 像素。\r\n")
             << interlace;
+    }
+}
+
+// 200 bytes of a flat arithmetic-coded picture claiming 65500 x 65500, drawn
+// 800 wide: without its end marker the shared rule calls it cut; with it, its
+// scans would keep 8 GB of coefficients. Each is logged from its header and
+// its markers, within a small fraction of that memory, and nothing is drawn.
+TEST(DecodeLimits, WhatTheHeaderAndMarkersDecideIsLoggedUndecoded)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    const std::string closed = jpegsegments::flatClaiming(dir, 65500, 65500);
+    const struct Case {
+        const char* name;
+        std::string bytes;
+        std::string logged;
+    } cases[] = {
+        {"open.jpg", jpegsegments::withoutEnd(closed), "(481)无效的图片: 图片数据不完整:算术编码的 JPEG 缺少结束标记"},
+        {"closed.jpg", closed, "(7)内存不足: 图片太大: 65500 x 65500, 解码需要 8185 MB, 上限 2048 MB"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.file(c.name);
+        writeFile(path, c.bytes);
+        const Rendered r = renderInChild(path, uint64_t(256) << 20, 800);
+        ASSERT_TRUE(r.finished) << c.name;
+        EXPECT_EQ(r.size, "null") << c.name;
+        EXPECT_EQ(r.errors, path + "在显示图片时发生错误:" + c.logged + "。\r\n") << c.name;
     }
 }
 

@@ -4,8 +4,37 @@
 
 #include "TempDir.h"
 #include "ToolRunner.h"
+#include "jpeg/JpegMarkers.h"
 
 namespace jpegsegments {
+
+namespace {
+
+const unsigned char* bytesOf(const std::string& jpeg)
+{
+    return reinterpret_cast<const unsigned char*>(jpeg.data());
+}
+
+// Calls `met` with every marker from the first scan's data on, up to the end
+// of the image or a segment the file ends inside.
+template <typename Met>
+void walkAfterFirstScan(const std::string& jpeg, std::size_t firstScan, Met met)
+{
+    jpeg_marker header;
+    if (!jpeg_next_marker(bytesOf(jpeg), jpeg.size(), firstScan, 0, &header) || !header.whole)
+        return;
+    jpeg_marker m;
+    bool inScan = true;
+    for (std::size_t at = header.end; jpeg_next_marker(bytesOf(jpeg), jpeg.size(), at, inScan, &m);) {
+        met(m);
+        if (m.code == JPEG_MARKER_EOI || !m.whole)
+            return;
+        at = m.end;
+        inScan = m.code == JPEG_MARKER_SOS;
+    }
+}
+
+} // namespace
 
 std::string photo(const std::string& path)
 {
@@ -40,6 +69,12 @@ std::string segment(uint8_t marker, const std::string& payload)
     return std::string{char(0xFF), char(marker), char(length >> 8), char(length & 0xFF)} + payload;
 }
 
+std::string flatClaiming(const TempDir& dir, uint16_t width, uint16_t height)
+{
+    const std::string flat = flatGrey(dir.file("claiming-flat.pgm"));
+    return declaring(cjpeg({"-arithmetic", "-progressive", "-grayscale"}, flat), width, height);
+}
+
 std::string withoutEnd(const std::string& jpeg)
 {
     EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xff\xd9");
@@ -48,17 +83,18 @@ std::string withoutEnd(const std::string& jpeg)
 
 std::string withFillBeforeMarkers(const std::string& jpeg, int count)
 {
-    // In entropy-coded data an FF is followed by 00 or a restart marker, and
-    // cjpeg's tables hold no FF: these pairs are the markers themselves.
-    const std::size_t firstScan = jpeg.find("\xff\xda");
-    std::string out = jpeg.substr(0, firstScan + 2);
-    for (std::size_t at = firstScan + 2; at < jpeg.size(); ++at) {
-        const uint8_t next = at + 1 < jpeg.size() ? uint8_t(jpeg[at + 1]) : 0;
-        if (uint8_t(jpeg[at]) == 0xFF && (next == 0xC4 || next == 0xDA || next == 0xD9))
-            out += std::string(count, char(0xFF));
-        out += jpeg[at];
+    const std::vector<std::size_t> scans = scanHeaders(jpeg);
+    if (scans.empty()) {
+        ADD_FAILURE() << "no scan";
+        return jpeg;
     }
-    return out;
+    std::string out;
+    std::size_t copied = 0;
+    walkAfterFirstScan(jpeg, scans.front(), [&](const jpeg_marker& m) {
+        out += jpeg.substr(copied, m.at - copied) + std::string(count, char(0xFF));
+        copied = m.at;
+    });
+    return out + jpeg.substr(copied);
 }
 
 std::string declaring(std::string jpeg, uint16_t width, uint16_t height)
@@ -77,6 +113,75 @@ std::string declaring(std::string jpeg, uint16_t width, uint16_t height)
     }
     ADD_FAILURE() << "no frame header";
     return jpeg;
+}
+
+std::vector<NamedJpeg> arithmeticWithoutEnd(const TempDir& dir)
+{
+    const std::string source = photo(dir.file("arithmetic-source.ppm"));
+    const std::string flat = flatGrey(dir.file("arithmetic-flat.pgm"));
+    const std::string sequential = cjpeg({"-arithmetic"}, source);
+    const std::string progressive = cjpeg({"-arithmetic", "-progressive"}, source);
+    const std::string flatSequential = cjpeg({"-arithmetic", "-grayscale"}, flat);
+    return {
+        {"sequential", withoutEnd(sequential)},
+        {"progressive", withoutEnd(progressive)},
+        {"a comment holding FF D9 after the data", withoutEnd(sequential) + segment(0xFE, "end \xff\xd9")},
+        {"an APP segment after the data", withoutEnd(progressive) + segment(0xEF, "trailer")},
+        {"cut inside a scan", progressive.substr(0, progressive.size() * 2 / 3)},
+        // Small files claiming huge pictures, which a decoding would fill with zeros.
+        {"flat grey progressive claiming 22000 x 22000", withoutEnd(flatClaiming(dir, 22000, 22000))},
+        {"flat grey progressive claiming 65500 x 65500", withoutEnd(flatClaiming(dir, 65500, 65500))},
+        {"flat grey claiming 65500 x 65500, a comment after the data",
+         withoutEnd(declaring(flatSequential, 65500, 65500)) + segment(0xFE, "end")},
+    };
+}
+
+std::vector<std::size_t> scanHeaders(const std::string& jpeg)
+{
+    std::vector<std::size_t> at;
+    jpeg_marker m;
+    // The segments before the first scan, by their lengths.
+    for (std::size_t from = 2; jpeg_next_marker(bytesOf(jpeg), jpeg.size(), from, 0, &m); from = m.end) {
+        if (m.code == JPEG_MARKER_SOS) {
+            at.push_back(m.at);
+            walkAfterFirstScan(jpeg, m.at, [&](const jpeg_marker& next) {
+                if (next.code == JPEG_MARKER_SOS)
+                    at.push_back(next.at);
+            });
+            break;
+        }
+        if (m.code == JPEG_MARKER_EOI || !m.whole)
+            break;
+    }
+    return at;
+}
+
+std::vector<std::size_t> markersAfterFirstScan(const std::string& jpeg)
+{
+    std::vector<std::size_t> at;
+    const std::vector<std::size_t> scans = scanHeaders(jpeg);
+    if (!scans.empty())
+        walkAfterFirstScan(jpeg, scans.front(), [&](const jpeg_marker& m) {
+            if (m.code != JPEG_MARKER_EOI)
+                at.push_back(m.at);
+        });
+    return at;
+}
+
+std::size_t scanEnd(const std::string& jpeg, std::size_t header)
+{
+    jpeg_marker m;
+    if (!jpeg_next_marker(bytesOf(jpeg), jpeg.size(), header, 0, &m) || m.code != JPEG_MARKER_SOS || !m.whole) {
+        ADD_FAILURE() << "no scan header at " << header;
+        return jpeg.size();
+    }
+    return jpeg_next_marker(bytesOf(jpeg), jpeg.size(), m.end, 1, &m) ? m.at : jpeg.size();
+}
+
+std::string withoutScan(const std::string& jpeg, std::size_t scan)
+{
+    const std::size_t header = scanHeaders(jpeg).at(scan);
+    return jpeg.substr(0, header) + jpeg.substr(scanEnd(jpeg, header));
 }
 
 } // namespace jpegsegments

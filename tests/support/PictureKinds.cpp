@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "LittleEndian.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 
@@ -74,31 +75,17 @@ const std::vector<Recipe>& recipes()
     return r;
 }
 
-uint32_t le(const std::string& b, size_t at, int bytes)
-{
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | uint8_t(b[at + size_t(i)]);
-    return v;
-}
-
-void putLe(std::string& b, size_t at, uint32_t v)
-{
-    for (size_t i = 0; i < 4; ++i)
-        b[at + i] = char(v >> (8 * i) & 0xFF);
-}
-
 // A 4-bit uncompressed BMP re-encoded as RLE4: every run of one colour in a
 // row becomes one encoded run, rows end with an end-of-line, the last with
 // the end of the bitmap.
 std::string toRle4(std::string bmp, std::string& error)
 {
-    if (bmp.size() < 54 || bmp.compare(0, 2, "BM") != 0 || le(bmp, 28, 2) != 4 || le(bmp, 30, 4) != 0) {
+    if (bmp.size() < 54 || bmp.compare(0, 2, "BM") != 0 || readLe(bmp, 28, 2) != 4 || readLe(bmp, 30, 4) != 0) {
         error = "ImageMagick did not write an uncompressed 4-bit BMP";
         return {};
     }
-    const size_t offset = le(bmp, 10, 4);
-    const size_t width = le(bmp, 18, 4), height = le(bmp, 22, 4);
+    const size_t offset = readLe(bmp, 10, 4);
+    const size_t width = readLe(bmp, 18, 4), height = readLe(bmp, 22, 4);
     const size_t stride = (width * 4 + 31) / 32 * 4;
     if (height > 0x7FFFFFFF || offset + stride * height > bmp.size()) {
         error = "the 4-bit BMP is cut short";
@@ -120,9 +107,9 @@ std::string toRle4(std::string bmp, std::string& error)
     }
     bmp.resize(offset);
     bmp += data;
-    putLe(bmp, 2, uint32_t(bmp.size()));
-    putLe(bmp, 30, 2);
-    putLe(bmp, 34, uint32_t(data.size()));
+    putLe(bmp, 2, uint32_t(bmp.size()), 4);
+    putLe(bmp, 30, 2, 4);
+    putLe(bmp, 34, uint32_t(data.size()), 4);
     return bmp;
 }
 
@@ -203,7 +190,7 @@ std::string kindOf(const std::string& path)
         return "png " + std::to_string(uint8_t(b[24])) + " " + std::to_string(uint8_t(b[25])) + " " +
                std::to_string(uint8_t(b[28]));
     if (b.size() >= 34 && b.compare(0, 2, "BM") == 0)
-        return "bmp " + std::to_string(le(b, 28, 2)) + " " + std::to_string(le(b, 30, 4));
+        return "bmp " + std::to_string(readLe(b, 28, 2)) + " " + std::to_string(readLe(b, 30, 4));
     const ToolResult r = runTool({"identify", "-format", "%m %z %C %[colorspace] %[interlace] %A", path});
     return r.exitCode == 0 ? r.out : "unreadable: " + r.err;
 }

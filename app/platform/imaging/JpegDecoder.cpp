@@ -6,11 +6,12 @@
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
+#include <new>
 
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "jpeg/JpegMarkers.h"
 #include "jpeg/JpegVerdict.h"
 
 #include "platform/imaging/DecodeMemory.h"
@@ -27,6 +28,8 @@ struct ErrorJump {
     bool tooManyScans = false;
     bool noMemory = false;
     bool tooLittleData = false;
+    bool cut = false;          // the rule called the file cut before anything was decoded
+    int64_t tooLarge = 0;      // the bytes of coefficients a file of several scans would keep, past the cap
 };
 
 ErrorJump& errorOf(j_common_ptr c)
@@ -68,12 +71,15 @@ void watchScans(j_common_ptr c)
 }
 
 // The parts a longjmp skips over hold no C++ objects: everything that needs
-// cleaning up lives in this record, made before the jump target.
+// cleaning up lives in this record, made before the jump target. A decode
+// reads from the file's bytes in memory, which the marker walk needs; a look
+// at the header alone reads from the file.
 struct Session {
     jpeg_decompress_struct cinfo {};
     ErrorJump err {};
     jpeg_progress_mgr progress {};
     FILE* file = nullptr;
+    QByteArray bytes;
     bool created = false;
     ~Session()
     {
@@ -84,14 +90,10 @@ struct Session {
     }
 };
 
-// The bytes from the first scan's data to the end of the file.
-int64_t scanDataBytes(Session& s)
+// Where the first scan's data begin, once the header is read from memory.
+std::size_t scanStart(const Session& s)
 {
-    struct stat st {};
-    const long at = std::ftell(s.file);
-    if (at < 0 || fstat(fileno(s.file), &st) != 0)
-        return INT64_MAX;
-    return int64_t(st.st_size) - (int64_t(at) - int64_t(s.cinfo.src->bytes_in_buffer));
+    return std::size_t(s.bytes.size()) - s.cinfo.src->bytes_in_buffer;
 }
 
 // Every block of every component is coded at least once, and a Huffman code
@@ -108,6 +110,19 @@ bool dataCanHoldBlocks(const jpeg_decompress_struct& cinfo, int64_t dataBytes)
     for (int c = 0; c < cinfo.num_components; ++c)
         blocks += int64_t(cinfo.comp_info[c].width_in_blocks) * int64_t(cinfo.comp_info[c].height_in_blocks);
     return dataBytes >= INT64_MAX / 8 || blocks <= dataBytes * 8;
+}
+
+// The coefficients libjpeg keeps of the whole picture while the scans of a
+// file of several scans come in, once its header is read.
+int64_t coefficientBytes(const jpeg_decompress_struct& cinfo)
+{
+    // One scan of every component is decoded block row by block row.
+    if (!cinfo.progressive_mode && cinfo.comps_in_scan == cinfo.num_components)
+        return 0;
+    int64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += int64_t(cinfo.comp_info[c].width_in_blocks) * int64_t(cinfo.comp_info[c].height_in_blocks);
+    return blocks * DCTSIZE2 * int64_t(sizeof(JCOEF));
 }
 
 bool isCmyk(J_COLOR_SPACE space)
@@ -137,14 +152,28 @@ bool decodeInto(Session& s, int denominator, QImage& image, jpeg_verdict& verdic
     jpeg_create_decompress(&s.cinfo);
     s.created = true;
     s.cinfo.progress = &s.progress;  // creating clears every field but the error manager
-    jpeg_stdio_src(&s.cinfo, s.file);
+    const auto* data = reinterpret_cast<const unsigned char*>(s.bytes.constData());
+    jpeg_mem_src(&s.cinfo, data, static_cast<unsigned long>(s.bytes.size()));
     jpeg_read_header(&s.cinfo, TRUE);
     const J_COLOR_SPACE in = s.cinfo.jpeg_color_space;
     const bool cmyk = isCmyk(in);
     if (in != JCS_YCbCr && in != JCS_GRAYSCALE && in != JCS_RGB && !cmyk)
         return false;
-    if (!dataCanHoldBlocks(s.cinfo, scanDataBytes(s))) {
+    // What the rule decides from the header and the markers needs no decoding.
+    const jpeg_end end = jpeg_find_end(data, std::size_t(s.bytes.size()), scanStart(s));
+    if (jpeg_cut_before_decoding(s.cinfo.arith_code, &end)) {
+        s.err.cut = true;
+        return false;
+    }
+    if (!dataCanHoldBlocks(s.cinfo, int64_t(s.bytes.size()) - int64_t(scanStart(s)))) {
         s.err.tooLittleData = true;
+        return false;
+    }
+    // The coefficients of a file of several scans are kept whatever size it
+    // is decoded at: past what the largest picture may take, it is too large.
+    const int64_t coefficients = coefficientBytes(s.cinfo);
+    if (coefficients > kMaxPictureBytes) {
+        s.err.tooLarge = coefficients;
         return false;
     }
     s.cinfo.mem->max_memory_to_use = long(std::min<int64_t>(decoderMemoryLimit(), LONG_MAX));
@@ -188,21 +217,26 @@ int64_t coefficientBytesOf(Session& s)
     s.created = true;
     jpeg_stdio_src(&s.cinfo, s.file);
     jpeg_read_header(&s.cinfo, TRUE);
-    // One scan of every component is decoded block row by block row.
-    if (!s.cinfo.progressive_mode && s.cinfo.comps_in_scan == s.cinfo.num_components)
-        return 0;
-    int64_t blocks = 0;
-    for (int c = 0; c < s.cinfo.num_components; ++c)
-        blocks += int64_t(s.cinfo.comp_info[c].width_in_blocks) * int64_t(s.cinfo.comp_info[c].height_in_blocks);
-    return blocks * DCTSIZE2 * int64_t(sizeof(JCOEF));
+    return coefficientBytes(s.cinfo);
 }
 
-std::unique_ptr<Session> openSession(const QString& path)
+// A session on the file at `path`: its bytes in memory for a decode, or the
+// file open for a look at the header.
+std::unique_ptr<Session> openSession(const QString& path, bool toDecode)
 {
     auto s = std::make_unique<Session>();
-    s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!s->file)
-        return nullptr;
+    if (toDecode) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return nullptr;
+        s->bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError)
+            return nullptr;
+    } else {
+        s->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+        if (!s->file)
+            return nullptr;
+    }
     s->cinfo.err = jpeg_std_error(&s->err.mgr);
     s->err.mgr.error_exit = leave;
     s->err.mgr.emit_message = warn;
@@ -219,7 +253,13 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
     JpegDecode out;
     if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8)
         return out;
-    const std::unique_ptr<Session> s = openSession(path);
+    std::unique_ptr<Session> s;
+    try {
+        s = openSession(path, true);
+    } catch (const std::bad_alloc&) {
+        out.status = JpegStatus::NoMemory;
+        return out;
+    }
     if (!s)
         return out;
     auto image = std::make_unique<QImage>();
@@ -228,6 +268,11 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
         out.image = std::move(*image);
         out.status = verdict == JPEG_WHOLE ? JpegStatus::Decoded : JpegStatus::Damaged;
         out.cut = verdict == JPEG_CUT;
+    } else if (s->err.cut) {
+        out.status = JpegStatus::Cut;
+    } else if (s->err.tooLarge) {
+        out.status = JpegStatus::TooLarge;
+        out.coefficientBytes = s->err.tooLarge;
     } else if (s->err.tooManyScans) {
         out.status = JpegStatus::TooManyScans;
     } else if (s->err.tooLittleData) {
@@ -240,7 +285,7 @@ JpegDecode decodeJpegScaled(const QString& path, int denominator)
 
 int64_t jpegCoefficientBytes(const QString& path)
 {
-    const std::unique_ptr<Session> s = openSession(path);
+    const std::unique_ptr<Session> s = openSession(path, false);
     return s ? coefficientBytesOf(*s) : 0;
 }
 

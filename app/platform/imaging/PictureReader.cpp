@@ -166,6 +166,9 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
         out.tooManyScans = decoded.status == JpegStatus::TooManyScans;
         out.tooLittleData = decoded.status == JpegStatus::TooLittleData;
         out.noMemory = decoded.status == JpegStatus::NoMemory;
+        out.cutUndecoded = decoded.status == JpegStatus::Cut;
+        out.tooLarge = decoded.status == JpegStatus::TooLarge;
+        out.bufferBytes = decoded.coefficientBytes;
         return out;
     }
     if (probe.format == "gif") {

@@ -20,6 +20,9 @@ constexpr QImage::Format kPictureFormat = QImage::Format_ARGB32_Premultiplied;
 // Largest picture we decode, in pixels: 2 GiB in kPictureFormat. The decoder
 // may need up to 8 bytes a pixel on the way (16 bits per channel).
 constexpr int64_t kMaxPicturePixels = int64_t(1) << 29;
+// What the largest picture takes in kPictureFormat: no decoder's own
+// buffers for one picture may take more.
+constexpr int64_t kMaxPictureBytes = kMaxPicturePixels * 4;
 
 struct PictureProbe {
     QSize size;          // pixels; empty when the file cannot be read
@@ -31,11 +34,14 @@ struct PictureProbe {
 struct LoadedPicture {
     QImage image;
     QSize decodedSize;      // the size the decoder was asked for
-    bool tooLarge = false;  // decodedSize holds more than kMaxPicturePixels
+    bool tooLarge = false;  // decodedSize holds more than kMaxPicturePixels, or the decoder's buffers
+                            // more than kMaxPictureBytes
+    int64_t bufferBytes = 0;  // tooLarge for the decoder's buffers: the bytes they would take
     bool noMemory = false;  // the decoded picture could not be allocated
     bool damaged = false;   // the image holds what decoded; the file ends early or is corrupt
     bool tooManyScans = false;  // a progressive JPEG of more than kMaxJpegScans scans
     bool tooLittleData = false; // a JPEG whose data could not code the size its header claims
+    bool cutUndecoded = false;  // a JPEG the shared rule calls cut before decoding: no picture
 };
 
 // Reads the size and the format without decoding the pixels. The size is

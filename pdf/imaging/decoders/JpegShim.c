@@ -74,6 +74,45 @@ static void shim_watch(j_decompress_ptr cinfo, struct jpeg_progress_mgr* progres
     cinfo->progress = progress;
 }
 
+/* Where the rows read go: the first `wanted` into lines `stride` bytes apart
+ * from `out`, each cut to a line when it is longer; the rest are read and
+ * dropped. */
+struct shim_rows {
+    unsigned char* out;
+    size_t stride;
+    size_t wanted;
+};
+
+/* Reads every row after jpeg_start_decompress, so that the rule sees all of
+ * the data, then reads on to the end-of-image marker, which a file may lack.
+ * libjpeg goes on past data that end early with zero coefficients (grey or
+ * blurred rows): that ends the reading, and a row read after it is not kept.
+ * A file of several scans is read whole by jpeg_start_decompress already.
+ * Returns how many rows were kept; the verdict is then the watch's. */
+static size_t read_rows(j_decompress_ptr cinfo, struct shim_error* err, const struct shim_rows* rows)
+{
+    const size_t row_size = (size_t)cinfo->output_width * cinfo->output_components;
+    const size_t copy = row_size < rows->stride ? row_size : rows->stride;
+    /* A row longer than its line, and every row not kept, is read aside. */
+    JSAMPROW aside = (*cinfo->mem->alloc_sarray)((j_common_ptr)cinfo, JPOOL_IMAGE,
+                                                 (JDIMENSION)(row_size ? row_size : 1), 1)[0];
+    size_t kept = 0;
+    while (!jpeg_watch_data_ran_out(&err->watch) && cinfo->output_scanline < cinfo->output_height) {
+        unsigned char* line = kept < rows->wanted ? rows->out + kept * rows->stride : NULL;
+        JSAMPROW row = line && row_size <= rows->stride ? line : aside;
+        if (jpeg_read_scanlines(cinfo, &row, 1) != 1 || jpeg_watch_data_ran_out(&err->watch))
+            break;
+        if (line && row == aside)
+            memcpy(line, aside, copy);
+        if (line)
+            ++kept;
+    }
+    jpeg_watch_rows_read(&err->watch, cinfo);
+    if (!err->watch.rows_missing && !jpeg_watch_data_ran_out(&err->watch))
+        jpeg_finish_decompress(cinfo);
+    return kept;
+}
+
 static void shim_message(j_common_ptr cinfo, char* message, size_t message_size)
 {
     char text[JMSG_LENGTH_MAX];
@@ -153,22 +192,12 @@ int vum_jpeg_decode(const unsigned char* data, size_t size, unsigned char* out, 
                 (size_t)cinfo.output_height * stride > out_size))
         ERREXIT(&cinfo, JERR_BUFFER_SIZE);
     {
-        JSAMPARRAY scratch = out ? NULL
-                                 : (*cinfo.mem->alloc_sarray)((j_common_ptr)&cinfo, JPOOL_IMAGE,
-                                                              cinfo.output_width * cinfo.output_components, 1);
-        /* libjpeg goes on past data that end early with zero coefficients (grey
-         * or blurred rows): that ends the decoding. A progressive file is read
-         * whole by jpeg_start_decompress already. */
-        while (!jpeg_watch_data_ran_out(&err.watch) && cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW row = out ? out + (size_t)cinfo.output_scanline * stride : scratch[0];
-            if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
-                break;
-        }
+        struct shim_rows rows;
+        rows.out = out;
+        rows.stride = stride;
+        rows.wanted = out ? cinfo.output_height : 0;
+        read_rows(&cinfo, &err, &rows);
     }
-    jpeg_watch_rows_read(&err.watch, &cinfo);
-    /* Reads on to the end-of-image marker, which a file may lack. */
-    if (!err.watch.rows_missing && !jpeg_watch_data_ran_out(&err.watch))
-        jpeg_finish_decompress(&cinfo);
     result->warnings = err.warnings;
     result->verdict = jpeg_watch_verdict(&err.watch);
     jpeg_destroy_decompress(&cinfo);
@@ -237,7 +266,6 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
     struct jpeg_decompress_struct cinfo;
     struct shim_error err;
     struct jpeg_progress_mgr progress;
-    unsigned char* volatile row = NULL;
     volatile int reading_tables = 0;
     int code;
     *lines_read = 0;
@@ -248,7 +276,6 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
         shim_message((j_common_ptr)&cinfo, message, message_size);
         *warnings = err.warnings;
         jpeg_destroy_decompress(&cinfo);
-        free(row);
         return reading_tables ? VUM_STRIP_BAD_TABLES : VUM_STRIP_JPEG_ERROR;
     }
     jpeg_create_decompress(&cinfo);
@@ -275,31 +302,13 @@ int vum_jpeg_decode_strip(const vum_jpeg_strip* strip, size_t* lines_read, int* 
     cinfo.raw_data_out = FALSE;
     jpeg_start_decompress(&cinfo);
     {
-        size_t row_size = (size_t)cinfo.output_width * cinfo.output_components;
-        size_t copy = row_size < strip->line_length ? row_size : strip->line_length;
-        size_t lines = 0;
-        row = malloc(row_size ? row_size : 1);
-        if (!row)
-            ERREXIT(&cinfo, JERR_OUT_OF_MEMORY);
-        /* Every row of the strip is read, so that the rule sees all of it; the
-         * lines wanted are kept. A row read after the data ran out is grey. */
-        while (!jpeg_watch_data_ran_out(&err.watch) && cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW rows[1];
-            rows[0] = row;
-            if (jpeg_read_scanlines(&cinfo, rows, 1) != 1 || jpeg_watch_data_ran_out(&err.watch))
-                break;
-            if (lines < strip->lines)
-                memcpy(strip->out + lines++ * strip->line_length, row, copy);
-        }
-        jpeg_watch_rows_read(&err.watch, &cinfo);
-        /* Reads on to the end-of-image marker, which a strip may lack. */
-        if (!err.watch.rows_missing && !jpeg_watch_data_ran_out(&err.watch))
-            jpeg_finish_decompress(&cinfo);
-        *lines_read = lines;
+        struct shim_rows rows;
+        rows.out = strip->out;
+        rows.stride = strip->line_length;
+        rows.wanted = strip->lines;
+        *lines_read = read_rows(&cinfo, &err, &rows);
     }
     *warnings = err.warnings;
-    free(row);
-    row = NULL;
     jpeg_abort_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     /* A strip the rule calls cut has no line to trust: what came before its

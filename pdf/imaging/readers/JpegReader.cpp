@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "imaging/ColorManager.h"
+#include "imaging/DataBounds.h"
 #include "imaging/decoders/JpegShim.h"
 #include "imaging/Errors.h"
 #include "imaging/Limits.h"
-#include "imaging/readers/JpegMarkers.h"
 #include "imaging/Stream.h"
 #include "imaging/Support.h"
+#include "jpeg/JpegMarkers.h"
 #include "jpeg/JpegVerdict.h"
 
 namespace vum {
@@ -36,7 +37,8 @@ void checkDataHoldsBlocks(const TJpegInfo& info, std::size_t dataSize)
 // walk to the end decide that, so no scan is decoded for it.
 bool cutWithoutDecoding(const TJpegInfo& info)
 {
-    return info.arithmetic && !info.endMarker;
+    const jpeg_end end{info.endMarker, info.dataEnd};
+    return jpeg_cut_before_decoding(info.arithmetic, &end) != 0;
 }
 
 } // namespace
@@ -49,9 +51,9 @@ TJpegInfo TJPEGImage::ReadInfo(const std::vector<uint8_t>& data)
         jpegError(message);
     if (info.width == 0 || info.height == 0 || (info.components != 1 && info.components != 3 && info.components != 4))
         jpegError("unsupported picture layout");
-    const TJpegEnd end = FindJpegEnd(data.data(), data.size(), info.scan_offset);
+    const jpeg_end end = jpeg_find_end(data.data(), data.size(), info.scan_offset);
     return {info.width, info.height, info.components, info.adobe_inverted != 0, info.arithmetic != 0,
-            end.closed, end.dataEnd};
+            end.closed != 0, end.data_end};
 }
 
 int TJPEGImage::ReadThrough(const std::vector<uint8_t>& data)
@@ -84,12 +86,12 @@ void TJPEGImage::LoadFromStream(TStream& stream)
     if (cutWithoutDecoding(info))
         jpegError("the file is cut off");
     if (!SizeWithinLimits(info.width, info.height))
-        jpegError("the picture is too large");
+        RaisePictureTooLarge();
     checkDataHoldsBlocks(info, data.size());
     std::size_t stride = std::size_t(info.width) * info.components;
     uint64_t bytes = uint64_t(stride) * info.height;
     if (!AllocationWithinLimits(bytes))
-        jpegError("the picture is too large");
+        RaisePictureTooLarge();
     std::vector<uint8_t> pixels(bytes);
     vum_jpeg_result result;
     char message[200] = {};

@@ -2,6 +2,7 @@
 // through the C interface: refused wherever the library decodes them, while
 // the same files whole, and GIFs of every shape other tools write, are placed.
 #include "PdfApi.h"
+#include "JpegSegments.h"
 #include "PdfFiles.h"
 
 #include "TempDir.h"
@@ -73,19 +74,13 @@ std::string gifDataCut(const std::string& gif, std::size_t percent)
     return out + std::string(1, '\0') + ";";
 }
 
-std::string withoutEnd(const std::string& jpeg)
-{
-    EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xff\xd9");
-    return jpeg.substr(0, jpeg.size() - 2);
-}
-
 // A JPEG file up to its second scan's header: a progressive file cut
 // exactly between two scans.
 std::string firstScanOnly(const std::string& jpeg)
 {
-    const std::size_t second = jpeg.find("\xff\xda", jpeg.find("\xff\xda") + 2);
-    EXPECT_NE(second, std::string::npos);
-    return jpeg.substr(0, second);
+    const std::vector<std::size_t> scans = jpegsegments::scanHeaders(jpeg);
+    EXPECT_GE(scans.size(), 2u);
+    return jpeg.substr(0, scans.size() >= 2 ? scans[1] : jpeg.size());
 }
 
 std::string gifCodeSize(std::string gif, int codeSize)
@@ -193,8 +188,8 @@ TEST(EarlyEndingPictures, WholeFilesOfOtherToolsArePlaced)
         scripted(dir, "dc-unrefined.jpg", source, "0 1 2: 0 0 0 1; 0: 1 63 0 0; 1: 1 63 0 0; 2: 1 63 0 0;"),
         scripted(dir, "ac-at-al1.jpg", source, "0 1 2: 0 0 0 0; 0: 1 63 0 1; 1: 1 63 0 1; 2: 1 63 0 1;"),
     };
-    writeFile(dir.file("no-end.jpg"), withoutEnd(readFile(dir.file("whole.jpg"))));
-    writeFile(dir.file("no-end-progressive.jpg"), withoutEnd(readFile(dir.file("progressive.jpg"))));
+    writeFile(dir.file("no-end.jpg"), jpegsegments::withoutEnd(readFile(dir.file("whole.jpg"))));
+    writeFile(dir.file("no-end-progressive.jpg"), jpegsegments::withoutEnd(readFile(dir.file("progressive.jpg"))));
     // Cut exactly after the scan of every DC and closed: as legal as a scan
     // script that sends no more, which every decoder shows.
     writeFile(dir.file("between-scans.jpg"), firstScanOnly(readFile(dir.file("progressive.jpg"))) + "\xff\xd9");
@@ -216,7 +211,7 @@ TEST(EarlyEndingPictures, JpegModeClosesAFileLackingOnlyItsEndMarker)
         ASSERT_EQ(drawOnPage(dir, dir.file(name), 2), "") << name;
         const Raster ofWhole = renderPage(dir.file("out.pdf"));
         const std::string open = dir.file(std::string("no-end-") + name);
-        writeFile(open, withoutEnd(whole));
+        writeFile(open, jpegsegments::withoutEnd(whole));
         ASSERT_EQ(drawOnPage(dir, open, 2), "") << name;
         const ToolResult extracted = runTool({"pdfimages", "-j", dir.file("out.pdf"), dir.file("embedded")});
         ASSERT_EQ(extracted.exitCode, 0) << extracted.err;

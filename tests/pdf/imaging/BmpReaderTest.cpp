@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ImagingTestUtil.h"
+#include "LittleEndian.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "imaging/Bitmap.h"
@@ -81,14 +82,6 @@ INSTANTIATE_TEST_SUITE_P(DepthsAndCompressions, BmpReaderTest, testing::ValuesIn
                          [](const testing::TestParamInfo<BmpCase>& tp) { return std::string(tp.param.name); });
 
 namespace {
-
-std::string le(uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i)
-        s += i < 4 ? char((v >> (8 * i)) & 255) : '\0';
-    return s;
-}
 
 // A run-length bitmap, RLE4 or RLE8, of 16 colours.
 std::string rleBitmap(uint32_t width, uint32_t height, const std::string& data, int bits = 4)

@@ -84,37 +84,40 @@ TEST(JpegMarkers, ArithmeticFilesWithoutTheirEndMarkerAreCutUndecoded)
 {
     ASSERT_TRUE(toolsInstalled({"cjpeg"}));
     TempDir dir;
-    const std::string source = photo(dir.file("photo.ppm"));
-    const std::string flat = flatGrey(dir.file("flat.pgm"));
-    const std::string sequential = cjpeg({"-arithmetic"}, source);
-    const std::string progressive = cjpeg({"-arithmetic", "-progressive"}, source);
-    const std::string flatProgressive = cjpeg({"-arithmetic", "-progressive", "-grayscale"}, flat);
-    const std::string flatSequential = cjpeg({"-arithmetic", "-grayscale"}, flat);
-    const struct Case {
-        const char* name;
-        std::string bytes;
-    } cases[] = {
-        {"sequential", withoutEnd(sequential)},
-        {"progressive", withoutEnd(progressive)},
-        {"a comment holding FF D9 after the data", withoutEnd(sequential) + segment(0xFE, "end \xff\xd9")},
-        {"an APP segment after the data", withoutEnd(progressive) + segment(0xEF, "trailer")},
-        {"cut inside a scan", progressive.substr(0, progressive.size() * 2 / 3)},
-        // Small files claiming huge pictures, which a decoding would fill with zeros.
-        {"flat grey progressive claiming 22000 x 22000", withoutEnd(declaring(flatProgressive, 22000, 22000))},
-        {"flat grey claiming 65500 x 65500, a comment after the data",
-         withoutEnd(declaring(flatSequential, 65500, 65500)) + segment(0xFE, "end")},
-    };
-    for (const Case& c : cases) {
+    for (const NamedJpeg& c : arithmeticWithoutEnd(dir)) {
         const int before = jpegDecodingsStarted();
         EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(c.bytes)), JPEG_CUT) << c.name;
         EXPECT_EQ(loadJpegBytes(c.bytes), "JPEG error: the file is cut off") << c.name;
         EXPECT_EQ(jpegDecodingsStarted(), before) << c.name;
     }
     // With their end markers they are decoded.
-    for (const std::string& whole : {sequential, progressive}) {
+    const std::string source = photo(dir.file("photo.ppm"));
+    for (const std::string& whole : {cjpeg({"-arithmetic"}, source), cjpeg({"-arithmetic", "-progressive"}, source)}) {
         const int before = jpegDecodingsStarted();
         EXPECT_EQ(TJPEGImage::ReadThrough(bytesOf(whole)), JPEG_WHOLE);
         EXPECT_EQ(loadJpegBytes(whole), "");
         EXPECT_EQ(jpegDecodingsStarted(), before + 2);
     }
+}
+
+// The edits tests make find a file's scans by the same walk: a thumbnail in
+// an APP1 segment holds scan headers of its own that are none of the file's.
+TEST(JpegMarkers, ScansAreFoundByTheWalkPastAThumbnail)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    const std::string progressive = cjpeg({"-progressive"}, photo(dir.file("photo.ppm")));
+    const std::string thumbnail = cjpeg({"-progressive"}, flatGrey(dir.file("flat.pgm")));
+    const std::string app1 = segment(0xE1, std::string("Exif\0\0", 6) + thumbnail);
+    const std::string withThumbnail = progressive.substr(0, 2) + app1 + progressive.substr(2);
+    std::vector<std::size_t> expected;
+    for (std::size_t at : scanHeaders(progressive))
+        expected.push_back(at + app1.size());
+    ASSERT_GT(expected.size(), 2u);
+    EXPECT_EQ(scanHeaders(withThumbnail), expected);
+    // Without its last scan the file keeps its thumbnail whole.
+    const std::string lastOut = withoutScan(withThumbnail, expected.size() - 1);
+    EXPECT_EQ(lastOut.substr(2, app1.size()), app1);
+    EXPECT_EQ(lastOut.size(), withThumbnail.size() - (scanEnd(withThumbnail, expected.back()) - expected.back()));
+    EXPECT_EQ(loadJpegBytes(lastOut), "");
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "ImagingTestUtil.h"
+#include "JpegDecodings.h"
+#include "JpegSegments.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "imaging/Errors.h"
@@ -15,28 +17,6 @@ using namespace vum;
 namespace {
 
 const std::string kEnd = "\xff\xd9";
-
-std::string withoutEnd(const std::string& jpeg)
-{
-    EXPECT_EQ(jpeg.substr(jpeg.size() - 2), kEnd);
-    return jpeg.substr(0, jpeg.size() - 2);
-}
-
-
-// Where the data of one scan end and the markers of the next begin (tables
-// or its header), after the first scan.
-std::vector<std::size_t> scanBoundaries(const std::string& jpeg)
-{
-    std::vector<std::size_t> at;
-    const std::size_t first = jpeg.find("\xff\xda");
-    for (std::size_t i = jpeg.find('\xff', first + 2); i != std::string::npos && i + 1 < jpeg.size();
-         i = jpeg.find('\xff', i + 1)) {
-        const uint8_t marker = uint8_t(jpeg[i + 1]);
-        if ((marker == 0xDA || marker == 0xC4) && uint8_t(jpeg[i - 1]) != 0xFF)
-            at.push_back(i);
-    }
-    return at;
-}
 
 class JpegFiles {
 public:
@@ -114,7 +94,7 @@ TEST(JpegWholeFiles, LoadLikeDjpegOfTheWholeFile)
         const std::string whole = readFile(file);
         std::string bytes = whole;
         if (c.change == Change::NoEnd)
-            bytes = withoutEnd(whole);
+            bytes = jpegsegments::withoutEnd(whole);
         if (c.change == Change::TrailingBytes)
             bytes += std::string("\0\xff\xd8\xff\x00 junk", 10);
         Raster ours, ofWhole;
@@ -151,18 +131,18 @@ TEST(JpegWholeFiles, CutFilesAreRefused)
         const std::string name = m.name;
         const bool arithmetic = name.find("arithmetic") != std::string::npos;
         const bool severalScans = name.find("progressive") != std::string::npos || name == "by-component.jpg";
-        EXPECT_EQ(scanBoundaries(whole).empty(), !severalScans) << m.name;
+        EXPECT_EQ(jpegsegments::markersAfterFirstScan(whole).empty(), !severalScans) << m.name;
         std::vector<std::pair<std::string, std::string>> cuts;
         for (int percent : {35, 70, 95})
             cuts.emplace_back(std::to_string(percent) + "%", whole.substr(0, whole.size() * percent / 100));
         cuts.emplace_back("4 bytes short", whole.substr(0, whole.size() - 4));
         if (arithmetic)
-            cuts.emplace_back("no end marker", withoutEnd(whole));
+            cuts.emplace_back("no end marker", jpegsegments::withoutEnd(whole));
         // Closed with an end marker, a cut between scans is cut only where it
         // leaves a component unscanned: a progressive file that has sent
         // every DC is as legal as one whose scan script ends there.
         std::vector<std::pair<std::string, std::string>> closedWhole;
-        for (std::size_t at : scanBoundaries(whole)) {
+        for (std::size_t at : jpegsegments::markersAfterFirstScan(whole)) {
             const std::string where = "between scans at " + std::to_string(at);
             cuts.emplace_back(where, whole.substr(0, at));
             (name == "by-component.jpg" ? cuts : closedWhole).emplace_back(where + ", closed", whole.substr(0, at) + kEnd);
@@ -175,4 +155,19 @@ TEST(JpegWholeFiles, CutFilesAreRefused)
         for (const auto& [where, bytes] : closedWhole)
             EXPECT_EQ(loadJpegBytes(bytes), "") << m.name << " cut " << where;
     }
+}
+
+// A whole JPEG past the picture caps is refused with the error every reader
+// gives a picture too large, before anything is decoded.
+TEST(JpegWholeFiles, TooLargeAsEveryFormatIs)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    const std::string flat = jpegsegments::flatGrey(dir.file("flat.pgm"));
+    // The arithmetic coder codes flat blocks in nothing: a few hundred bytes claiming 20000 x 20000.
+    const std::string claiming =
+        jpegsegments::declaring(jpegsegments::cjpeg({"-arithmetic", "-grayscale"}, flat), 20000, 20000);
+    const int before = jpegDecodingsStarted();
+    EXPECT_EQ(loadJpegBytes(claiming), "Cannot load image. The picture is too large.");
+    EXPECT_EQ(jpegDecodingsStarted(), before);
 }

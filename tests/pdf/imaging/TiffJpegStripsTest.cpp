@@ -8,7 +8,8 @@
 #include <functional>
 
 #include "ImagingTestUtil.h"
-#include "JpegScans.h"
+#include "JpegSegments.h"
+#include "LittleEndian.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "imaging/Errors.h"
@@ -18,20 +19,6 @@
 using namespace vum;
 
 namespace {
-
-uint32_t le(const std::string& b, std::size_t at, int bytes)
-{
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | uint8_t(b.at(at + std::size_t(i)));
-    return v;
-}
-
-void putLe(std::string& b, std::size_t at, uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        b.at(at + std::size_t(i)) = char(v >> (8 * i));
-}
 
 // Where the values of a tag of a little-endian TIFF's first directory lie.
 struct Field {
@@ -43,14 +30,14 @@ struct Field {
 Field fieldOf(const std::string& tiff, uint16_t tag)
 {
     EXPECT_EQ(tiff.substr(0, 2), "II");
-    const std::size_t ifd = le(tiff, 4, 4);
-    for (uint32_t i = 0, n = le(tiff, ifd, 2); i < n; ++i) {
+    const std::size_t ifd = readLe(tiff, 4, 4);
+    for (uint32_t i = 0, n = readLe(tiff, ifd, 2); i < n; ++i) {
         const std::size_t entry = ifd + 2 + 12 * i;
-        if (le(tiff, entry, 2) != tag)
+        if (readLe(tiff, entry, 2) != tag)
             continue;
-        const uint32_t type = le(tiff, entry + 2, 2), count = le(tiff, entry + 4, 4);
+        const uint32_t type = readLe(tiff, entry + 2, 2), count = readLe(tiff, entry + 4, 4);
         const int size = type == 3 ? 2 : type == 4 ? 4 : 1;
-        const std::size_t at = uint64_t(size) * count <= 4 ? entry + 8 : le(tiff, entry + 8, 4);
+        const std::size_t at = uint64_t(size) * count <= 4 ? entry + 8 : readLe(tiff, entry + 8, 4);
         return {at, size, count};
     }
     return {};
@@ -59,8 +46,8 @@ Field fieldOf(const std::string& tiff, uint16_t tag)
 std::string stripOf(const std::string& tiff, std::size_t strip)
 {
     const Field offsets = fieldOf(tiff, 273), counts = fieldOf(tiff, 279);
-    return tiff.substr(le(tiff, offsets.at + strip * offsets.size, offsets.size),
-                       le(tiff, counts.at + strip * counts.size, counts.size));
+    return tiff.substr(readLe(tiff, offsets.at + strip * offsets.size, offsets.size),
+                       readLe(tiff, counts.at + strip * counts.size, counts.size));
 }
 
 std::size_t stripCount(const std::string& tiff)
@@ -217,13 +204,13 @@ TEST(TiffJpegStrips, AStripIsJudgedByTheJpegRule)
         {"progressive without the end marker", {"-progressive"},
          [](const std::string& jpeg) { return jpeg.substr(0, jpeg.size() - 2); }, false},
         {"one scan a component, the last one lost", {"-scans", kByComponent},
-         [](const std::string& jpeg) { return jpegscans::withoutScan(jpeg, 2); }, true},
+         [](const std::string& jpeg) { return jpegsegments::withoutScan(jpeg, 2); }, true},
         {"progressive without its first luma AC pass", {"-progressive"},
-         [](const std::string& jpeg) { return jpegscans::withoutScan(jpeg, 1); }, true},
+         [](const std::string& jpeg) { return jpegsegments::withoutScan(jpeg, 1); }, true},
         {"progressive without its DC first pass", {"-progressive"},
-         [](const std::string& jpeg) { return jpegscans::withoutScan(jpeg, 0); }, true},
+         [](const std::string& jpeg) { return jpegsegments::withoutScan(jpeg, 0); }, true},
         {"progressive cut before its last scan", {"-progressive"},
-         [](const std::string& jpeg) { return jpeg.substr(0, jpegscans::scanHeaders(jpeg).back()); }, true},
+         [](const std::string& jpeg) { return jpeg.substr(0, jpegsegments::scanHeaders(jpeg).back()); }, true},
         {"cut inside its scan", {},
          [](const std::string& jpeg) { return jpeg.substr(0, jpeg.size() * 2 / 3); }, true},
         {"cut inside its scan and closed", {},

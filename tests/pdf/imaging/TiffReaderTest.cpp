@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ImagingTestUtil.h"
+#include "LittleEndian.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "crafted/CraftedFiles.h"
@@ -179,14 +180,6 @@ struct Entry {
     uint16_t type;
     std::vector<uint32_t> values;
 };
-
-std::string le(uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i)
-        s += char(v >> (8 * i));
-    return s;
-}
 
 std::string buildTiff(std::map<uint16_t, Entry> entries, const std::string& strip)
 {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "JpegDecodings.h"
+#include "JpegSegments.h"
 #include "TempDir.h"
 #include "ToolRunner.h"
 #include "platform/imaging/DecodeMemory.h"
@@ -189,7 +191,8 @@ TEST(JpegDecoder, OnlyMissingDataIsDamage)
         const imaging::JpegDecode reference = imaging::decodeJpegScaled(dir.filePath(name), 1);
         ASSERT_EQ(reference.status, imaging::JpegStatus::Decoded) << k.name;
         // Arithmetic decoding reads past the data as zeros without a word:
-        // any early end may be a cut (below).
+        // any early end may be a cut, and one without the end marker is
+        // refused undecoded (below).
         QList<QByteArray> sound{bytes + QByteArray(100, 'x')};
         if (k.name != std::string("arithmetic"))
             sound << bytes.chopped(2);
@@ -211,11 +214,71 @@ TEST(JpegDecoder, OnlyMissingDataIsDamage)
         {"a progressive file cut between scans", beforeScan(progressive, 4)},
         {"a progressive file without its last scan", beforeScan(progressive, int(progressive.count("\xFF\xDA")))},
         {"a file of one scan per component without the last", beforeScan(whole["separate"], 3)},
-        {"an arithmetic-coded file without its end marker", whole["arithmetic"].chopped(2)},
     };
     for (const Cut& c : cuts) {
         const imaging::JpegDecode d = imaging::decodeJpegScaled(written(dir, "cut.jpg", c.bytes), 1);
         EXPECT_EQ(d.status, imaging::JpegStatus::Damaged) << c.what;
         EXPECT_EQ(d.image.size(), QSize(300, 200)) << c.what;
     }
+}
+
+// The shared rule calls an arithmetic-coded file without its end marker cut,
+// whatever its scans hold: the decoder says so from the header and the walk
+// to the end of the data, and starts no decoding, whatever the file claims.
+TEST(JpegDecoder, ArithmeticFilesWithoutTheirEndMarkerAreCutUndecoded)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    for (const jpegsegments::NamedJpeg& c : jpegsegments::arithmeticWithoutEnd(dir)) {
+        const QString path = QString::fromStdString(dir.file("open.jpg"));
+        writeFile(path.toStdString(), c.bytes);
+        const int before = jpegDecodingsStarted();
+        for (int denominator : {1, 8}) {
+            const imaging::JpegDecode d = imaging::decodeJpegScaled(path, denominator);
+            EXPECT_EQ(d.status, imaging::JpegStatus::Cut) << c.name;
+            EXPECT_TRUE(d.image.isNull()) << c.name;
+        }
+        const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, imaging::probePicture(path), 100);
+        EXPECT_TRUE(loaded.cutUndecoded) << c.name;
+        EXPECT_FALSE(loaded.damaged || loaded.tooLarge || loaded.noMemory) << c.name;
+        EXPECT_EQ(jpegDecodingsStarted(), before) << c.name;
+    }
+    // With their end markers they are decoded, unlogged.
+    const std::string source = jpegsegments::photo(dir.file("photo.ppm"));
+    for (const bool progressive : {false, true}) {
+        const QString path = QString::fromStdString(dir.file("closed.jpg"));
+        std::vector<std::string> options{"-arithmetic"};
+        if (progressive)
+            options.push_back("-progressive");
+        writeFile(path.toStdString(), jpegsegments::cjpeg(options, source));
+        const int before = jpegDecodingsStarted();
+        const imaging::JpegDecode d = imaging::decodeJpegScaled(path, 1);
+        EXPECT_EQ(d.status, imaging::JpegStatus::Decoded) << progressive;
+        EXPECT_EQ(d.image.size(), QSize(200, 150)) << progressive;
+        EXPECT_EQ(jpegDecodingsStarted(), before + 1) << progressive;
+    }
+}
+
+// A file of several scans keeps the coefficients of the whole picture while
+// they come in, whatever size it is decoded at: past what the largest picture
+// may take, it is too large before anything is decoded, as a picture of too
+// many pixels is.
+TEST(JpegDecoder, CoefficientsPastTheLargestPictureAreTooLarge)
+{
+    ASSERT_TRUE(toolsInstalled({"cjpeg"}));
+    TempDir dir;
+    const QString path = QString::fromStdString(dir.file("claiming-65500.jpg"));
+    writeFile(path.toStdString(), jpegsegments::flatClaiming(dir, 65500, 65500));
+    const int before = jpegDecodingsStarted();
+    const imaging::JpegDecode d = imaging::decodeJpegScaled(path, 8);
+    EXPECT_EQ(d.status, imaging::JpegStatus::TooLarge);
+    EXPECT_TRUE(d.image.isNull());
+    // 8188 x 8188 blocks of 64 coefficients of 2 bytes.
+    EXPECT_EQ(d.coefficientBytes, int64_t(8188) * 8188 * 128);
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, 100);
+    EXPECT_TRUE(loaded.tooLarge);
+    EXPECT_EQ(loaded.bufferBytes, d.coefficientBytes);
+    EXPECT_TRUE(imaging::loadPictureAt(path, probe, QSize(100, 100)).isNull());
+    EXPECT_EQ(jpegDecodingsStarted(), before);
 }
