@@ -195,9 +195,11 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     if (!file)
         return FtpStatus::Failed;
     const curl_off_t size = curl_off_t(local.size());
-    // Made before the handle, so it outlives it: libcurl closes sockets
-    // through it until the handle goes.
+    // Made before the handle, so they outlive it: libcurl closes sockets
+    // through the state until the handle goes.
     PutState state(timeouts_, size, keepAlive);
+    const std::unique_ptr<curl_slist, SlistFree> sizeCheck(
+        curl_slist_append(nullptr, ("*SIZE " + request.remoteName.toUtf8()).constData()));
     std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
     if (!curl)
         return FtpStatus::NoSession;
@@ -230,8 +232,6 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     // transfer, so its answer is awaited under the watch like any other:
     // left to the handle's cleanup, it would be awaited without limit and
     // without a call back.
-    const std::unique_ptr<curl_slist, SlistFree> sizeCheck(
-        curl_slist_append(nullptr, ("*SIZE " + request.remoteName.toUtf8()).constData()));
     curl_easy_setopt(c, CURLOPT_POSTQUOTE, sizeCheck.get());
     curl_easy_setopt(c, CURLOPT_FORBID_REUSE, 1L);
     // Every wait is the watch's: libcurl would count the answer to the data
