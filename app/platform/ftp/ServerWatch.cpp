@@ -87,9 +87,10 @@ void ServerWatch::heard(std::string_view line)
 bool ServerWatch::overdue(std::int64_t handed, const DataSight& data)
 {
     const Clock::time_point now = now_();
-    guessed_ = false;
+    // QUIT's own limit leaves the verdict on the rest as it was.
     if (leaving_)
         return now - asking_ > seconds(limits_.quit);
+    guessed_ = false;
     if (!loggedIn_ && now - start_ > seconds(limits_.connect))
         return true;
     if (!sending_)

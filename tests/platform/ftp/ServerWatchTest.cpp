@@ -240,6 +240,19 @@ TEST(ServerWatch, QuitHasFiveSecondsWhateverCameBefore)
         EXPECT_TRUE(w.watch.leaving());
         w.expectEdge(c.quitAt + 5);
     }
+    {
+        SCOPED_TRACE("a limit passed on a guess stays a guess");
+        DataSight unknown;
+        unknown.queued.reset();
+        Walk w;
+        w.startData(0);
+        EXPECT_FALSE(w.overdueAt(1, 4096, unknown));
+        EXPECT_TRUE(w.overdueAt(1000, 4096, unknown));
+        EXPECT_TRUE(w.watch.guessed());
+        w.asked(1000, "QUIT\r\n");
+        EXPECT_TRUE(w.overdueAt(1006));
+        EXPECT_TRUE(w.watch.guessed());
+    }
 }
 
 // What the answers after the data tell: a success to the data, then the
