@@ -56,7 +56,6 @@ void ServerWatch::asked(std::string_view command)
 
 void ServerWatch::heard(std::string_view line)
 {
-    greeted_ = true;
     const int code = replies_.take(line);
     if (!code)
         return;

@@ -33,7 +33,6 @@ public:
     // connection so far and what the connection shows. Called now and then.
     bool overdue(std::int64_t handed, const DataSight& data);
 
-    bool greeted() const { return greeted_; }    // the server has said something
     bool loggedIn() const { return loggedIn_; }  // a success answered the login
     // The last question asks for a passive data connection: the next socket
     // the client opens is the data connection's.
@@ -62,7 +61,6 @@ private:
     FtpReplies replies_;
     Clock::time_point start_;             // the put began: the login is due
     Clock::time_point asking_;            // the last question or whole reply: an answer is due
-    bool greeted_ = false;
     bool loggingIn_ = false;              // the last question was part of the login
     bool loggedIn_ = false;
     bool storing_ = false;                // STOR was asked and not yet answered
