@@ -7,16 +7,20 @@
 #include "processing/FtpUpload.h"
 #include "processing/UploadPage.h"
 
+std::shared_ptr<Uploader> breathingUploader(BatchRun& run, const FtpTimeouts& limits)
+{
+    auto curl = std::make_shared<CurlUploader>(limits);
+    curl->keepAlive = [&run] {
+        if (run.yield)
+            run.yield();
+    };
+    return curl;
+}
+
 void attachUpload(BatchRun& run, std::shared_ptr<Uploader> uploader, const QString& userDir)
 {
-    if (!uploader) {
-        auto curl = std::make_shared<CurlUploader>();
-        curl->keepAlive = [&run] {
-            if (run.yield)
-                run.yield();
-        };
-        uploader = curl;
-    }
+    if (!uploader)
+        uploader = breathingUploader(run);
     // A server that cannot be reached costs its time-out once a run, not once a picture.
     auto once = std::make_shared<FailFastUploader>(uploader);
     run.upload = [&run, once](int index, const QString& path, const QString& name) {

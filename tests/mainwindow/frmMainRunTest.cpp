@@ -5,14 +5,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <algorithm>
 #include <map>
 
+#include "LocalServer.h"
 #include "MainWindowFixture.h"
 #include "processing/BatchRun.h"
+#include "processing/UploadHook.h"
 #include "settings/menus/MenuCommands.h"
 
 namespace {
@@ -157,6 +165,76 @@ TEST_F(MainWindowRun, AStoppedRunSaysHowManyPicturesWereSaved)
     w.cmdDone->click();
     EXPECT_EQ(files(home + "/stopped").size(), 2u);
     EXPECT_EQ(app->status.text(), QStringLiteral("【提示】处理已停止！已保存 2 张图片。"));
+    EXPECT_TRUE(w.cmdDone->isEnabled());
+}
+
+// Uploads run on the window's thread: the window must answer during every
+// wait of one. A server that stops reading a result and then answers nothing,
+// QUIT neither: while the upload waits on it, a menu opens and 停止 is taken
+// (the run ends after the picture in hand). Short limits; the server ends
+// itself after a minute, so a client that would wait for ever shows as a
+// window that did not answer for that long.
+TEST_F(MainWindowRun, TheWindowAnswersWhileAnUploadWaitsOnAServerThatFellSilent)
+{
+    // Noise, so the result is far larger than what the server reads.
+    QStringList paths;
+    for (int i = 0; i < 3; ++i) {
+        QImage noise(800, 600, QImage::Format_RGB32);
+        QRandomGenerator random(7 + i);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate() | 0xff000000u);
+        const QString path = home + QStringLiteral("/src/n%1.png").arg(i);
+        QDir().mkpath(home + "/src");
+        ASSERT_TRUE(noise.save(path));
+        paths << path;
+    }
+    frmMain& w = open(paths);
+    chooseFirst(w, home + "/silent");
+    w.panel->cmbSize->setCurrentIndex(2);  // the source's size
+    QDir().mkpath(home + "/served");
+    FtpServer server((home + "/served").toStdString(), "vimo", "pw",
+                     {{FtpServer::Fault::BigBuffer, ""},
+                      {FtpServer::Fault::StopsReading, "102400"},
+                      {FtpServer::Fault::NoQuit, ""},
+                      {FtpServer::Fault::ExitAfter, "60"}});
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+    app->panel.chkFtp = 1;
+    app->ftp.sFtpServer = QString::fromStdString(server.hostAndPort());
+    app->ftp.sFtpUser = "vimo";
+    app->ftp.sFtpPass = "pw";
+    BatchRun& run = w.batchRun();
+    attachUpload(run, breathingUploader(run, FtpTimeouts{10, 3, 2, 2, 1 << 30, 2}), home + "/user");
+
+    QElapsedTimer clock;
+    qint64 last = -1, longest = 0;
+    bool menuOpened = false, stopTaken = false;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (last >= 0)
+            longest = std::max(longest, now - last);
+        last = now;
+        if (stopTaken || server.uploadsAsked() == 0)
+            return;
+        QMenu* menu = w.menuBar()->actions().first()->menu();
+        menu->popup(w.mapToGlobal(QPoint(10, 10)));
+        menuOpened = menu->isVisible();
+        menu->close();
+        w.cmdStop->click();
+        stopTaken = !w.cmdStop->isEnabled();
+    });
+    clock.start();
+    tick.start(100);
+    w.cmdDone->click();
+    tick.stop();
+
+    EXPECT_TRUE(menuOpened);
+    EXPECT_TRUE(stopTaken);
+    EXPECT_LT(longest, 10000) << "the window did not answer for " << longest << " ms";
+    EXPECT_LT(clock.elapsed(), 50000) << "the run ended only when the server went away";
+    EXPECT_EQ(server.uploadsAsked(), 1);
+    EXPECT_EQ(files(home + "/silent").size(), 2u) << "the picture in hand and its error log";
     EXPECT_TRUE(w.cmdDone->isEnabled());
 }
 

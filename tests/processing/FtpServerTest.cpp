@@ -306,7 +306,7 @@ TEST(FtpServer, AServerThatStopsTakingTheDataOrNeverAnswersItEndsTheRunsUploads)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 3, 2, 2}));
+        UploadRun f(std::make_shared<CurlUploader>(FtpTimeouts{10, 3, 2, 2, 262144, 1}));
         FtpServer server(f.served().path().toStdString(), "vimo", kPassword, c.fault, c.knobs);
         ASSERT_TRUE(server.running()) << kNoServer;
         f.st.ftp.sFtpServer = QString::fromStdString(server.hostAndPort());

@@ -151,6 +151,18 @@ std::string modeOf(FtpServer::Fault fault, const std::string& knobs)
     case FtpServer::Fault::BigBuffer:
         name = "rcvbuf";
         break;
+    case FtpServer::Fault::NoQuit:
+        name = "no-quit";
+        break;
+    case FtpServer::Fault::QuitAfterData:
+        name = "quit-after-data";
+        break;
+    case FtpServer::Fault::HangUpAfter226:
+        name = "hang-up-after-226";
+        break;
+    case FtpServer::Fault::ExitAfter:
+        name = "exit-after";
+        break;
     case FtpServer::Fault::None:
         break;
     }

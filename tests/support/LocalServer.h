@@ -55,6 +55,10 @@ public:
         LoginAtUser,      // lets the user in at USER with 230, asking no password
         NoSize,           // refuses SIZE with the knob's code (550): an account that may store but not list
         BigBuffer,        // each data connection's system takes in knob bytes (4 MB) before the server reads them
+        NoQuit,           // never answers QUIT
+        QuitAfterData,    // answers QUIT only once its data connection has closed, after taking all that comes
+        HangUpAfter226,   // closes the control connection right after its final answer to the data
+        ExitAfter,        // ends after knob s (60), closing every connection: a guard against endless waits
     };
     FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
               Fault fault = Fault::None, const std::string& knobs = {});

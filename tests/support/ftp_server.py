@@ -32,6 +32,7 @@ import math
 import os
 import socket
 import sys
+import threading
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -120,11 +121,6 @@ class Handler(FTPHandler):
         self.username = line
         self.ftp_PASS(password)
 
-    def respond(self, resp, logfun=logging.debug):
-        if 'login-202' in faults and resp.startswith('230 ') and not self.authenticated:
-            resp = '202 ' + resp[4:]
-        return FTPHandler.respond(self, resp, logfun)
-
     def ftp_SIZE(self, path):
         if 'no-size' not in faults:
             return FTPHandler.ftp_SIZE(self, path)
@@ -152,6 +148,25 @@ class Handler(FTPHandler):
             self.push(' still changing (%d)\r\n' % sent)
             self.ioloop.call_later(interval, more, sent + 1)
         self.ioloop.call_later(interval, more, 1)
+
+    def ftp_QUIT(self, line):
+        if 'no-quit' in faults:
+            return None
+        if 'quit-after-data' in faults and self.data_channel is not None:
+            self.ioloop.call_later(0.1, self.ftp_QUIT, line)
+            return None
+        return FTPHandler.ftp_QUIT(self, line)
+
+    def respond(self, resp, logfun=logging.debug):
+        if 'login-202' in faults and resp.startswith('230 ') and not self.authenticated:
+            resp = '202 ' + resp[4:]
+        if 'hang-up-after-226' in faults and resp.startswith('226 '):
+            # The answer and the close in one go, as a server that hangs up at once.
+            self.socket.sendall((resp + '\r\n').encode('utf8'))
+            self.socket.shutdown(socket.SHUT_RDWR)
+            self.ioloop.call_later(0, self.close)
+            return
+        FTPHandler.respond(self, resp, logfun)
 
     quiet_until = None  # commands that come before are held till then
 
@@ -183,6 +198,8 @@ Handler.dtp_handler = {
 }.get(mode_name, DTPHandler)
 if 'rcvbuf' in faults:
     Handler.passive_dtp = BigBuffer
+if 'exit-after' in faults:
+    threading.Timer(knob(0, 60, 'exit-after'), os._exit, [0]).start()
 server = FTPServer(('127.0.0.1', 0), Handler)
 open(port_file + '.tmp', 'w').write(str(server.socket.getsockname()[1]))
 os.replace(port_file + '.tmp', port_file)

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QUrl>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -47,26 +48,40 @@ QByteArray encoded(const QString& segment)
 // sees to every limit.
 constexpr long kNoLimit = INT_MAX / 1000;
 
+struct SlistFree {
+    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+};
+
 // What a put keeps while libcurl talks to the server: the watch of its
 // limits and the data connection's socket.
 struct PutState {
-    PutState(const FtpTimeouts& limits, curl_off_t size, const std::function<void()>& alive)
-        : watch(limits, size), keepAlive(alive)
+    PutState(const FtpTimeouts& timeouts, curl_off_t size, const std::function<void()>& alive)
+        : limits(timeouts), watch(timeouts, size), keepAlive(alive)
     {
     }
+    const FtpTimeouts& limits;
     ServerWatch watch;
     DataSocket data;
     const std::function<void()>& keepAlive;
     bool gaveUp = false;  // the watch found the server past a limit
 };
 
-// libcurl calls this about once a second whatever it waits for.
+// libcurl calls this about once a second whatever it waits for, QUIT's
+// answer included: the put's whole exchange is one transfer.
 int watchProgress(void* clientp, curl_off_t, curl_off_t, curl_off_t, curl_off_t handed)
 {
     auto& put = *static_cast<PutState*>(clientp);
     if (put.keepAlive)
         put.keepAlive();
-    put.gaveUp = put.watch.overdue(handed, put.data.sight());
+    const bool late = put.watch.overdue(handed, put.data.sight());
+    // By QUIT the put's outcome is known: its short limit ends only the farewell.
+    if (put.watch.leaving())
+        return late ? 1 : 0;
+    // A transfer given up is reset before anything else is asked: a server
+    // still taking its rest would answer nothing meanwhile.
+    if (late && !put.gaveUp)
+        put.data.abandon();
+    put.gaveUp = put.gaveUp || late;
     return put.gaveUp ? 1 : 0;
 }
 
@@ -83,11 +98,12 @@ int watchTalk(CURL*, curl_infotype type, char* text, size_t length, void* client
     return 0;
 }
 
-// Once the server has spoken, every socket libcurl opens is a data connection's.
+// The socket opened right after the server named its passive port is the
+// data connection's; any other (the control connection) is not.
 int noteSocket(void* clientp, curl_socket_t fd, curlsocktype purpose)
 {
     auto& put = *static_cast<PutState*>(clientp);
-    if (purpose == CURLSOCKTYPE_IPCXN && put.watch.greeted())
+    if (purpose == CURLSOCKTYPE_IPCXN && put.watch.openingData())
         put.data.opened(fd);
     return CURL_SOCKOPT_OK;
 }
@@ -100,9 +116,8 @@ int closeSocket(void* clientp, curl_socket_t fd)
     return 0;
 }
 
-// What the server sends besides its replies (FTP "headers" such as the
-// size a SIZE request learns) is dropped: libcurl's default would print it
-// on standard output.
+// What the server sends besides its replies (FTP "headers") is dropped:
+// libcurl's default would print it on standard output.
 size_t discard(char*, size_t size, size_t count, void*)
 {
     return size * count;
@@ -115,30 +130,16 @@ FtpStatus gaveUpOn(const PutState& put)
     return put.watch.guessed() ? FtpStatus::Failed : FtpStatus::Stalled;
 }
 
-// A failure before the server has let us in is a failure to connect;
-// everything after is a failed transfer, a stalled one when the server went
-// past a limit: it did not answer, stopped taking the data, or took it all and
-// never said how it went. Such a server will not do better with the next file.
-FtpStatus statusOf(CURLcode code, const PutState& put)
-{
-    if (code == CURLE_OK)
-        return FtpStatus::Done;
-    if (!put.watch.loggedIn())
-        return FtpStatus::NoConnection;
-    if (put.gaveUp)
-        return gaveUpOn(put);
-    return FtpStatus::Failed;
-}
-
 // Whether the data connection shows the server took in the whole file: its
 // system acknowledged every byte and the end-of-file mark, and its end closed
 // in order (a server that closes with bytes unread resets it). The close
-// usually comes before the final answer; the watch says how long it is awaited.
+// usually comes before the final answer; it is awaited up to the answer limit.
 bool tookWhole(PutState& put)
 {
     if (!put.data.queued())
         return false;  // no data connection known, or the system cannot tell what it holds
-    while (put.data.serverEnd() == DataSocket::End::Open && !put.watch.overdue(0, put.data.sight())) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(put.limits.response);
+    while (put.data.serverEnd() == DataSocket::End::Open && std::chrono::steady_clock::now() < giveUp) {
         if (put.keepAlive)
             put.keepAlive();
         put.data.awaitServerEnd(1000);
@@ -147,25 +148,23 @@ bool tookWhole(PutState& put)
     return queued && *queued == 0 && put.data.serverEnd() == DataSocket::End::ClosedInOrder;
 }
 
-// Whether the server kept the `size` bytes the handle has just sent. Where
-// it tells sizes, its number decides; where it does not (an account that may
-// store but not list or read refuses SIZE), what the transfer showed does.
-FtpStatus checkStored(CURL* c, curl_off_t size, PutState& put)
+// How the put ended, from what the watch heard and the data connection
+// shows; libcurl's own result says little once the data was answered (a
+// server may hang up instead of answering SIZE or QUIT). Bytes sent are not
+// bytes stored: where the server tells sizes, its number decides; where it
+// does not (an account that may store but not list or read refuses SIZE),
+// what the transfer showed does.
+FtpStatus outcomeOf(CURLcode code, curl_off_t sent, curl_off_t size, PutState& put)
 {
-    // The same handle, so the same connection and login: SIZE on the file
-    // just written, nothing transferred; the watch holds the answer to its limit.
-    curl_easy_setopt(c, CURLOPT_UPLOAD, 0L);
-    curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
-    curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
-    const CURLcode asked = curl_easy_perform(c);
+    if (!put.watch.loggedIn())
+        return code == CURLE_OK ? FtpStatus::Done : FtpStatus::NoConnection;
     if (put.gaveUp)
         return gaveUpOn(put);
-    curl_off_t stored = -1;  // -1: the server did not tell
-    if (asked == CURLE_OK)
-        curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
-    if (stored >= 0)
-        return stored == size ? FtpStatus::Done : FtpStatus::Failed;
-    // A server that answered everything is not stalled, even if its end never closes.
+    // A server that hangs up after a part may still answer well: count the bytes.
+    if (!put.watch.stored() || sent != size)
+        return FtpStatus::Failed;
+    if (const std::optional<std::int64_t> told = put.watch.toldSize())
+        return *told == size ? FtpStatus::Done : FtpStatus::Failed;
     return tookWhole(put) ? FtpStatus::Done : FtpStatus::Failed;
 }
 
@@ -196,9 +195,11 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     if (!file)
         return FtpStatus::Failed;
     const curl_off_t size = curl_off_t(local.size());
-    // Made before the handle, so it outlives it: libcurl closes the control
-    // connection through it when the handle goes.
+    // Made before the handle, so they outlive it: libcurl closes sockets
+    // through the state until the handle goes.
     PutState state(timeouts_, size, keepAlive);
+    const std::unique_ptr<curl_slist, SlistFree> sizeCheck(
+        curl_slist_append(nullptr, ("*SIZE " + request.remoteName.toUtf8()).constData()));
     std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
     if (!curl)
         return FtpStatus::NoSession;
@@ -226,6 +227,13 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     curl_easy_setopt(c, CURLOPT_READDATA, file.get());
     curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, size);
     curl_easy_setopt(c, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
+    // After a success to the data, the size of the file just written, on the
+    // same connection; a refusal ("*") ends nothing. Then QUIT, within this
+    // transfer, so its answer is awaited under the watch like any other:
+    // left to the handle's cleanup, it would be awaited without limit and
+    // without a call back.
+    curl_easy_setopt(c, CURLOPT_POSTQUOTE, sizeCheck.get());
+    curl_easy_setopt(c, CURLOPT_FORBID_REUSE, 1L);
     // Every wait is the watch's: libcurl would count the answer to the data
     // from the last byte it handed over, not from the last the server took,
     // and the data connection's connect limit from the start of the put.
@@ -249,14 +257,7 @@ FtpStatus CurlUploader::put(const FtpPut& request)
     const CURLcode result = curl_easy_perform(c);  // fills the state: read it only after
     curl_off_t sent = -1;
     curl_easy_getinfo(c, CURLINFO_SIZE_UPLOAD_T, &sent);
-    FtpStatus status = statusOf(result, state);
-    // A server that hangs up after a part may still answer well: count the bytes.
-    if (status == FtpStatus::Done && sent != size)
-        status = FtpStatus::Failed;
-    // Bytes sent are not bytes stored: a server that closes the data
-    // connection early and still answers 226 is asked what it kept.
-    if (status == FtpStatus::Done)
-        status = checkStored(c, size, state);
+    const FtpStatus status = outcomeOf(result, sent, size, state);
     if (status != FtpStatus::Done)
         state.data.abandon();
     return status;

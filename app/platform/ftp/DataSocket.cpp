@@ -74,9 +74,23 @@ bool DataSocket::keep(int fd)
 {
     if (fd != fd_ || fd < 0)
         return false;
-    ::shutdown(fd, SHUT_WR);
     kept_ = true;
+    if (abandoned_)
+        closeKept();
+    else
+        ::shutdown(fd, SHUT_WR);
     return true;
+}
+
+void DataSocket::abandon()
+{
+    abandoned_ = true;
+    if (fd_ < 0)
+        return;
+    // Closed by whoever closes it, it resets the connection.
+    const linger reset{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    closeKept();
 }
 
 std::optional<std::int64_t> DataSocket::queued() const
@@ -137,13 +151,13 @@ void DataSocket::awaitServerEnd(int ms)
 
 void DataSocket::closeKept()
 {
-    if (kept_) {
-        if (abandoned_) {
-            const linger reset{1, 0};
-            ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-        }
-        ::close(fd_);
+    if (!kept_)
+        return;
+    if (abandoned_) {
+        const linger reset{1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
     }
+    ::close(fd_);
     fd_ = -1;
     kept_ = false;
 }

@@ -35,9 +35,11 @@ public:
     End serverEnd();
     // Waits up to `ms` milliseconds for the server's end to close.
     void awaitServerEnd(int ms);
-    // The put failed: a kept socket is reset on closing instead of being
-    // left to the system to deliver its rest to a server that may never take it.
-    void abandon() { abandoned_ = true; }
+    // The put failed or was given up: the connection is reset, now if it is
+    // kept, else as soon as libcurl lets it go, instead of being left to the
+    // system to deliver its rest to a server that may never take it. A
+    // server still taking that rest would answer nothing else meanwhile.
+    void abandon();
 
 private:
     void closeKept();

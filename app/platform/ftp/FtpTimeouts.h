@@ -7,9 +7,11 @@
 struct FtpTimeouts {
     long connect = 10;      // to open the connection and log in
     long response = 20;     // for each other answer before the data and after it; only a whole reply answers
-    // During the data, since the server last took a byte. What it took shows
-    // only when its end of the connection makes room, in steps of up to
-    // 100 KB: 25 s to 32 s apart from a server reading 4 KB/s.
+    // During the data, since the server last took a byte, beyond the time it
+    // may need to read what it holds unread at `slowest`. What it took shows
+    // only when its end of the connection makes room: a system whose buffer
+    // is full keeps its window shut until a large share of it is free again,
+    // minutes at 4 KB/s behind a buffer of megabytes.
     long stall = 40;
     // For the answer to the data, once the server has read every byte. Bytes
     // its system acknowledged may wait in its buffer, unseen, until its
@@ -19,4 +21,7 @@ struct FtpTimeouts {
     // Bytes a second: the slowest reading that still gets a file through
     // where the connection cannot show what the server read.
     long slowest = 4096;
+    // For the answer to QUIT, the put's last word: by then its outcome is
+    // known, so a server that never says goodbye keeps its results.
+    long quit = 5;
 };

@@ -1,6 +1,7 @@
 #include "platform/ftp/ServerWatch.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -18,6 +19,22 @@ bool logsIn(std::string_view command)
     return startsWith(command, "USER ") || startsWith(command, "PASS ") || startsWith(command, "ACCT ");
 }
 
+// The number of a "213 N" reply; none when it holds anything else.
+std::optional<std::int64_t> sizeIn(std::string_view line)
+{
+    std::int64_t n = 0;
+    std::size_t i = 4;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+        if (n > (INT64_MAX - 9) / 10)
+            return std::nullopt;
+        n = n * 10 + (line[i] - '0');
+    }
+    const std::string_view rest = line.substr(std::min(i, line.size()));
+    if (i == 4 || rest.find_first_not_of(" \r\n") != std::string_view::npos)
+        return std::nullopt;
+    return n;
+}
+
 } // namespace
 
 ServerWatch::ServerWatch(const FtpTimeouts& limits, std::int64_t size, Now now)
@@ -32,20 +49,26 @@ void ServerWatch::asked(std::string_view command)
     asking_ = now_();
     loggingIn_ = logsIn(command);
     storing_ = startsWith(command, "STOR ") || startsWith(command, "APPE ");
+    openingData_ = startsWith(command, "EPSV") || startsWith(command, "PASV");
+    sizing_ = startsWith(command, "SIZE ");
+    leaving_ = leaving_ || startsWith(command, "QUIT");
 }
 
 void ServerWatch::heard(std::string_view line)
 {
-    greeted_ = true;
     const int code = replies_.take(line);
     if (!code)
         return;
     const Clock::time_point now = now_();
     asking_ = now;
     loggedIn_ = loggedIn_ || (loggingIn_ && code >= 200 && code < 300);
+    if (sizing_ && code == 213)
+        toldSize_ = sizeIn(line);
+    sizing_ = false;
     // The data goes from STOR's preliminary answer until its final one.
     if (sending_) {
         sending_ = code < 200;
+        stored_ = code >= 200 && code < 300;
         return;
     }
     sending_ = storing_ && (code == 125 || code == 150);
@@ -54,7 +77,7 @@ void ServerWatch::heard(std::string_view line)
         taken_ = 0;
         lastTaken_ = now;
         allTaken_.reset();
-        lastRead_.reset();
+        reopened_.reset();
         closed_.reset();
         window_ = widest_ = 0;
     }
@@ -63,6 +86,9 @@ void ServerWatch::heard(std::string_view line)
 bool ServerWatch::overdue(std::int64_t handed, const DataSight& data)
 {
     const Clock::time_point now = now_();
+    // QUIT's own limit leaves the verdict on the rest as it was.
+    if (leaving_)
+        return now - asking_ > seconds(limits_.quit);
     guessed_ = false;
     if (!loggedIn_ && now - start_ > seconds(limits_.connect))
         return true;
@@ -87,7 +113,7 @@ void ServerWatch::sawData(std::int64_t handed, const DataSight& data, Clock::tim
     // Once every byte is acknowledged, the server's program reading them
     // shows only as its window opening again.
     if (allTaken_ && window_ > 0 && data.window > window_)
-        lastRead_ = now;
+        reopened_ = now;
     if (taken_ >= size_ && !allTaken_)
         allTaken_ = now;
     window_ = data.window;
@@ -98,20 +124,29 @@ void ServerWatch::sawData(std::int64_t handed, const DataSight& data, Clock::tim
 
 ServerWatch::Clock::time_point ServerWatch::dataDeadline(const DataSight& data) const
 {
-    // What the server may still hold unread, or still have to take, beyond what shows.
-    const auto bound = [](std::int64_t bytes, std::int64_t room) { return room > 0 ? std::min(bytes, room) : bytes; };
-    if (!allTaken_) {
-        const Clock::duration unseen = guessing_ ? readingTime(bound(taken_, data.buffers)) : Clock::duration{};
-        return lastTaken_ + seconds(limits_.stall) + unseen;
-    }
+    // A server whose buffer is full takes nothing more until its program has
+    // read a large share of it: while it reads what it holds, nothing shows.
+    if (!allTaken_)
+        return lastTaken_ + seconds(limits_.stall) + readingAllowance(taken_, data);
     // A server that closed its end has read all it will.
     if (closed_)
         return *closed_ + seconds(limits_.lastAnswer);
-    const std::int64_t unread = guessing_ ? bound(size_, data.buffers) : bound(size_, widest_);
-    Clock::time_point readBy = *allTaken_ + readingTime(unread);
-    if (lastRead_)
-        readBy = std::max(readBy, *lastRead_ + seconds(limits_.stall));
+    Clock::time_point readBy = *allTaken_ + readingAllowance(size_, data);
+    if (reopened_)
+        readBy = std::max(readBy, *reopened_ + seconds(limits_.stall));
     return readBy + seconds(limits_.lastAnswer);
+}
+
+// The reading allowance: the time a server reading at the slowest rate
+// needs for what it may hold unread, which is at most what it took of
+// `bytes` and at most its widest window (where the system cannot tell what
+// it took, at most what the two ends hold). Its worst case is a server that
+// stops reading behind a large buffer: a 4 MB window full costs 1024 s at
+// 4 KB/s before the stall or answer limit even begins.
+ServerWatch::Clock::duration ServerWatch::readingAllowance(std::int64_t bytes, const DataSight& data) const
+{
+    const auto bound = [](std::int64_t held, std::int64_t room) { return room > 0 ? std::min(held, room) : held; };
+    return readingTime(guessing_ ? bound(bytes, data.buffers) : bound(bytes, widest_));
 }
 
 ServerWatch::Clock::duration ServerWatch::readingTime(std::int64_t bytes) const

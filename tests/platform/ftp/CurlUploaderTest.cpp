@@ -292,6 +292,9 @@ TEST(CurlUploader, WithoutSizesTheTransferShowsWhetherTheServerKeptTheFile)
         {"SIZE refused, 100 KB kept, 226", {{F::NoSize, "502"}, {F::BigBuffer, ""}, {F::CutShort, "102400"}},
          FtpStatus::Failed, 102400},
         {"SIZE told, 100 KB kept, 226", {{F::BigBuffer, ""}, {F::CutShort, "102400"}}, FtpStatus::Failed, 102400},
+        {"SIZE refused, the control connection closed after 226", {{F::NoSize, "550"}, {F::HangUpAfter226, ""}},
+         FtpStatus::Done, size},
+        {"SIZE told, the control connection closed after 226", {{F::HangUpAfter226, ""}}, FtpStatus::Done, size},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -320,11 +323,13 @@ TEST(CurlUploader, AServerStillReadingWhatItsSystemTookIsNotStalled)
          FtpStatus::Done, size},
         {"stops reading after 100 KB", {{F::BigBuffer, ""}, {F::StopsReading, "102400"}}, 262144, FtpStatus::Stalled,
          -1},
+        {"stops reading after 100 KB and answers nothing more, QUIT neither",
+         {{F::BigBuffer, ""}, {F::StopsReading, "102400"}, {F::NoQuit, ""}}, 262144, FtpStatus::Stalled, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PutOnServer p(size);
-        CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, c.slowest});
+        CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, c.slowest, 1});
         EXPECT_EQ(p.onServerWith(c.faults, uploader), c.status);
         if (c.kept >= 0) {
             EXPECT_EQ(p.kept(), c.kept);
@@ -369,4 +374,69 @@ TEST_F(QueueUnknown, NoGuessCountsAsTaken)
             EXPECT_EQ(p.kept(), size);
         }
     }
+}
+
+// QUIT is the put's last word: its answer is awaited a short while, and a
+// server that never gives it keeps the results it took whole, whether it
+// tells their sizes or not.
+TEST(CurlUploader, AServerThatNeverAnswersQuitKeepsItsResults)
+{
+    const qint64 size = 300 * 1024;
+    const struct {
+        const char* what;
+        Faults faults;
+    } cases[] = {
+        {"sizes told", {{F::NoQuit, ""}}},
+        {"SIZE refused", {{F::NoQuit, ""}, {F::NoSize, "550"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutOnServer p(size);
+        FtpServer server(p.served(), "u", "p", c.faults);
+        ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+        CurlUploader uploader(FtpTimeouts{10, 5, 40, 120, 4096, 1});
+        for (int i = 0; i < 3; ++i) {
+            p.put.remoteName = QStringLiteral("%1.jpg").arg(i);
+            EXPECT_EQ(p.to(server, uploader), FtpStatus::Done) << i;
+            EXPECT_EQ(QFileInfo(QDir(QString::fromStdString(p.served())).filePath(p.put.remoteName)).size(), size) << i;
+        }
+    }
+}
+
+// A transfer given up is reset before QUIT: a server that would take all
+// that was queued before it answers anything else stops at once and
+// answers, instead of holding the put while it takes a megabyte at 16 KB/s.
+TEST(CurlUploader, ATransferGivenUpIsResetBeforeQuit)
+{
+    const qint64 size = 1 << 20;
+    PutOnServer p(size);
+    // Limits the slow server is past within a few seconds; a minute for QUIT.
+    CurlUploader uploader(FtpTimeouts{10, 5, 1, 1, 1 << 30, 60});
+    EXPECT_EQ(p.onServerWith({{F::BigBuffer, "65536"}, {F::Slow, "16384"}, {F::QuitAfterData, ""}}, uploader),
+              FtpStatus::Stalled);
+    EXPECT_LT(p.kept(), size / 2) << "the server took all that was queued before it answered QUIT";
+}
+
+// A server whose buffer is full takes nothing more until its program has
+// read a large share of it: reading 64 KB/s behind a 256 KB buffer, it
+// takes no byte for up to 6 s at a time, though it reads steadily. The
+// limits allow it the time to read what it may hold at the slowest rate
+// (here 32 KB/s), so a result larger than its buffer arrives whole, and the
+// next one goes too.
+TEST(CurlUploader, AServerReadingSteadilyBehindAFullBufferKeepsItsResults)
+{
+    const qint64 size = 1 << 20;
+    PutOnServer p(size);
+    FtpServer server(p.served(), "u", "p", Faults{{F::BigBuffer, "262144"}, {F::Slow, "65536"}});
+    ASSERT_TRUE(server.running()) << "the FTP server did not start: python3-pyftpdlib is needed";
+    CurlUploader uploader(FtpTimeouts{10, 5, 2, 2, 32768, 1});
+    EXPECT_EQ(p.to(server, uploader), FtpStatus::Done);
+    EXPECT_EQ(p.kept(), size);
+    QFile small(p.local);
+    ASSERT_TRUE(small.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    small.write(QByteArray(20000, 'x'));
+    small.close();
+    p.put.remoteName = "b.jpg";
+    EXPECT_EQ(p.to(server, uploader), FtpStatus::Done);
+    EXPECT_EQ(QFileInfo(QDir(QString::fromStdString(p.served())).filePath("b.jpg")).size(), 20000);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "platform/ftp/ServerWatch.h"
@@ -114,14 +115,30 @@ TEST(ServerWatch, EveryAnswerHasTwentySecondsFromItsQuestion)
     w.expectEdge(50);
 }
 
-TEST(ServerWatch, DuringTheDataTheServerMayGoFortySecondsWithoutTakingAByte)
+// During the data the server may go 40 s without taking a byte beyond the
+// time it needs to read, at 4 KB/s, what it may hold unread: a system whose
+// buffer is full keeps its window shut until its program has read a large
+// share of it. It holds at most its widest window and at most what it took.
+TEST(ServerWatch, DuringTheDataTheServerMayGoFortySecondsWithoutTakingAByteBeyondReadingWhatItHolds)
 {
-    Walk w;
-    w.startData(0);
-    EXPECT_FALSE(w.overdueAt(30, 600000, acknowledged(500000)));  // took 100 KB
-    EXPECT_FALSE(w.overdueAt(60, 900000, acknowledged(500000)));  // took 400 KB
-    // Handing more over is not taking: only what it acknowledges counts.
-    w.expectEdge(100, kSize, acknowledged(kSize - 400000));
+    const struct {
+        const char* what;
+        std::int64_t window;  // the widest it advertised
+        double edge;
+    } cases[] = {
+        {"a window of 256 KB, shut since 400 KB were taken", 64 * 4096, 60 + 40 + 64},
+        {"a window wider than what it took", 4 << 20, 60 + 40 + 400000.0 / 4096},
+        {"no window known: what it took", 0, 60 + 40 + 400000.0 / 4096},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Walk w;
+        w.startData(0);
+        EXPECT_FALSE(w.overdueAt(30, 600000, acknowledged(500000, c.window)));  // took 100 KB
+        EXPECT_FALSE(w.overdueAt(60, 900000, acknowledged(500000, c.window)));  // took 400 KB
+        // Handing more over is not taking: only what it acknowledges counts.
+        w.expectEdge(c.edge, kSize, acknowledged(kSize - 400000, 0));
+    }
 }
 
 TEST(ServerWatch, OnceTheServerClosedItsEndItsAnswerHasAHundredAndTwentySeconds)
@@ -197,4 +214,91 @@ TEST(ServerWatch, WhereTheSystemCannotTellNoGuessCountsAsTaken)
         w.expectEdge(40, 100000, acknowledged(100000));
         EXPECT_FALSE(w.watch.guessed());
     }
+}
+
+// Once QUIT is asked the put's outcome is known: only QUIT's own short
+// limit holds, whatever limit the server was past before.
+TEST(ServerWatch, QuitHasFiveSecondsWhateverCameBefore)
+{
+    const struct {
+        const char* what;
+        double quitAt;
+        bool gaveUp;  // the server was past a limit when QUIT was asked
+    } cases[] = {
+        {"after an answered transfer", 30, false},
+        {"after a transfer given up", 200, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Walk w;
+        w.startData(0);
+        EXPECT_FALSE(w.overdueAt(10, kSize, acknowledged(0, 65536, true)));
+        if (!c.gaveUp)
+            w.heard(20, "226 stored\r\n");
+        EXPECT_EQ(w.overdueAt(c.quitAt, kSize, acknowledged(0, 65536, true)), c.gaveUp);
+        w.asked(c.quitAt, "QUIT\r\n");
+        EXPECT_TRUE(w.watch.leaving());
+        w.expectEdge(c.quitAt + 5);
+    }
+    {
+        SCOPED_TRACE("a limit passed on a guess stays a guess");
+        DataSight unknown;
+        unknown.queued.reset();
+        Walk w;
+        w.startData(0);
+        EXPECT_FALSE(w.overdueAt(1, 4096, unknown));
+        EXPECT_TRUE(w.overdueAt(1000, 4096, unknown));
+        EXPECT_TRUE(w.watch.guessed());
+        w.asked(1000, "QUIT\r\n");
+        EXPECT_TRUE(w.overdueAt(1006));
+        EXPECT_TRUE(w.watch.guessed());
+    }
+}
+
+// What the answers after the data tell: a success to the data, then the
+// size a 213 reply to SIZE gives; anything else tells no size.
+TEST(ServerWatch, TheSizeIsWhatA213ReplyToSizeSays)
+{
+    const struct {
+        const char* reply;
+        std::optional<std::int64_t> size;
+    } cases[] = {
+        {"213 1228800\r\n", 1228800},
+        {"213 0\r\n", 0},
+        {"213 12ab\r\n", std::nullopt},
+        {"213 \r\n", std::nullopt},
+        {"213 99999999999999999999\r\n", std::nullopt},
+        {"550 not allowed\r\n", std::nullopt},
+        {"502 unknown command\r\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply);
+        Walk w;
+        w.startData(0);
+        EXPECT_FALSE(w.watch.stored());
+        w.heard(5, "226 stored\r\n");
+        EXPECT_TRUE(w.watch.stored());
+        w.asked(5, "SIZE a.jpg\r\n");
+        w.heard(6, c.reply);
+        EXPECT_EQ(w.watch.toldSize(), c.size);
+    }
+    Walk refused;
+    refused.startData(0);
+    refused.heard(5, "451 could not write\r\n");
+    EXPECT_FALSE(refused.watch.stored());
+}
+
+// Only the socket opened after a question for a passive port is the data
+// connection's: a control connection opened anew is not.
+TEST(ServerWatch, OnlyAPassivePortOpensTheData)
+{
+    Walk w;
+    w.login(0);
+    EXPECT_FALSE(w.watch.openingData());
+    w.asked(1, "EPSV\r\n");
+    EXPECT_TRUE(w.watch.openingData());
+    w.heard(1, "229 Entering extended passive mode (|||5000|)\r\n");
+    EXPECT_TRUE(w.watch.openingData()) << "the data connection is opened after the answer";
+    w.asked(1, "TYPE I\r\n");
+    EXPECT_FALSE(w.watch.openingData());
 }
