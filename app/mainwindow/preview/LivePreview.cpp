@@ -16,7 +16,6 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
 {
     PreviewFrame f;
     troubleSaid_ = false;
-    damageShown_ = false;
     line_.clear();
     if (st_.list.empty()) {
         forget();
@@ -86,14 +85,11 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
 
     // The damage stays marked where no hint writes, whatever the status line says later.
     const imaging::LoadedPicture* source = sources_.kept(path);
-    damageShown_ = source && source->damaged;
     st_.ps.sPicFile = path;
     f.description = previewtext::descriptionText(entry.description);
-    f.caption = previewtext::windowCaption(path, damageShown_);
-    const QImage previous = neighbour(index - 1, layout.neighbourBox);
-    const QImage next = neighbour(index + 1, layout.neighbourBox);
-    f.previous = previous;
-    f.next = next;
+    f.caption = previewtext::windowCaption(path, source && source->damaged);
+    f.previous = neighbour(index - 1, layout.neighbourBox);
+    f.next = neighbour(index + 1, layout.neighbourBox);
     return f;
 }
 

@@ -75,10 +75,6 @@ public:
     // information line, or what is wrong with it; empty when it said nothing.
     const QString& pictureLine() const { return line_; }
 
-    // Whether the entry last shown is a picture read in part (its window
-    // caption says so).
-    bool damageShown() const { return damageShown_; }
-
 private:
     // Shows a line about the entry and keeps it for pictureLine().
     void say(const QString& line);
@@ -109,7 +105,6 @@ private:
     std::optional<Shown> shown_;
     std::optional<Thumb> thumb_;
     std::vector<Thumb> neighbours_;
-    bool damageShown_ = false;
     QImage picture_;
     QRect pictureRect_;
     QSizeF textExtent_;
