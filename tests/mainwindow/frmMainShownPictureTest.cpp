@@ -17,6 +17,7 @@
 #include "DamagedJpegs.h"
 #include "MainWindowFixture.h"
 #include "ToolRunner.h"
+#include "mainwindow/ProgramTitle.h"
 #include "mainwindow/preview/PreviewTexts.h"
 #include "platform/camera/FakeCameraSource.h"
 #include "platform/imaging/PictureReader.h"
@@ -217,6 +218,12 @@ TEST_F(ShownPicture, ADamagedPictureStaysMarkedWhateverTheStatusLineSays)
     w.setListIndex(0);
     EXPECT_EQ(w.windowTitle().toStdString(), previewtext::windowCaption(good).toStdString());
     EXPECT_FALSE(w.windowTitle().contains(previewtext::kDamagedMark));
+
+    // A cleared list shows no picture: no caption names one or its damage.
+    w.setListIndex(1);
+    ASSERT_EQ(w.windowTitle().toStdString(), marked.toStdString());
+    w.cmdClr_Click();
+    EXPECT_EQ(w.windowTitle().toStdString(), programTitle().toStdString());
 }
 
 } // namespace

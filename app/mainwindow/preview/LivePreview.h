@@ -74,6 +74,8 @@ public:
     // What the last redraw put into the status line about the entry: its
     // information line, or what is wrong with it; empty when it said nothing.
     const QString& pictureLine() const { return line_; }
+    // Lets every kept picture go, when the window shows none any more.
+    void forget();
 
 private:
     // Shows a line about the entry and keeps it for pictureLine().
@@ -85,8 +87,6 @@ private:
     // the pipeline decoded nothing); null when the picture does not decode.
     QImage thumbnail(const QString& path, const imaging::PictureProbe& probe, QSize box);
     QImage neighbour(int index, QSize box);
-    // Lets every kept picture go.
-    void forget();
 
     // A thumbnail made for a file in a state on disk, at a box size.
     struct Thumb {
