@@ -10,6 +10,7 @@ RenderSettings comparedSettings(const AppState& st)
 {
     RenderSettings s = snapshotSettings(st);
     ProgramState& ps = s.ps;
+    // What the window, its dialogs and the viewer keep.
     ps.sPicFile.clear();
     ps.sODIR.clear();
     ps.iDlgMode = 0;
@@ -18,13 +19,37 @@ RenderSettings comparedSettings(const AppState& st)
     ps.bCutMode = false;
     ps.bConfirmOK = false;
     ps.bSubFolder = false;
+    ps.bMarkIsImg = false;
     ps.iReady = 0;
-    ps.sngSyW = 0;
-    ps.sngSyH = 0;
+    ps.bShowToday = 0;
+    ps.sNewsURL.clear();
+    ps.sSkinFileName.clear();
+    ps.iSlideTime = 0;
+    ps.bNewVer = 0;
     ps.dibSrc.reset();
     ps.dibWork.reset();
     ps.dibSpare.reset();
     ps.dibTemp.reset();
+    // What only the window's load reads (the picture is drawn with what it set).
+    ps.iuSize = ps.iuBk = 0;
+    ps.suISyF.clear();
+    ps.sngISyX = ps.sngISyY = ps.sngTSyX = ps.sngTSyY = 0;
+    ps.iuSYAlpha = 0;
+    // What only a run's saving, upload, page and book read.
+    ps.sOutDir.clear();
+    ps.sPrefix.clear();
+    ps.iJPGQ = 0;
+    ps.sOutFormat.clear();
+    ps.bAutoODir = ps.bAutoURL = ps.bShowURL = ps.bShowURLPic = ps.bSaveErr = 0;
+    ps.sPDF1.clear();
+    ps.sPDF2.clear();
+    ps.sPDF3.clear();
+    s.panel.cmbEncode.clear();
+    s.panel.chkRM = s.panel.chkFtp = s.panel.chkPDF = 0;
+    s.panel.txtNum.clear();
+    s.panel.cmbSizeCount = 0;
+    // What a redraw writes back: the picture watermark's size as drawn.
+    ps.sngSyW = ps.sngSyH = 0;
     return s;
 }
 

@@ -24,7 +24,8 @@ struct RenderKey {
 RenderKey renderKey(const QString& path, const AppState& st);
 
 // The settings as a key compares them: the fields no picture is drawn with
-// (the current file, dialog and viewer modes, the ready flag, the bitmap
-// surfaces, the watermark sizes a redraw writes back) are cleared, so that
-// their changes do not count as a new picture. Any other change does.
+// (what the window and its dialogs keep, what only the load or a run's
+// saving reads, the watermark size a redraw writes back) are cleared, so that
+// their changes do not count as a new picture. Any other change does, so a
+// field the pipeline comes to read is compared unless it is cleared here.
 RenderSettings comparedSettings(const AppState& st);
