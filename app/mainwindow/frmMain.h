@@ -218,6 +218,7 @@ private:
     bool filterDropEvent(QObject* watched, QEvent* event);
     bool filterWheel(QEvent* event);
     void showNotice();
+    void showEmptyList();
     void connectMarker();
     void chooseFreePosition(MarkHit hit);
     PanelPlaces panelPlaces() const;

@@ -14,6 +14,7 @@
 
 #include "mainwindow/FolderPictures.h"
 #include "mainwindow/ListRemoval.h"
+#include "mainwindow/ProgramTitle.h"
 #include "mainwindow/frmMain.h"
 #include "services/ShellHelpers.h"
 #include "settings/frmDlg.h"
@@ -24,6 +25,17 @@
 void frmMain::showNotice()
 {
     app.status.show(QStringLiteral("【提示】请添加要处理的图片:点击\"添加图片\"或\"添加文件夹\",也可以把图片拖到这里。"));
+}
+
+// Nothing is shown of the pictures that left the list: neither the preview,
+// nor a caption that names one (or its damage), nor what was kept of it.
+void frmMain::showEmptyList()
+{
+    imgM->hide();
+    imgSmall->hide();
+    preview_.forget();
+    setWindowTitle(programTitle());
+    showNotice();
 }
 
 int frmMain::listIndex() const
@@ -153,9 +165,7 @@ void frmMain::cmdClr_Click()
     menus->mUndoDel->setEnabled(false);
     menus->mUndoDelFile->setEnabled(false);
     cmdAdds->setFocus();
-    imgM->hide();
-    imgSmall->hide();
-    showNotice();
+    showEmptyList();
 }
 
 void frmMain::cmdDel_Click()
@@ -179,11 +189,8 @@ void frmMain::cmdDel_Click()
         lstFile->setCurrentRow(-1);
         setListIndex(next);
     }
-    if (app.list.empty()) {
-        imgM->hide();
-        imgSmall->hide();
-        showNotice();
-    }
+    if (app.list.empty())
+        showEmptyList();
     menus->mUndoDel->setEnabled(true);
     menus->mUndoDelFile->setEnabled(true);
 }

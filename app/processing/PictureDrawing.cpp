@@ -13,6 +13,7 @@
 #include "processing/LoadTrouble.h"
 #include "processing/RenderSettings.h"
 #include "processing/Rotation.h"
+#include "processing/SourceCache.h"
 #include "state/AppState.h"
 #include "state/NumberText.h"
 
@@ -135,7 +136,7 @@ QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QS
 }
 
 QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors, int turn,
-                   LoadTrouble* sourceTrouble)
+                   LoadTrouble* sourceTrouble, SourceCache* sources)
 {
     const imaging::PictureProbe probe = imaging::probePicture(path);
     if (!probe.ok()) {
@@ -187,7 +188,11 @@ QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& 
                                                 visible.width() * ax, visible.height() * ay),
                                          probe.size, turn);
 
-    const imaging::LoadedPicture loaded = imaging::loadPictureReduced(path, probe, std::min(ax, ay));
+    const double shrink = std::min(ax, ay);
+    imaging::LoadedPicture fresh;
+    if (!sources)
+        fresh = imaging::loadPictureReduced(path, probe, shrink);
+    const imaging::LoadedPicture& loaded = sources ? sources->load(path, probe, shrink) : fresh;
     const LoadTrouble trouble = loadTrouble(loaded, probe.size);
     if (sourceTrouble)
         *sourceTrouble = trouble;

@@ -9,6 +9,7 @@
 struct AppState;
 struct RenderSettings;
 struct LoadTrouble;
+class SourceCache;
 
 // Where the first stage draws: the output size and the source and destination
 // rectangles, before and after rounding to whole pixels.
@@ -47,8 +48,9 @@ QSize canvasSize(const DrawGeometry& g);
 // `turn` (a fixed rotation mode) turns the picture before the size rules
 // see it, so the size typed is the size of the upright result.
 // `sourceTrouble`, when given, gets what went wrong reading the picture.
+// `sources`, when given, decodes the picture or hands back the one it kept.
 QImage DrawPicFile(const QString& path, float W, float H, const RenderSettings& st, QStringList& errors,
-                   int turn = 0, LoadTrouble* sourceTrouble = nullptr);
+                   int turn = 0, LoadTrouble* sourceTrouble = nullptr, SourceCache* sources = nullptr);
 QImage DrawPicFile(const QString& path, float W, float H, const AppState& st, QStringList& errors);
 
 // The output width or height a size text asks for: its leading number, held

@@ -7,7 +7,7 @@
 #include "processing/Rotation.h"
 #include "state/AppState.h"
 
-RenderResult renderPicture(const QString& path, const RenderSettings& s, const RenderAssets& a)
+RenderResult renderPicture(const QString& path, const RenderSettings& s, const RenderAssets& a, SourceCache* sources)
 {
     RenderResult out;
     const float W = sizeFromText(s.panel.txtW);
@@ -16,7 +16,7 @@ RenderResult renderPicture(const QString& path, const RenderSettings& s, const R
     // upright picture, for a phone photo turned by its EXIF orientation too.
     const int turn = resolveTurn(s.rot.iRotateMode, path);
     LoadTrouble trouble;
-    QImage canvas = DrawPicFile(path, W, H, s, out.errors, turn, &trouble);
+    QImage canvas = DrawPicFile(path, W, H, s, out.errors, turn, &trouble, sources);
     if (trouble.damaged)
         out.tips << troubleText(QString(), path, trouble);
     out.tips << a.tips;
@@ -31,10 +31,10 @@ RenderResult renderPicture(const QString& path, const RenderSettings& s, const R
     return out;
 }
 
-RenderResult renderPicture(const QString& path, AppState& st)
+RenderResult renderPicture(const QString& path, AppState& st, SourceCache* sources)
 {
     const RenderSettings s = snapshotSettings(st);
-    RenderResult r = renderPicture(path, s, prepareAssets(s));
+    RenderResult r = renderPicture(path, s, prepareAssets(s), sources);
     storeMarkPositions(r.marks, st);
     return r;
 }

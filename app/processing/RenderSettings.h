@@ -22,6 +22,7 @@ struct RenderSettings {
     PictureModuleState pic;
     RotateModuleState rot;
     PanelState panel;
+    bool operator==(const RenderSettings&) const = default;
 };
 
 RenderSettings snapshotSettings(const AppState& st);

@@ -21,4 +21,5 @@ struct PanelState {
     bool mTXUndo = true;         // "no effect" checked
     int mTX = -1;                // checked effect item 0..12; -1 none
     int sldLD = 0;               // brightness slider (effect 12)
+    bool operator==(const PanelState&) const = default;
 };

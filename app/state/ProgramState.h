@@ -63,4 +63,5 @@ struct ProgramState {
     QString sPDF3;          // PDF date text
     QString sSkinFileName;  // skin file
     std::shared_ptr<CDIB> dibSrc, dibWork, dibSpare, dibTemp;
+    bool operator==(const ProgramState&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "mainwindow/preview/LivePreview.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "mainwindow/ProgramTitle.h"
 #include "services/ShellHelpers.h"
@@ -8,21 +9,8 @@
 #include "mainwindow/preview/PreviewTexts.h"
 #include "mainwindow/preview/ViewPicture.h"
 #include "platform/imaging/PictureReader.h"
-#include "processing/RenderPicture.h"
+#include "processing/LoadTrouble.h"
 #include "state/AppState.h"
-
-namespace {
-
-// A neighbour that is missing or cannot be read shows an empty image rather
-// than the picture it showed before.
-QImage neighbour(const PictureList& list, int index, QSize box)
-{
-    if (index < 0 || index >= list.count())
-        return {};
-    return loadViewPicture(list.at(index).path, box).image;
-}
-
-} // namespace
 
 PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
 {
@@ -30,6 +18,7 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     troubleSaid_ = false;
     line_.clear();
     if (st_.list.empty()) {
+        forget();
         say(previewtext::kEmptyList);
         return f;
     }
@@ -41,6 +30,9 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     const QFileInfo info(path);
     // What the window showed of the picture before must not pass for this one.
     const auto unreadable = [&] {
+        // Nothing of another picture is kept for an entry that shows none.
+        if (!shown_ || shown_->key.path != path)
+            forget();
         say(previewtext::unreadableLine(path, info.exists()));
         troubleSaid_ = true;
         f.outcome = PreviewFrame::Outcome::Unreadable;
@@ -52,27 +44,28 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
     if (!info.isFile())
         return unreadable();
 
-    // Every kind the list takes is measured and shown as a thumbnail.
-    const ViewPicture source = loadViewPicture(path, layout.thumbnailFrame);
-    if (source.image.isNull())
+    // Every kind the list takes is measured by its header and shown as a thumbnail.
+    const imaging::PictureProbe probe = imaging::probePicture(path);
+    if (!probe.ok())
         return unreadable();
-    say(previewtext::infoLine(path, source.image.isNull() ? std::nullopt : std::optional(source.natural),
-                              info.size()));
-
+    say(previewtext::infoLine(path, probe.size, info.size()));
     f.outcome = PreviewFrame::Outcome::Shown;
-    f.thumbnail = source.image;
-    f.thumbnailRect = fitPicture(source.natural, layout.thumbnailFrame);
 
     if (!st_.win.bPreviewOff) {
-        RenderResult r = renderPicture(path, st_);
-        picture_ = std::move(r.picture);
-        f.errors = std::move(r.errors);
+        const RenderResult& r = render(path);
+        picture_ = r.picture;
+        f.errors = r.errors;
         textExtent_ = measureMarkText(st_.ps, path);
         if (picture_.isNull()) {
-            // The pipeline says why (a target size it cannot make, a picture
-            // too large, pixels that do not decode): that reason is shown.
+            // A picture whose pixels do not decode at all is unreadable, as one
+            // whose header does not read; otherwise the pipeline says why (a
+            // target size it cannot make, a picture too large).
+            const imaging::LoadedPicture* source = sources_.kept(path);
+            const LoadTrouble trouble = source ? loadTrouble(*source, probe.size) : LoadTrouble{};
+            const bool undecodable = source && source->image.isNull() && trouble.kind == RunError::InvalidPicture &&
+                                     trouble.detail.isEmpty();
             unreadable();
-            if (!f.errors.isEmpty())
+            if (!undecodable && !f.errors.isEmpty())
                 say(previewtext::refusedLine(path, f.errors.first()));
             return f;
         }
@@ -82,16 +75,82 @@ PreviewFrame LivePreview::redraw(int index, const PreviewLayout& layout)
             troubleSaid_ = true;
         }
     }
+    f.thumbnail = thumbnail(path, probe, layout.thumbnailFrame);
+    if (f.thumbnail.isNull())
+        return unreadable();
+    f.thumbnailRect = fitPicture(probe.size, layout.thumbnailFrame);
     f.picture = picture_;
     f.pictureRect = fitPicture(picture_.size(), layout.area);
     pictureRect_ = f.pictureRect;
 
+    // The damage stays marked where no hint writes, whatever the status line says later.
+    const imaging::LoadedPicture* source = sources_.kept(path);
     st_.ps.sPicFile = path;
     f.description = previewtext::descriptionText(entry.description);
-    f.caption = previewtext::windowCaption(path);
-    f.previous = neighbour(st_.list, index - 1, layout.neighbourBox);
-    f.next = neighbour(st_.list, index + 1, layout.neighbourBox);
+    f.caption = previewtext::windowCaption(path, source && source->damaged);
+    f.previous = neighbour(index - 1, layout.neighbourBox);
+    f.next = neighbour(index + 1, layout.neighbourBox);
     return f;
+}
+
+const RenderResult& LivePreview::render(const QString& path)
+{
+    const RenderKey key = renderKey(path, st_);
+    if (shown_ && shown_->key == key) {
+        storeMarkPositions(shown_->result.marks, st_);
+        return shown_->result;
+    }
+    // The old result goes before the new one is made.
+    shown_.reset();
+    picture_ = QImage();
+    RenderResult r = renderPicture(path, st_, &sources_);
+    // The watermark positions the render stored back are part of the settings
+    // it was made with.
+    RenderKey made = key;
+    made.settings = comparedSettings(st_);
+    shown_ = Shown{std::move(made), std::move(r)};
+    return shown_->result;
+}
+
+QImage LivePreview::thumbnail(const QString& path, const imaging::PictureProbe& probe, QSize box)
+{
+    const FileStamp stamp = fileStamp(path);
+    if (thumb_ && thumb_->path == path && thumb_->stamp == stamp && thumb_->box == box)
+        return thumb_->image;
+    const imaging::LoadedPicture* source = sources_.kept(path);
+    if (!source) {
+        const QSize size = thumbnailSize(probe.size, box);
+        const double shrink = std::min(double(probe.size.width()) / size.width(),
+                                       double(probe.size.height()) / size.height());
+        source = &sources_.load(path, probe, shrink);
+    }
+    thumb_ = Thumb{path, stamp, box, thumbnailFrom(source->image, probe.size, box)};
+    return thumb_->image;
+}
+
+// A neighbour that is missing or cannot be read shows an empty image rather
+// than the picture it showed before.
+QImage LivePreview::neighbour(int index, QSize box)
+{
+    if (index < 0 || index >= st_.list.count())
+        return {};
+    const QString& path = st_.list.at(index).path;
+    const FileStamp stamp = fileStamp(path);
+    for (const Thumb& t : neighbours_)
+        if (t.path == path && t.stamp == stamp && t.box == box)
+            return t.image;
+    // The two of the last redraw are kept: a redraw of the same entry reads neither again.
+    if (neighbours_.size() >= 2)
+        neighbours_.erase(neighbours_.begin());
+    neighbours_.push_back({path, stamp, box, loadViewPicture(path, box).image});
+    return neighbours_.back().image;
+}
+
+void LivePreview::forget()
+{
+    shown_.reset();
+    thumb_.reset();
+    sources_.clear();
 }
 
 void LivePreview::say(const QString& line)

@@ -8,6 +8,7 @@ namespace previewtext {
 
 const QString kEmptyList = QStringLiteral("【提示】列表中还没有图片,请先添加要处理的图片。");
 const QString kDescriptionHint = QStringLiteral("在这里填写该图片的说明,回车确认,ESC键隐藏本说明");
+const QString kDamagedMark = QStringLiteral("  【图片数据不完整或已损坏】");
 
 namespace {
 
@@ -49,10 +50,12 @@ QString troubleLine(const QStringList& tips)
     return QStringLiteral("【提示】") + tips.join(QStringLiteral("  "));
 }
 
-QString windowCaption(const QString& path)
+QString windowCaption(const QString& path, bool damaged)
 {
     const QVersionNumber v = QVersionNumber::fromString(QStringLiteral(VIMO_VERSION));
-    return QStringLiteral("Vimo图片批处理%1.%2版 - %3").arg(v.majorVersion()).arg(v.minorVersion()).arg(path);
+    const QString caption =
+        QStringLiteral("Vimo图片批处理%1.%2版 - %3").arg(v.majorVersion()).arg(v.minorVersion()).arg(path);
+    return damaged ? caption + kDamagedMark : caption;
 }
 
 QString descriptionText(const QString& description)

@@ -32,8 +32,10 @@ QString refusedLine(const QString& path, const QString& error);
 // render's tips, in place of the information line.
 QString troubleLine(const QStringList& tips);
 
-// The window caption: program name, "major.minor" version and the full path.
-QString windowCaption(const QString& path);
+// The window caption: program name, "major.minor" version and the full path;
+// behind it kDamagedMark when the picture was read in part.
+QString windowCaption(const QString& path, bool damaged = false);
+extern const QString kDamagedMark;
 
 // The description box's text: the description, or the hint when it is empty.
 QString descriptionText(const QString& description);

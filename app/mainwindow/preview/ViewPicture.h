@@ -15,3 +15,11 @@ struct ViewPicture {
 // Decodes a picture; with a valid `box` it is decoded already shrunk to fit
 // into the box (never enlarged), which keeps thumbnails of big photos cheap.
 ViewPicture loadViewPicture(const QString& path, QSize box = {});
+
+// The size of the thumbnail of a picture of `natural` size in `box`: fitted,
+// never enlarged; the picture's own size without a box.
+QSize thumbnailSize(QSize natural, QSize box);
+
+// The thumbnail made from pixels already decoded, at any size, of a picture
+// of `natural` size: resampled to thumbnailSize. Null for a null picture.
+QImage thumbnailFrom(const QImage& decoded, QSize natural, QSize box);

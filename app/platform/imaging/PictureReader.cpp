@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
+#include <atomic>
 
 #include "platform/imaging/DecodeMemory.h"
 #include "platform/imaging/GifDecoder.h"
@@ -13,6 +14,14 @@
 namespace imaging {
 
 namespace {
+
+std::atomic<DecodeWatch> decodeWatch{nullptr};
+
+void noteDecode(const QString& path)
+{
+    if (const DecodeWatch watch = decodeWatch.load(std::memory_order_relaxed))
+        watch(path);
+}
 
 // Only regular files are opened: a FIFO would block the open forever.
 bool readable(const QString& path)
@@ -106,6 +115,7 @@ QImage loadPicture(const QString& path)
     const PictureProbe probe = probePicture(path);
     if (probe.ok() && !withinLimit(probe.size))
         return {};
+    noteDecode(path);
     // Every JPEG goes through the decoder that holds the scan cap and the data check.
     if (probe.format == "jpeg")
         return decodeJpegScaled(path, 1).image;
@@ -157,6 +167,7 @@ LoadedPicture loadPictureReduced(const QString& path, const PictureProbe& probe,
         out.tooLarge = true;
         return out;
     }
+    noteDecode(path);
     if (probe.format == "jpeg") {
         // Every JPEG is decoded here, whatever its colour model: another
         // reader would have neither the scan cap nor the checks on the data.
@@ -194,7 +205,12 @@ QImage loadPictureAt(const QString& path, const PictureProbe& probe, QSize size)
     const double shrink = std::min(double(probe.size.width()) / size.width(),
                                    double(probe.size.height()) / size.height());
     const LoadedPicture loaded = loadPictureReduced(path, probe, shrink);
-    return resampleRegion(loaded.image, QRectF(loaded.image.rect()), size);
+    return thumbnailOf(loaded.image, size);
+}
+
+void setDecodeWatch(DecodeWatch watch)
+{
+    decodeWatch.store(watch, std::memory_order_relaxed);
 }
 
 } // namespace imaging

@@ -70,8 +70,14 @@ inline LoadedPicture loadWholePicture(const QString& path)
 }
 
 // The whole picture at exactly `size` (a thumbnail): decoded as small as the
-// format allows, then resampled like the pipeline does. Null when it cannot
+// format allows, then made into a thumbnail (thumbnailOf). Null when it cannot
 // be read, is too large, or `size` is empty.
 QImage loadPictureAt(const QString& path, const PictureProbe& probe, QSize size);
+
+// Told the path of every picture file about to be decoded, on the decoding
+// thread: every decode of this file passes here. Tests count decodes with it;
+// none is set in the program.
+using DecodeWatch = void (*)(const QString& path);
+void setDecodeWatch(DecodeWatch watch);
 
 } // namespace imaging

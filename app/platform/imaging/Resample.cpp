@@ -151,4 +151,15 @@ QImage resampleRegion(const QImage& src, const QRectF& region, const QSize& size
     return lanczosResample(view, local, size, work.format());
 }
 
+QImage thumbnailOf(const QImage& src, const QSize& size)
+{
+    if (src.isNull() || size.isEmpty())
+        return {};
+    const QSize between = size * kThumbnailPrepass;
+    if (src.width() <= between.width() || src.height() <= between.height())
+        return resampleRegion(src, QRectF(src.rect()), size);
+    const QImage averaged = src.scaled(between, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return resampleRegion(averaged, QRectF(averaged.rect()), size);
+}
+
 } // namespace imaging

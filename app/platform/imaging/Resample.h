@@ -13,4 +13,11 @@ namespace imaging {
 // premultiplied pictures keep their format; others become premultiplied.
 QImage resampleRegion(const QImage& src, const QRectF& region, const QSize& size);
 
+// The whole picture made into a thumbnail of `size`. A picture more than
+// kThumbnailPrepass times as large on both sides is first averaged by areas
+// down to that many times the size (one read of each pixel), so the filter,
+// widened by the whole reduction, does not read a huge picture over and over.
+constexpr int kThumbnailPrepass = 4;
+QImage thumbnailOf(const QImage& src, const QSize& size);
+
 } // namespace imaging
