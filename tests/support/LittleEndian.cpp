@@ -3,8 +3,9 @@
 std::string le(uint32_t v, int bytes)
 {
     std::string s;
+    // Wider fields (a bitmap header's reserved 8 bytes) are zero past the fourth byte.
     for (int i = 0; i < bytes; ++i)
-        s += char(v >> (8 * i) & 0xFF);
+        s += i < 4 ? char(v >> (8 * i) & 0xFF) : '\0';
     return s;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 // Little-endian numbers of the picture files tests build and edit (TIFF
-// directories, bitmap headers): at most 4 bytes each.
+// directories, bitmap headers): numbers of at most 4 bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-// `v` as `bytes` little-endian bytes.
+// `v` as `bytes` little-endian bytes, zero past the fourth.
 std::string le(uint32_t v, int bytes);
 
 // The number of `bytes` little-endian bytes at `at` of `b`.
