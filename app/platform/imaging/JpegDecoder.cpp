@@ -96,6 +96,15 @@ std::size_t scanStart(const Session& s)
     return std::size_t(s.bytes.size()) - s.cinfo.src->bytes_in_buffer;
 }
 
+// The 8 x 8 blocks of every component of the picture the header declares.
+int64_t blocksOf(const jpeg_decompress_struct& cinfo)
+{
+    int64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += int64_t(cinfo.comp_info[c].width_in_blocks) * int64_t(cinfo.comp_info[c].height_in_blocks);
+    return blocks;
+}
+
 // Every block of every component is coded at least once, and a Huffman code
 // is at least one bit long: fewer bits of scan data than blocks means the
 // header lies about the size, or nearly all the data is missing. Decoding it
@@ -106,10 +115,7 @@ bool dataCanHoldBlocks(const jpeg_decompress_struct& cinfo, int64_t dataBytes)
 {
     if (cinfo.arith_code)
         return true;
-    int64_t blocks = 0;
-    for (int c = 0; c < cinfo.num_components; ++c)
-        blocks += int64_t(cinfo.comp_info[c].width_in_blocks) * int64_t(cinfo.comp_info[c].height_in_blocks);
-    return dataBytes >= INT64_MAX / 8 || blocks <= dataBytes * 8;
+    return dataBytes >= INT64_MAX / 8 || blocksOf(cinfo) <= dataBytes * 8;
 }
 
 // The coefficients libjpeg keeps of the whole picture while the scans of a
@@ -119,10 +125,7 @@ int64_t coefficientBytes(const jpeg_decompress_struct& cinfo)
     // One scan of every component is decoded block row by block row.
     if (!cinfo.progressive_mode && cinfo.comps_in_scan == cinfo.num_components)
         return 0;
-    int64_t blocks = 0;
-    for (int c = 0; c < cinfo.num_components; ++c)
-        blocks += int64_t(cinfo.comp_info[c].width_in_blocks) * int64_t(cinfo.comp_info[c].height_in_blocks);
-    return blocks * DCTSIZE2 * int64_t(sizeof(JCOEF));
+    return blocksOf(cinfo) * DCTSIZE2 * int64_t(sizeof(JCOEF));
 }
 
 bool isCmyk(J_COLOR_SPACE space)
